@@ -1,0 +1,23 @@
+// Paths and helpers that native and Wine tests share.
+#pragma once
+
+#include <string>
+
+namespace mx::test {
+
+// The source tree, the build tree and this test program's scratch folder, as paths this process can open
+// (under Wine the Unix paths come back as Z: drive paths).
+std::string SourceDir();
+std::string BuildDir();
+std::string ScratchDir();
+
+// A fresh, empty folder below the scratch folder, named after the running test case.
+std::string FreshDir();
+
+// Turns a Unix path into one this process can open: unchanged natively, "Z:\..." under Windows.
+std::string HostPath(const std::string& unixPath);
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+}  // namespace mx::test
