@@ -91,3 +91,14 @@ function(mx_library name)
     target_link_libraries(${name} INTERFACE mx_options)
   endif()
 endfunction()
+
+# A benchmark program (bench_<name>), built in every configuration but run only by tools/bench, which
+# builds the release configuration and runs every bench_* program it finds there.
+function(mx_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  if(MX_WINDOWS OR MX_CONFIG STREQUAL "fuzz")
+    return()
+  endif()
+  add_executable(bench_${name} ${B_SOURCES})
+  target_link_libraries(bench_${name} PRIVATE ${B_LIBS} mx_options)
+endfunction()

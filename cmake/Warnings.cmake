@@ -7,7 +7,7 @@ if(MX_WINDOWS)
   # One self-contained executable: no libgcc, libstdc++ or winpthread DLLs beside it.
   target_link_options(mx_options INTERFACE -static -static-libgcc -static-libstdc++)
 endif()
-if(MX_CONFIG STREQUAL "native")
+if(MX_CONFIG STREQUAL "native" AND NOT CMAKE_BUILD_TYPE STREQUAL "Release")
   target_compile_options(mx_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=undefined
                          -fno-omit-frame-pointer)
   target_link_options(mx_options INTERFACE -fsanitize=address,undefined)
