@@ -1,0 +1,7 @@
+#include "framework/core/formtext.h"
+
+namespace fw {
+
+void DropPendingFixups(TComponent*) {}
+
+}  // namespace fw

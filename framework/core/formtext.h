@@ -1,0 +1,2 @@
+#pragma once
+#include "framework/core/object.h"
