@@ -133,6 +133,10 @@ public:
     virtual int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) = 0;
     virtual std::string Title() = 0;
     virtual void SetTitle(const std::string& title) = 0;
+    // The raw command line (program name first, quoted where it holds blanks) and the full path of
+    // the running program.
+    virtual std::string CommandLine() = 0;
+    virtual std::string ExeName() = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -212,6 +216,9 @@ class Locale {
 public:
     virtual ~Locale() = default;
     virtual LocaleInfo Info() = 0;
+    // Orders two texts ignoring case: <0, 0 or >0. The default compares the upper-case forms of the
+    // fixed 1252 table byte by byte; Win32 uses the system's linguistic comparison.
+    virtual int CompareText(const std::string& a, const std::string& b);
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -261,18 +268,21 @@ int64_t DosTimeToFileTime(uint32_t dosTime);
 int64_t SystemTimeToFileTime(const SystemTime& t);
 SystemTime FileTimeToSystemTime(int64_t fileTime);
 
-// The code page tables: byte -> Unicode code point (0xFFFD for the five unassigned 1252 bytes).
+// The code page tables: byte -> Unicode code point (the five bytes 1252 leaves unassigned map to the
+// C1 controls of the same number, as the system's converter does).
 extern const uint16_t kCp437ToUnicode[256];
 extern const uint16_t kCp1252ToUnicode[256];
 
 // Native defaults, usable in tests on every platform.
 FileSystem& PosixFileSystem();         // not available on Windows builds (raises)
 CodePage& TableCodePage();             // the 437/1252 tables above, best fit as Windows does it
-RegistryBackend& MemoryRegistry();     // one process-wide in-memory tree
+RegistryBackend& MemoryRegistry();     // one process-wide in-memory tree (see memregistry.h)
 Resources& TableResources();           // registered strings and an RCDATA folder
 
 // Natively: registers string-table entries and the folder holding RCDATA files.
 void RegisterString(int id, const std::string& text);
 void SetRcDataFolder(const std::string& folder);
+// Natively: the answer every message box gives (0 = the first button: OK, Yes, Abort or Retry).
+void SetNativeMessageBoxAnswer(int id);
 
 }  // namespace fw

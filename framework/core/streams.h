@@ -10,6 +10,12 @@
 
 namespace fw {
 
+// The stream messages; the file ones take the file name.
+constexpr const char* SFOpenError = "Cannot open file %s";
+constexpr const char* SFCreateError = "Cannot create file %s";
+constexpr const char* SReadError = "Stream read error";
+constexpr const char* SWriteError = "Stream write error";
+
 // Seek origins, numbered as the system's.
 constexpr int soFromBeginning = 0;
 constexpr int soFromCurrent = 1;
@@ -73,7 +79,7 @@ constexpr uint32_t fmShareDenyRead = 0x0030;
 constexpr uint32_t fmShareDenyNone = 0x0040;
 
 // A file opened by name; closed on destruction. A failed open raises EFOpenError "Cannot open file
-// %s", a failed create EFCreateError "Cannot create file %s"; the system's reason follows the name.
+// <name>", a failed create EFCreateError "Cannot create file <name>".
 class TFileStream : public THandleStream {
 public:
     TFileStream(const std::string& fileName, uint32_t mode);
