@@ -71,6 +71,8 @@ class BitReader {
   // input or when the source failed).
   size_t ReadBytes(uint8_t* out, size_t n) noexcept;
 
+  // True once zero padding has been appended (the input has ended); only then can Overrun() change.
+  bool Padded() const noexcept { return pad_ != 0; }
   // True when bits beyond the end of the input were consumed.
   bool Overrun() const noexcept { return overrun_ || pad_ > count_; }
   // The source's failure (Cancelled, ...), or Ok; End is not a failure.

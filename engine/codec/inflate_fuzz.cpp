@@ -1,0 +1,32 @@
+// Feeds arbitrary bytes to both forms of inflate and checks that they agree: same status, same fault,
+// same output. The first byte picks the streaming form's block size.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "engine/codec/inflate.h"
+
+using namespace mx::codec;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const size_t blockSize = 1 + data[0] % 64;
+  std::span<const uint8_t> in(data + 1, size - 1);
+  constexpr size_t kCapacity = 1 << 20;
+
+  std::vector<uint8_t> whole(kCapacity);
+  InflateResult a = Inflate(in, whole);
+
+  std::vector<uint8_t> streamed;
+  SpanSource src(in, blockSize);
+  VectorSink sink(streamed);
+  InflateResult b = Inflate(src, sink, kCapacity);
+
+  if (a.status != b.status || a.fault != b.fault || a.outputSize != b.outputSize ||
+      streamed.size() != b.outputSize ||
+      (!streamed.empty() && std::memcmp(whole.data(), streamed.data(), streamed.size()) != 0))
+    std::abort();
+  if (a.status == Status::Ok && (a.inputUsed != b.inputUsed || a.inputUsed > in.size())) std::abort();
+  return 0;
+}
