@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/routines.h"
+#include "engine/core/wildcard.h"
+
+using namespace engine;
+
+TEST(Routines, DosDatesConvertAndInvalidStampsGive1980)
+{
+    EXPECT_EQ(DosDateToDateTime(0), 29221.0);
+    // 2001-02-03 04:05:06: date (21 << 9 | 2 << 5 | 3), time (4 << 11 | 5 << 5 | 3).
+    const uint32_t stamp = (uint32_t(21 << 9 | 2 << 5 | 3) << 16) | (4 << 11 | 5 << 5 | 3);
+    const double want = EncodeDate(2001, 2, 3) + (4 * 3600 + 5 * 60 + 6) / 86400.0;
+    EXPECT_DOUBLE_EQ(DosDateToDateTime(stamp), want);
+    EXPECT_EQ(DateTimeToDosDate(want), stamp);
+    // Month 13, day 0, February 30 and hour 24 do not convert.
+    EXPECT_EQ(DosDateToDateTime(uint32_t(1 << 9 | 13 << 5 | 1) << 16), 29221.0);
+    EXPECT_EQ(DosDateToDateTime(uint32_t(1 << 9 | 1 << 5 | 0) << 16), 29221.0);
+    EXPECT_EQ(DosDateToDateTime(uint32_t(21 << 9 | 2 << 5 | 30) << 16), 29221.0);
+    EXPECT_EQ(DosDateToDateTime((uint32_t(21 << 9 | 2 << 5 | 3) << 16) | (24 << 11)), 29221.0);
+    // February 29 of a leap year does.
+    EXPECT_NE(DosDateToDateTime(uint32_t(20 << 9 | 2 << 5 | 29) << 16), 29221.0);
+    EXPECT_EQ(SwapWords(0x12345678u), 0x56781234u);
+}
+
+TEST(Routines, UnixTimesUseTheBiasRule)
+{
+    EXPECT_DOUBLE_EQ(UnixToDateTime(0, 0), 29221.0 + 60.0 / 86400.0);
+    EXPECT_DOUBLE_EQ(UnixToDateTime(86400, 0), 25570.0);
+    EXPECT_DOUBLE_EQ(UnixToDateTime(86399, 0), 25569.0 + 86399.0 / 86400.0);
+    // A bias of at most 12 is hours, a larger one minutes; both move the time the same way.
+    EXPECT_DOUBLE_EQ(UnixToDateTime(86400, 2), UnixToDateTime(86400, 120));
+    EXPECT_DOUBLE_EQ(UnixToDateTime(86400, -60), 25570.0 + 3600.0 / 86400.0);
+    // 2038-01-19 03:14:07, the last 32-bit second.
+    int y, mo, d, h, mi, s;
+    DecodeDateTime(UnixToDateTime(2147483647, 0), y, mo, d, h, mi, s);
+    EXPECT_EQ(y * 10000 + mo * 100 + d, 20380119);
+    EXPECT_EQ(h * 10000 + mi * 100 + s, 31407);
+}
+
+TEST(Routines, TextAndPathHelpers)
+{
+    EXPECT_EQ(OctalToInt("0000644 "), 420);
+    EXPECT_EQ(OctalToInt("7x7"), 63);
+    std::string s("abc\0def", 7);
+    TrimAtNul(s);
+    EXPECT_EQ(s, "abc");
+    EXPECT_EQ(AppendBackslash(""), "");
+    EXPECT_EQ(AppendBackslash("C:\\a"), "C:\\a\\");
+    EXPECT_EQ(AppendBackslash("C:\\a\\"), "C:\\a\\");
+    EXPECT_EQ(ToBackslashes("a/b/c"), "a\\b\\c");
+    EXPECT_EQ(ToSlashes("a\\b"), "a/b");
+    EXPECT_EQ(ExtractFileName("C:\\x\\y.txt"), "y.txt");
+    EXPECT_EQ(ExtractFileName("C:y.txt"), "y.txt");
+    EXPECT_EQ(ExtractFilePath("C:\\x\\y.txt"), "C:\\x\\");
+    EXPECT_EQ(ExtractFileExt("C:\\v.1\\set"), "");
+    EXPECT_EQ(ExtractFileExt("set.tar.gz"), ".gz");
+    EXPECT_EQ(ShiftText(true, "\x01" "b", 2), "\xff" "`");
+    EXPECT_EQ(ShiftText(false, "\xff", 1), std::string(1, '\0'));
+    EXPECT_TRUE(HasWildcards("a?"));
+    EXPECT_FALSE(HasWildcards("abc.txt"));
+}
+
+TEST(Routines, CalcRatio)
+{
+    EXPECT_EQ(CalcRatio(0, 5), 0);
+    EXPECT_EQ(CalcRatio(5, 0), 0);
+    EXPECT_EQ(CalcRatio(50, 100), 50);
+    EXPECT_EQ(CalcRatio(99, 100), 1);
+    EXPECT_EQ(CalcRatio(100, 100), 0);
+    EXPECT_EQ(CalcRatio(1000, 300000), 99);
+    // Sizes past 32 bits work too.
+    EXPECT_EQ(CalcRatio(int64_t(1) << 32, int64_t(1) << 33), 50);
+}
+
+TEST(Routines, PercentRoundsHalfToEvenIn64Bits)
+{
+    EXPECT_EQ(PercentOf(0, 0), 0);
+    EXPECT_EQ(PercentOf(5, 0), 0);
+    EXPECT_EQ(PercentOf(1, 200), 0);   // 0.5 -> 0
+    EXPECT_EQ(PercentOf(3, 200), 2);   // 1.5 -> 2
+    EXPECT_EQ(PercentOf(5, 200), 2);   // 2.5 -> 2
+    EXPECT_EQ(PercentOf(7, 200), 4);   // 3.5 -> 4
+    EXPECT_EQ(PercentOf(300, 200), 100);
+    const int64_t threeGb = int64_t(3) << 30;
+    EXPECT_EQ(PercentOf(threeGb / 2, threeGb), 50);
+    EXPECT_EQ(PercentOf(threeGb - 1, threeGb), 100);
+    EXPECT_EQ(PercentOf(INT64_MAX / 3, INT64_MAX), 33);
+}
+
+TEST(Wildcard, Cases)
+{
+    struct Case { const char* a; const char* b; bool nameOnly; bool want; };
+    const Case cases[] = {
+        {"README", "*.*", false, true},
+        {"a.TXT", "*.txt", false, true},
+        {"ab", "a?c", false, false},
+        {"", "", false, false},
+        {"dir\\a.txt", "*.txt", true, true},
+        {"dir\\a.txt", "*.txt", false, true},
+        {"dir/a.txt", "dir\\a.txt", false, true},
+        {"abc", "abc.", false, true},
+        {"abc.txt", "abc.", false, false},
+        {"abc", "*.", false, true},
+        {"a.b", "*.", false, true},
+        {"x", "", false, false},
+        {"", "*", false, true},
+        {"dir\\", "*.*", true, false},
+        {"abc", "ABC", false, true},
+        {"abcd", "a*d", false, true},
+        {"abcd", "a*c", false, false},
+        {"abc", "abc*", false, true},
+        {"abc", "abc**", false, true},
+        {"a?c", "abc", false, true},
+        {"sub\\x.dat", "sub\\*", false, true},
+        {"other\\x.dat", "sub\\*", false, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WildcardMatch(c.a, c.b, c.nameOnly), c.want) << c.a << " vs " << c.b << " nameOnly " << c.nameOnly;
+}
+
+TEST(Wildcard, ManyStarsStayFast)
+{
+    // A crafted stored name with many stars must not take exponential time (the test's time limit
+    // catches a regression).
+    std::string name, mask;
+    for (int i = 0; i < 30; ++i) {
+        name += "*a";
+        mask += "*a";
+    }
+    name += "b";
+    mask += "c";
+    EXPECT_FALSE(WildcardMatch(name, mask, false));
+    EXPECT_TRUE(WildcardMatch(std::string(300, 'a'), std::string(40, '*') + "a", false));
+}
