@@ -137,7 +137,9 @@ HeaderMatch ArcTypeFromHeader(uint32_t head, bool exe) {
     if (b0 == 'R' && b1 == 'a') return pick(atRar, atRarExe);
     if (b0 == 0x1A && (b1 == 0x0A || b1 == 0x0B)) return pick(atPak, atPakExe);
     if (b0 == 0x1A && b1 == 0x1E) return pick(atArc, atUnsupported);
-    if (b0 == 0x1A && (b1 == 0x08 || b1 == 0x09)) return pick(atArc, atArcExe);
+    // ARC's first member: 1A and its method. Methods 1 to 7 (stored, packed, squeezed, old crunched)
+    // are as much ARC as 8 and 9: the archiver stores small or incompressible first members that way.
+    if (b0 == 0x1A && b1 >= 0x01 && b1 <= 0x09) return pick(atArc, atArcExe);
     if (b0 == 0xB7 && (b1 == 0x92 || b1 == 0xDF)) return HeaderMatch{atArcExe, kArcSfxStart};
     return HeaderMatch{atUnknown, {}};
 }
