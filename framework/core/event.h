@@ -17,6 +17,7 @@
 #include <cstring>
 #include <memory>
 #include <typeindex>
+#include <type_traits>
 #include <typeinfo>
 #include <utility>
 
@@ -44,11 +45,13 @@ public:
 
     // Binds a member function of `object`.
     template <class C, class M>
+        requires std::is_member_function_pointer_v<M>
     Event(C* object, M method) {
         Bind(object, method);
     }
 
     template <class C, class M>
+        requires std::is_member_function_pointer_v<M>
     void Bind(C* object, M method) {
         static_assert(sizeof(M) <= sizeof(method_), "member pointer too large");
         Reset();
@@ -61,6 +64,7 @@ public:
     // Binds a callable taking (void* context, TObject* Sender, Args...). Copies of this event compare
     // equal to each other; a second Bind of the same lambda makes a different binding.
     template <class F>
+        requires(!std::is_member_function_pointer_v<F>)
     void Bind(void* context, F callable) {
         Reset();
         object_ = context;

@@ -443,21 +443,17 @@ void TStringList::Exchange(int index1, int index2) {
 }
 
 bool TStringList::Find(const std::string& s, int& index) const {
-    // Lower bound; with duplicates accepted a new equal string goes after the last equal one.
+    // The first equal string; with duplicates accepted, the place after the last equal one.
     int lo = 0, hi = Count() - 1;
     bool found = false;
     while (lo <= hi) {
         int mid = lo + (hi - lo) / 2;
         int c = CompareStrings(items_[static_cast<size_t>(mid)].s, s);
-        if (c < 0) {
+        if (c == 0) found = true;
+        if (c < 0 || (c == 0 && duplicates_ == TDuplicates::dupAccept))
             lo = mid + 1;
-        } else {
+        else
             hi = mid - 1;
-            if (c == 0) {
-                found = true;
-                if (duplicates_ != TDuplicates::dupAccept) lo = mid;
-            }
-        }
     }
     index = lo;
     return found;

@@ -297,8 +297,9 @@ public:
     explicit Class(const std::string& name) {
         info_ = RegisterClassInfo(name, typeid(T), std::is_void_v<Base> ? nullptr : &TypeOfBase(), skip_);
         if (skip_) return;
+        // (is_constructible would also demand a public destructor, which components do not have.)
         if constexpr (std::is_base_of_v<TComponent, T> && !std::is_abstract_v<T> &&
-                      std::is_constructible_v<T, TComponent*>) {
+                      requires(TComponent* owner) { new T(owner); }) {
             info_->factory_ = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
         }
     }
