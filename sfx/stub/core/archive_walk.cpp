@@ -35,7 +35,7 @@ constexpr uint16_t kMethodDeflated = 8;
 
 // The local-header signature is formed at run time so that this program's image holds no copy of its
 // four bytes; volatile keeps the compiler from folding the subtraction back into the constant.
-volatile uint32_t gLocalSignaturePlusOne = 0x04034B51u;
+const volatile uint32_t gLocalSignaturePlusOne = 0x04034B51u;
 constexpr uint32_t kZip250Signature = 0x50000000u;
 constexpr uint32_t kDescriptorSignature = 0x08074B50u;
 
@@ -79,9 +79,6 @@ bool ReadLocalHeader(StubFile& f, uint64_t pos, LocalHeader& h) {
         return true;
     }
 }
-
-// The keys of the entry being extracted (static: the extractor keeps its state in fixed storage).
-ZipCrypto crypt;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -231,6 +228,7 @@ void WalkArchive(WalkHost& host, StubFile& f, uint64_t archiveStart, bool listMo
     int lastFound = -1;
     char name[kNameBufferSize];
     char target[kTargetBufferSize];
+    ZipCrypto crypt;  // the keys of the entry being extracted
     LocalHeader h;
     uint64_t pos = archiveStart;
     while (ReadLocalHeader(f, pos, h)) {
