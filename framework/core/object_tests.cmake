@@ -1,7 +1,13 @@
-# Object model, reflection, lists and form text: run natively and under Wine.
-mx_add_test(fw_object_test
-  SOURCES object_test.cpp lists_test.cpp formtext_test.cpp
-  LIBS fw_core)
+# Object model, reflection, lists and form text: run natively and under Wine (where the Win32 seams are
+# installed first, as in every Windows program).
+set(FW_OBJECT_TEST_SOURCES object_test.cpp lists_test.cpp formtext_test.cpp)
+set(FW_OBJECT_TEST_LIBS fw_core)
+if(MX_WINDOWS AND EXISTS ${CMAKE_SOURCE_DIR}/framework/win32/CMakeLists.txt
+   AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/platform_install_test.cpp)
+  list(APPEND FW_OBJECT_TEST_SOURCES platform_install_test.cpp)
+  list(APPEND FW_OBJECT_TEST_LIBS fw_win32_platform)
+endif()
+mx_add_test(fw_object_test SOURCES ${FW_OBJECT_TEST_SOURCES} LIBS ${FW_OBJECT_TEST_LIBS})
 
 # The form-text reader against damaged and hostile texts.
 mx_add_fuzz(formtext
