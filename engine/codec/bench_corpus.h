@@ -1,7 +1,7 @@
 #pragma once
 // The benchmark corpus shared by the codec benchmarks: at least 50 MB of files that every Debian
-// machine of this kind has, text from /usr/share and binaries from /usr/lib, taken in sorted path
-// order with a fixed cap per file and per tree, so that one machine always measures the same bytes.
+// machine of this kind has, text from /usr/share and binaries from /usr/lib, taken in sorted order
+// (folder by folder) with a fixed cap per file and per tree, so that one machine always measures the same bytes.
 // Files that are already compressed are left out: they would only measure stored blocks.
 
 #include <algorithm>
@@ -30,44 +30,49 @@ inline bool IsPrecompressed(const std::filesystem::path& p) {
 // Reads up to cap bytes of a file.
 inline std::vector<uint8_t> ReadHead(const std::string& path, size_t cap) {
   std::vector<uint8_t> data;
+  std::error_code ec;
+  uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec) return data;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return data;
-  data.resize(cap);
-  data.resize(std::fread(data.data(), 1, cap, f));
+  data.resize(static_cast<size_t>(std::min<uintmax_t>(size, cap)));
+  data.resize(std::fread(data.data(), 1, data.size(), f));
   std::fclose(f);
   return data;
 }
 
-// Collects files below root in sorted path order until treeBudget bytes are taken.
-inline void AddTree(const std::string& root, size_t treeBudget, size_t fileCap, std::vector<CorpusFile>& out) {
+// Walks the tree below dir depth first, each folder's entries in sorted name order, taking files until
+// the budget is used. Symbolic links are not followed.
+inline void AddTree(const std::filesystem::path& dir, size_t& budget, size_t fileCap, std::vector<CorpusFile>& out) {
   namespace fs = std::filesystem;
-  std::vector<std::string> paths;
+  std::vector<fs::directory_entry> entries;
   std::error_code ec;
-  fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec), end;
-  for (; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec), end; !ec && it != end;
+       it.increment(ec))
+    entries.push_back(*it);
+  std::sort(entries.begin(), entries.end(),
+            [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
+  for (const fs::directory_entry& e : entries) {
+    if (budget == 0) return;
     std::error_code e2;
-    if (it->is_symlink(e2)) {
-      if (it->is_directory(e2)) it.disable_recursion_pending();
-      continue;
+    if (e.is_symlink(e2)) continue;
+    if (e.is_directory(e2)) {
+      AddTree(e.path(), budget, fileCap, out);
+    } else if (e.is_regular_file(e2) && !IsPrecompressed(e.path())) {
+      std::vector<uint8_t> data = ReadHead(e.path().string(), std::min(fileCap, budget));
+      if (data.size() < 64) continue;
+      budget -= data.size();
+      out.push_back({e.path().string(), std::move(data)});
     }
-    if (it->is_regular_file(e2) && !IsPrecompressed(it->path())) paths.push_back(it->path().string());
-  }
-  std::sort(paths.begin(), paths.end());
-  size_t taken = 0;
-  for (const std::string& p : paths) {
-    if (taken >= treeBudget) break;
-    std::vector<uint8_t> data = ReadHead(p, std::min(fileCap, treeBudget - taken));
-    if (data.size() < 64) continue;
-    taken += data.size();
-    out.push_back({p, std::move(data)});
   }
 }
 
-// The corpus: 32 MB from /usr/share and 32 MB from /usr/lib, at most 1 MB per file.
+// The corpus (64 MB): 32 MB from /usr/share and 32 MB from /usr/lib, at most 1 MB per file.
 inline std::vector<CorpusFile> LoadCorpus() {
   std::vector<CorpusFile> files;
-  AddTree("/usr/share", 32u << 20, 1u << 20, files);
-  AddTree("/usr/lib", 32u << 20, 1u << 20, files);
+  size_t share = 32u << 20, lib = 32u << 20;
+  AddTree("/usr/share", share, 1u << 20, files);
+  AddTree("/usr/lib", lib, 1u << 20, files);
   return files;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "engine/codec/inflate.h"
@@ -13,10 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const size_t blockSize = 1 + data[0] % 64;
   std::span<const uint8_t> in(data + 1, size - 1);
-  constexpr size_t kCapacity = 1 << 20;
+  constexpr size_t kCapacity = 1 << 18;
 
-  std::vector<uint8_t> whole(kCapacity);
-  InflateResult a = Inflate(in, whole);
+  std::unique_ptr<uint8_t[]> whole(new uint8_t[kCapacity]);
+  InflateResult a = Inflate(in, std::span<uint8_t>(whole.get(), kCapacity));
 
   std::vector<uint8_t> streamed;
   SpanSource src(in, blockSize);
@@ -25,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   if (a.status != b.status || a.fault != b.fault || a.outputSize != b.outputSize ||
       streamed.size() != b.outputSize ||
-      (!streamed.empty() && std::memcmp(whole.data(), streamed.data(), streamed.size()) != 0))
+      (!streamed.empty() && std::memcmp(whole.get(), streamed.data(), streamed.size()) != 0))
     std::abort();
   if (a.status == Status::Ok && (a.inputUsed != b.inputUsed || a.inputUsed > in.size())) std::abort();
   return 0;

@@ -1,5 +1,7 @@
 #include "engine/codec/zipcrypt.h"
 
+#include <chrono>
+#include <iterator>
 #include <mutex>
 #include <random>
 
@@ -44,15 +46,19 @@ void ZipCrypto::MakeEncryptionHeader(std::string_view password, uint32_t crc,
   {
     std::lock_guard<std::mutex> guard(lock);
     static std::mt19937 engine = [] {
-      std::seed_seq seq{0u, 0u, 0u, 0u};
+      uint32_t seed[4] = {0, 0, 0, 0};
       try {
         std::random_device device;
-        std::seed_seq seeded{device(), device(), device(), device()};
-        std::mt19937 e(seeded);
-        return e;
+        for (uint32_t& s : seed) s = device();
       } catch (...) {
-        return std::mt19937(seq);
+        // No system source: fall back to the clock and this process's addresses.
+        auto now = static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+        seed[0] = static_cast<uint32_t>(now);
+        seed[1] = static_cast<uint32_t>(now >> 32);
+        seed[2] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&seed));
       }
+      std::seed_seq seq(std::begin(seed), std::end(seed));
+      return std::mt19937(seq);
     }();
     for (uint8_t& r : random) r = static_cast<uint8_t>(engine() >> 24);
   }
