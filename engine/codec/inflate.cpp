@@ -288,11 +288,24 @@ Status Decoder::Dynamic() noexcept {
 // buffer, which only binds near its end.
 Status Decoder::Codes(const uint32_t* lit, const uint32_t* dist, bool fixed) noexcept {
   const InflateFault badCode = fixed ? InflateFault::BadFixedCode : InflateFault::BadDynamicCode;
-  uint8_t* const base = out_.base;
+  // The output position lives in locals: byte stores could otherwise alias it and force reloads.
+  uint8_t* base = out_.base;
+  size_t pos = out_.pos;
+  size_t end = out_.end;
+  struct WriteBack {
+    Output& out;
+    size_t& pos;
+    ~WriteBack() { out.pos = pos; }
+  } writeBack{out_, pos};
+
   for (;;) {
     if (!br_.Refill()) return Fail(Status::Truncated);
-    if (out_.end - out_.pos < kMaxMatch + kCopySlack) {
+    if (end - pos < kMaxMatch + kCopySlack) {
+      out_.pos = pos;
       if (Status st = out_.MakeRoom(); st != Status::Ok) return st;
+      base = out_.base;
+      pos = out_.pos;
+      end = out_.end;
     }
     // Near the end of the input, symbols decoded from padding must not reach the output.
     const bool tail = br_.Padded();
@@ -301,14 +314,14 @@ Status Decoder::Codes(const uint32_t* lit, const uint32_t* dist, bool fixed) noe
     br_.Drop(drop);
     if (tail && br_.Overrun()) return Fail(Status::Truncated);
     if (e & HuffLiteral) {
-      if (out_.pos == out_.end) return Status::OutputFull;
-      base[out_.pos++] = static_cast<uint8_t>(HuffValue(e));
+      if (pos == end) return Status::OutputFull;
+      base[pos++] = static_cast<uint8_t>(HuffValue(e));
       // A second literal often fits in the bits already held.
-      if (!tail && br_.Available() >= 15 && out_.pos != out_.end) {
+      if (!tail && br_.Available() >= 15 && pos != end) {
         uint32_t e2 = HuffDecode(lit, kLitBits, br_.PeekAll(), &drop);
         if (e2 & HuffLiteral) {
           br_.Drop(drop);
-          base[out_.pos++] = static_cast<uint8_t>(HuffValue(e2));
+          base[pos++] = static_cast<uint8_t>(HuffValue(e2));
         }
       }
       continue;
@@ -322,13 +335,13 @@ Status Decoder::Codes(const uint32_t* lit, const uint32_t* dist, bool fixed) noe
     if (d & HuffInvalid) return Fail(Status::BadData, badCode);
     const size_t distance = HuffValue(d) + br_.Bits(HuffExtraBits(d));
     if (tail && br_.Overrun()) return Fail(Status::Truncated);
-    if (distance > out_.pos) return Fail(Status::BadData, InflateFault::DistanceTooFar);
-    if (length > out_.end - out_.pos) return Status::OutputFull;
+    if (distance > pos) return Fail(Status::BadData, InflateFault::DistanceTooFar);
+    if (length > end - pos) return Status::OutputFull;
 
-    uint8_t* dst = base + out_.pos;
+    uint8_t* dst = base + pos;
     const uint8_t* src = dst - distance;
     uint8_t* const stop = dst + length;
-    if (distance >= kCopySlack && out_.end - out_.pos >= length + kCopySlack) {
+    if (distance >= kCopySlack && end - pos >= length + kCopySlack) {
       // Whole words; the source stays at least 8 bytes behind, so each word is already final.
       do {
         std::memcpy(dst, src, 8);
@@ -340,7 +353,7 @@ Status Decoder::Codes(const uint32_t* lit, const uint32_t* dist, bool fixed) noe
     } else {
       while (dst < stop) *dst++ = *src++;
     }
-    out_.pos += length;
+    pos += length;
   }
 }
 
