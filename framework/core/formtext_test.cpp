@@ -298,4 +298,64 @@ TEST_F(FormText, SourceFileReferencesParseForFormpack) {
     EXPECT_EQ(FormatFormText(tree), "object A: TTestForm\n  Glyph.Data = @lenfile('a.bmp')\nend\n");
 }
 
+// A container whose nested objects are owned by it and attach to it through Reader.Parent().
+class TNode : public TComponent {
+public:
+    using TComponent::TComponent;
+    TNode* parentNode = nullptr;
+    std::vector<TNode*> kids;
+    int Value() const { return value_; }
+    void SetValue(int v) { value_ = v; }
+
+    void ReadState(TReader& reader) override {
+        parentNode = dynamic_cast<TNode*>(reader.Parent());
+        if (parentNode) parentNode->kids.push_back(this);
+        TComponent::ReadState(reader);
+    }
+    TComponent* GetChildOwner() override { return this; }
+    void GetChildren(ChildProc proc, void* context, TComponent* root) override {
+        for (TNode* kid : kids) proc(context, kid);
+    }
+
+protected:
+    void Notification(TComponent* c, TOperation op) override {
+        TComponent::Notification(c, op);
+        if (op == opRemove) std::erase(kids, c);
+    }
+
+private:
+    int value_ = 0;
+};
+
+TEST_F(FormText, NestedObjectsFollowChildOwnerAndParent) {
+    Class<TNode, TComponent>("TNode").Prop("Value", &TNode::Value, &TNode::SetValue);
+    const char* text =
+        "object F: TTestForm\n"
+        "  object Group: TNode\n"
+        "    Value = 1\n"
+        "    object Leaf1: TNode\n"
+        "      Value = 2\n"
+        "      object Deep: TNode\n"
+        "        Value = 4\n"
+        "      end\n"
+        "    end\n"
+        "    object Leaf2: TNode\n"
+        "      Value = 3\n"
+        "    end\n"
+        "  end\n"
+        "end\n";
+    auto* form = NewRoot<TTestForm>();
+    ReadComponentText(form, text, "F");
+    auto* group = static_cast<TNode*>(form->FindComponent("Group"));
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(form->ComponentCount(), 1);
+    ASSERT_EQ(group->kids.size(), 2u);
+    EXPECT_EQ(group->kids[1]->Name(), "Leaf2");
+    EXPECT_EQ(group->kids[0]->Owner(), group);
+    ASSERT_EQ(group->kids[0]->kids.size(), 1u);
+    EXPECT_EQ(group->kids[0]->kids[0]->Owner(), group->kids[0]);
+    EXPECT_EQ(WriteComponentText(form), text);
+    form->Free();
+}
+
 }  // namespace

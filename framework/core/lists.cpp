@@ -3,30 +3,12 @@
 #include <algorithm>
 
 #include "framework/core/streams.h"
+#include "framework/core/sysutils.h"
 
 namespace fw {
 
 void ListIndexError(int index) { throw EListError("List index out of bounds (" + std::to_string(index) + ")"); }
 
-namespace {
-
-unsigned char UpperByte(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
-
-int CompareBytes(const std::string& a, const std::string& b, bool caseSensitive) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (!caseSensitive) {
-            x = UpperByte(x);
-            y = UpperByte(y);
-        }
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-}  // namespace
 
 // ---- TList -------------------------------------------------------------------------------------------
 
@@ -138,12 +120,16 @@ void TStrings::AddStrings(const TStrings& strings) {
 }
 
 int TStrings::CompareStrings(const std::string& a, const std::string& b) const {
-    return CompareBytes(a, b, CaseSensitive());
+    return CaseSensitive() ? CompareStr(a, b) : AnsiCompareText(a, b);
+}
+
+bool TStrings::SameString(const std::string& a, const std::string& b) const {
+    return CaseSensitive() ? a == b : SameText(a, b);
 }
 
 int TStrings::IndexOf(const std::string& s) const {
     for (int i = 0, n = Count(); i < n; ++i)
-        if (CompareStrings(Get(i), s) == 0) return i;
+        if (SameString(Get(i), s)) return i;
     return -1;
 }
 
@@ -202,7 +188,7 @@ int TStrings::IndexOfName(const std::string& name) const {
     for (int i = 0, n = Count(); i < n; ++i) {
         std::string s = Get(i);
         size_t eq = s.find('=');
-        if (eq != std::string::npos && CompareStrings(s.substr(0, eq), name) == 0) return i;
+        if (eq != std::string::npos && SameString(s.substr(0, eq), name)) return i;
     }
     return -1;
 }

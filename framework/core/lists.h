@@ -101,9 +101,11 @@ public:
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const;
 
-    // How strings compare in IndexOf and friends.
+    // How strings compare: equality (IndexOf, IndexOfName) by the fixed ANSI upper-case table, order
+    // (sorted lists) as the locale sorts; byte for byte when case-sensitive.
     virtual bool CaseSensitive() const { return false; }
     int CompareStrings(const std::string& a, const std::string& b) const;
+    bool SameString(const std::string& a, const std::string& b) const;
 
 protected:
     virtual void SetUpdateState(bool updating) {}

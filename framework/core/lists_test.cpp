@@ -43,7 +43,10 @@ TEST(TStringListTest, CaseInsensitiveByDefault) {
     list.Add("beta");
     EXPECT_EQ(list.IndexOf("ALPHA"), 0);
     EXPECT_EQ(list.IndexOf("Beta"), 1);
+    list.Add("\xE4pfel");  // accented letters of the ANSI code page fold too
+    EXPECT_EQ(list.IndexOf("\xC4PFEL"), 2);
     list.SetCaseSensitive(true);
+    EXPECT_EQ(list.IndexOf("\xC4PFEL"), -1);
     EXPECT_EQ(list.IndexOf("ALPHA"), -1);
     EXPECT_EQ(list.IndexOf("Alpha"), 0);
 }
