@@ -147,17 +147,18 @@ std::string Format(const std::string& fmt, std::initializer_list<FormatArg> argL
             value = static_cast<int>(v);
             return true;
         };
-        const size_t specStart = i;
-        int first = -1;
         bool leftAlign = false;
         int width = -1, precision = -1;
-        if (number(first) && i < n && fmt[i] == ':') {
-            ++i;
-            if (first < 0 || static_cast<size_t>(first) > args.size()) Invalid(fmt);
-            next = static_cast<size_t>(first);
-            first = -1;
-        } else {
-            i = specStart;
+        // An argument index "n:" moves the argument cursor.
+        {
+            size_t k = i;
+            int64_t index = 0;
+            while (k < n && fmt[k] >= '0' && fmt[k] <= '9' && index <= 1000000) index = index * 10 + (fmt[k++] - '0');
+            if (k > i && k < n && fmt[k] == ':') {
+                if (index > static_cast<int64_t>(args.size())) Invalid(fmt);
+                next = static_cast<size_t>(index);
+                i = k + 1;
+            }
         }
         if (i < n && fmt[i] == '-') {
             leftAlign = true;
