@@ -1,0 +1,350 @@
+#include "engine/codec/deflate_block.h"
+
+#include <algorithm>
+
+namespace mx::codec {
+
+using namespace deflate_tables;
+
+namespace {
+
+constexpr int kStoredBlock = 0;
+constexpr int kStaticTrees = 1;
+constexpr int kDynTrees = 2;
+
+// True when node n sorts before node m: smaller frequency, and on equal frequency the shallower
+// subtree first, which keeps the trees flat.
+inline bool Smaller(const uint32_t* freq, const uint8_t* depth, int n, int m) {
+  return freq[n] < freq[m] || (freq[n] == freq[m] && depth[n] <= depth[m]);
+}
+
+}  // namespace
+
+DeflateBlock::DeflateBlock(DeflateBitWriter& out, int level) noexcept : out_(out), level_(level) { Reset(); }
+
+void DeflateBlock::Reset() noexcept {
+  lfreq_.fill(0);
+  dfreq_.fill(0);
+  count_ = 0;
+  matches_ = 0;
+}
+
+bool DeflateBlock::MostlyLiteralsAndSmall(int64_t inLength) const noexcept {
+  // Estimated size of the block so far: 8 bits per symbol plus about 5 bits and the extra bits per
+  // distance.
+  int64_t outLength = int64_t{count_} * 8;
+  for (int d = 0; d < kDCodes; ++d) outLength += int64_t{dfreq_[d]} * (5 + kExtraDBits[d]);
+  outLength >>= 3;
+  return matches_ < count_ / 2 && outLength < inLength / 2;
+}
+
+void DeflateBlock::DownHeap(const Tree& t, int k) noexcept {
+  const uint32_t* freq = t.freq.data();
+  const uint8_t* depth = depth_.data();
+  const int v = heap_[k];
+  int j = k << 1;
+  while (j <= heapLen_) {
+    if (j < heapLen_ && Smaller(freq, depth, heap_[j + 1], heap_[j])) ++j;
+    if (Smaller(freq, depth, v, heap_[j])) break;
+    heap_[k] = heap_[j];
+    k = j;
+    j <<= 1;
+  }
+  heap_[k] = v;
+}
+
+// Sets the code lengths of the tree whose nodes heap_[heapMax_..] lists from the root down, limiting
+// them to kind.maxLength, and adds the block's size under these lengths (and under the static ones)
+// to optLen_ and staticLen_.
+void DeflateBlock::GenBitLengths(Tree& t, const TreeKind& kind) noexcept {
+  const int maxCode = t.maxCode;
+  int overflow = 0;
+  blCount_.fill(0);
+
+  t.len[heap_[heapMax_]] = 0;  // the root
+  int h = heapMax_ + 1;
+  for (; h < kHeapSize; ++h) {
+    const int n = heap_[h];
+    int bits = t.len[t.dad[n]] + 1;
+    if (bits > kind.maxLength) {
+      bits = kind.maxLength;
+      ++overflow;
+    }
+    t.len[n] = static_cast<uint8_t>(bits);
+    if (n > maxCode) continue;  // not a leaf
+    ++blCount_[bits];
+    int xbits = 0;
+    if (n >= kind.extraBase) xbits = kind.extraBits[n - kind.extraBase];
+    const int64_t f = t.freq[n];
+    optLen_ += f * (bits + xbits);
+    if (kind.staticLen) staticLen_ += f * (kind.staticLen[n] + xbits);
+  }
+  if (overflow == 0) return;
+
+  // Some leaves were cut to maxLength. Move leaves down from the deepest level that has room until
+  // the code is complete again, then give the lengths back to the leaves in frequency order.
+  do {
+    int bits = kind.maxLength - 1;
+    while (blCount_[bits] == 0) --bits;
+    --blCount_[bits];
+    blCount_[bits + 1] += 2;
+    --blCount_[kind.maxLength];
+    overflow -= 2;
+  } while (overflow > 0);
+
+  for (int bits = kind.maxLength; bits != 0; --bits) {
+    int n = blCount_[bits];
+    while (n != 0) {
+      const int m = heap_[--h];
+      if (m > maxCode) continue;
+      if (t.len[m] != bits) {
+        optLen_ += (int64_t{bits} - t.len[m]) * t.freq[m];
+        t.len[m] = static_cast<uint8_t>(bits);
+      }
+      --n;
+    }
+  }
+}
+
+void DeflateBlock::GenCodes(Tree& t, int maxCode) noexcept {
+  std::array<unsigned, kMaxBits + 1> next{};
+  unsigned code = 0;
+  for (int bits = 1; bits <= kMaxBits; ++bits) {
+    code = (code + static_cast<unsigned>(blCount_[bits - 1])) << 1;
+    next[bits] = code;
+  }
+  for (int n = 0; n <= maxCode; ++n) {
+    const int len = t.len[n];
+    if (len == 0) continue;
+    t.code[n] = ReverseBits(next[len]++, len);
+  }
+}
+
+void DeflateBlock::BuildTree(Tree& t, const TreeKind& kind) noexcept {
+  int maxCode = -1;
+  heapLen_ = 0;
+  heapMax_ = kHeapSize;
+  for (int n = 0; n < kind.elems; ++n) {
+    if (t.freq[n] != 0) {
+      heap_[++heapLen_] = maxCode = n;
+      depth_[n] = 0;
+    } else {
+      t.len[n] = 0;
+    }
+  }
+  // A valid code needs at least two codes: add dummy ones of frequency 1.
+  while (heapLen_ < 2) {
+    const int node = heap_[++heapLen_] = (maxCode < 2 ? ++maxCode : 0);
+    t.freq[node] = 1;
+    depth_[node] = 0;
+    --optLen_;
+    if (kind.staticLen) staticLen_ -= kind.staticLen[node];
+  }
+  t.maxCode = maxCode;
+
+  for (int n = heapLen_ / 2; n >= 1; --n) DownHeap(t, n);
+
+  // Join the two least frequent nodes until one is left.
+  int node = kind.elems;
+  do {
+    const int n = heap_[1];
+    heap_[1] = heap_[heapLen_--];
+    DownHeap(t, 1);
+    const int m = heap_[1];
+    heap_[--heapMax_] = n;
+    heap_[--heapMax_] = m;
+    t.freq[node] = t.freq[n] + t.freq[m];
+    depth_[node] = static_cast<uint8_t>(std::max(depth_[n], depth_[m]) + 1);
+    t.dad[n] = t.dad[m] = static_cast<uint16_t>(node);
+    heap_[1] = node++;
+    DownHeap(t, 1);
+  } while (heapLen_ >= 2);
+  heap_[--heapMax_] = heap_[1];
+
+  GenBitLengths(t, kind);
+  GenCodes(t, maxCode);
+}
+
+// Counts the code-length symbols (with the repeat codes) that SendTree will send for t.
+void DeflateBlock::ScanTree(const Tree& t, int maxCode) noexcept {
+  int prevlen = -1;
+  int nextlen = t.len[0];
+  int count = 0;
+  int maxCount = 7;
+  int minCount = 4;
+  if (nextlen == 0) maxCount = 138, minCount = 3;
+  for (int n = 0; n <= maxCode; ++n) {
+    const int curlen = nextlen;
+    nextlen = n < maxCode ? t.len[n + 1] : 0xFFFF;
+    if (++count < maxCount && curlen == nextlen) continue;
+    if (count < minCount) {
+      bltree_.freq[curlen] += count;
+    } else if (curlen != 0) {
+      if (curlen != prevlen) ++bltree_.freq[curlen];
+      ++bltree_.freq[kRep3To6];
+    } else if (count <= 10) {
+      ++bltree_.freq[kRepZ3To10];
+    } else {
+      ++bltree_.freq[kRepZ11To138];
+    }
+    count = 0;
+    prevlen = curlen;
+    if (nextlen == 0) {
+      maxCount = 138, minCount = 3;
+    } else if (curlen == nextlen) {
+      maxCount = 6, minCount = 3;
+    } else {
+      maxCount = 7, minCount = 4;
+    }
+  }
+}
+
+void DeflateBlock::SendTree(const Tree& t, int maxCode) noexcept {
+  auto send = [&](int sym) { out_.Put(bltree_.code[sym], bltree_.len[sym]); };
+  int prevlen = -1;
+  int nextlen = t.len[0];
+  int count = 0;
+  int maxCount = 7;
+  int minCount = 4;
+  if (nextlen == 0) maxCount = 138, minCount = 3;
+  for (int n = 0; n <= maxCode; ++n) {
+    const int curlen = nextlen;
+    nextlen = n < maxCode ? t.len[n + 1] : 0xFFFF;
+    if (++count < maxCount && curlen == nextlen) continue;
+    if (count < minCount) {
+      do send(curlen);
+      while (--count != 0);
+    } else if (curlen != 0) {
+      if (curlen != prevlen) {
+        send(curlen);
+        --count;
+      }
+      send(kRep3To6);
+      out_.Put(static_cast<uint32_t>(count - 3), 2);
+    } else if (count <= 10) {
+      send(kRepZ3To10);
+      out_.Put(static_cast<uint32_t>(count - 3), 3);
+    } else {
+      send(kRepZ11To138);
+      out_.Put(static_cast<uint32_t>(count - 11), 7);
+    }
+    count = 0;
+    prevlen = curlen;
+    if (nextlen == 0) {
+      maxCount = 138, minCount = 3;
+    } else if (curlen == nextlen) {
+      maxCount = 6, minCount = 3;
+    } else {
+      maxCount = 7, minCount = 4;
+    }
+  }
+}
+
+// Builds the code-length tree over both trees' lengths; returns the index in kBlOrder of the last
+// code-length code that must be sent (at least 3, so at least 4 codes go out).
+int DeflateBlock::BuildBlTree() noexcept {
+  bltree_.freq.fill(0);
+  ScanTree(ltree_, ltree_.maxCode);
+  ScanTree(dtree_, dtree_.maxCode);
+  static constexpr TreeKind kBl = {nullptr, kExtraBlBits.data(), 0, kBlCodes, kMaxBlBits};
+  BuildTree(bltree_, kBl);
+  int maxBlIndex = kBlCodes - 1;
+  for (; maxBlIndex >= 3; --maxBlIndex) {
+    if (bltree_.len[kBlOrder[maxBlIndex]] != 0) break;
+  }
+  optLen_ += 3 * (int64_t{maxBlIndex} + 1) + 5 + 5 + 4;
+  return maxBlIndex;
+}
+
+void DeflateBlock::SendAllTrees(int lcodes, int dcodes, int blcodes) noexcept {
+  out_.Put(static_cast<uint32_t>(lcodes - 257), 5);
+  out_.Put(static_cast<uint32_t>(dcodes - 1), 5);
+  out_.Put(static_cast<uint32_t>(blcodes - 4), 4);
+  for (int rank = 0; rank < blcodes; ++rank) out_.Put(bltree_.len[kBlOrder[rank]], 3);
+  SendTree(ltree_, lcodes - 1);
+  SendTree(dtree_, dcodes - 1);
+}
+
+void DeflateBlock::CompressBlock(const uint16_t* lcode, const uint8_t* llen, const uint16_t* dcode,
+                                 const uint8_t* dlen) noexcept {
+  // Each match length (0..255) goes out as its length code followed by its extra bits: join them
+  // into one value of at most 15 + 5 bits.
+  std::array<uint32_t, 256> lenBits;
+  std::array<uint8_t, 256> lenCount;
+  for (unsigned lc = 0; lc < 256; ++lc) {
+    const unsigned code = kLength.code[lc];
+    const unsigned sym = code + kLiterals + 1;
+    lenBits[lc] = lcode[sym] | ((lc - kLength.base[code]) << llen[sym]);
+    lenCount[lc] = static_cast<uint8_t>(llen[sym] + kExtraLBits[code]);
+  }
+  if (kExtraLBits[28] == 0) {  // length 258 has no extra bits whatever its base
+    const unsigned sym = 28 + kLiterals + 1;
+    lenBits[255] = lcode[sym];
+    lenCount[255] = llen[sym];
+  }
+
+  for (unsigned i = 0; i < count_; ++i) {
+    const unsigned lc = lc_[i];
+    const unsigned dist = dist_[i];
+    if (dist == 0) {
+      out_.Put(lcode[lc], llen[lc]);
+      continue;
+    }
+    out_.Put(lenBits[lc], lenCount[lc]);
+    const unsigned d = dist - 1;
+    const unsigned code = DistCode(d);
+    out_.Put(dcode[code] | ((d - kDistance.base[code]) << dlen[code]), dlen[code] + kExtraDBits[code]);
+  }
+  out_.Put(lcode[kEndBlock], llen[kEndBlock]);
+}
+
+bool DeflateBlock::Emit(const uint8_t* data, uint64_t storedLen, bool last) noexcept {
+  static constexpr TreeKind kL = {kStatic.ltreeLen.data(), kExtraLBits.data(), kLiterals + 1, kLCodes, kMaxBits};
+  static constexpr TreeKind kD = {kStatic.dtreeLen.data(), kExtraDBits.data(), 0, kDCodes, kMaxBits};
+
+  std::copy(lfreq_.begin(), lfreq_.end(), ltree_.freq.begin());
+  std::copy(dfreq_.begin(), dfreq_.end(), dtree_.freq.begin());
+  ltree_.freq[kEndBlock] = 1;
+  optLen_ = 0;
+  staticLen_ = 0;
+
+  BuildTree(ltree_, kL);
+  BuildTree(dtree_, kD);
+  const int maxBlIndex = BuildBlTree();
+
+  uint64_t optBytes = static_cast<uint64_t>(optLen_ + 3 + 7) >> 3;
+  const uint64_t staticBytes = static_cast<uint64_t>(staticLen_ + 3 + 7) >> 3;
+  if (staticBytes <= optBytes) optBytes = staticBytes;
+
+  bool wholeStored = false;
+  if (storedLen <= optBytes && last && !emittedAny_ && data) {
+    // The entry does not compress: its bytes go out as they are, without a block header.
+    out_.PutBytes(std::span<const uint8_t>(data, storedLen));
+    wholeStored = true;
+  } else if (storedLen + 4 <= optBytes && data && storedLen <= 0xFFFF) {
+    out_.Put((kStoredBlock << 1) + (last ? 1 : 0), 3);
+    out_.AlignToByte();
+    const auto len = static_cast<uint16_t>(storedLen);
+    out_.Put(len, 16);
+    out_.Put(static_cast<uint16_t>(~len), 16);
+    out_.AlignToByte();
+    out_.PutBytes(std::span<const uint8_t>(data, storedLen));
+  } else if (staticBytes == optBytes) {
+    out_.Put((kStaticTrees << 1) + (last ? 1 : 0), 3);
+    CompressBlock(kStatic.ltreeCode.data(), kStatic.ltreeLen.data(), kStatic.dtreeCode.data(),
+                  kStatic.dtreeLen.data());
+  } else {
+    out_.Put((kDynTrees << 1) + (last ? 1 : 0), 3);
+    SendAllTrees(ltree_.maxCode + 1, dtree_.maxCode + 1, maxBlIndex + 1);
+    CompressBlock(ltree_.code.data(), ltree_.len.data(), dtree_.code.data(), dtree_.len.data());
+  }
+  emittedAny_ = true;
+  Reset();
+  if (last) {
+    out_.AlignToByte();
+    out_.Drain();
+  }
+  return wholeStored;
+}
+
+}  // namespace mx::codec

@@ -1,0 +1,31 @@
+// Fuzz target: deflate round trip. Input: one byte choosing the level (1 + byte % 9) and the source
+// block size, then the data to compress. The output must inflate back to the data exactly, or be the
+// data itself when the compressor chose to store the entry.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/codec/deflate.h"
+#include "engine/codec/inflate.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  const int level = 1 + data[0] % 9;
+  const std::span<const uint8_t> input(data + 1, size - 1);
+  std::vector<uint8_t> packed;
+  mx::codec::SpanSource source(input, 1 + size_t{data[0]} * 97);
+  mx::codec::VectorSink sink(packed);
+  mx::codec::DeflateResult result;
+  if (mx::codec::Deflate(source, sink, level, result) != mx::codec::Status::Ok) __builtin_trap();
+  if (result.bytesIn != input.size() || result.bytesOut != packed.size()) __builtin_trap();
+  if (result.stored) {
+    if (packed.size() != input.size() || !std::equal(packed.begin(), packed.end(), input.begin())) __builtin_trap();
+    return 0;
+  }
+  std::vector<uint8_t> unpacked(input.size());
+  const mx::codec::InflateResult r = mx::codec::Inflate(packed, unpacked);
+  if (r.status != mx::codec::Status::Ok || r.outputSize != input.size() || r.inputUsed != packed.size()) __builtin_trap();
+  if (!std::equal(unpacked.begin(), unpacked.end(), input.begin())) __builtin_trap();
+  return 0;
+}
