@@ -109,12 +109,19 @@ class DeflateEncoder {
   void Start() noexcept {
     lookahead_ = Read(window_.data(), kWSize);
     if (lookahead_ == 0) {
-      eof_ = true;
+      SetEof();
     } else if (lookahead_ < kMinLookahead) {
       FillWindow();
     }
     insH_ = window_[0];
     UpdateHash(window_[1]);
+  }
+
+  // Marks the end of input. Hashing and the match compare may read up to kWindowPad bytes past the
+  // last input byte; zeroing them keeps the output independent of what the buffer held before.
+  void SetEof() noexcept {
+    eof_ = true;
+    std::memset(window_.data() + strstart_ + lookahead_, 0, kWindowPad);
   }
 
   void UpdateHash(uint8_t c) noexcept { insH_ = ((insH_ << kHashShift) ^ c) & kHashMask; }
@@ -176,7 +183,7 @@ class DeflateEncoder {
       }
       const unsigned n = Read(window_.data() + strstart_ + lookahead_, more);
       if (n == 0) {
-        eof_ = true;
+        SetEof();
       } else {
         lookahead_ += n;
       }
@@ -332,9 +339,11 @@ class DeflateEncoder {
   bool eof_ = false;
   bool stored_ = false;
 
-  std::array<uint8_t, kWindowSize + kWindowPad> window_{};
+  // Only the hash heads need clearing at the start: a previous-position entry is read only after
+  // its position was inserted, and window bytes only once read (or zeroed by SetEof).
+  std::array<uint8_t, kWindowSize + kWindowPad> window_;
   std::array<uint16_t, kHashSize> head_{};
-  std::array<uint16_t, kWSize> prev_{};
+  std::array<uint16_t, kWSize> prev_;
 };
 
 }  // namespace
