@@ -29,7 +29,7 @@ std::vector<uint8_t> ReadTail(ReadAtSource& source, uint64_t count, uint64_t& st
 
 std::optional<EndRecordHit> FindEndRecord(ReadAtSource& source, uint64_t window) {
     uint64_t start = 0;
-    const std::vector<uint8_t> tail = ReadTail(source, window, start);
+    const std::vector<uint8_t> tail = ReadTail(source, std::min(window, kEndRecordMaxReach), start);
     if (tail.size() < EndRecord::kSize) return std::nullopt;
     const uint64_t size = source.Size();
 

@@ -15,12 +15,16 @@ namespace engine::zip {
 // The end record is looked for within this many bytes before the end of the file.
 inline constexpr uint64_t kEndRecordWindow = 32768;
 
+// No end record whose comment ends at the end of the file lies further back than this; larger windows
+// are cut to it, so a caller's large comment buffer never makes the search read more.
+inline constexpr uint64_t kEndRecordMaxReach = 22 + 65535;
+
 struct EndRecordHit {
     uint64_t position = 0;  // file offset of the record's signature
     EndRecord record;
 };
 
-// Scans the last `window` bytes (the whole source when shorter) backwards for the end record. The
+// Scans the last `window` bytes (the whole source when shorter; at most kEndRecordMaxReach) backwards for the end record. The
 // record nearest the end wins, but an archive comment may itself contain the signature: a candidate
 // whose comment ends exactly at the end of the file is preferred over one nearer the end whose stated
 // comment does not, and one whose comment fits in the file over one whose comment runs past it.

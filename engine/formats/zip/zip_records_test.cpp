@@ -173,6 +173,14 @@ TEST(ZipRecords, EndRecordWindowAndLongComments) {
     const Built lost = BuildArchive({{"a", "x"}}, std::string(40000, 'c'));
     auto s2 = Source(lost.bytes);
     EXPECT_FALSE(FindEndRecord(s2));  // more than 32 KB from the end
+    // A window larger than any comment can need reads no more than that.
+    const Built far = BuildArchive({{"a", "x"}}, "", "", "");
+    const std::string padded = std::string(200000, 'p') + far.bytes + std::string(70000, 't');
+    auto s3 = Source(padded);
+    EXPECT_FALSE(FindEndRecord(s3, 1u << 30));
+    const std::string near = std::string(200000, 'p') + far.bytes + std::string(60000, 't');
+    auto s4 = Source(near);
+    EXPECT_TRUE(FindEndRecord(s4, 1u << 30));
     // Every prefix of a small archive is searched safely.
     for (size_t n = 0; n <= found.bytes.size() && n < 200; ++n) {
         const std::string cut = found.bytes.substr(0, n);
