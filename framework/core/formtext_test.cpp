@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/core/object_test_classes.h"
+#include "framework/core/platform.h"
+#include "testing/test_env.h"
 
 namespace {
 
@@ -203,6 +205,9 @@ TEST_F(FormText, EachLoadErrorNamesFormLineAndFreesTheRoot) {
          "line 4, property Mode: Invalid value mdOther for Mode"},
         {"collection item property", "  object W: TWidget\n    Columns = <\n      item\n        Wide = 1\n      end>\n  end\nend\n",
          "line 5, property Columns[0].Wide: Property Wide does not exist"},
+        {"raising Loaded", "  object W: TLogWidget\n    Value = -1\n  end\nend\n", "line 2: negative value"},
+        {"raising setter", "  object W: TWidget\n    Lines = ('a')\n    Font = ('x')\n  end\nend\n",
+         "line 4, property Font: Property Font needs something other than a string list"},
         {"defined property of wrong kind", "  object W: TWidget\n    Internal = 'x'\n  end\nend\n",
          "line 3, property Internal: Property Internal needs an integer"},
     };
@@ -288,6 +293,23 @@ TEST_F(FormText, DamagedTextNamesLineAndColumn) {
     std::string deep;
     for (int i = 0; i < 200; ++i) deep += "object A: TWidget\n";
     EXPECT_THROW(ParseFormText(deep, "deep"), EParserError);
+}
+
+TEST_F(FormText, FormResourceIsFoundByClassName) {
+    std::string dir = mx::test::FreshDir();
+    mx::test::WriteFile(dir + "/TTESTFORM", "object frmRes: TTestForm\n  object Widget1: TWidget\n  end\nend\n");
+    SetResources(&TableResources());
+    SetRcDataFolder(dir);
+    auto* form = NewRoot<TTestForm>();
+    EXPECT_TRUE(ReadComponentResource(form));
+    EXPECT_EQ(form->Name(), "frmRes");
+    EXPECT_NE(form->Widget1, nullptr);
+    auto* log = NewRoot<TLogForm>();
+    EXPECT_FALSE(ReadComponentResource(log));  // no TLOGFORM
+    SetRcDataFolder("");
+    SetResources(nullptr);
+    log->Free();
+    form->Free();
 }
 
 TEST_F(FormText, SourceFileReferencesParseForFormpack) {

@@ -229,6 +229,7 @@ public:
             states += Owner()->Components(i)->InState(csLoading) ? "L" : "-";
         TComponent::Loaded();
         LoadLog().push_back("Loaded " + Name() + " " + states + (InState(csLoading) ? " still" : ""));
+        if (value_ < 0) throw EInvalidOperation("negative value");
     }
 
 private:
