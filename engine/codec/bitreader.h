@@ -71,6 +71,27 @@ class BitReader {
   // input or when the source failed).
   size_t ReadBytes(uint8_t* out, size_t n) noexcept;
 
+  // Bit state for a hot loop that keeps it in registers. Such a loop takes the state, refills with
+  // FastRefill only while at least 8 bytes of the current block are left, and puts the state back
+  // before calling anything else on the reader.
+  struct FastState {
+    uint64_t buf;
+    unsigned count;
+    const uint8_t* in;
+    const uint8_t* end;
+  };
+  FastState TakeState() const noexcept { return {buf_, count_, in_, end_}; }
+  void PutState(const FastState& s) noexcept {
+    buf_ = s.buf;
+    count_ = s.count;
+    in_ = s.in;
+  }
+  static void FastRefill(FastState& s) noexcept {
+    s.buf |= Load64(s.in) << s.count;
+    s.in += (63 - s.count) >> 3;
+    s.count |= 56;
+  }
+
   // True once zero padding has been appended (the input has ended); only then can Overrun() change.
   bool Padded() const noexcept { return pad_ != 0; }
   // True when bits beyond the end of the input were consumed.

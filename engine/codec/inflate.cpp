@@ -299,6 +299,70 @@ Status Decoder::Codes(const uint32_t* lit, const uint32_t* dist, bool fixed) noe
   } writeBack{out_, pos};
 
   for (;;) {
+    // Fast loop: while 8 input bytes and room for a whole match are left, bits and output position
+    // stay in registers and no end checks are needed.
+    if (end - pos >= kMaxMatch + kCopySlack) {
+      BitReader::FastState b = br_.TakeState();
+      while (b.end - b.in >= 8 && end - pos >= kMaxMatch + kCopySlack) {
+        BitReader::FastRefill(b);
+        unsigned drop;
+        uint32_t e = HuffDecode(lit, kLitBits, b.buf, &drop);
+        b.buf >>= drop;
+        b.count -= drop;
+        if (e & HuffLiteral) {
+          base[pos++] = static_cast<uint8_t>(HuffValue(e));
+          e = HuffDecode(lit, kLitBits, b.buf, &drop);
+          if (e & HuffLiteral) {  // 15 + 15 bits are held after a refill
+            b.buf >>= drop;
+            b.count -= drop;
+            base[pos++] = static_cast<uint8_t>(HuffValue(e));
+          }
+          continue;
+        }
+        if (e & (HuffEnd | HuffInvalid)) {
+          br_.PutState(b);
+          if (e & HuffEnd) return Status::Ok;
+          return Fail(Status::BadData, badCode);
+        }
+        unsigned extra = HuffExtraBits(e);
+        const size_t length = HuffValue(e) + static_cast<size_t>(b.buf & ((uint64_t{1} << extra) - 1));
+        b.buf >>= extra;
+        b.count -= extra;
+        uint32_t d = HuffDecode(dist, kDistBits, b.buf, &drop);
+        b.buf >>= drop;
+        b.count -= drop;
+        if (d & HuffInvalid) {
+          br_.PutState(b);
+          return Fail(Status::BadData, badCode);
+        }
+        extra = HuffExtraBits(d);
+        const size_t distance = HuffValue(d) + static_cast<size_t>(b.buf & ((uint64_t{1} << extra) - 1));
+        b.buf >>= extra;
+        b.count -= extra;
+        if (distance > pos) {
+          br_.PutState(b);
+          return Fail(Status::BadData, InflateFault::DistanceTooFar);
+        }
+        uint8_t* dst = base + pos;
+        const uint8_t* src = dst - distance;
+        uint8_t* const stop = dst + length;
+        if (distance >= kCopySlack) {
+          do {
+            std::memcpy(dst, src, 8);
+            dst += 8;
+            src += 8;
+          } while (dst < stop);
+        } else if (distance == 1) {
+          std::memset(dst, *src, length);
+        } else {
+          while (dst < stop) *dst++ = *src++;
+        }
+        pos += length;
+      }
+      br_.PutState(b);
+    }
+
+    // Careful loop, one symbol at a time, near the ends of input and output.
     if (!br_.Refill()) return Fail(Status::Truncated);
     if (end - pos < kMaxMatch + kCopySlack) {
       out_.pos = pos;
