@@ -449,6 +449,8 @@ private:
     }
 
     FormObject WriteComponent(TComponent* c) {
+        if (!IsValidIdent(c->Name()))
+            throw EWriteError("A " + c->ClassName() + " without a name cannot be written");
         FormObject obj;
         obj.name = c->Name();
         obj.className = c->ClassName();
@@ -471,6 +473,8 @@ private:
                          std::vector<FormProperty>& out) {
         for (const PropInfo* prop : GetPropList(instance, tkAny)) {
             if (!prop->IsStored(instance)) continue;
+            // A value the reader could not set back is not written; objects are filled, not set.
+            if (prop->readOnly && prop->kind != TypeKind::Object && prop->kind != TypeKind::Method) continue;
             WriteProperty(instance, fresh, *prop, prefix, out);
         }
         std::vector<FormProperty>* savedProps = props_;

@@ -132,6 +132,8 @@ TEST_F(FormText, WriterOmitsExactlyTheFreshValues) {
               "end\n");
     w->SetCount(0);  // now differs from the fresh 5
     EXPECT_NE(WriteComponentText(form).find("Count = 0"), std::string::npos);
+    Make<TWidget>(form);  // nameless: no text could hold it
+    EXPECT_THROW(WriteComponentText(form), EWriteError);
     form->Free();
 }
 

@@ -101,6 +101,8 @@ public:
     void SetData(const std::string& v) { data_ = v; }
     int Internal() const { return internal_; }
     void SetInternal(int v) { internal_ = v; }
+    // Read-only and different in every instance: never written.
+    int Serial() const { return serial_; }
 
     Event<void(TObject* Sender)> OnChange;
     Event<void(TObject* Sender, const std::string& FileName, int& Action)> OnProgress;
@@ -139,6 +141,11 @@ private:
     TWidget* buddy_ = nullptr;
     std::string data_;
     int internal_ = 0;
+    int serial_ = NextSerial();
+    static int NextSerial() {
+        static int serial = 0;
+        return ++serial;
+    }
 };
 
 // A root like a form: owns its widgets, publishes handlers and fields, lists its children for writing.
@@ -283,6 +290,7 @@ inline void RegisterTestClasses() {
         .Prop("Options", &TWidget::Options, &TWidget::SetOptions)
         .Prop("ftHidden", 0, &TWidget::Attr, &TWidget::SetAttr)
         .Prop("ftArchive", 2, &TWidget::Attr, &TWidget::SetAttr)
+        .Prop("Serial", &TWidget::Serial)
         .Prop("Font", &TWidget::Font)
         .Prop("Lines", &TWidget::Lines)
         .Prop("Columns", &TWidget::Columns)
