@@ -14,6 +14,10 @@
 //
 // A failure of the source or the sink (Cancelled, Truncated, OutputFull, ...) ends the run at once
 // and is returned unchanged; the output handed out until then is incomplete and must be discarded.
+//
+// The compressor keeps no CRC, reports no progress and does not encipher: the ZIP writer's source
+// keeps the running CRC-32 and reports progress (and a cancel, as Cancelled) as it hands out blocks,
+// and its sink enciphers and counts the bytes.
 
 #include <cstdint>
 
