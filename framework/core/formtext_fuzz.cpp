@@ -11,6 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return true;
     }();
     (void)registered;
+    fwtest::LoadLog().clear();  // the recording widget's log would otherwise grow run after run
     std::string_view text(reinterpret_cast<const char*>(data), size);
     try {
         fw::FormObject tree = fw::ParseFormText(text, "fuzz", true);
