@@ -55,6 +55,10 @@ HuffmanResult BuildHuffmanTable(std::span<const uint8_t> lengths, const uint32_t
     const uint32_t here = payload[sorted[i]] | (len - drop);
     unsigned incr = 1u << (len - drop);
     unsigned fill = 1u << curr;
+    // Entries land at (huff >> drop) + k * incr below 2^curr as long as the code fits the table's
+    // index bits. That holds for every complete code; an incomplete one with long codes may outgrow
+    // the sub-table sized for it, and is refused.
+    if (len - drop > curr) return HuffmanResult::TooBig;
     do {
       fill -= incr;
       table[next + (huff >> drop) + fill] = here;

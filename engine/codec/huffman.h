@@ -40,7 +40,7 @@ enum class HuffmanResult {
   Empty,           // no symbol has a code; every slot is HuffInvalid
   OverSubscribed,  // more codes than the lengths allow; no usable table
   BadLength,       // a length above 15
-  TooBig,          // the table would not fit the given capacity
+  TooBig,          // the table would not fit the given capacity (or an incomplete code does not fit)
 };
 
 // Longest code length and largest alphabet the builder handles.
