@@ -1,5 +1,6 @@
 #include "engine/core/output_name.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/core/routines.h"
@@ -67,12 +68,12 @@ std::optional<std::string> BuildOutputName(std::string_view name, std::string_vi
         const size_t colon = n.find(':');
         if (colon != std::string::npos) {
             const size_t firstSlash = n.find('\\');
-            n.erase(0, firstSlash == 2 ? 3 : 2);
+            n = n.substr(std::min<size_t>(n.size(), firstSlash == 2 ? 3 : 2));
         }
         size_t lead = 0;
         while (lead < n.size() && n[lead] == '\\')
             ++lead;
-        n.erase(0, lead);
+        n = n.substr(lead);
         folder = std::string(extractDir);
         if (!folder.empty() && folder.back() != '\\')
             folder += '\\';
@@ -91,7 +92,7 @@ std::optional<std::string> BuildOutputName(std::string_view name, std::string_vi
         folder = std::string(extractDir);
     }
     if (folder.find(':') == std::string::npos && (folder.empty() || folder[0] != '\\'))
-        folder.insert(0, "\\");
+        folder = "\\" + folder;
 
     const std::string file = ExtractFileName(n);
     // The name part is whatever follows the last "\", "/" or ":"; a ":" there means a drive or a

@@ -135,3 +135,31 @@ TEST(Wildcard, ManyStarsStayFast)
     EXPECT_FALSE(WildcardMatch(name, mask, false));
     EXPECT_TRUE(WildcardMatch(std::string(300, 'a'), std::string(40, '*') + "a", false));
 }
+
+#include "engine/core/crc.h"
+#include "engine/core/display_routines.h"
+
+TEST(Routines, CrcsOfAbc)
+{
+    uint32_t c32 = 0xFFFFFFFFu;
+    UpdateCrc32("abc", 3, c32);
+    EXPECT_EQ(~c32, 0x352441C2u);
+    uint16_t c16 = 0;
+    UpdateCrc16("abc", 3, c16);
+    EXPECT_EQ(c16, 0x9738);
+    UpdateCrc16("abc", 0, c16);
+    UpdateCrc16("abc", -5, c16);
+    EXPECT_EQ(c16, 0x9738);
+}
+
+TEST(Routines, ShortenPathDropsLeadingFolders)
+{
+    auto len = [](const std::string& s) { return int(s.size()); };
+    const std::string p = "C:\\alpha\\beta\\gamma\\file.txt";
+    EXPECT_EQ(ShortenPath(p, 100, len), p);
+    EXPECT_EQ(ShortenPath(p, 26, len), "C:\\...\\beta\\gamma\\file.txt");
+    EXPECT_EQ(ShortenPath(p, 22, len), "C:\\...\\gamma\\file.txt");
+    EXPECT_EQ(ShortenPath(p, 12, len), "C:file.txt");
+    EXPECT_EQ(ShortenPath(p, 9, len), "file.txt");
+    EXPECT_EQ(ShortenPath("file.txt", 3, len), "file.txt");
+}

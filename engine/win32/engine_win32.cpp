@@ -1,11 +1,12 @@
 #include "engine/win32/engine_win32.h"
 
-#include <windows.h>
-
 #include <string>
 
+// The framework's headers come first: they name constants that <windows.h> defines as macros.
 #include "engine/core/file_routines.h"
 #include "framework/win32/platform_win32.h"
+
+#include <windows.h>
 
 namespace engine::win32 {
 
