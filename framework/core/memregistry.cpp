@@ -15,7 +15,7 @@ struct MemRegistry::Node {
     std::string name;
     // Keyed by the upper-case name, so iteration gives the system's name order.
     std::map<std::string, std::unique_ptr<Node>> children;
-    std::vector<Value> values;  // creation order
+    std::vector<Value> values;  // in name order, ignoring case, as the system enumerates them
 
     Value* FindValue(const std::string& valueName) {
         for (Value& v : values)
@@ -112,7 +112,10 @@ bool MemRegistry::SetValue(RegRoot root, const std::string& path, const std::str
     if (!node) return false;
     Node::Value* v = node->FindValue(name);
     if (!v) {
-        node->values.push_back(Node::Value{name, type, data});
+        const std::string key = AnsiUpperCase(name);
+        const auto at = std::find_if(node->values.begin(), node->values.end(),
+                                     [&](const Node::Value& x) { return AnsiUpperCase(x.name) > key; });
+        node->values.insert(at, Node::Value{name, type, data});
         return true;
     }
     v->type = type;
@@ -158,9 +161,9 @@ bool MemRegistry::KeyInfo(RegRoot root, const std::string& path, RegKeyInfo& inf
     info.numValues = static_cast<int>(node->values.size());
     for (const Node::Value& v : node->values) {
         info.maxValueLen = std::max(info.maxValueLen, static_cast<int>(v.name.size()));
-        // String data is counted with its terminating zero, as the system stores it.
+        // The system stores strings as UTF-16 with a terminating zero and reports that size.
         const bool isText = v.type == REG_SZ || v.type == REG_EXPAND_SZ;
-        info.maxDataLen = std::max(info.maxDataLen, static_cast<int>(v.data.size() + (isText ? 1 : 0)));
+        info.maxDataLen = std::max(info.maxDataLen, static_cast<int>(isText ? (v.data.size() + 1) * 2 : v.data.size()));
     }
     return true;
 }

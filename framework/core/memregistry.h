@@ -1,6 +1,6 @@
 // An in-memory registry: the native RegistryBackend, and a fake for tests on every platform. It keeps
-// the system's observable rules: names compare ignoring case, subkeys enumerate in name order, values
-// in creation order, and a key with subkeys cannot be deleted.
+// the system's observable rules: names compare ignoring case, subkeys and values enumerate in name
+// order, string sizes in key information count UTF-16 bytes, and a key with subkeys cannot be deleted.
 #pragma once
 
 #include <map>

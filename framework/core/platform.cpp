@@ -16,6 +16,7 @@ Host* gHost = nullptr;
 RegistryBackend* gRegistry = nullptr;
 Resources* gResources = nullptr;
 Locale* gLocale = nullptr;
+ProfileStore* gProfiles = nullptr;
 
 [[maybe_unused]] [[noreturn]] void NotInstalled(const char* seam) {
     throw Exception(std::string("No ") + seam + " seam is installed");
@@ -58,6 +59,8 @@ void SetHost(Host* host) { gHost = host; }
 void SetRegistryBackend(RegistryBackend* registry) { gRegistry = registry; }
 void SetResources(Resources* resources) { gResources = resources; }
 void SetLocale(Locale* locale) { gLocale = locale; }
+void SetProfileStore(ProfileStore* profiles) { gProfiles = profiles; }
+ProfileStore& Profiles() { return gProfiles ? *gProfiles : TextProfileStore(); }
 
 // ---------------------------------------------------------------------------------------------
 

@@ -2,6 +2,10 @@
 // a program installs one implementation of each at start (natively the POSIX and in-memory ones are
 // installed by default; Windows programs call fw::InstallWin32Platform() from framework/win32). All
 // text is 8-bit ANSI (code page 1252); paths may use "\" or "/" separators.
+//
+// Some method names here (DeleteFile, MoveFile, CopyFile, CreateDirectory, RemoveDirectory,
+// MessageBox, OemToAnsi, AnsiToOem) are also macros of <windows.h>: Win32 code that includes it
+// #undefs those names after the include, as framework/win32/platform_win32.cpp does.
 #pragma once
 
 #include <cstdint>
@@ -198,6 +202,27 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
+// Ini files ("profiles"): the system's profile functions on Win32, natively the portable parser of
+// inifiles.h over the FileSystem seam. Reads strip blanks around names and values and one pair of
+// matching quotes around a value; names compare ignoring case; the first of duplicates wins.
+class ProfileStore {
+public:
+    virtual ~ProfileStore() = default;
+    // False when the section or key does not exist.
+    virtual bool ReadString(const std::string& file, const std::string& section, const std::string& key,
+                            std::string& value) = 0;
+    virtual bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                             const std::string& value) = 0;
+    // Key names of a section in file order (comment lines left out), and section names.
+    virtual bool ReadKeys(const std::string& file, const std::string& section, std::vector<std::string>& keys) = 0;
+    virtual bool ReadSections(const std::string& file, std::vector<std::string>& sections) = 0;
+    virtual bool EraseSection(const std::string& file, const std::string& section) = 0;
+    virtual bool DeleteKey(const std::string& file, const std::string& section, const std::string& key) = 0;
+    // Writes cached changes to disk (the system may cache; the portable store never does).
+    virtual void Flush(const std::string& file) {}
+};
+
+// ---------------------------------------------------------------------------------------------
 // What the user's locale says about dates and numbers; FormatSettings starts from it.
 struct LocaleInfo {
     char dateSeparator = '/';
@@ -232,6 +257,7 @@ Host& HostSeam();
 RegistryBackend& Registry();
 Resources& Res();
 Locale& Loc();
+ProfileStore& Profiles();
 
 // Installs a seam; the object must live until the program ends (or until replaced). nullptr returns
 // to the default.
@@ -242,6 +268,7 @@ void SetHost(Host* host);
 void SetRegistryBackend(RegistryBackend* registry);
 void SetResources(Resources* resources);
 void SetLocale(Locale* locale);
+void SetProfileStore(ProfileStore* profiles);
 
 // ---------------------------------------------------------------------------------------------
 // Portable helpers that every implementation shares.
@@ -278,6 +305,7 @@ FileSystem& PosixFileSystem();         // not available on Windows builds (raise
 CodePage& TableCodePage();             // the 437/1252 tables above, best fit as Windows does it
 RegistryBackend& MemoryRegistry();     // one process-wide in-memory tree (see memregistry.h)
 Resources& TableResources();           // registered strings and an RCDATA folder
+ProfileStore& TextProfileStore();      // the portable ini parser over the FileSystem seam
 
 // Natively: registers string-table entries and the folder holding RCDATA files.
 void RegisterString(int id, const std::string& text);

@@ -13,4 +13,6 @@ mx_add_test(fw_sys_test
     sysutils_test.cpp
     datetime_test.cpp
     streams_test.cpp
+    inifiles_test.cpp
+    registry_test.cpp
   LIBS ${FW_SYS_TEST_LIBS})

@@ -13,6 +13,7 @@
 #undef AnsiToOem
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "framework/core/datetime.h"
@@ -542,7 +543,84 @@ public:
     }
 };
 
+// ---------------------------------------------------------------------------------------------
+
+// Splits a list of zero-terminated names ending in an empty one.
+std::vector<std::string> SplitNames(const char* buf, size_t size) {
+    std::vector<std::string> names;
+    size_t i = 0;
+    while (i < size && buf[i]) {
+        const size_t len = strnlen(buf + i, size - i);
+        names.emplace_back(buf + i, len);
+        i += len + 1;
+    }
+    return names;
+}
+
+class Win32Profiles : public ProfileStore {
+public:
+    bool ReadString(const std::string& file, const std::string& section, const std::string& key,
+                    std::string& value) override {
+        // A default no file holds tells a missing key from an empty value.
+        static const char kMissing[] = "\x01\x02<missing>\x02\x01";
+        std::vector<char> buf(4096);
+        for (;;) {
+            const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, buf.data(),
+                                                     static_cast<DWORD>(buf.size()), file.c_str());
+            if (n + 1 < buf.size() || buf.size() >= (1u << 24)) {
+                const std::string text(buf.data(), n);
+                if (text == kMissing) return false;
+                value = text;
+                return true;
+            }
+            buf.resize(buf.size() * 4);
+        }
+    }
+
+    bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override {
+        return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
+    }
+
+    bool ReadKeys(const std::string& file, const std::string& section, std::vector<std::string>& keys) override {
+        return List(section.c_str(), file, keys);
+    }
+
+    bool ReadSections(const std::string& file, std::vector<std::string>& sections) override {
+        return List(nullptr, file, sections);
+    }
+
+    bool EraseSection(const std::string& file, const std::string& section) override {
+        return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != 0;
+    }
+
+    bool DeleteKey(const std::string& file, const std::string& section, const std::string& key) override {
+        return WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str()) != 0;
+    }
+
+    void Flush(const std::string& file) override { WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str()); }
+
+private:
+    static bool List(const char* section, const std::string& file, std::vector<std::string>& names) {
+        std::vector<char> buf(16384);
+        for (;;) {
+            const DWORD n = GetPrivateProfileStringA(section, nullptr, "", buf.data(), static_cast<DWORD>(buf.size()),
+                                                     file.c_str());
+            if (n + 2 < buf.size() || buf.size() >= (1u << 24)) {
+                names = SplitNames(buf.data(), n);
+                return true;
+            }
+            buf.resize(buf.size() * 4);
+        }
+    }
+};
+
 }  // namespace
+
+ProfileStore& Win32ProfileStore() {
+    static Win32Profiles profiles;
+    return profiles;
+}
 
 FileSystem& Win32FileSystem() {
     static Win32Fs fs;
@@ -575,6 +653,7 @@ void InstallWin32Platform() {
     SetRegistryBackend(&Win32Registry());
     SetResources(&resources);
     SetLocale(&Win32Locale());
+    SetProfileStore(&Win32ProfileStore());
     InitFormatSettings();
 }
 

@@ -14,5 +14,6 @@ FileSystem& Win32FileSystem();
 CodePage& Win32CodePage();
 RegistryBackend& Win32Registry();
 Locale& Win32Locale();
+ProfileStore& Win32ProfileStore();
 
 }  // namespace fw
