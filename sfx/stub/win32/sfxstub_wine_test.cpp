@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -148,8 +149,9 @@ struct Driver {
     std::string caption;                 // the main dialog's title
     std::string folder;                  // typed into "Extract to :" before "&Extract"; empty: keep
     std::vector<std::string> passwords;  // answers to "Enter password..."
-    std::vector<bool> overwrite;         // answers to "Confirm overwrite of..." (true: Yes)
+    std::map<std::string, bool> overwrite;  // answers to "Confirm overwrite of..." by file (true: Yes)
     bool dontAskAgain = false;
+    std::string newFolder;  // when set: "..." then "New..." with this name, OK in both dialogs
 
     // What was seen.
     std::vector<int> listed;
@@ -159,6 +161,8 @@ struct Driver {
     std::vector<int> leftSelected;  // list positions still selected when the test closed the dialog
     bool closedByTest = false;
     DWORD exitCode = 0;
+    std::string selectedPath;  // what "Select extract directory" showed when OK was clicked
+    std::string chosenFolder;  // the "Extract to :" field after the folder dialog
 
     void Run(const std::string& exe, const std::string& cwd);
 
@@ -189,7 +193,10 @@ void Driver::Run(const std::string& exe, const std::string& cwd) {
     std::string cmd = "\"" + exe + "\"";
     ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si, &pi));
     bool extractClicked = false;
-    size_t nextPassword = 0, nextOverwrite = 0;
+    bool browsed = false;
+    bool newFolderMade = false;
+    bool browseDone = false;
+    size_t nextPassword = 0;
     int idleTicks = 0;
     for (int tick = 0; tick < 600; ++tick) {  // 60 s at most
         if (WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) break;
@@ -198,6 +205,9 @@ void Driver::Run(const std::string& exe, const std::string& cwd) {
         EnumWindows(Collect, reinterpret_cast<LPARAM>(&ctx));
         HWND main = nullptr;
         bool other = false;
+        // A dialog opened from another one is answered first; its owner waits behind it.
+        bool nested = false;
+        for (HWND w : windows) nested = nested || Title(w) == "Create subdirectory";
         for (HWND w : windows) {
             const std::string title = Title(w);
             if (title.empty() || !IsDialogClass(w)) continue;
@@ -208,11 +218,29 @@ void Driver::Run(const std::string& exe, const std::string& cwd) {
                 ++passwordPrompts;
                 SetText(w, IDC_PASSWORD, nextPassword < passwords.size() ? passwords[nextPassword++] : "");
                 Answer(w, IDOK);
+            } else if (title == "Create subdirectory") {
+                other = true;
+                SetText(w, IDC_NEW_NAME, newFolder);
+                Answer(w, IDOK);
+            } else if (title == "Select extract directory") {
+                other = true;
+                if (nested) continue;
+                if (!newFolderMade) {
+                    newFolderMade = true;
+                    Click(w, IDC_SEL_NEW);
+                    Sleep(500);
+                } else {
+                    selectedPath = WindowText(GetDlgItem(w, IDC_SEL_PATH));
+                    Answer(w, IDOK);
+                    browseDone = true;
+                }
             } else if (title == "Confirm overwrite of...") {
                 other = true;
                 questions.push_back(WindowText(GetDlgItem(w, IDC_QUESTION)));
                 if (dontAskAgain) SendMessageA(GetDlgItem(w, IDC_DONT_ASK), BM_SETCHECK, BST_CHECKED, 0);
-                const bool yes = nextOverwrite < overwrite.size() ? overwrite[nextOverwrite++] : false;
+                const std::string& q = questions.back();
+                const std::string name = q.substr(0, q.find("..."));
+                const bool yes = overwrite.count(name) ? overwrite[name] : false;
                 Answer(w, yes ? IDOK : IDCANCEL);
             } else {
                 // A message box: its text is the static control 0xFFFF.
@@ -227,8 +255,15 @@ void Driver::Run(const std::string& exe, const std::string& cwd) {
         }
         if (!extractClicked) {
             Sleep(300);
-            ReadList(main, false, listed);
-            if (!folder.empty()) SetText(main, IDC_FOLDER, folder);
+            if (listed.empty()) ReadList(main, false, listed);
+            if (!folder.empty() && !browsed) SetText(main, IDC_FOLDER, folder);
+            if (!newFolder.empty() && !browsed) {
+                browsed = true;
+                Click(main, IDC_BROWSE);
+                continue;
+            }
+            if (!newFolder.empty() && !browseDone) continue;  // the folder dialog is on its way
+            if (!newFolder.empty()) chosenFolder = WindowText(GetDlgItem(main, IDC_FOLDER));
             Click(main, IDOK);
             extractClicked = true;
             continue;
@@ -321,20 +356,61 @@ TEST(SfxStubWine, AsksBeforeOverwriting) {
     SfxSettings s;
     s.caption = "Overwrite test";
     BuildSfx(d, s);
-    std::filesystem::create_directories(d.win + "\\out");
+    std::filesystem::create_directories(d.win + "\\out\\docs");
     WriteFile(d.win + "\\out\\readme.txt", "mine");
+    WriteFile(d.win + "\\out\\empty.dat", "mine too");
 
+    // "&No": the file stays and the next one is asked about again.
     Driver drv;
     drv.caption = "Overwrite test";
     drv.folder = d.win + "\\out";
-    drv.overwrite = {false};
+    drv.overwrite = {{"empty.dat", false}, {"readme.txt", true}};
     drv.Run(d.win + "\\out.exe", d.win);
-    ASSERT_EQ(drv.questions.size(), 1u);
-    EXPECT_EQ(drv.questions[0], "readme.txt...already exists, overwrite ?");
-    EXPECT_EQ(ReadFile(d.win + "\\out\\readme.txt"), "mine");
+    ASSERT_EQ(drv.questions.size(), 2u);
+    EXPECT_NE(std::find(drv.questions.begin(), drv.questions.end(), "empty.dat...already exists, overwrite ?"),
+              drv.questions.end());
+    EXPECT_NE(std::find(drv.questions.begin(), drv.questions.end(), "readme.txt...already exists, overwrite ?"),
+              drv.questions.end());
+    EXPECT_EQ(ReadFile(d.win + "\\out\\empty.dat"), "mine too");
+    EXPECT_EQ(ReadFile(d.win + "\\out\\readme.txt"), Tree().at("readme.txt"));
     ASSERT_EQ(drv.boxes.size(), 1u) << Boxes(drv);
     EXPECT_EQ(drv.boxes[0].first, "Success");
     EXPECT_TRUE(ReadFile(d.win + "\\out\\docs\\big.txt") == Tree().at("docs/big.txt"));
+
+    // "Don't ask again" with "&No": one question, and every later existing file is skipped.
+    WriteFile(d.win + "\\out\\readme.txt", "mine");
+    WriteFile(d.win + "\\out\\docs\\big.txt", "mine as well");
+    Driver again;
+    again.caption = "Overwrite test";
+    again.folder = d.win + "\\out";
+    again.overwrite = {{"readme.txt", false}, {"big.txt", false}};
+    again.dontAskAgain = true;
+    again.Run(d.win + "\\out.exe", d.win);
+    EXPECT_EQ(again.questions.size(), 1u);
+    EXPECT_EQ(ReadFile(d.win + "\\out\\readme.txt"), "mine");
+    EXPECT_EQ(ReadFile(d.win + "\\out\\docs\\big.txt"), "mine as well");
+    ASSERT_EQ(again.boxes.size(), 1u) << Boxes(again);
+    EXPECT_EQ(again.boxes[0].first, "Success");
+}
+
+TEST(SfxStubWine, FolderDialogCreatesAndChoosesANewFolder) {
+    const CaseDir d = FreshCase();
+    MakeZip(d, "-r");
+    SfxSettings s;
+    s.caption = "Folder test";
+    BuildSfx(d, s);
+    std::filesystem::create_directories(d.win + "\\base");
+
+    Driver drv;
+    drv.caption = "Folder test";
+    drv.folder = d.win + "\\base";
+    drv.newFolder = "fresh";
+    drv.Run(d.win + "\\out.exe", d.win);
+    ASSERT_EQ(drv.boxes.size(), 1u) << Boxes(drv);
+    EXPECT_EQ(drv.boxes[0].first, "Success");
+    EXPECT_TRUE(std::filesystem::is_directory(d.win + "\\base\\fresh"));
+    EXPECT_EQ(drv.chosenFolder.substr(drv.chosenFolder.size() - 7), "\\fresh\\") << drv.chosenFolder;
+    ExpectTreeIn(d.win + "\\base\\fresh");
 }
 
 TEST(SfxStubWine, HostileArchiveStaysInItsFolderAndReportsTheDamagedEntry) {
