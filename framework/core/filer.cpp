@@ -235,9 +235,10 @@ private:
                 if (v.kind == K::Integer) {
                     n = v.integer;
                     if (prop.kind == TypeKind::Integer) {
+                        // 32 bits either way: $FF000000 is a colour, 4000000000 an unsigned value.
                         if (v.hex && n >= 0 && n <= 0xFFFFFFFFll)
                             n = static_cast<int32_t>(static_cast<uint32_t>(n));
-                        else if (n < INT32_MIN || n > INT32_MAX)
+                        else if (n < INT32_MIN || n > 0xFFFFFFFFll)
                             throw EPropertyError("Value out of range for " + prop.name);
                     }
                 } else if (v.kind == K::Ident && prop.idents && prop.idents->ValueOf(v.text, n)) {

@@ -405,7 +405,7 @@ int64_t TextToOrd(const PropInfo& prop, const std::string& rawText) {
             // $FF000000 is a colour: hexadecimal text wraps into the 32 bits.
             if (text.find('$') != std::string::npos && value >= 0 && value <= 0xFFFFFFFFll)
                 return static_cast<int32_t>(static_cast<uint32_t>(value));
-            if (value < INT32_MIN || value > INT32_MAX) BadValue(prop, text);
+            if (value < INT32_MIN || value > 0xFFFFFFFFll) BadValue(prop, text);  // unsigned 32-bit too
             return value;
         default:
             if (prop.idents && prop.idents->ValueOf(text, value)) return value;
