@@ -16,3 +16,9 @@ mx_add_test(fw_sys_test
     inifiles_test.cpp
     registry_test.cpp
   LIBS ${FW_SYS_TEST_LIBS})
+
+mx_add_test(fw_graphics_values_test SOURCES graphics_values_test.cpp bmp_test.cpp LIBS ${FW_SYS_TEST_LIBS})
+
+# Fuzz targets: the BMP reader and the ini parser (seeds replay in the native test run).
+mx_add_fuzz(bmp SOURCES bmp_fuzz.cpp LIBS fw_core SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/bmp)
+mx_add_fuzz(ini SOURCES inifiles_fuzz.cpp LIBS fw_core SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/ini)
