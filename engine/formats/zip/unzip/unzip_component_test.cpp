@@ -1,0 +1,367 @@
+// The ZIP extractor over archives that Info-ZIP, 7z and Python's zipfile make at test time: output
+// byte for byte and date for date as unzip writes it, test mode, damaged entries, passwords, answers
+// of the event handlers and names that try to leave the extract folder.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/zip/unzip/unzip_component.h"
+#include "framework/core/lists.h"
+#include "framework/core/rtti.h"
+#include "testing/test_env.h"
+
+namespace engine {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunIn;
+
+// Every regular file below Root by its relative path, with its bytes.
+std::map<std::string, std::string> Tree(const std::string& root)
+{
+    std::map<std::string, std::string> out;
+    if (!fs::exists(root))
+        return out;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            out[fs::relative(e.path(), root).generic_string()] = mx::test::ReadFile(e.path().string());
+    return out;
+}
+
+int64_t MTime(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? int64_t(st.st_mtime) : -1;
+}
+
+class UnZipTest : public ::testing::Test {
+public:
+    void SetUp() override
+    {
+        RegisterUnZipClasses();
+        dir_ = mx::test::FreshDir();
+        owner_ = fw::Make<fw::TComponent>(nullptr);
+        unzip_ = fw::Make<TUnZIP>(owner_);
+        unzip_->OnBegin.Bind(this, &UnZipTest::Begin);
+        unzip_->OnEnd.Bind(this, &UnZipTest::End);
+        unzip_->OnError.Bind(this, &UnZipTest::Error);
+        unzip_->OnProgress.Bind(this, &UnZipTest::Progress);
+        unzip_->OnActivate.Bind(this, &UnZipTest::Activated);
+        unzip_->OnDeactivate.Bind(this, &UnZipTest::Deactivated);
+        unzip_->OnElapsedTime.Bind(this, &UnZipTest::Elapsed);
+        unzip_->OnFileExists.Bind(this, &UnZipTest::Exists);
+    }
+    void TearDown() override { owner_->Free(); }
+
+    void Begin(fw::TObject*, const std::string& fn, int recNum, bool& extract)
+    {
+        events_.push_back("begin " + std::to_string(recNum) + " " + fn);
+        if (!declineName_.empty() && fn.substr(fn.find_last_of("\\/") + 1) == declineName_)
+            extract = false;
+    }
+    void End(fw::TObject*, const std::string& fn, bool pass) { events_.push_back(std::string(pass ? "pass " : "FAIL ") + fn); }
+    void Error(fw::TObject*, const std::string&, const std::string&, const std::string&, int code)
+    {
+        errors_.push_back(code);
+        events_.push_back("error " + std::to_string(code));
+    }
+    void Progress(fw::TObject*, uint8_t percent)
+    {
+        lastProgress_ = percent;
+        ++progressCalls_;
+    }
+    void Activated(fw::TObject*) { events_.push_back("activate"); }
+    void Deactivated(fw::TObject*) { events_.push_back("deactivate"); }
+    void Elapsed(fw::TObject*, float) { events_.push_back("elapsed"); }
+    void Exists(fw::TObject*, const std::string& fn, TDateTime, bool& accept)
+    {
+        events_.push_back("exists " + fn);
+        accept = acceptExisting_;
+    }
+    void Password(fw::TObject*, const std::string&, std::string& password, bool& tryAgain)
+    {
+        ++asked_;
+        if (answers_.empty()) {
+            tryAgain = false;
+            return;
+        }
+        password = answers_.front();
+        answers_.erase(answers_.begin());
+    }
+
+    void MakeTree()
+    {
+        fs::create_directories(dir_ + "/src/sub/deeper");
+        mx::test::WriteFile(dir_ + "/src/a.txt", std::string(5000, 'a') + "tail");
+        mx::test::WriteFile(dir_ + "/src/empty.txt", "");
+        std::string text, noise;
+        for (int i = 0; i < 20000; ++i)
+            text += "line " + std::to_string(i * 7919 % 1000) + "\n";
+        uint32_t x = 12345;
+        for (int i = 0; i < 100000; ++i) {
+            x = x * 1103515245u + 12345u;
+            noise += char(x >> 24);
+        }
+        mx::test::WriteFile(dir_ + "/src/sub/c.txt", text);
+        mx::test::WriteFile(dir_ + "/src/sub/deeper/noise.bin", noise);
+        // Different times so that a missing date shows.
+        ASSERT_EQ(std::system(("touch -d '2001-02-03 04:05:06' '" + dir_ + "/src/a.txt' && touch -d '2019-12-31 23:59:58' '" +
+                               dir_ + "/src/sub/c.txt'")
+                                  .c_str()),
+                  0);
+    }
+
+    bool Run(const std::string& archive, const std::string& out, bool test = false)
+    {
+        unzip_->SetArchiveFile(archive);
+        unzip_->SetExtractDir(out);
+        return test ? unzip_->Test() : unzip_->Extract();
+    }
+
+    int Count(const std::string& prefix) const
+    {
+        int n = 0;
+        for (const auto& e : events_)
+            n += e.rfind(prefix, 0) == 0;
+        return n;
+    }
+
+    std::string dir_;
+    fw::TComponent* owner_ = nullptr;
+    TUnZIP* unzip_ = nullptr;
+    std::vector<std::string> events_, answers_;
+    std::vector<int> errors_;
+    std::string declineName_;
+    bool acceptExisting_ = true;
+    int lastProgress_ = -1, progressCalls_ = 0, asked_ = 0;
+};
+
+// Stored, fast and best deflate from Info-ZIP, deflate and copy from 7z, streamed entries with data
+// descriptors: the extracted tree equals unzip's, file by file and date by date.
+TEST_F(UnZipTest, ExtractsLikeUnzip)
+{
+    MakeTree();
+    const std::string files = "a.txt empty.txt sub/c.txt sub/deeper/noise.bin";
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q -0 -r ../stored.zip " + files, "zip", "zip"));
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q -1 -r ../fast.zip " + files, "zip", "zip"));
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q -9 -r ../best.zip . ", "zip", "zip"));
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q -r - " + files + " | cat > ../streamed.zip", "zip", "zip"));
+    const std::string seven = test::HaveTool("7z") ? "7z" : "7zz";  // the 7zip package names it 7zz
+    ASSERT_TRUE(RunIn(dir_ + "/src", seven + " a -bd -tzip -mm=Deflate ../seven.zip " + files, seven, "7zip"));
+    ASSERT_TRUE(RunIn(dir_ + "/src", seven + " a -bd -tzip -mm=Copy ../sevencopy.zip " + files, seven, "7zip"));
+    for (const char* name : {"stored.zip", "fast.zip", "best.zip", "streamed.zip", "seven.zip", "sevencopy.zip"}) {
+        SCOPED_TRACE(name);
+        const std::string ref = dir_ + "/ref_" + name, out = dir_ + "/out_" + name;
+        ASSERT_TRUE(RunIn(dir_, std::string("unzip -q -d '") + ref + "' " + name, "unzip", "unzip"));
+        events_.clear();
+        errors_.clear();
+        ASSERT_TRUE(Run(dir_ + "/" + name, out));
+        EXPECT_TRUE(errors_.empty());
+        const auto want = Tree(ref);
+        ASSERT_EQ(want.size(), 4u);
+        EXPECT_EQ(Tree(out), want);
+        for (const auto& [rel, bytes] : want)
+            EXPECT_EQ(MTime(out + "/" + rel), MTime(ref + "/" + rel)) << rel;
+        EXPECT_EQ(Count("pass "), 4);
+        EXPECT_EQ(Count("FAIL "), 0);
+        EXPECT_EQ(events_.front(), "activate");
+        EXPECT_EQ(events_[events_.size() - 2], "elapsed");
+        EXPECT_EQ(events_.back(), "deactivate");
+        EXPECT_EQ(lastProgress_, 100);
+    }
+    // RecNum counts the entries begun; FN is the output path.
+    events_.clear();
+    ASSERT_TRUE(Run(dir_ + "/fast.zip", dir_ + "/again"));
+    ASSERT_GE(events_.size(), 3u);
+    EXPECT_EQ(events_[1].substr(0, 8), "begin 1 ");
+    EXPECT_NE(events_[1].find("again"), std::string::npos);
+}
+
+TEST_F(UnZipTest, TestModeWritesNothingAndNamesStoredEntries)
+{
+    MakeTree();
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q -r ../t.zip a.txt sub", "zip", "zip"));
+    fs::create_directories(dir_ + "/out");
+    mx::test::WriteFile(dir_ + "/out/a.txt", "old");
+    ASSERT_TRUE(Run(dir_ + "/t.zip", dir_ + "/out", true));
+    EXPECT_EQ(Tree(dir_ + "/out").size(), 1u);
+    EXPECT_EQ(mx::test::ReadFile(dir_ + "/out/a.txt"), "old");
+    EXPECT_EQ(Count("exists"), 0);
+    EXPECT_EQ(events_, (std::vector<std::string>{"activate", "begin 1 a.txt", "pass a.txt", "begin 2 sub\\c.txt",
+                                                 "pass sub\\c.txt", "begin 3 sub\\deeper\\noise.bin",
+                                                 "pass sub\\deeper\\noise.bin", "elapsed", "deactivate"}));
+}
+
+// A damaged entry fails its CRC and the run goes on; without OnEnd the failure is reported as 25151.
+TEST_F(UnZipTest, DamagedEntryFailsAndRunGoesOn)
+{
+    MakeTree();
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q ../d.zip sub/c.txt a.txt", "zip", "zip"));
+    std::string bytes = mx::test::ReadFile(dir_ + "/d.zip");
+    // Bytes in the middle of the first entry's deflate data.
+    const size_t pos = 30 + 9 + 200;
+    for (size_t i = 0; i < 8; ++i)
+        bytes[pos + i] = char(bytes[pos + i] ^ 0x5A);
+    mx::test::WriteFile(dir_ + "/bad.zip", bytes);
+    ASSERT_TRUE(Run(dir_ + "/bad.zip", dir_ + "/out"));
+    EXPECT_EQ(Count("FAIL "), 1);
+    EXPECT_EQ(Count("pass "), 1);
+    ASSERT_GE(events_.size(), 4u);
+    EXPECT_EQ(events_[2].substr(0, 6), "error ");  // the decoder's report for the damaged entry
+    EXPECT_EQ(mx::test::ReadFile(dir_ + "/out/a.txt"), mx::test::ReadFile(dir_ + "/src/a.txt"));
+
+    events_.clear();
+    errors_.clear();
+    unzip_->OnEnd = {};
+    ASSERT_TRUE(Run(dir_ + "/bad.zip", dir_ + "/out2", true));
+    ASSERT_EQ(errors_.size(), 2u);
+    EXPECT_EQ(errors_[1], 25151);
+}
+
+TEST_F(UnZipTest, PasswordsFromTheListAndFromTheHandler)
+{
+    MakeTree();
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q -P secret ../p.zip a.txt sub/c.txt", "zip", "zip"));
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q -0 -P secret ../p0.zip a.txt sub/c.txt", "zip", "zip"));
+    unzip_->OnGetPassword.Bind(this, &UnZipTest::Password);
+
+    // The right one in third place of Passwords: nobody is asked.
+    fw::TStringList list;
+    list.Add("one");
+    list.Add("two");
+    list.Add("secret");
+    unzip_->SetPasswords(&list);
+    for (const char* name : {"p.zip", "p0.zip"}) {
+        events_.clear();
+        ASSERT_TRUE(Run(dir_ + "/" + name, dir_ + "/out_" + name));
+        EXPECT_EQ(asked_, 0);
+        EXPECT_EQ(Count("pass "), 2) << name;
+        EXPECT_EQ(Tree(dir_ + "/out_" + name)["sub/c.txt"], mx::test::ReadFile(dir_ + "/src/sub/c.txt"));
+    }
+
+    // Wrong three times: three 26517, then 26522, OnEnd false, and the run ends.
+    unzip_->Passwords()->Clear();
+    events_.clear();
+    errors_.clear();
+    answers_ = {"x", "y", "z"};
+    ASSERT_TRUE(Run(dir_ + "/p.zip", dir_ + "/wrong"));
+    EXPECT_EQ(asked_, 3);
+    EXPECT_EQ(errors_, (std::vector<int>{26517, 26517, 26517, 26522}));
+    EXPECT_EQ(Count("begin"), 1);
+    EXPECT_EQ(Count("FAIL "), 1);
+    EXPECT_TRUE(Tree(dir_ + "/wrong").empty());
+
+    // A cancelled prompt ends the run at once; a right answer is kept for the next entries.
+    asked_ = 0;
+    errors_.clear();
+    answers_.clear();
+    ASSERT_TRUE(Run(dir_ + "/p.zip", dir_ + "/cancel"));
+    EXPECT_EQ(asked_, 1);
+    EXPECT_EQ(errors_, std::vector<int>{26522});
+
+    asked_ = 0;
+    errors_.clear();
+    events_.clear();
+    answers_ = {"nope", "secret"};
+    ASSERT_TRUE(Run(dir_ + "/p.zip", dir_ + "/asked"));
+    EXPECT_EQ(asked_, 2);
+    EXPECT_EQ(errors_, std::vector<int>{26517});
+    EXPECT_EQ(Count("pass "), 2);
+    ASSERT_GE(unzip_->Passwords()->Count(), 1);
+    EXPECT_EQ(unzip_->Passwords()->Get(0), "secret");
+}
+
+// Names with "..", a root or a drive never write outside the extract folder.
+TEST_F(UnZipTest, HostileNamesStayInside)
+{
+    ASSERT_TRUE(RunIn(dir_,
+                      test::Python() + " -c \"import zipfile\n"
+                                       "z = zipfile.ZipFile('evil.zip', 'w')\n"
+                                       "for n in ['../up.txt', '/abs/root.txt', 'a/../../up2.txt', 'C:/drive.txt',"
+                                       " 'ok/../../up3.txt', 'good/fine.txt', '..\\\\\\\\back.txt']:\n"
+                                       "    z.writestr(n, 'x')\n"
+                                       "z.close()\"",
+                      "python3", "python3"));
+    fs::create_directories(dir_ + "/box/out");
+    ASSERT_TRUE(Run(dir_ + "/evil.zip", dir_ + "/box/out"));
+    const auto inside = Tree(dir_ + "/box/out");
+    const auto all = Tree(dir_);
+    for (const auto& [rel, bytes] : all) {
+        if (rel.rfind("box/", 0) == 0) {
+            EXPECT_EQ(rel.rfind("box/out/", 0), 0u) << rel;
+        }
+        EXPECT_EQ(rel.find("up"), std::string::npos) << rel;
+        EXPECT_EQ(rel.find("back"), std::string::npos) << rel;
+    }
+    EXPECT_EQ(inside.count("good/fine.txt"), 1u);
+    EXPECT_FALSE(errors_.empty());
+}
+
+TEST_F(UnZipTest, HandlersDecideAndSingleNameStops)
+{
+    MakeTree();
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q -r ../h.zip a.txt empty.txt sub", "zip", "zip"));
+    // Declined in OnBegin: no OnEnd, and the next entry gets the same number.
+    declineName_ = "a.txt";
+    ASSERT_TRUE(Run(dir_ + "/h.zip", dir_ + "/out"));
+    EXPECT_EQ(Count("begin 1 "), 2);
+    EXPECT_EQ(Count("pass "), 3);
+    EXPECT_FALSE(fs::exists(dir_ + "/out/a.txt"));
+    for (const auto& e : events_)
+        EXPECT_EQ(e.find("begin") == 0 && e.back() == '\\', false) << "a folder entry was begun: " << e;
+
+    // An existing file refused in OnFileExists.
+    declineName_.clear();
+    mx::test::WriteFile(dir_ + "/out/a.txt", "keep");
+    acceptExisting_ = false;
+    events_.clear();
+    ASSERT_TRUE(Run(dir_ + "/h.zip", dir_ + "/out"));
+    EXPECT_EQ(Count("exists "), 4);
+    EXPECT_EQ(Count("begin"), 0);
+    EXPECT_EQ(mx::test::ReadFile(dir_ + "/out/a.txt"), "keep");
+
+    // One name without wildcards: the first match only.
+    acceptExisting_ = true;
+    events_.clear();
+    unzip_->SetFileSpec("sub\\c.txt");
+    ASSERT_TRUE(Run(dir_ + "/h.zip", dir_ + "/one"));
+    EXPECT_EQ(Count("begin"), 1);
+    EXPECT_EQ(Tree(dir_ + "/one").size(), 1u);
+}
+
+TEST_F(UnZipTest, FailuresBeforeTheWalk)
+{
+    mx::test::WriteFile(dir_ + "/plain.txt", "no archive here");
+    EXPECT_TRUE(Run(dir_ + "/plain.txt", dir_ + "/out"));
+    EXPECT_EQ(errors_, std::vector<int>{25242});
+    EXPECT_EQ(Count("activate"), 0);
+
+    // A ZIP name whose end record is gone.
+    errors_.clear();
+    mx::test::WriteFile(dir_ + "/cut.zip", std::string("PK\x03\x04", 4) + std::string(40, '\0'));
+    EXPECT_TRUE(Run(dir_ + "/cut.zip", dir_ + "/out"));
+    unzip_->SetArcType(TArcType::atZip);
+    EXPECT_EQ(Count("activate"), 0);
+    EXPECT_FALSE(errors_.empty());
+}
+
+TEST_F(UnZipTest, BindableFromFormText)
+{
+    const fw::TClassInfo* info = fw::FindClass("TUnZIP");
+    ASSERT_NE(info, nullptr);
+    ASSERT_TRUE(info->CanCreate());
+    fw::TComponent* made = info->Create(owner_);
+    ASSERT_NE(dynamic_cast<TUnZIP*>(made), nullptr);
+    for (const char* prop : {"ArchiveFile", "ArcType", "ExtractDir", "FileSpec", "Passwords", "OnBegin", "OnEnd",
+                             "OnProgress", "OnFileExists", "OnGetPassword", "OnError", "OnActivate", "OnDeactivate"})
+        EXPECT_NE(fw::FindProp(made, prop), nullptr) << prop;
+}
+
+}  // namespace
+}  // namespace engine

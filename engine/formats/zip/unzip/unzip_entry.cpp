@@ -1,0 +1,160 @@
+#include "engine/formats/zip/unzip/unzip_entry.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/codec/crc32.h"
+#include "engine/codec/explode.h"
+#include "engine/codec/inflate.h"
+#include "engine/codec/unreduce.h"
+#include "engine/codec/unshrink.h"
+#include "engine/core/e_raise.h"
+#include "engine/core/run_context.h"
+
+namespace engine::zip {
+
+namespace {
+
+using mx::codec::Status;
+
+constexpr int64_t kBlock = 32768;
+
+// The entry's compressed bytes from the archive, deciphered when the entry is encrypted. Counting
+// them drives the progress reports; a cancel ends the input.
+class EntrySource final : public mx::codec::ByteSource {
+public:
+    EntrySource(TUnBase& component, fw::FileHandle archive, bool encrypted)
+        : component_(component), archive_(archive), encrypted_(encrypted), buffer_(kBlock)
+    {
+    }
+
+    Status Read(std::span<const uint8_t>& block) noexcept override
+    {
+        if (component_.Aborted()) {
+            component_.BytesLeft = 0;
+            cancelled_ = true;
+            return Status::Cancelled;
+        }
+        if (component_.BytesLeft <= 0)
+            return Status::End;
+        const int64_t want = std::min(component_.BytesLeft, kBlock);
+        const int64_t got = fw::Fs().Read(archive_, buffer_.data(), want);
+        if (got <= 0) {
+            component_.BytesLeft = 0;
+            return Status::End;
+        }
+        if (encrypted_)
+            component_.Keys.Decrypt(std::span<uint8_t>(buffer_.data(), size_t(got)));
+        try {
+            component_.CountInputBytes(got);
+        } catch (...) {
+            // A progress handler's failure must not cross the codec.
+        }
+        block = std::span<const uint8_t>(buffer_.data(), size_t(got));
+        return Status::Ok;
+    }
+
+    bool Cancelled() const { return cancelled_; }
+
+private:
+    TUnBase& component_;
+    fw::FileHandle archive_;
+    bool encrypted_;
+    std::vector<uint8_t> buffer_;
+    bool cancelled_ = false;
+};
+
+// The run's output sink with the CRC-32 kept over everything it is handed.
+class EntrySink final : public mx::codec::ByteSink {
+public:
+    Status Write(std::span<const uint8_t> block) noexcept override
+    {
+        RunContext& run = CurrentRun();
+        mx::codec::UpdateCrc32(block, run.crc32);
+        int64_t count = static_cast<int64_t>(block.size());
+        bool ok = true;
+        try {
+            ok = run.sink ? run.sink->Write(block.data(), count) : true;
+        } catch (...) {
+            ok = false;
+        }
+        if (!ok) {
+            failed_ = true;
+            return Status::OutputFull;
+        }
+        return Status::Ok;
+    }
+    bool Failed() const { return failed_; }
+
+private:
+    bool failed_ = false;
+};
+
+// The report for a failed decoder other than inflate.
+int MessageOf(Status status, const EntrySink& sink)
+{
+    if (sink.Failed())
+        return 25136;
+    switch (status) {
+    case Status::NoMemory:
+        return 25253;
+    default:
+        return 25109;
+    }
+}
+
+}  // namespace
+
+void UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& central, const std::string& fileName,
+                bool encrypted)
+{
+    RunContext& run = CurrentRun();
+    run.crc32 = 0xFFFFFFFFu;
+    if (encrypted)
+        central.compressedSize = central.compressedSize >= 12 ? central.compressedSize - 12 : 0;
+    component.BeginEntryProgress(central.compressedSize);
+    component.Encrypted = encrypted;
+
+    EntrySource source(component, archive, encrypted);
+    EntrySink sink;
+    const uint64_t outSize = central.uncompressedSize;
+    Status status = Status::Ok;
+    switch (central.method) {
+    case 0:
+        component.CopyStored(archive, central.compressedSize, 32);
+        return;
+    case 1:
+        status = mx::codec::Unshrink(source, sink, outSize);
+        break;
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+        status = mx::codec::Unreduce(source, sink, central.method, outSize);
+        break;
+    case 6:
+        status = mx::codec::Explode(source, sink, central.flags, outSize);
+        break;
+    case 8: {
+        const mx::codec::InflateResult result = mx::codec::Inflate(source, sink);
+        if (result.status != Status::Ok) {
+            const int code = static_cast<int>(result.Message());
+            try {
+                component.RaiseError(fileName, "", "0", code ? code : 25109);
+            } catch (const E_RAISE&) {
+                // Inflate's failures end only the decoding; the CRC judges the entry.
+            }
+        } else if (!source.Cancelled()) {
+            TZipCommon::RaiseProgress(&component, 100);
+        }
+        return;
+    }
+    default:
+        component.RaiseError(fileName, "", "0", 25301);
+    }
+    if (status != Status::Ok)
+        component.RaiseError(fileName, "", "0", MessageOf(status, sink));
+    TZipCommon::RaiseProgress(&component, 100);
+}
+
+}  // namespace engine::zip

@@ -1,0 +1,24 @@
+// The ZIP decompression entry: decodes one entry's data from the open archive into the run's output
+// sink with the decoder its method names, keeping the run's CRC-32 over the output.
+#pragma once
+
+#include <string>
+
+#include "engine/core/un_base.h"
+#include "engine/formats/zip/zip_records.h"
+#include "framework/core/platform.h"
+
+namespace engine::zip {
+
+// Archive is positioned at the entry's data (behind the encryption header of an encrypted entry,
+// whose keys Component.Keys already holds). Central gives the method, flags and sizes; for an
+// encrypted entry the 12 header bytes are taken off its compressed size here. FileName names the
+// output in reports.
+//
+// Inflate's failures are reported through OnError and absorbed: the entry is then judged by its CRC.
+// The other decoders' failures, and an unknown method (25301), are fatal reports that leave as
+// E_RAISE.
+void UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& central, const std::string& fileName,
+                bool encrypted);
+
+}  // namespace engine::zip
