@@ -76,6 +76,11 @@ public:
         lastProgress_ = percent;
         ++progressCalls_;
     }
+    void CancelOnProgress(fw::TObject*, uint8_t percent)
+    {
+        if (percent > 0 && percent < 100)
+            TAwkMain::Cancel(unzip_, true);
+    }
     void Activated(fw::TObject*) { events_.push_back("activate"); }
     void Deactivated(fw::TObject*) { events_.push_back("deactivate"); }
     void Elapsed(fw::TObject*, float) { events_.push_back("elapsed"); }
@@ -110,9 +115,11 @@ public:
         }
         mx::test::WriteFile(dir_ + "/src/sub/c.txt", text);
         mx::test::WriteFile(dir_ + "/src/sub/deeper/noise.bin", noise);
-        // Different times so that a missing date shows.
+        // Different times so that a missing date shows; even seconds, which a DOS stamp holds exactly
+        // (unzip takes the exact time from Info-ZIP's extra field, this engine the DOS stamp).
         ASSERT_EQ(std::system(("touch -d '2001-02-03 04:05:06' '" + dir_ + "/src/a.txt' && touch -d '2019-12-31 23:59:58' '" +
-                               dir_ + "/src/sub/c.txt'")
+                               dir_ + "/src/sub/c.txt' && touch -d '2024-06-30 12:00:00' '" + dir_ + "/src/empty.txt' '" + dir_ +
+                               "/src/sub/deeper/noise.bin'")
                                   .c_str()),
                   0);
     }
@@ -349,6 +356,52 @@ TEST_F(UnZipTest, FailuresBeforeTheWalk)
     unzip_->SetArcType(TArcType::atZip);
     EXPECT_EQ(Count("activate"), 0);
     EXPECT_FALSE(errors_.empty());
+}
+
+// Archives of other makers from the fixture corpus: the old methods (shrink, reduce, implode), data
+// descriptors, traditional encryption and an archive behind a prefix all test clean.
+TEST_F(UnZipTest, FixtureCorpusTestsClean)
+{
+    const std::string root = mx::test::SourceDir() + "/../shared/fixtures/zip/";
+    fw::TStringList list;
+    list.Add("test");
+    list.Add("12345678");
+    unzip_->SetPasswords(&list);
+    for (const char* name :
+         {"commons-compress/SHRUNK.ZIP", "commons-compress/imploding-4Kdict-2trees.zip",
+          "commons-compress/imploding-8Kdict-3trees.zip", "defacto2/HWIMPODE.ZIP", "defacto2/HWREDUCE.ZIP",
+          "defacto2/HWSHRINK.ZIP", "sharpcompress/Zip.implode.zip", "sharpcompress/Zip.reduce1.zip",
+          "sharpcompress/Zip.reduce2.zip", "sharpcompress/Zip.reduce3.zip", "sharpcompress/Zip.reduce4.zip",
+          "sharpcompress/Zip.shrink.zip", "sharpcompress/Zip.deflate.dd.zip",
+          "sharpcompress/Zip.none.datadescriptors.zip", "sharpcompress/Zip.deflate.pkware.zip",
+          "sharpcompress/zipcrypto.zip", "libarchive/test_read_format_zip_traditional_encryption_data.zip",
+          "libarchive/test_read_format_zip_sfx"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(fs::exists(root + name)) << "fixture corpus missing at " << root;
+        events_.clear();
+        errors_.clear();
+        unzip_->SetArchiveFile(root + name);
+        if (std::string(name).find("zip_sfx") != std::string::npos) {
+            EXPECT_TRUE(IsZipArcType(unzip_->ArcType()));
+        }
+        ASSERT_TRUE(unzip_->Test());
+        EXPECT_TRUE(errors_.empty());
+        EXPECT_GT(Count("pass "), 0);
+        EXPECT_EQ(Count("FAIL "), 0);
+    }
+}
+
+// A cancel from a progress report ends the entry with its decoder's report and a failed check.
+TEST_F(UnZipTest, CancelDuringDecoding)
+{
+    MakeTree();
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q ../big.zip sub/deeper/noise.bin sub/c.txt", "zip", "zip"));
+    unzip_->OnProgress.Bind(this, &UnZipTest::CancelOnProgress);
+    ASSERT_TRUE(Run(dir_ + "/big.zip", dir_ + "/out", true));
+    EXPECT_EQ(Count("begin"), 1);
+    EXPECT_EQ(Count("FAIL "), 1);
+    EXPECT_EQ(errors_, std::vector<int>{25109});
+    EXPECT_EQ(events_.back(), "deactivate");
 }
 
 TEST_F(UnZipTest, BindableFromFormText)
