@@ -155,19 +155,28 @@ TEST(TStringListTest, ChangeEventsFollowUpdates) {
     EXPECT_TRUE(copy.Equals(list));
 }
 
-TEST(TStringListTest, FileRoundTrip) {
-    std::string dir = mx::test::FreshDir();
-    std::string file = dir + "/lines.txt";
+TEST(TStringListTest, StreamAndFileRoundTrip) {
     TStringList list;
     list.Add("first");
     list.Add("");
     list.Add("l\xE4st");
+    TMemoryStream stream;
+    list.SaveToStream(stream);
+    EXPECT_EQ(stream.Size(), 15);
+    stream.SetPosition(0);
+    TStringList fromStream;
+    fromStream.LoadFromStream(stream);
+    EXPECT_TRUE(fromStream.Equals(list));
+#ifndef FW_OBJECT_TEST_NO_FILES
+    std::string dir = mx::test::FreshDir();
+    std::string file = dir + "/lines.txt";
     list.SaveToFile(file);
     EXPECT_EQ(mx::test::ReadFile(file), "first\r\n\r\nl\xE4st\r\n");
     TStringList back;
     back.LoadFromFile(file);
     EXPECT_TRUE(back.Equals(list));
     EXPECT_THROW(back.LoadFromFile(dir + "/missing.txt"), EStreamError);
+#endif
 }
 
 class TItem : public TCollectionItem {

@@ -8,6 +8,10 @@ if(MX_WINDOWS AND EXISTS ${CMAKE_SOURCE_DIR}/framework/win32/CMakeLists.txt
   list(APPEND FW_OBJECT_TEST_LIBS fw_win32_platform)
 endif()
 mx_add_test(fw_object_test SOURCES ${FW_OBJECT_TEST_SOURCES} LIBS ${FW_OBJECT_TEST_LIBS})
+if(MX_WINDOWS AND NOT FW_OBJECT_TEST_LIBS MATCHES fw_win32_platform AND TARGET fw_object_test)
+  # Without the Win32 seams there is no file system to test file I/O against.
+  target_compile_definitions(fw_object_test PRIVATE FW_OBJECT_TEST_NO_FILES)
+endif()
 
 # The form-text reader against damaged and hostile texts.
 mx_add_fuzz(formtext
