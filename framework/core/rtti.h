@@ -238,7 +238,9 @@ std::string ReferenceName(TComponent* target, TComponent* root);
 // Finds "Name" in `root` (or `root` itself) or "Root.Name" among the global roots.
 TComponent* ResolveReference(const std::string& text, TComponent* root);
 
-// fw_core's own classes (TComponent, TStrings, TStringList, TCollection, ...).
+// fw_core's own classes: TObject, TPersistent, TComponent (Name, Tag), TStrings, TStringList,
+// TCollection, TCollectionItem. Other fw_core units add their registrations to its body in rtti.cpp
+// (one function per library, so no second definition elsewhere in fw_core).
 void RegisterClasses();
 
 // ---- registration machinery ------------------------------------------------------------------------
