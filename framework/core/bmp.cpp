@@ -131,6 +131,13 @@ bool DecodeBits(std::span<const uint8_t> d, const Info& info, size_t paletteAt, 
     if (info.core && comp != kBiRgb) return Fail(error, "core headers are uncompressed");
 
     const size_t w = static_cast<size_t>(info.width), h = static_cast<size_t>(info.height);
+    if (bitsAt > d.size()) return Fail(error, "bits beyond the end");
+    const size_t avail = d.size() - bitsAt;
+    // A run of two bytes paints at most 255 pixels, so a stream far too short for the picture is
+    // refused before the picture is allocated (skips may leave areas unpainted, but no encoder
+    // writes a picture that is mostly skipped).
+    if ((comp == kBiRle8 || comp == kBiRle4) && w * h > avail * 128 + (size_t{1} << 16))
+        return Fail(error, "RLE data too short for the image");
     img.width = static_cast<int>(w);
     img.height = static_cast<int>(h);
     img.bitsPerPixel = bpp;
@@ -151,9 +158,7 @@ bool DecodeBits(std::span<const uint8_t> d, const Info& info, size_t paletteAt, 
         if (img.palette.empty()) return Fail(error, "empty colour table");
         img.indices.assign(w * h, 0);
     }
-    if (bitsAt > d.size()) return Fail(error, "bits beyond the end");
     const uint8_t* bits = d.data() + bitsAt;
-    const size_t avail = d.size() - bitsAt;
 
     if (comp == kBiRle8 || comp == kBiRle4) {
         // Bottom-up: row 0 of the stream is the image's last row.
