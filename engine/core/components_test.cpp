@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "engine/codec/crc32.h"
+#include "engine/core/comp_base.h"
 #include "engine/core/e_raise.h"
 #include "engine/core/file_routines.h"
 #include "engine/core/register_classes.h"
 #include "engine/core/run_context.h"
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/core/un_base.h"
+#include "framework/core/formtext.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
 
@@ -497,4 +499,87 @@ TEST(Reflection, PublishedNamesBindByName)
     u->ReportError("a", "", "0", 25136);
     EXPECT_EQ(fired, 1);
     owner->Free();
+}
+
+// ---- form text -------------------------------------------------------------------------------------
+
+
+namespace {
+
+class TFormWriter : public TCompBase {
+public:
+    explicit TFormWriter(fw::TComponent* owner) : TCompBase(owner) {}
+};
+
+class TEngineTestForm : public fw::TComponent {
+public:
+    explicit TEngineTestForm(fw::TComponent* owner) : fw::TComponent(owner) {}
+    TFakeUnpacker* UnZIP1 = nullptr;
+    TFormWriter* Zip1 = nullptr;
+    std::vector<std::string> Errors;
+    void UnZIP1Error(fw::TObject* sender, const std::string& fn, const std::string&, const std::string&, int code)
+    {
+        Errors.push_back(static_cast<fw::TComponent*>(sender)->Name() + " " + fn + " " + std::to_string(code));
+    }
+};
+
+void RegisterFormClasses()
+{
+    fw::Class<TFakeUnpacker, TUnBase>("TFakeUnpacker");
+    fw::Class<TFormWriter, TCompBase>("TFormWriter");
+    fw::Class<TEngineTestForm, fw::TComponent>("TEngineTestForm")
+        .Field("UnZIP1", &TEngineTestForm::UnZIP1)
+        .Field("Zip1", &TEngineTestForm::Zip1)
+        .Method("UnZIP1Error", &TEngineTestForm::UnZIP1Error);
+}
+
+}  // namespace
+
+TEST(FormText, EngineComponentsLoadAndBindByName)
+{
+    engine::test::SetUpEngineTests();
+    RegisterFormClasses();
+    const char* text =
+        "object Main: TEngineTestForm\n"
+        "  object UnZIP1: TFakeUnpacker\n"
+        "    FileSpec = 'dir/a*.txt'\n"
+        "    ProgressNotify = Twenty\n"
+        "    UseStoredDirs = False\n"
+        "    SetDateTo = sdSysDate\n"
+        "    Passwords = ('one' 'two')\n"
+        "    OnError = UnZIP1Error\n"
+        "  end\n"
+        "  object Zip1: TFormWriter\n"
+        "    FileAttribute.ftHidden = True\n"
+        "    FileAttribute.ftDirectory = True\n"
+        "    FileSpec = ('c:/x/a.txt' '*.doc')\n"
+        "    StoredDirNames = sdAbsoluteNoDrv\n"
+        "    Switch = swDelete\n"
+        "    OnError = UnZIP1Error\n"
+        "  end\n"
+        "end\n";
+    auto* form = new TEngineTestForm(nullptr);
+    fw::ReadComponentText(form, text, "Main");
+    ASSERT_NE(form->UnZIP1, nullptr);
+    ASSERT_NE(form->Zip1, nullptr);
+    EXPECT_EQ(form->UnZIP1->FileSpec(), "dir\\a*.txt");
+    EXPECT_EQ(form->UnZIP1->ProgressNotify(), TProgressNotify::Twenty);
+    EXPECT_FALSE(form->UnZIP1->UseStoredDirs());
+    EXPECT_EQ(DateSetting(), TSetDate::sdSysDate);
+    ASSERT_EQ(form->UnZIP1->Passwords()->Count(), 2);
+    EXPECT_EQ(form->UnZIP1->Passwords()->Get(1), "two");
+    EXPECT_EQ(form->Zip1->FileAttribute()->Mask(), 35u);
+    EXPECT_TRUE(form->Zip1->FileAttribute()->GetAttr(TqlvFileAttr::ftDirectory));
+    ASSERT_EQ(form->Zip1->FileSpecList()->Count(), 2);
+    EXPECT_EQ(form->Zip1->FileSpecList()->Get(0), "a.txt");
+    EXPECT_EQ(form->Zip1->StoredDirNames(), TStoredDirNames::sdAbsoluteNoDrv);
+    EXPECT_EQ(form->Zip1->Switch(), TSwitch::swDelete);
+
+    // One handler serves both components; Sender tells them apart.
+    SetActiveArcComponent(nullptr);
+    form->UnZIP1->ReportError("d\\a.txt", "", "0", 25136);
+    form->Zip1->ReportError("d\\b.txt", "", "0", 25298);
+    EXPECT_EQ(form->Errors, (std::vector<std::string>{"UnZIP1 a.txt 25136", "Zip1 b.txt 25298"}));
+    form->UnZIP1->SetSetDateTo(TSetDate::sdOrigDate);
+    form->Free();
 }

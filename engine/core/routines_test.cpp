@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "engine/core/crc.h"
+#include "engine/core/display_routines.h"
 #include "engine/core/routines.h"
 #include "engine/core/wildcard.h"
 
@@ -136,8 +138,6 @@ TEST(Wildcard, ManyStarsStayFast)
     EXPECT_TRUE(WildcardMatch(std::string(300, 'a'), std::string(40, '*') + "a", false));
 }
 
-#include "engine/core/crc.h"
-#include "engine/core/display_routines.h"
 
 TEST(Routines, CrcsOfAbc)
 {
