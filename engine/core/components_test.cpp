@@ -571,7 +571,7 @@ TEST(FormText, EngineComponentsLoadAndBindByName)
     EXPECT_EQ(form->Zip1->FileAttribute()->Mask(), 35u);
     EXPECT_TRUE(form->Zip1->FileAttribute()->GetAttr(TqlvFileAttr::ftDirectory));
     ASSERT_EQ(form->Zip1->FileSpecList()->Count(), 2);
-    EXPECT_EQ(form->Zip1->FileSpecList()->Get(0), "a.txt");
+    EXPECT_EQ(form->Zip1->FileSpecList()->Get(1), "*.doc");
     EXPECT_EQ(form->Zip1->StoredDirNames(), TStoredDirNames::sdAbsoluteNoDrv);
     EXPECT_EQ(form->Zip1->Switch(), TSwitch::swDelete);
 
