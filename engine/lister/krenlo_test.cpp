@@ -161,7 +161,10 @@ TEST_F(ListerTest, FieldsMatchPythonZipfile)
                                        "z.writestr(zipfile.ZipInfo('two.dat', (2020, 12, 31, 23, 59, 58)), b'')\n"
                                        "z.close()\"",
                       "python3", "python3"));
-    for (const char* name : {"info.zip", "crypt.zip", "py.zip"}) {
+    // A self-extractor: an executable prefix with offsets adjusted by zip -A.
+    mx::test::WriteFile(dir_ + "/stub.exe", "MZ" + std::string(1022, '\x90'));
+    ASSERT_TRUE(RunIn(dir_, "cat stub.exe info.zip > sfx.exe && zip -q -A sfx.exe", "zip", "zip"));
+    for (const char* name : {"info.zip", "crypt.zip", "py.zip", "sfx.exe"}) {
         SCOPED_TRACE(name);
         rows_.clear();
         filenums_.clear();
@@ -182,7 +185,7 @@ TEST_F(ListerTest, FieldsMatchPythonZipfile)
         EXPECT_TRUE(lister_->ArchiveComment.empty());
         EXPECT_TRUE(errors_.empty());
     }
-    EXPECT_EQ(lister_->ArcType(), TArcType::atZip);
+    EXPECT_EQ(lister_->ArcType(), TArcType::atZipExe);
 }
 
 TEST_F(ListerTest, EventOrderTotalsAndSelection)

@@ -162,7 +162,11 @@ TEST_F(UnZipTest, ExtractsLikeUnzip)
     const std::string seven = test::HaveTool("7z") ? "7z" : "7zz";  // the 7zip package names it 7zz
     ASSERT_TRUE(RunIn(dir_ + "/src", seven + " a -bd -tzip -mm=Deflate ../seven.zip " + files, seven, "7zip"));
     ASSERT_TRUE(RunIn(dir_ + "/src", seven + " a -bd -tzip -mm=Copy ../sevencopy.zip " + files, seven, "7zip"));
-    for (const char* name : {"stored.zip", "fast.zip", "best.zip", "streamed.zip", "seven.zip", "sevencopy.zip"}) {
+    // A self-extractor: an executable prefix with offsets adjusted by zip -A.
+    mx::test::WriteFile(dir_ + "/stub.exe", "MZ" + std::string(1022, '\x90'));
+    ASSERT_TRUE(RunIn(dir_, "cat stub.exe fast.zip > sfx.exe && zip -q -A sfx.exe", "zip", "zip"));
+    for (const char* name :
+         {"stored.zip", "fast.zip", "best.zip", "streamed.zip", "seven.zip", "sevencopy.zip", "sfx.exe"}) {
         SCOPED_TRACE(name);
         const std::string ref = dir_ + "/ref_" + name, out = dir_ + "/out_" + name;
         ASSERT_TRUE(RunIn(dir_, std::string("unzip -q -d '") + ref + "' " + name, "unzip", "unzip"));
