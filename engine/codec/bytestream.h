@@ -54,11 +54,15 @@ class VectorSink final : public ByteSink {
   explicit VectorSink(std::vector<uint8_t>& out, size_t limit = SIZE_MAX) noexcept : out_(out), limit_(limit) {}
   Status Write(std::span<const uint8_t> block) noexcept override {
     if (block.size() > limit_ - out_.size()) return Status::OutputFull;
+#if defined(__cpp_exceptions)
     try {
       out_.insert(out_.end(), block.begin(), block.end());
     } catch (...) {
       return Status::NoMemory;
     }
+#else
+    out_.insert(out_.end(), block.begin(), block.end());
+#endif
     return Status::Ok;
   }
 

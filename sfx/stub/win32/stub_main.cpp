@@ -1,6 +1,8 @@
 // The extractor program: start, main dialog and the Windows side of the archive walk.
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "sfx/stub/core/archive_walk.h"
 #include "sfx/stub/core/sfx_options.h"
 #include "sfx/stub/win32/stub_resource.h"

@@ -2,9 +2,7 @@
 // links the C++ library statically; the library's own pieces would bring its exception machinery and
 // strings with them, several times the size the program may have.
 #include <cstdlib>
-#include <mutex>
 #include <new>
-#include <random>
 #include <string>
 
 #include <windows.h>
@@ -76,22 +74,10 @@ namespace std {
 const nothrow_t nothrow{};
 }
 
-// The codec's encryption unit also makes random encryption headers for the archive writers, which the
-// extractor never calls; these stand-ins keep that unused path from linking the library's random
-// device, its threads and its exceptions. Reaching any of them would be a fault: the program ends.
+// The library's throwing helpers that container code still references; with exceptions off nothing
+// could catch them, so reaching one ends the program.
 namespace std {
 [[noreturn]] void __throw_bad_alloc() { ExitProcess(3); }
 [[noreturn]] void __throw_bad_array_new_length() { ExitProcess(3); }
 [[noreturn]] void __throw_length_error(const char*) { ExitProcess(3); }
-[[noreturn]] void __throw_system_error(int) { ExitProcess(3); }
-void random_device::_M_init(const std::string&) { ExitProcess(3); }
-random_device::result_type random_device::_M_getval() { ExitProcess(3); }
 }  // namespace std
-
-// One thread: the mutex of that unused path never needs the thread library.
-extern "C" {
-int pthread_mutex_init(pthread_mutex_t*, const pthread_mutexattr_t*) { return 0; }
-int pthread_mutex_destroy(pthread_mutex_t*) { return 0; }
-int pthread_mutex_lock(pthread_mutex_t*) { return 0; }
-int pthread_mutex_unlock(pthread_mutex_t*) { return 0; }
-}
