@@ -18,3 +18,9 @@ mx_add_fuzz(formtext
   SOURCES formtext_fuzz.cpp
   LIBS fw_core
   SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/formtext)
+
+# A form compiled into a Windows program as RCDATA.
+mx_add_test(fw_form_resource_test WINDOWS_ONLY SOURCES form_resource_test.cpp LIBS fw_core fw_win32_platform)
+if(TARGET fw_form_resource_test)
+  mx_add_forms(fw_form_resource_test testdata/resform.form)
+endif()
