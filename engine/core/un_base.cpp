@@ -92,9 +92,9 @@ bool TUnBase::BeginEntry(const std::string& storedName, TDateTime entryDate)
     bool extract = true;
     const bool files = CurrentRun().outputMode == OutputMode::Files;
     if (files && OnFileExists && FileExistsFind(FileName)) {
+        // The date offered is the archived entry's, so the host can compare it with the file on disk.
         bool accept = true;
-        const int64_t age = FileAge(FileName);
-        OnFileExists(this, FileName, age >= 0 ? DosDateToDateTime(uint32_t(age)) : entryDate, accept);
+        OnFileExists(this, FileName, entryDate, accept);
         extract = accept;
     }
     if (extract && OnBegin)

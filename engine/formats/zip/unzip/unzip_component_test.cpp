@@ -84,9 +84,10 @@ public:
     void Activated(fw::TObject*) { events_.push_back("activate"); }
     void Deactivated(fw::TObject*) { events_.push_back("deactivate"); }
     void Elapsed(fw::TObject*, float) { events_.push_back("elapsed"); }
-    void Exists(fw::TObject*, const std::string& fn, TDateTime, bool& accept)
+    void Exists(fw::TObject*, const std::string& fn, TDateTime fileDate, bool& accept)
     {
         events_.push_back("exists " + fn);
+        existsDates_.push_back(fileDate);
         accept = acceptExisting_;
     }
     void Password(fw::TObject*, const std::string&, std::string& password, bool& tryAgain)
@@ -143,6 +144,7 @@ public:
     fw::TComponent* owner_ = nullptr;
     TUnZIP* unzip_ = nullptr;
     std::vector<std::string> events_, answers_;
+    std::vector<TDateTime> existsDates_;
     std::vector<int> errors_;
     std::string declineName_;
     bool acceptExisting_ = true;
@@ -330,10 +332,21 @@ TEST_F(UnZipTest, HandlersDecideAndSingleNameStops)
     // An existing file refused in OnFileExists.
     declineName_.clear();
     mx::test::WriteFile(dir_ + "/out/a.txt", "keep");
+    // a.txt on disk was written just now, the archived one in 2001: OnFileExists offers the entry's date.
     acceptExisting_ = false;
     events_.clear();
+    existsDates_.clear();
     ASSERT_TRUE(Run(dir_ + "/h.zip", dir_ + "/out"));
     EXPECT_EQ(Count("exists "), 4);
+    ASSERT_EQ(existsDates_.size(), 4u);
+    for (size_t i = 0, asked = 0; i < events_.size(); ++i) {
+        if (events_[i].rfind("exists ", 0) != 0)
+            continue;
+        if (events_[i].size() >= 5 && events_[i].compare(events_[i].size() - 5, 5, "a.txt") == 0) {
+            EXPECT_LT(existsDates_[asked], 37257.0) << "OnFileExists offered the file's date, not the entry's";
+        }
+        ++asked;
+    }
     EXPECT_EQ(Count("begin"), 0);
     EXPECT_EQ(mx::test::ReadFile(dir_ + "/out/a.txt"), "keep");
 
