@@ -1,6 +1,5 @@
 #include "engine/core/file_routines.h"
 
-#include "engine/core/codepage_tables.h"
 #include "engine/core/messages.h"
 #include "engine/core/routines.h"
 #include "framework/core/exceptions.h"
@@ -48,34 +47,18 @@ int TimeZoneBiasNow()
     return fw::Clk().BiasMinutes(fw::SystemTimeToFileTime(now));
 }
 
-namespace {
-
-// The framework's portable code page has no best fit for every character; the engine's tables hold
-// the system's own answers (ANSI 1252, OEM 437), so natively the engine converts as Windows does.
-bool UseEngineTables() { return &fw::Cp() == &fw::TableCodePage(); }
-
-std::string MapBytes(const std::string& text, const unsigned char* table)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(table[static_cast<unsigned char>(c)]);
-    return out;
-}
-
-}  // namespace
-
 std::string OemToAnsi(const std::string& text)
 {
     if (text.empty())
         return text;
-    return UseEngineTables() ? MapBytes(text, kOemToAnsi) : fw::Cp().OemToAnsi(text);
+    return fw::Cp().OemToAnsi(text);
 }
 
 std::string AnsiToOem(const std::string& text)
 {
     if (text.empty())
         return text;
-    return UseEngineTables() ? MapBytes(text, kAnsiToOem) : fw::Cp().AnsiToOem(text);
+    return fw::Cp().AnsiToOem(text);
 }
 std::string OemToAnsiPath(const std::string& text) { return ToBackslashes(OemToAnsi(text)); }
 std::string AnsiToOemPath(const std::string& text) { return ToBackslashes(AnsiToOem(text)); }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "engine/core/codepage_tables.h"
 #include "engine/core/file_routines.h"
 #include "engine/core/routines.h"
 #include "engine/core/testing/engine_test_env.h"
@@ -82,8 +81,8 @@ TEST_F(SeamTest, OemAnsiOfAllBytes)
 {
     for (int b = 1; b < 256; ++b) {
         const std::string one(1, char(b));
-        EXPECT_EQ(uint8_t(OemToAnsi(one).at(0)), kOemToAnsi[b]) << "OEM byte " << b;
-        EXPECT_EQ(uint8_t(AnsiToOem(one).at(0)), kAnsiToOem[b]) << "ANSI byte " << b;
+        EXPECT_EQ(uint8_t(OemToAnsi(one).at(0)), fw::kOemToAnsi[b]) << "OEM byte " << b;
+        EXPECT_EQ(uint8_t(AnsiToOem(one).at(0)), fw::kAnsiToOem[b]) << "ANSI byte " << b;
     }
     EXPECT_EQ(OemToAnsiPath("a/\x81.txt"), "a\\\xfc.txt");
     EXPECT_EQ(AnsiToOemPath(""), "");
@@ -214,9 +213,9 @@ TEST(SeamWin32, CodePageCallsMatchTheTables)
     for (int b = 1; b < 256; ++b) {
         char in[2] = {char(b), 0}, out[2] = {};
         OemToCharA(in, out);
-        EXPECT_EQ(uint8_t(out[0]), kOemToAnsi[b]) << b;
+        EXPECT_EQ(uint8_t(out[0]), fw::kOemToAnsi[b]) << b;
         CharToOemA(in, out);
-        EXPECT_EQ(uint8_t(out[0]), kAnsiToOem[b]) << b;
+        EXPECT_EQ(uint8_t(out[0]), fw::kAnsiToOem[b]) << b;
     }
 }
 

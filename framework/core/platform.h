@@ -299,6 +299,9 @@ SystemTime FileTimeToSystemTime(int64_t fileTime);
 // C1 controls of the same number, as the system's converter does).
 extern const uint16_t kCp437ToUnicode[256];
 extern const uint16_t kCp1252ToUnicode[256];
+// The system's OEM (437) <-> ANSI (1252) answers for single bytes, best-fit characters included.
+extern const uint8_t kOemToAnsi[256];
+extern const uint8_t kAnsiToOem[256];
 
 // Native defaults, usable in tests on every platform.
 FileSystem& PosixFileSystem();         // not available on Windows builds (raises)

@@ -75,8 +75,6 @@ const uint16_t kCp1252ToUnicode[256] = {
     0x00F8, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF,
 };
 
-namespace {
-
 // The system's OEM -> ANSI and ANSI -> OEM answers for single bytes, best-fit characters included
 // (box drawing becomes "+", "-" or a broken bar, typographic quotes plain ones, and so on). Printed
 // by framework/win32/codepage_tables_gen.c under Wine; the Win32 seam test compares them with the
@@ -117,6 +115,8 @@ const uint8_t kAnsiToOem[256] = {
     0x85, 0xA0, 0x83, 0x61, 0x84, 0x86, 0x91, 0x87, 0x8A, 0x82, 0x88, 0x89, 0x8D, 0xA1, 0x8C, 0x8B,
     0x64, 0xA4, 0x95, 0xA2, 0x93, 0x6F, 0x94, 0xF6, 0x6F, 0x97, 0xA3, 0x96, 0x81, 0x79, 0x5F, 0x98,
 };
+
+namespace {
 
 std::string MapBytes(const std::string& text, const uint8_t (&map)[256]) {
     std::string out(text.size(), '\0');
