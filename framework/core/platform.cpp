@@ -101,8 +101,6 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
 // ---------------------------------------------------------------------------------------------
 // Calendar arithmetic on the proleptic Gregorian calendar (days counted from 1970-01-01).
 
-namespace {
-
 int64_t DaysFromCivil(int64_t y, int m, int d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -123,6 +121,8 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d) {
     m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
     y = static_cast<int>(yoe + era * 400 + (m <= 2));
 }
+
+namespace {
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 

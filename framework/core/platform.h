@@ -291,6 +291,10 @@ bool UnpackDosTime(uint32_t dos, SystemTime& t);
 uint32_t FileTimeToDosTime(int64_t utcFileTime);
 int64_t DosTimeToFileTime(uint32_t dosTime);
 
+// Proleptic Gregorian calendar: days counted from 1970-01-01 <-> year, month (1-12), day.
+int64_t DaysFromCivil(int64_t y, int m, int d);
+void CivilFromDays(int64_t z, int& y, int& m, int& d);
+
 // Broken-down time <-> FILETIME with no zone change.
 int64_t SystemTimeToFileTime(const SystemTime& t);
 SystemTime FileTimeToSystemTime(int64_t fileTime);
