@@ -2,11 +2,9 @@
 
 #include <string>
 
-// The framework's headers come first: they name constants that <windows.h> defines as macros.
 #include "engine/core/file_routines.h"
 #include "framework/win32/platform_win32.h"
-
-#include <windows.h>
+#include "framework/win32/winapi.h"
 
 namespace engine::win32 {
 

@@ -9,7 +9,7 @@ namespace fw {
 struct MemRegistry::Node {
     struct Value {
         std::string name;
-        uint32_t type = REG_NONE;
+        uint32_t type = kRegNone;
         std::string data;
     };
     std::string name;
@@ -39,8 +39,8 @@ std::vector<std::string> SplitPath(const std::string& path) {
 }
 
 bool KnownRoot(RegRoot root) {
-    return root == HKEY_CLASSES_ROOT || root == HKEY_CURRENT_USER || root == HKEY_LOCAL_MACHINE ||
-           root == HKEY_USERS || root == HKEY_CURRENT_CONFIG;
+    return root == kHKeyClassesRoot || root == kHKeyCurrentUser || root == kHKeyLocalMachine ||
+           root == kHKeyUsers || root == kHKeyCurrentConfig;
 }
 
 }  // namespace
@@ -162,7 +162,7 @@ bool MemRegistry::KeyInfo(RegRoot root, const std::string& path, RegKeyInfo& inf
     for (const Node::Value& v : node->values) {
         info.maxValueLen = std::max(info.maxValueLen, static_cast<int>(v.name.size()));
         // The system stores strings as UTF-16 with a terminating zero and reports that size.
-        const bool isText = v.type == REG_SZ || v.type == REG_EXPAND_SZ;
+        const bool isText = v.type == kRegSz || v.type == kRegExpandSz;
         info.maxDataLen = std::max(info.maxDataLen, static_cast<int>(isText ? (v.data.size() + 1) * 2 : v.data.size()));
     }
     return true;

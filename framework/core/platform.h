@@ -3,9 +3,8 @@
 // installed by default; Windows programs call fw::InstallWin32Platform() from framework/win32). All
 // text is 8-bit ANSI (code page 1252); paths may use "\" or "/" separators.
 //
-// Some method names here (DeleteFile, MoveFile, CopyFile, CreateDirectory, RemoveDirectory,
-// MessageBox, OemToAnsi, AnsiToOem) are also macros of <windows.h>: Win32 code that includes it
-// #undefs those names after the include, as framework/win32/platform_win32.cpp does.
+// Some method names here (DeleteFile, MoveFile, MessageBox, ...) are also macros of <windows.h>:
+// Win32 code includes the system headers through framework/win32/winapi.h, which drops them.
 #pragma once
 
 #include <cstdint>
@@ -145,20 +144,20 @@ public:
 
 // ---------------------------------------------------------------------------------------------
 // Registry values keep their Win32 types.
-constexpr uint32_t REG_NONE = 0;
-constexpr uint32_t REG_SZ = 1;
-constexpr uint32_t REG_EXPAND_SZ = 2;
-constexpr uint32_t REG_BINARY = 3;
-constexpr uint32_t REG_DWORD = 4;
-constexpr uint32_t REG_MULTI_SZ = 7;
+constexpr uint32_t kRegNone = 0;
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegExpandSz = 2;
+constexpr uint32_t kRegBinary = 3;
+constexpr uint32_t kRegDword = 4;
+constexpr uint32_t kRegMultiSz = 7;
 
 // Root keys carry the numbers of the Win32 predefined handles.
 using RegRoot = uint32_t;
-constexpr RegRoot HKEY_CLASSES_ROOT = 0x80000000u;
-constexpr RegRoot HKEY_CURRENT_USER = 0x80000001u;
-constexpr RegRoot HKEY_LOCAL_MACHINE = 0x80000002u;
-constexpr RegRoot HKEY_USERS = 0x80000003u;
-constexpr RegRoot HKEY_CURRENT_CONFIG = 0x80000005u;
+constexpr RegRoot kHKeyClassesRoot = 0x80000000u;
+constexpr RegRoot kHKeyCurrentUser = 0x80000001u;
+constexpr RegRoot kHKeyLocalMachine = 0x80000002u;
+constexpr RegRoot kHKeyUsers = 0x80000003u;
+constexpr RegRoot kHKeyCurrentConfig = 0x80000005u;
 
 struct RegKeyInfo {
     int numSubKeys = 0;

@@ -125,7 +125,7 @@ int TRegistry::GetDataSize(const std::string& name) {
     std::string data;
     if (!Get(name, type, data)) return -1;
     // Strings count their terminating zero, as the system reports them.
-    return static_cast<int>(data.size()) + ((type == REG_SZ || type == REG_EXPAND_SZ) ? 1 : 0);
+    return static_cast<int>(data.size()) + ((type == kRegSz || type == kRegExpandSz) ? 1 : 0);
 }
 
 TRegDataType TRegistry::GetDataType(const std::string& name) {
@@ -133,10 +133,10 @@ TRegDataType TRegistry::GetDataType(const std::string& name) {
     std::string data;
     if (!Get(name, type, data)) return TRegDataType::rdUnknown;
     switch (type) {
-        case REG_SZ: return TRegDataType::rdString;
-        case REG_EXPAND_SZ: return TRegDataType::rdExpandString;
-        case REG_DWORD: return TRegDataType::rdInteger;
-        case REG_BINARY: return TRegDataType::rdBinary;
+        case kRegSz: return TRegDataType::rdString;
+        case kRegExpandSz: return TRegDataType::rdExpandString;
+        case kRegDword: return TRegDataType::rdInteger;
+        case kRegBinary: return TRegDataType::rdBinary;
         default: return TRegDataType::rdUnknown;
     }
 }
@@ -145,27 +145,27 @@ std::string TRegistry::ReadString(const std::string& name) {
     uint32_t type;
     std::string data;
     if (!Get(name, type, data)) return std::string();
-    if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
+    if (type != kRegSz && type != kRegExpandSz) throw ERegistryException("Invalid data type for '" + name + "'");
     // A string stops at its first zero, however the data was stored.
     const size_t zero = data.find('\0');
     if (zero != std::string::npos) data.resize(zero);
     return data;
 }
 
-void TRegistry::WriteString(const std::string& name, const std::string& value) { Put(name, REG_SZ, value); }
-void TRegistry::WriteExpandString(const std::string& name, const std::string& value) { Put(name, REG_EXPAND_SZ, value); }
+void TRegistry::WriteString(const std::string& name, const std::string& value) { Put(name, kRegSz, value); }
+void TRegistry::WriteExpandString(const std::string& name, const std::string& value) { Put(name, kRegExpandSz, value); }
 
 int TRegistry::ReadInteger(const std::string& name) {
     uint32_t type;
     std::string data;
     if (!Get(name, type, data)) throw ERegistryException("Failed to get data for '" + name + "'");
-    if (type != REG_DWORD || data.size() != 4) throw ERegistryException("Invalid data type for '" + name + "'");
+    if (type != kRegDword || data.size() != 4) throw ERegistryException("Invalid data type for '" + name + "'");
     uint32_t v = 0;
     for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(data[static_cast<size_t>(i)]);
     return static_cast<int32_t>(v);
 }
 
-void TRegistry::WriteInteger(const std::string& name, int value) { Put(name, REG_DWORD, Dword(static_cast<uint32_t>(value))); }
+void TRegistry::WriteInteger(const std::string& name, int value) { Put(name, kRegDword, Dword(static_cast<uint32_t>(value))); }
 
 bool TRegistry::ReadBool(const std::string& name) { return ReadInteger(name) != 0; }
 void TRegistry::WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
@@ -174,7 +174,7 @@ std::string TRegistry::ReadBinaryData(const std::string& name) {
     uint32_t type;
     std::string data;
     if (!Get(name, type, data)) throw ERegistryException("Failed to get data for '" + name + "'");
-    if (type != REG_BINARY && type != REG_NONE) throw ERegistryException("Invalid data type for '" + name + "'");
+    if (type != kRegBinary && type != kRegNone) throw ERegistryException("Invalid data type for '" + name + "'");
     return data;
 }
 
@@ -187,7 +187,7 @@ int TRegistry::ReadBinaryData(const std::string& name, void* buffer, int bufSize
 
 void TRegistry::WriteBinaryData(const std::string& name, const void* buffer, int size) {
     if (size < 0) throw ERegistryException("Failed to set data for '" + name + "'");
-    Put(name, REG_BINARY, std::string(static_cast<const char*>(buffer), static_cast<size_t>(size)));
+    Put(name, kRegBinary, std::string(static_cast<const char*>(buffer), static_cast<size_t>(size)));
 }
 
 void TRegistry::GetKeyNames(std::vector<std::string>& names) {
@@ -225,7 +225,7 @@ bool TRegistry::GetKeyInfo(RegKeyInfo& info) {
 
 // ---- TRegIniFile -------------------------------------------------------------------------------
 
-TRegIniFile::TRegIniFile(const std::string& fileName) : TRegIniFile(fileName, ::fw::Registry(), HKEY_CURRENT_USER) {}
+TRegIniFile::TRegIniFile(const std::string& fileName) : TRegIniFile(fileName, ::fw::Registry(), kHKeyCurrentUser) {}
 
 TRegIniFile::TRegIniFile(const std::string& fileName, RegistryBackend& backend, RegRoot root)
     : TCustomIniFile(fileName), registry_(backend), keyPath_(Normalise(fileName)) {

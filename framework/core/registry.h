@@ -1,7 +1,7 @@
 // The registry: TRegistry (keys, typed values, enumeration) and TRegIniFile (the ini-file interface
 // over one key). Both work through the RegistryBackend seam: advapi32 on Win32, an in-memory tree
-// natively (memregistry.h). Settings stores write only REG_SZ; TRegistry also writes REG_DWORD and
-// REG_BINARY.
+// natively (memregistry.h). Settings stores write only kRegSz; TRegistry also writes kRegDword and
+// kRegBinary.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +18,7 @@ enum class TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBina
 
 class TRegistry {
 public:
-    // RootKey starts as HKEY_CURRENT_USER. The backend defaults to the installed seam.
+    // RootKey starts as kHKeyCurrentUser. The backend defaults to the installed seam.
     TRegistry();
     explicit TRegistry(RegistryBackend& backend);
     virtual ~TRegistry() = default;
@@ -54,8 +54,8 @@ public:
     void WriteString(const std::string& name, const std::string& value);
     void WriteExpandString(const std::string& name, const std::string& value);
     int ReadInteger(const std::string& name);
-    void WriteInteger(const std::string& name, int value);  // REG_DWORD
-    // Booleans of TRegistry are REG_DWORD 1/0; read as "not 0".
+    void WriteInteger(const std::string& name, int value);  // kRegDword
+    // Booleans of TRegistry are kRegDword 1/0; read as "not 0".
     bool ReadBool(const std::string& name);
     void WriteBool(const std::string& name, bool value);
     // Copies at most bufSize bytes; returns the value's size. Raises when the value is missing, not
@@ -84,22 +84,22 @@ private:
     void Put(const std::string& name, uint32_t type, const std::string& data);
 
     RegistryBackend& backend_;
-    RegRoot root_ = HKEY_CURRENT_USER;
+    RegRoot root_ = kHKeyCurrentUser;
     bool open_ = false;
     bool readOnly_ = false;
     bool lazyWrite_ = true;
     std::string currentPath_;
 };
 
-// The ini-file interface over the key FileName below HKEY_CURRENT_USER (created when missing): a
-// section is a subkey, the empty section is the key itself. Values are REG_SZ (integers and
-// booleans as decimal text, "1"/"0"); integers and booleans stored as REG_DWORD are read too.
+// The ini-file interface over the key FileName below kHKeyCurrentUser (created when missing): a
+// section is a subkey, the empty section is the key itself. Values are kRegSz (integers and
+// booleans as decimal text, "1"/"0"); integers and booleans stored as kRegDword are read too.
 // EraseSection deletes the subkey with everything below it; EraseSection("") deletes the key's own
 // values and keeps its sections.
 class TRegIniFile : public TCustomIniFile {
 public:
     explicit TRegIniFile(const std::string& fileName);
-    TRegIniFile(const std::string& fileName, RegistryBackend& backend, RegRoot root = HKEY_CURRENT_USER);
+    TRegIniFile(const std::string& fileName, RegistryBackend& backend, RegRoot root = kHKeyCurrentUser);
 
     std::string ReadString(const std::string& section, const std::string& ident, const std::string& def) override;
     void WriteString(const std::string& section, const std::string& ident, const std::string& value) override;

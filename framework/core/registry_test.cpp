@@ -48,7 +48,7 @@ protected:
 
 TEST_P(RegistryTable, KeysAndPaths) {
     TRegistry r(Backend());
-    EXPECT_EQ(r.RootKey(), HKEY_CURRENT_USER);
+    EXPECT_EQ(r.RootKey(), kHKeyCurrentUser);
     EXPECT_FALSE(r.OpenKey(std::string(kBase) + "\\A", false));
     EXPECT_FALSE(r.HasCurrentKey());
     ASSERT_TRUE(r.OpenKey(std::string(kBase) + "\\A", true));
@@ -161,7 +161,7 @@ TEST_P(RegistryTable, RegIniFile) {
     EXPECT_EQ(ini.ReadString("Sec", "missing", "def"), "def");
     EXPECT_EQ(ini.ReadString("NoSec", "Name", "def"), "def");
 
-    // Settings values are REG_SZ, integers and booleans as decimal text.
+    // Settings values are kRegSz, integers and booleans as decimal text.
     TRegistry r(Backend());
     ASSERT_TRUE(r.OpenKey(key + "\\Sec", false));
     EXPECT_EQ(r.GetDataType("Count"), TRegDataType::rdString);

@@ -1,16 +1,7 @@
 // The Win32 seams. Only the ANSI ("A") entry points are called, by explicit name.
 #include "framework/win32/platform_win32.h"
 
-#include <windows.h>
-// The seam's method names are plain words; drop the header's A/W macros of the same names.
-#undef DeleteFile
-#undef MoveFile
-#undef CopyFile
-#undef CreateDirectory
-#undef RemoveDirectory
-#undef MessageBox
-#undef OemToAnsi
-#undef AnsiToOem
+#include "framework/win32/winapi.h"
 
 #include <algorithm>
 #include <cstring>

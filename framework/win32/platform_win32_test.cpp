@@ -3,9 +3,7 @@
 #include "framework/win32/platform_win32.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
-#undef OemToAnsi
-#undef AnsiToOem
+#include "framework/win32/winapi.h"
 
 #include <cstdio>
 
