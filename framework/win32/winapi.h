@@ -62,7 +62,13 @@
 #undef GetModuleFileName
 #undef GetCommandLine
 #undef Yield
+// The colour helpers are the framework's own (constexpr, on TColor): the same values as the macros.
+#undef RGB
+#undef GetRValue
+#undef GetGValue
+#undef GetBValue
 
+#include "framework/core/graphics_values.h"
 #include "framework/core/platform.h"
 
 namespace fw {
@@ -73,3 +79,8 @@ inline RegRoot ToRegRoot(HKEY key) {
 }
 
 }  // namespace fw
+
+using fw::GetBValue;
+using fw::GetGValue;
+using fw::GetRValue;
+using fw::RGB;
