@@ -1,0 +1,1 @@
+#include "framework/win32/controls.h"
