@@ -1,0 +1,2 @@
+// Colours and the registration of the graphics classes.
+#include "framework/win32/graphics.h"
