@@ -1,0 +1,63 @@
+// Driver scripts: one step per line; blank lines and lines starting with '#' are skipped.
+//
+//   start <exe> [<arguments>]          start the program with FW_AUTOMATION=1
+//   wait form <root> [visible] [<secs>]
+//   wait modal <root> [<secs>]         the root is the innermost modal form
+//   wait dialog <caption> [<secs>]     a system dialog (#32770) with that caption is up
+//   wait idle [<secs>]                 loop depth 1, default cursor, no action pending
+//   wait exit [<secs>]                 the started program has ended
+//   sleep <secs>
+//   expect <query> = <text>            the reply payload, written escaped once, or
+//   expect <query> = @file(<name>)     the payload as it stands in a file beside the script
+//   expect-error <request> = <text>    the request fails with this text
+//   <verb> <args>                      any request; an action must be accepted
+//
+// ${NAME} is replaced by a definition given to the driver (or an environment variable) before the
+// line is read. Every wait takes a timeout, 20 s when none is given.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fw::drive {
+
+enum class StepKind { Start, WaitForm, WaitModal, WaitDialog, WaitIdle, WaitExit, Sleep, Expect, ExpectError, Request };
+
+constexpr double kDefaultTimeout = 20.0;
+
+struct Step {
+    int line = 0;
+    std::string text;  // the line after expansion, for messages
+    StepKind kind = StepKind::Request;
+    // Start: program and its argument text.
+    std::string program;
+    std::string arguments;
+    // Waits: the root or dialog caption, and the timeout (also the length of Sleep).
+    std::string name;
+    bool visible = false;
+    double seconds = kDefaultTimeout;
+    // Requests and expectations: verb and arguments (unescaped), the expected payload (raw) or the
+    // name of the file that holds it.
+    std::string verb;
+    std::string args;
+    std::string expected;
+    std::string expectedFile;
+};
+
+// Finds the value of ${NAME}; false when undefined.
+using VariableLookup = std::function<bool(const std::string& name, std::string& value)>;
+
+// Parses a whole script; false with `error` ("line N: ...") on the first bad line.
+bool ParseScript(const std::string& text, const VariableLookup& lookup, std::vector<Step>& steps,
+                 std::string& error);
+
+// Replaces ${NAME}; false with `error` on an undefined name or an unclosed ${.
+bool ExpandVariables(const std::string& text, const VariableLookup& lookup, std::string& out,
+                     std::string& error);
+
+// Compares a reply payload with an expected text: equal, or equal once a single trailing line
+// break is dropped from either (files usually end with one).
+bool PayloadMatches(const std::string& payload, const std::string& expected);
+
+}  // namespace fw::drive
