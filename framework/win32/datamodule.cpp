@@ -1,0 +1,48 @@
+#include "framework/win32/datamodule.h"
+
+#include "framework/core/rtti.h"
+#include "framework/win32/application.h"
+#include "framework/win32/screen.h"
+
+namespace fw {
+
+TDataModule::TDataModule(TComponent* owner) : TComponent(owner) {
+    if (Screen) Screen->AddDataModule(this);
+}
+
+TDataModule::~TDataModule() = default;
+
+void TDataModule::DoCreate() {
+    if (!OnCreate) return;
+    try {
+        OnCreate(this);
+    } catch (...) {
+        if (!Application) throw;
+        Application->HandleException(this);
+    }
+}
+
+void TDataModule::BeforeDestruction() {
+    if (OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            if (Application) Application->HandleException(this);
+        }
+    }
+    if (Screen) Screen->RemoveDataModule(this);
+    TComponent::BeforeDestruction();
+}
+
+void RegisterDataModuleClasses() {
+    Class<TDataModule, TComponent>("TDataModule")
+        .Prop("Left", &TDataModule::Left, &TDataModule::SetLeft)
+        .Prop("Top", &TDataModule::Top, &TDataModule::SetTop)
+        .Prop("Width", &TDataModule::Width, &TDataModule::SetWidth)
+        .Prop("Height", &TDataModule::Height, &TDataModule::SetHeight)
+        .Prop("OldCreateOrder", &TDataModule::OldCreateOrder, &TDataModule::SetOldCreateOrder)
+        .Event("OnCreate", &TDataModule::OnCreate)
+        .Event("OnDestroy", &TDataModule::OnDestroy);
+}
+
+}  // namespace fw
