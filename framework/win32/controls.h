@@ -300,6 +300,7 @@ protected:
     ~TControl() override;
     void BeforeDestruction() override;
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     // The handler table: WndProc calls Dispatch, which calls the handlers below by message number and
     // DefaultHandler for the rest. Overrides call the inherited handler for default behaviour.
@@ -339,9 +340,9 @@ protected:
 
 private:
     friend class TWinControl;
-    void UpdateBoundsFields(int left, int top, int width, int height);
     void InvalidateControl(bool isVisible, bool isOpaque);
-    void SetParentFields(TWinControl* parent) { parent_ = parent; }
+    void FontChangeHandler(TObject* sender);
+    void AssignParentFont();
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -355,6 +356,7 @@ private:
     bool parentColor_ = false;
     mutable TFont* font_ = nullptr;
     bool parentFont_ = true;
+    bool assigningParentFont_ = false;
     std::string text_;
     std::string hint_;
     bool showHint_ = false;
@@ -393,8 +395,8 @@ public:
     // The parent window for a control without a Parent (a form owned by another window).
     HWND ParentWindow() const { return parentWindow_; }
     void SetParentWindow(HWND value);
-    // Destroys the window now and creates a new one on next use, keeping text, bounds and
-    // control-bound hooks.
+    // Destroys the window (and its children's) and creates them again at once, keeping text, bounds
+    // and control-bound hooks. Nothing happens while the control has no window.
     void RecreateWnd();
 
     // ---- children ----
@@ -407,13 +409,14 @@ public:
     bool ContainsControl(TControl* control) const;
     // Sends the message to every child with Perform until one sets Result.
     void Broadcast(TMessage& message);
-    // Sends `msg` with wParam 0 and lParam = this to every child.
+    // Sends `msg` with wParam 0 and lParam 0 to every child.
     void NotifyControls(UINT msg);
     // The topmost visible (and enabled unless allowDisabled) child at the client point.
     TControl* ControlAtPos(const TPoint& pos, bool allowDisabled = false, bool allowWinControls = false) const;
 
     // ---- painting ----
-    // Paints the windowless children, starting above `first` (null: all), clipped and offset into `dc`.
+    // Paints the windowless children from `first` up (null: all), each clipped and offset into `dc`.
+    // It stops below a child that is in csPaintCopy (PaintControlBackground paints what lies under it).
     void PaintControls(HDC dc, TControl* first);
     void Invalidate() override;
     void Repaint() override;
@@ -515,10 +518,13 @@ private:
     friend class TControl;
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
     void AlignControl(TControl* control);
-    void UpdateShowing();
-    void SetZOrderPosition(TControl* control, int position);
+    void PaintHandler(HDC dc);
+    void UpdateBoundsFromWindow();
     void UpdateControlMouse(TControl* over);
+    void ReflectToChild(TMessage& message, HWND child);
+    void FixupTabList();
     void WMNCDestroy();
+    HBRUSH BackgroundBrush();
 
     HWND handle_ = nullptr;
     HWND parentWindow_ = nullptr;
@@ -528,8 +534,11 @@ private:
     TControl* captureControl_ = nullptr;  // the windowless child holding the capture
     bool trackingLeave_ = false;
     int alignLevel_ = 0;
+    std::vector<TWinControl*> tabList_;  // windowed children in TabOrder
     bool tabStop_ = false;
-    int tabOrder_ = -1;
+    int tabOrder_ = -1;  // the value read while loading, until the parent sorts its list
+    HBRUSH brush_ = nullptr;
+    TColor brushColor_ = clNone;
     bool ctl3D_ = true;
     bool parentCtl3D_ = true;
     ATOM nameAtom_ = 0;
@@ -546,6 +555,8 @@ protected:
     ~TCustomControl() override;
     virtual void Paint();
     void PaintWindow(HDC dc) override;
+    void WMPaint(TMessage& message) override;
+    void DestroyWnd() override;
 
 private:
     TControlCanvas* canvas_ = nullptr;
@@ -585,9 +596,13 @@ constexpr const char* kNamePropName = "fw.name";
 // Set by the menus unit: shows `menu` for `control` at the screen point; true when it did.
 using PopupMenuHandler = bool (*)(TControl* control, TComponent* menu, TPoint screenPos);
 void SetPopupMenuHandler(PopupMenuHandler handler);
-// Set by the hooks unit: attaches the control-bound hooks to a newly created window of `control`.
-using HandleCreatedHandler = void (*)(TWinControl& control, HWND window);
-void SetHandleCreatedHandler(HandleCreatedHandler handler);
+
+// Set by Screen: the cursor handle of a program cursor id (positive ids, and any the framework does not
+// know). Without one, such ids give the arrow.
+using CursorResolver = HCURSOR (*)(TCursor cursor);
+void SetCursorResolver(CursorResolver resolver);
+// The handle of a cursor id: stock cursors by their system ids, the rest through the resolver.
+HCURSOR CursorHandle(TCursor cursor);
 
 // Registers the control classes, their enumerations and published properties for form text.
 void RegisterControlClasses();
