@@ -1,0 +1,99 @@
+// The pieces of the ZIP writer's rebuild: reading the old archive's central directory into a list of
+// stored names, copying a kept entry unchanged (data descriptor included), and writing the new central
+// directory and end record from records held in memory, so that no size is ever taken from a local
+// header that does not hold it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/formats/common/read_source.h"
+#include "engine/formats/zip/writer/comp_object.h"
+#include "engine/formats/zip/zip_records.h"
+#include "framework/core/lists.h"
+#include "framework/core/streams.h"
+
+namespace engine::zip {
+
+// The key under which both lists file an entry: its stored bytes (OEM code page) with "\" separators.
+// Names read back from an archive and names made by the stored-name rule meet in this one form.
+std::string StoredKey(const std::string& storedName);
+
+// A list of stored names, each owning its TZipCompObject. Lookups ignore case like the system's file
+// names; the first of two equal names wins.
+class EntryList {
+public:
+    EntryList();
+    ~EntryList();
+    EntryList(const EntryList&) = delete;
+    EntryList& operator=(const EntryList&) = delete;
+
+    TZipCompObject& Add(const std::string& key);
+    int IndexOf(const std::string& key) const { return names_->IndexOf(key); }
+    TZipCompObject* Find(const std::string& key) const;
+    int Count() const { return static_cast<int>(objects_.size()); }
+    TZipCompObject& At(int index) const { return *objects_[static_cast<size_t>(index)]; }
+    const std::string& KeyAt(int index) const { return keys_[static_cast<size_t>(index)]; }
+    void Clear();
+    // Drops the entry added last.
+    void RemoveLast();
+    // The names with their objects, as MayAddFile expects them.
+    fw::TStringList* Strings() const { return names_; }
+
+private:
+    fw::TStringList* names_;
+    std::vector<std::unique_ptr<TZipCompObject>> objects_;
+    std::vector<std::string> keys_;
+};
+
+// A random-access view of a framework stream.
+class StreamReadSource final : public ReadAtSource {
+public:
+    explicit StreamReadSource(fw::TStream& stream) : stream_(stream), size_(uint64_t(stream.Size())) {}
+    uint64_t Size() const override { return size_; }
+    size_t ReadAt(uint64_t offset, std::span<uint8_t> out) override;
+
+private:
+    fw::TStream& stream_;
+    uint64_t size_;
+};
+
+enum class DirectoryResult {
+    Ok,
+    NotFound,    // no end record, a directory that cannot be walked whole, or records this writer
+                 // cannot carry (ZIP64 fields): the archive must not be rewritten
+    ReadFailed,  // the file could not be read
+};
+
+// Reads every central record of the archive into Entries (cleared first). PrefixLength receives the
+// bytes in front of the first entry (an executable prefix). Offsets in the objects are file positions.
+DirectoryResult ReadDirectory(ReadAtSource& source, EntryList& entries, uint64_t& prefixLength);
+
+// One record of the new central directory, with its name and comment bytes.
+struct CentralRecord {
+    CentralHeader header;
+    std::string name;
+    std::string comment;
+};
+
+enum class CopyResult { Ok, ReadFailed, WriteFailed };
+
+// Copies a kept entry from the old archive to Out unchanged: its local header, name, extra field, data
+// and, for an entry with flag bit 3, its data descriptor. Record receives its new central record:
+// the old central record's values with version made by 2, no extra field, its comment and the new
+// local header offset.
+CopyResult CopyKeptEntry(ReadAtSource& old, const TZipCompObject& entry, fw::TStream& out, CentralRecord& record);
+
+// Copies Count bytes from Source at Offset to Out.
+CopyResult CopyBytes(ReadAtSource& source, uint64_t offset, uint64_t count, fw::TStream& out);
+
+// Appends the central directory and an end record without comment; false on a short write or when
+// the archive outgrows the 32-bit fields.
+bool WriteDirectory(fw::TStream& out, const std::vector<CentralRecord>& records);
+
+// Writes all of Bytes; false on a short write.
+bool WriteAll(fw::TStream& out, const void* bytes, int64_t count);
+
+}  // namespace engine::zip
