@@ -42,8 +42,11 @@ std::vector<testenc::ZipEntry> Entries() {
       e.packed = std::move(packed);
       entries.push_back(std::move(e));
     };
-    // Writers clear the shrink table when it fills, as the test encoder does by default.
+    // Writers clear the shrink table when it fills, as the test encoder does by default, or when
+    // every code below a smaller limit is taken; the early clears stand for the latter.
     add("shrink", 1, 0, testenc::Shrink(sample.data));
+    for (unsigned clearEvery : {40u, 200u, 1500u})
+      add("shrink" + std::to_string(clearEvery), 1, 0, testenc::Shrink(sample.data, clearEvery));
     for (bool big : {false, true})
       for (bool lit : {false, true})
         add(std::string("implode") + (big ? "8k" : "4k") + (lit ? "3" : "2"), 6, testenc::ImplodeFlags(big, lit),

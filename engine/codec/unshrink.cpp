@@ -47,6 +47,8 @@ struct UnshrinkState {
 
 // Frees every code above 256 that is not the parent of a code in use; a code that loses its last
 // child here stays until the next clear. All free codes are handed out again in ascending order.
+// The whole table is looked at, also above the code handed out last: writers clear when every code
+// below their limit is taken, and then a look that stops at the last code gives the same result.
 void PartialClear(UnshrinkState& s) noexcept {
   s.hasChild.fill(0);
   for (int c = kFirstFree; c < kTableSize; ++c) {

@@ -128,6 +128,21 @@ TEST(Unshrink, EntryBelowAFreedCodeKeepsItsString) {
   EXPECT_EQ(std::string(out.begin(), out.end()), "ABCBCDBCD");
 }
 
+// A partial clear looks at the whole table, not only up to the code handed out last. Here the
+// second clear comes when only 257 has been handed out since the first; 260 lost its only child in
+// the first clear and must be freed by the second, so the third new code is 260 = "IJ". A decoder
+// that stops its look at 257 would keep 260 = "BCD". Writers clear only when the codes in use run
+// from 257 to the last one handed out, where both readings agree.
+TEST(Unshrink, PartialClearLooksAtTheWholeTable) {
+  // 257 AB, 258 BC, 259 CB, 260 BCD (child of 258), 261 DB, 262 BCDE (child of 260), 263 EF.
+  // The first clear keeps 258 and 260; then 257 = FG; the second clear frees 257 and 260.
+  auto packed = Codes({{'A', 9}, {'B', 9}, {'C', 9}, {258, 9}, {'D', 9}, {260, 9}, {'E', 9}, {'F', 9},
+                       {256, 9}, {2, 9}, {'G', 9}, {256, 9}, {2, 9}, {'H', 9}, {'I', 9}, {'J', 9}, {260, 9}});
+  std::vector<uint8_t> out;
+  ASSERT_EQ(UnshrinkInto(packed, 17, out), Status::Ok);
+  EXPECT_EQ(std::string(out.begin(), out.end()), "ABCBCDBCDEFGHIJIJ");
+}
+
 // A hostile stream can make a code its own prefix: here the clear frees 257 while it is the
 // previous code, and 257 is then handed out again below itself. Expanding it must end, not loop.
 TEST(Unshrink, CodeThatIsItsOwnPrefixIsRefused) {

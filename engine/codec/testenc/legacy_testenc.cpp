@@ -51,11 +51,15 @@ struct ShrinkTable {
   std::array<bool, 8192> isFree{};
   std::array<uint16_t, 8192> freeList{};
   int nextFree = 257;
+  int lastAdded = 256;     // the code handed out last since the previous clear
+  int highestInUse = 256;
   std::unordered_map<uint32_t, int> lookup;  // parent * 256 + byte -> code
 
   int FreeCount() const { return 8192 - nextFree; }
   void Add(int prev, uint8_t first) {
     size_t c = freeList[static_cast<size_t>(nextFree++)];
+    lastAdded = static_cast<int>(c);
+    highestInUse = std::max(highestInUse, lastAdded);
     parent[c] = prev;
     character[c] = first;
     isFree[c] = false;
@@ -76,14 +80,25 @@ struct ShrinkTable {
       if (isFree[static_cast<size_t>(c)] || !has[static_cast<size_t>(c)]) return c;
     return 8192;
   }
+  // Whether the codes in use are exactly 257 up to the code handed out last. Real writers clear
+  // only then (when every code below their limit is taken); a decoder that looks at the table only
+  // up to the last code handed out then frees the same codes as one that looks at all of it.
+  // Codes are handed out in ascending order, so every code below the lowest free one is in use;
+  // it is enough that none above the last one handed out is.
+  bool InUseUpToLastAdded() const { return lastAdded > 256 && highestInUse == lastAdded; }
   // Mirrors the decoder: frees the codes without children in use; freed codes keep their string
   // until handed out again.
   void PartialClear() {
     auto has = Parents();
     nextFree = 8192;
+    lastAdded = 256;
+    highestInUse = 256;
     for (int c = 8191; c >= 257; --c) {
       size_t i = static_cast<size_t>(c);
-      if (!isFree[i] && has[i]) continue;
+      if (!isFree[i] && has[i]) {
+        highestInUse = std::max(highestInUse, c);
+        continue;
+      }
       if (!isFree[i]) lookup.erase(static_cast<uint32_t>(parent[i]) * 256 + character[i]);
       isFree[i] = true;
       freeList[static_cast<size_t>(--nextFree)] = static_cast<uint16_t>(c);
@@ -119,7 +134,10 @@ std::vector<uint8_t> Shrink(std::span<const uint8_t> data, unsigned clearEvery) 
     emit(cur);
     // Clear a little before the table is full, at a code that the clear keeps: the pending entry
     // hangs on it, and a decoder may not keep the string of a code the clear frees.
-    bool wantClear = t->FreeCount() <= 64 || (clearEvery != 0 && sinceClear >= clearEvery);
+    // Early clears wait until the codes in use are 257 up to the last one handed out, as with the
+    // writers that clear when every code below their limit is taken.
+    bool wantClear = t->FreeCount() <= 64 ||
+                     (clearEvery != 0 && sinceClear >= clearEvery && t->InUseUpToLastAdded());
     if (wantClear && (cur < 256 || t->Parents()[static_cast<size_t>(cur)])) {
       w.Put(256, codeSize);
       w.Put(2, codeSize);
