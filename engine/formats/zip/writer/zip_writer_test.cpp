@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/formats/common/testdata/tool_runner.h"
-#include "engine/formats/zip/writer/fault_fs.h"
+#include "engine/formats/zip/writer/testing/fault_fs.h"
 #include "engine/formats/zip/writer/zip_component.h"
 #include "framework/core/lists.h"
 #include "testing/test_env.h"
