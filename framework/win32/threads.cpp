@@ -2,7 +2,9 @@
 
 #include <process.h>
 
+#include <algorithm>
 #include <deque>
+#include <vector>
 
 #include "framework/core/exceptions.h"
 #include "framework/core/rtti.h"
@@ -33,6 +35,8 @@ std::atomic<DWORD> g_mainThread{0};
 HANDLE g_queueEvent = nullptr;  // auto-reset; set on every enqueue, waited on by WaitFor
 HWND g_wakeWindow = nullptr;    // the GUI thread's receiver of WM_FW_SYNCWAKE
 thread_local TThread* t_currentThread = nullptr;
+// The threads whose synchronized functions are running on the GUI thread now, innermost last.
+std::vector<const TThread*> g_running;
 
 class QueueLock {
 public:
@@ -56,12 +60,14 @@ bool ServeQueue() {
     if (!IsMainThread()) return false;
     bool any = false;
     while (SyncRequest* request = PopRequest()) {
+        g_running.push_back(request->thread);
         try {
             (*request->fn)();
             request->ran = true;
         } catch (...) {
             request->error = std::current_exception();
         }
+        g_running.pop_back();
         any = true;
         SetEvent(request->done);
     }
@@ -189,6 +195,10 @@ int TThread::WaitFor() {
     if (GetCurrentThreadId() == threadId_) throw EInvalidOperation("A thread cannot wait for itself");
     HANDLE thread = static_cast<HANDLE>(handle_);
     if (IsMainThread()) {
+        // The thread waits for that very call to return: waiting for it would never end.
+        if (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT &&
+            std::find(g_running.begin(), g_running.end(), this) != g_running.end())
+            throw EInvalidOperation("Cannot wait for a thread inside its own synchronized call");
         HANDLE handles[2] = {thread, g_queueEvent};
         for (;;) {
             ServeQueue();

@@ -65,7 +65,8 @@ public:
 
     // Waits until the thread has ended and returns ReturnValue. On the GUI thread it serves Synchronize
     // and sent messages while it waits, so a worker blocked in Synchronize still finishes. Not for a
-    // FreeOnTerminate thread, which may be gone by then.
+    // FreeOnTerminate thread, which may be gone by then. Raises EInvalidOperation instead of
+    // deadlocking when called (or freed) from inside one of the thread's own synchronized calls.
     int WaitFor();
 
     bool FreeOnTerminate() const { return freeOnTerminate_; }

@@ -326,6 +326,25 @@ TEST_F(ThreadsTest, EveryRequestWakesTheApplication) {
     EXPECT_EQ(wakes.load(), 3);
 }
 
+// Waiting for a thread from inside its own synchronized call would never end: it is refused.
+TEST_F(ThreadsTest, WaitForInsideTheThreadsOwnSynchronizedCallIsRefused) {
+    std::string refused;
+    TLambdaThread* worker = nullptr;
+    worker = new TLambdaThread([&](TLambdaThread& self) {
+        self.Synchronize([&] {
+            try {
+                worker->WaitFor();
+            } catch (const EInvalidOperation& e) {
+                refused = e.what();
+            }
+        });
+    });
+    worker->Start();
+    EXPECT_EQ(worker->WaitFor(), 0);
+    worker->Free();
+    EXPECT_EQ(refused, "Cannot wait for a thread inside its own synchronized call");
+}
+
 TEST_F(ThreadsTest, PriorityIsAppliedAndPublishedByName) {
     RegisterClasses();
     RegisterThreadClasses();
