@@ -141,6 +141,28 @@ TEST_F(ThreadsTest, WaitForAgainstASynchronizingWorkerReturnsEveryTime) {
     EXPECT_EQ(QueuedSynchronizeCount(), 0);
 }
 
+// A worker waiting for another worker waits plainly; the GUI thread, waiting for the first, serves the
+// second one's requests.
+TEST_F(ThreadsTest, WaitForOnAWorkerAndOnTheGuiThread) {
+    int served = 0;
+    auto* inner = new TLambdaThread([&](TLambdaThread& self) {
+        for (int i = 0; i < 5; ++i) self.Synchronize([&] { ++served; });
+        self.SetReturnValue(5);
+    });
+    std::atomic<int> innerResult{-1};
+    auto* outer = new TLambdaThread([&](TLambdaThread& self) {
+        inner->Start();
+        innerResult = inner->WaitFor();
+        self.SetReturnValue(innerResult + 1);
+    });
+    outer->Start();
+    EXPECT_EQ(outer->WaitFor(), 6);
+    EXPECT_EQ(innerResult.load(), 5);
+    EXPECT_EQ(served, 5);
+    outer->Free();
+    inner->Free();
+}
+
 // A worker may send a message to a GUI thread window; WaitFor delivers it.
 TEST_F(ThreadsTest, WaitForDeliversMessagesSentByTheWorker) {
     constexpr UINT kPing = WM_APP + 17;
