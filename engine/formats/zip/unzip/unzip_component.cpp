@@ -135,17 +135,20 @@ TUnZIP::EntryOutcome TUnZIP::HandleEntry(fw::FileHandle archive, uint64_t localP
     }
 
     bool decoded = false;
+    bool withinSize = true;
     try {
         OpenEntryOutput();
         decoded = true;
         const int64_t start = int64_t(dataPos + (encrypted ? mx::codec::ZipCrypto::kHeaderSize : 0));
         if (fw::Fs().Seek(archive, start, fw::SeekOrigin::Begin) != start)
             RaiseError(FileName, "", "0", 25109);
-        zip::UnzipEntry(*this, archive, central, FileName, encrypted);
+        withinSize = zip::UnzipEntry(*this, archive, central, FileName, encrypted);
     } catch (...) {
         // Reported through OnError already; the entry has failed and the walk goes on.
     }
-    const bool crcPass = decoded && ~CurrentRun().crc32 == entry.header.crc;
+    // Data that runs past the declared size was cut there: the entry fails its check (OnEnd with
+    // CRC_PASS False, or 25151) whatever the CRC of the bytes kept.
+    const bool crcPass = decoded && withinSize && ~CurrentRun().crc32 == entry.header.crc;
     try {
         EndEntry(decoded, crcPass, central.DosDateTime(), central.externalAttr);
     } catch (const E_RAISE&) {

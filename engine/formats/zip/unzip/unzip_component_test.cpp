@@ -237,6 +237,56 @@ TEST_F(UnZipTest, DamagedEntryFailsAndRunGoesOn)
     EXPECT_EQ(errors_[1], 25151);
 }
 
+// Deflate data that inflates far past the entry's declared size (a "bomb") is cut at that size and
+// the entry fails, even when the stored CRC is that of the whole inflated data; the next entry is
+// extracted as usual. With a data descriptor the central directory's size is the bound.
+TEST_F(UnZipTest, InflateStopsAtTheDeclaredSize)
+{
+    ASSERT_TRUE(RunIn(dir_,
+                      test::Python() + " -c \"import zipfile, struct, zlib\n"
+                                       "big = bytes(20 * 1024 * 1024)\n"
+                                       "for name, crc_of, stream in (('whole', big, False), ('head', big[:1000], False),"
+                                       " ('streamed', big, True)):\n"
+                                       "    with open(name + '.zip', 'wb') as raw:\n"
+                                       "        class Pipe:\n"
+                                       "            def write(self, b): return raw.write(b)\n"
+                                       "            def flush(self): pass\n"
+                                       "        z = zipfile.ZipFile(Pipe() if stream else raw, 'w', zipfile.ZIP_DEFLATED)\n"
+                                       "        z.writestr('bomb.bin', big)\n"
+                                       "        z.writestr('after.txt', b'after the bomb')\n"
+                                       "        z.close()\n"
+                                       "    d = bytearray(open(name + '.zip', 'rb').read())\n"
+                                       "    crc = zlib.crc32(crc_of)\n"
+                                       "    cd = struct.unpack('<I', d[-6:-2])[0]\n"
+                                       "    struct.pack_into('<II', d, cd + 16, crc, struct.unpack('<I', d[cd + 20:cd + 24])[0])\n"
+                                       "    struct.pack_into('<I', d, cd + 24, 1000)\n"
+                                       "    if not stream:\n"
+                                       "        struct.pack_into('<I', d, 14, crc)\n"
+                                       "        struct.pack_into('<I', d, 22, 1000)\n"
+                                       "    open(name + '.zip', 'wb').write(d)\"",
+                      "python3", "python3"));
+    for (const char* name : {"whole", "head", "streamed"}) {
+        SCOPED_TRACE(name);
+        const std::string out = dir_ + "/out_" + name;
+        events_.clear();
+        errors_.clear();
+        ASSERT_TRUE(Run(dir_ + "/" + name + ".zip", out));
+        EXPECT_TRUE(errors_.empty());
+        EXPECT_EQ(Count("FAIL "), 1);
+        EXPECT_EQ(Count("pass "), 1);
+        EXPECT_LE(fs::file_size(out + "/bomb.bin"), 1000u);
+        EXPECT_EQ(mx::test::ReadFile(out + "/after.txt"), "after the bomb");
+
+        // Without OnEnd the cut entry is the CRC report; test mode is bounded the same way.
+        events_.clear();
+        errors_.clear();
+        unzip_->OnEnd = {};
+        ASSERT_TRUE(Run(dir_ + "/" + name + ".zip", out, true));
+        EXPECT_EQ(errors_, std::vector<int>{25151});
+        unzip_->OnEnd.Bind(this, &UnZipTest::End);
+    }
+}
+
 TEST_F(UnZipTest, PasswordsFromTheListAndFromTheHandler)
 {
     MakeTree();

@@ -105,7 +105,7 @@ int MessageOf(Status status, const EntrySink& sink)
 
 }  // namespace
 
-void UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& central, const std::string& fileName,
+bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& central, const std::string& fileName,
                 bool encrypted)
 {
     RunContext& run = CurrentRun();
@@ -122,7 +122,7 @@ void UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
     switch (central.method) {
     case 0:
         component.CopyStored(archive, central.compressedSize, 32);
-        return;
+        return true;
     case 1:
         status = mx::codec::Unshrink(source, sink, outSize);
         break;
@@ -136,7 +136,11 @@ void UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
         status = mx::codec::Explode(source, sink, central.flags, outSize);
         break;
     case 8: {
-        const mx::codec::InflateResult result = mx::codec::Inflate(source, sink);
+        // The declared size bounds the output: a small entry that inflates to gigabytes stops
+        // there instead of filling the disk before its CRC check fails.
+        const mx::codec::InflateResult result = mx::codec::Inflate(source, sink, outSize);
+        if (result.status == Status::OutputFull && !sink.Failed())
+            return false;
         if (result.status != Status::Ok) {
             const int code = static_cast<int>(result.Message());
             try {
@@ -147,7 +151,7 @@ void UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
         } else if (!source.Cancelled()) {
             TZipCommon::RaiseProgress(&component, 100);
         }
-        return;
+        return true;
     }
     default:
         component.RaiseError(fileName, "", "0", 25301);
@@ -155,6 +159,7 @@ void UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
     if (status != Status::Ok)
         component.RaiseError(fileName, "", "0", MessageOf(status, sink));
     TZipCommon::RaiseProgress(&component, 100);
+    return true;
 }
 
 }  // namespace engine::zip
