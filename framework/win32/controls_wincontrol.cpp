@@ -6,7 +6,10 @@
 #include "framework/win32/callback.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/graphics.h"
+#if __has_include("framework/win32/hooks.h")
 #include "framework/win32/hooks.h"
+#define FW_CONTROLS_HAVE_HOOKS 1
+#endif
 
 namespace fw {
 
@@ -85,7 +88,9 @@ void TWinControl::BeforeDestruction() {
     Destroying();
     if (Parent()) Parent()->RemoveControl(this);
     DestroyHandle();
+#ifdef FW_CONTROLS_HAVE_HOOKS
     ReleaseControlHooks(*this);
+#endif
     // Children go with their parent, last first.
     while (!controls_.empty()) {
         TControl* child = controls_.back();
@@ -237,7 +242,9 @@ void TWinControl::CreateHandle() {
             SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
+#ifdef FW_CONTROLS_HAVE_HOOKS
     AttachControlHooks(*this, handle_);
+#endif
     UpdateBoundsFromWindow();
     for (TControl* child : std::vector<TControl*>(controls_)) {
         if (auto* wc = dynamic_cast<TWinControl*>(child)) wc->CreateHandle();
