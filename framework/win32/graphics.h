@@ -91,9 +91,6 @@ public:
     TFontPitch Pitch() const { return pitch_; }
     void SetPitch(TFontPitch pitch);
 
-    // Size is published through an int accessor pair.
-    int SizeProp() const { return Size(); }
-
 private:
     void ReleaseHandle();
     void AttributesChanged();
@@ -140,7 +137,7 @@ private:
 };
 
 enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-// Raster operations of a pen, in the order of the system's R2_ codes (pmBlack = R2_BLACK).
+// Raster operations of a pen (Rop2 gives the system's R2_ code of each).
 enum class TPenMode {
     pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
     pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
@@ -464,7 +461,7 @@ private:
     HBITMAP mask_ = nullptr;
     int width_ = 0;
     int height_ = 0;
-    TBitmapHandleType handleType_ = TBitmapHandleType::bmDIB;
+    TBitmapHandleType handleType_ = TBitmapHandleType::bmDDB;
     TPixelFormat pixelFormat_ = TPixelFormat::pfDevice;
     TColor transparentColor_ = clDefault;
     TTransparentMode transparentMode_ = TTransparentMode::tmAuto;
