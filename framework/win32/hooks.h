@@ -21,7 +21,8 @@
 //   handled, so that the window's owner can always clean up.
 // - An exception thrown by a hook goes to the application's exception handler (the callback barrier),
 //   and the message goes on to the next hook as if the hook had returned.
-// - Hooks are added, removed and run on the thread that owns the window.
+// - Hooks are added, removed and run on the thread that owns the window. They see messages in the
+//   window's own character set: ANSI for the framework's windows, wide for a Unicode system window.
 //
 // `TControl::Perform` calls the control's WndProc directly and so passes no hook; messages that come
 // through Windows (SendMessageA, PostMessageA, the system itself) pass the hooks first.

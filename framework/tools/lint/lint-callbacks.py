@@ -145,6 +145,56 @@ class Scanner:
         self.raw_lines = raw.split("\n")
         self.toks = tokenize(strip_source(raw))
         self.match = self._pairs()
+        self.stop = ""
+        # Callbacks declared here without a body: "Class::Name" or "Name" -> parameter count.
+        self.declared = {}
+        self.classes = self._class_bodies()
+
+    def _class_bodies(self):
+        """(open, close, name) of every class, struct or union body."""
+        bodies = []
+        for i, (t, _) in enumerate(self.toks):
+            if t not in ("class", "struct", "union") or self.tok(i - 1) == "enum" or not is_ident(self.tok(i + 1)):
+                continue
+            j = i + 2
+            if self.tok(j) == "final":
+                j += 1
+            if self.tok(j) not in ("{", ":"):
+                continue
+            while j < len(self.toks) and self.tok(j) not in ("{", ";"):
+                j = self.close_of(j) + 1 if self.tok(j) in "([" else j + 1
+            if self.tok(j) == "{":
+                bodies.append((j, self.close_of(j), self.tok(i + 1)))
+        return bodies
+
+    def enclosing_class(self, i):
+        best = None
+        for start, end, name in self.classes:
+            if start < i < end and (best is None or start > best[0]):
+                best = (start, name)
+        return best[1] if best else None
+
+    def param_count(self, open_index):
+        close = self.close_of(open_index)
+        if close == open_index + 1 or (close == open_index + 2 and self.tok(open_index + 1) == "void"):
+            return 0
+        count, i = 1, open_index + 1
+        while i < close:
+            t = self.tok(i)
+            if t in "([{":
+                i = self.close_of(i) + 1
+                continue
+            if t == "<":  # template arguments in a parameter type
+                depth = 0
+                while i < close:
+                    depth += {"<": 1, ">": -1}.get(self.tok(i), 0)
+                    if depth == 0:
+                        break
+                    i += 1
+            elif t == ",":
+                count += 1
+            i += 1
+        return count
 
     def _pairs(self):
         match, stack = {}, []
@@ -173,11 +223,13 @@ class Scanner:
 
     def skip_trailing(self, i):
         """From just past a parameter list, skips specifiers up to the body or the end of a declaration."""
+        self.stop = ""
         while i < len(self.toks):
             t = self.tok(i)
             if t == "{":
                 return i
             if t in (";", ",", "=", ")", ":", "}") or t == "":
+                self.stop = t
                 return None
             if t == "->":
                 # A trailing return type ends at the body or the end of the declaration.
@@ -268,6 +320,57 @@ class Scanner:
             return None
         return "".join(parts), self.close_of(i) + 1
 
+    def remember_declaration(self, name, past):
+        parts = name.split("::")
+        cls = self.enclosing_class(past)
+        key = f"{cls}::{parts[-1]}" if cls and len(parts) == 1 else "::".join(parts[-2:])
+        self.declared[key] = self.param_count(self.match.get(past - 1, past - 1))
+
+    def has_convention_before(self, i):
+        """True when the statement that ends at token i names a calling convention."""
+        j = i - 1
+        while j >= 0 and self.tok(j) not in (";", "{", "}"):
+            t = self.tok(j)
+            if t in CONVENTIONS or t == "STDMETHODIMP_" or (t == "__attribute__" and ATTRIBUTE_CONVENTIONS & {
+                    self.tok(k) for k in range(j + 1, self.close_of(j + 1))}):
+                return True
+            if t == ")" and j in self.match:
+                j = self.match[j]
+            j -= 1
+        return False
+
+    def scan_plain_definitions(self, declared):
+        """Definitions of declared callbacks that leave the convention to the declaration:
+        `LRESULT TWindow::Proc(HWND, UINT, WPARAM, LPARAM) { ... }`."""
+        findings = []
+        names = {key.split("::")[-1] for key in declared}
+        for i, (t, _) in enumerate(self.toks):
+            if t not in names or self.tok(i + 1) != "(":
+                continue
+            before = self.tok(i - 1)
+            if before == "::" and is_ident(self.tok(i - 2)):
+                key = f"{self.tok(i - 2)}::{t}"
+                start = i - 2
+            elif before in (".", "->", "::"):
+                continue
+            else:
+                cls = self.enclosing_class(i)
+                key = f"{cls}::{t}" if cls else t
+                start = i
+            count = declared.get(key)
+            if count is None and "::" in key and before != "::":
+                count = declared.get(t)
+            if count is None or self.param_count(i + 1) != count:
+                continue
+            prev = self.tok(start - 1)
+            if not (is_ident(prev) or prev in ("*", "&", ">")) or prev in ("return", "new", "else", "do"):
+                continue  # a definition has a return type
+            body = self.skip_trailing(self.close_of(i + 1) + 1)
+            if body is None or self.has_convention_before(start):
+                continue
+            self.check_definition(key, start, body, findings)
+        return findings
+
     def scan(self):
         findings = []
         i = 0
@@ -311,14 +414,30 @@ class Scanner:
             found = self.function_after(conv)
             if found:
                 name, past = found
-                self.check_definition(name, i, self.skip_trailing(past), findings)
+                body = self.skip_trailing(past)
+                if body is None and self.stop in (";", "="):
+                    self.remember_declaration(name, past)
+                self.check_definition(name, i, body, findings)
             i = conv
         return findings
 
 
-def scan_file(path, shown):
+def scan_all(named_sources):
+    """Scans (shown name, text) pairs: callbacks defined with their convention, then definitions of
+    callbacks declared elsewhere (a class, a header) that leave the convention off."""
+    scanners = [Scanner(shown, raw) for shown, raw in named_sources]
+    findings, declared = [], {}
+    for s in scanners:
+        findings.extend(s.scan())
+        declared.update(s.declared)
+    for s in scanners:
+        findings.extend(s.scan_plain_definitions(declared))
+    return findings
+
+
+def read_source(path):
     with open(path, encoding="latin-1") as f:
-        return Scanner(shown, f.read()).scan()
+        return f.read()
 
 
 def repository_files(root):
@@ -348,11 +467,9 @@ def read_allowlist(path):
 
 def lint_repository(root, allowlist):
     allowed = read_allowlist(allowlist)
-    findings = []
-    count = 0
-    for path, shown in repository_files(root):
-        count += 1
-        findings.extend(scan_file(path, shown))
+    files = list(repository_files(root))
+    count = len(files)
+    findings = scan_all((shown, read_source(path)) for path, shown in files)
     failing = [f for f in findings if f"{f.path}:{f.name}" not in allowed]
     used = {f"{f.path}:{f.name}" for f in findings}
     for entry in sorted(allowed - used):
@@ -373,11 +490,9 @@ def self_test(folder):
         print(f"self-test: no samples in {folder}")
         return 1
     for name in samples:
-        path = os.path.join(folder, name)
-        with open(path, encoding="latin-1") as f:
-            raw = f.read()
+        raw = read_source(os.path.join(folder, name))
         want = {i for i, line in enumerate(raw.split("\n"), 1) if EXPECT_MARK in line}
-        got = {f.line for f in Scanner(name, raw).scan()}
+        got = {f.line for f in scan_all([(name, raw)])}
         for line in sorted(want - got):
             print(f"self-test: {name}:{line}: violation not found")
             ok = False
@@ -403,7 +518,7 @@ def main():
         return lint_repository(args.root, allowlist)
     if not args.files:
         parser.error("give --root, --self-test or files")
-    findings = [f for path in args.files for f in scan_file(path, path)]
+    findings = scan_all((path, read_source(path)) for path in args.files)
     for f in findings:
         print(f)
     return 1 if findings else 0
