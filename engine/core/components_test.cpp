@@ -390,10 +390,15 @@ TEST_F(ComponentTest, PasswordRounds)
 {
     Recorder rec;
     rec.Attach(*unz_);
-    int asked = 0;
+    struct Asked {
+        int count = 0;
+        std::vector<std::string> offered;  // the Password each question started with
+    } asked;
     unz_->OnGetPassword.Bind(&asked, [](void* a, fw::TObject*, const std::string&, std::string& pw, bool&) {
-        ++*static_cast<int*>(a);
-        pw = *static_cast<int*>(a) == 2 ? "right" : "wrong";
+        auto& s = *static_cast<Asked*>(a);
+        s.offered.push_back(pw);
+        ++s.count;
+        pw = s.count == 2 ? "right" : "wrong";
     });
     unz_->Passwords()->Add("old");
     struct Probe : TFakeUnpacker {
@@ -402,7 +407,7 @@ TEST_F(ComponentTest, PasswordRounds)
         void ProcessArchive() override
         {
             StartRun(true);
-            result = FindPassword("", [](const std::string& pw) { return pw == "right"; });
+            result = FindPassword("current", [](const std::string& pw) { return pw == "right"; });
             FinishRun();
         }
     };
@@ -414,12 +419,14 @@ TEST_F(ComponentTest, PasswordRounds)
     p->Passwords()->Add("old");
     p->Extract();
     EXPECT_EQ(p->result, TUnBase::PasswordResult::Found);
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(asked.count, 2);
     EXPECT_EQ(p->Passwords()->Get(0), "right");
     EXPECT_EQ(rec.errors, std::vector<int>{26517});
+    // The first question offers the current password; a wrong answer clears it.
+    EXPECT_EQ(asked.offered, (std::vector<std::string>{"current", ""}));
 
     // Three wrong answers: three 26517, then 26522 and the run is to end.
-    asked = 10;
+    asked.count = 10;
     rec.errors.clear();
     p->Passwords()->Clear();
     p->Extract();

@@ -114,8 +114,10 @@ TUnBase::PasswordResult TUnBase::FindPassword(const std::string& current,
             return PasswordResult::Found;
     if (!OnGetPassword)
         return PasswordResult::NotFound;
+    // The handler edits the current password: the first question offers it, and each wrong answer
+    // clears it before the next one.
+    std::string password = current;
     for (int round = 0; round < 3 && !Aborted(); ++round) {
-        std::string password;
         bool tryAgain = true;
         OnGetPassword(this, FileName, password, tryAgain);
         if (!tryAgain)
@@ -124,6 +126,7 @@ TUnBase::PasswordResult TUnBase::FindPassword(const std::string& current,
             passwords_->Insert(0, password);
             return PasswordResult::Found;
         }
+        password.clear();
         ReportError(FileName, "", "0", 26517);
     }
     ReportError(FileName, "", "0", 26522);

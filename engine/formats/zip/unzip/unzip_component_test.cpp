@@ -93,6 +93,7 @@ public:
     void Password(fw::TObject*, const std::string&, std::string& password, bool& tryAgain)
     {
         ++asked_;
+        offered_.push_back(password);
         if (answers_.empty()) {
             tryAgain = false;
             return;
@@ -143,7 +144,7 @@ public:
     std::string dir_;
     fw::TComponent* owner_ = nullptr;
     TUnZIP* unzip_ = nullptr;
-    std::vector<std::string> events_, answers_;
+    std::vector<std::string> events_, answers_, offered_;
     std::vector<TDateTime> existsDates_;
     std::vector<int> errors_;
     std::string declineName_;
@@ -338,6 +339,21 @@ TEST_F(UnZipTest, PasswordsFromTheListAndFromTheHandler)
     EXPECT_EQ(Count("pass "), 2);
     ASSERT_GE(unzip_->Passwords()->Count(), 1);
     EXPECT_EQ(unzip_->Passwords()->Get(0), "secret");
+
+    // Two entries under different passwords: the question for the second offers the password that
+    // opened the first (the run's current password); after a wrong answer it offers nothing.
+    ASSERT_TRUE(RunIn(dir_ + "/src", "zip -q -P secret ../two.zip a.txt && zip -q -P other ../two.zip sub/c.txt", "zip",
+                      "zip"));
+    unzip_->Passwords()->Clear();
+    asked_ = 0;
+    errors_.clear();
+    events_.clear();
+    offered_.clear();
+    answers_ = {"secret", "wrong", "other"};
+    ASSERT_TRUE(Run(dir_ + "/two.zip", dir_ + "/two"));
+    EXPECT_EQ(offered_, (std::vector<std::string>{"", "secret", ""}));
+    EXPECT_EQ(errors_, std::vector<int>{26517});
+    EXPECT_EQ(Count("pass "), 2);
 }
 
 // Names with "..", a root or a drive never write outside the extract folder.
