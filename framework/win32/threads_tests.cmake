@@ -5,3 +5,6 @@ mx_add_test(fw_win32_threads_test WINDOWS_ONLY
 mx_add_test(fw_win32_clipboard_test WINDOWS_ONLY
             SOURCES clipboard_test.cpp dropfiles_test.cpp
             LIBS fw_win32)
+mx_add_test(fw_win32_threads_app_test WINDOWS_ONLY
+            SOURCES threads_app_test.cpp
+            LIBS fw_win32)
