@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/win32/graphics.h"
 #include "framework/win32/utilwindow.h"
 #include "framework/win32/winapi.h"
 
@@ -130,6 +131,63 @@ void TClipboard::SetAsHandle(unsigned format, void* handle) {
     Adding();
     if (!SetClipboardData(format, static_cast<HANDLE>(handle)))
         throw EClipboardException("Cannot set clipboard data");
+}
+
+void TClipboard::Assign(TPersistent* source) {
+    if (auto* picture = dynamic_cast<TPicture*>(source)) source = picture->Graphic();
+    auto* graphic = dynamic_cast<TGraphic*>(source);
+    if (!graphic) {
+        TPersistent::Assign(source);
+        return;
+    }
+    UINT format = 0;
+    HANDLE data = nullptr;
+    HPALETTE palette = nullptr;
+    graphic->SaveToClipboardFormat(format, data, palette);
+    OpenScope scope(*this);
+    Adding();
+    if (!data) return;  // an empty graphic leaves the clipboard empty
+    if (!SetClipboardData(format, data)) {
+        // Not taken: the handle is still ours.
+        if (format == CF_BITMAP) DeleteObject(data); else GlobalFree(data);
+        if (palette) DeleteObject(palette);
+        throw EClipboardException("Cannot set clipboard data");
+    }
+    if (palette && !SetClipboardData(CF_PALETTE, palette)) DeleteObject(palette);
+}
+
+bool TClipboard::HasPicture() {
+    for (unsigned format : Formats())
+        if (TPicture::SupportsClipboardFormat(format)) return true;
+    return false;
+}
+
+void TClipboard::AssignTo(TPersistent* dest) {
+    auto* picture = dynamic_cast<TPicture*>(dest);
+    auto* graphic = dynamic_cast<TGraphic*>(dest);
+    if (!picture && !graphic) {
+        TPersistent::AssignTo(dest);
+        return;
+    }
+    OpenScope scope(*this);
+    auto* palette = static_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
+    // The system lists the formats in the order the owner set them, the richest first.
+    for (unsigned format : Formats()) {
+        if (!TPicture::SupportsClipboardFormat(format)) continue;
+        HANDLE data = GetClipboardData(format);
+        if (!data) continue;
+        if (picture) {
+            picture->LoadFromClipboardFormat(format, data, palette);
+            return;
+        }
+        try {
+            graphic->LoadFromClipboardFormat(format, data, palette);
+            return;
+        } catch (const EInvalidGraphic&) {
+            // Another class's format; try the next one.
+        }
+    }
+    throw EInvalidGraphic("Unsupported clipboard format");
 }
 
 TClipboard& Clipboard() {

@@ -2,6 +2,8 @@
 //
 //   fw::Clipboard().SetAsText("hello");
 //   if (fw::Clipboard().HasFormat(CF_TEXT)) text = fw::Clipboard().AsText();
+//   fw::Clipboard().Assign(bitmap);           // a picture in the graphic's clipboard format
+//   picture->Assign(&fw::Clipboard());        // the first clipboard format a graphic class reads
 //
 // Each call opens and closes the clipboard by itself unless the caller holds it open with Open/Close
 // (nesting counts), which makes several formats one change. Opening fails while another program
@@ -48,6 +50,15 @@ public:
     // formats). After SetAsHandle the clipboard owns the handle.
     void* GetAsHandle(unsigned format);
     void SetAsHandle(unsigned format, void* handle);
+
+    // Puts a graphic (or a picture's graphic) on the clipboard in its own format (a bitmap as CF_DIB).
+    void Assign(TPersistent* source) override;
+    // True when a registered graphic class reads one of the formats on the clipboard.
+    bool HasPicture();
+
+protected:
+    // Fills a TPicture or a TGraphic from the first clipboard format it reads.
+    void AssignTo(TPersistent* dest) override;
 
 private:
     // Sets a format inside Open/Close, clearing first when this change has not done so yet.

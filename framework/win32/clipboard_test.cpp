@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/win32/clipboard.h"
+#include "framework/win32/graphics.h"
 #include "framework/win32/winapi.h"
 
 namespace fw {
@@ -92,6 +93,45 @@ TEST(ClipboardTest, BitmapHandle) {
     ASSERT_NE(GetObjectA(back, sizeof(info), &info), 0);
     EXPECT_EQ(info.bmWidth, 5);
     EXPECT_EQ(info.bmHeight, 3);
+}
+
+// Pictures go through the graphic classes' clipboard formats: a bitmap leaves as a DIB and comes back
+// pixel for pixel, into a bitmap or into a picture.
+TEST(ClipboardTest, BitmapThroughTheGraphicClasses) {
+    RegisterGraphicsClasses();
+    const TColor colours[3][4] = {{clRed, clLime, clBlue, clWhite},
+                                  {clBlack, clYellow, clFuchsia, clAqua},
+                                  {clGray, clMaroon, clNavy, clOlive}};
+    TBitmap source;
+    source.SetPixelFormat(TPixelFormat::pf24bit);
+    source.SetSize(4, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) source.Canvas()->SetPixels(x, y, colours[y][x]);
+    Clipboard().Assign(&source);
+    EXPECT_TRUE(Clipboard().HasFormat(CF_DIB));
+    EXPECT_TRUE(Clipboard().HasPicture());
+
+    TBitmap back;
+    back.Assign(&Clipboard());
+    ASSERT_EQ(back.Width(), 4);
+    ASSERT_EQ(back.Height(), 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(back.Canvas()->Pixels(x, y), colours[y][x]) << x << "," << y;
+
+    TPicture picture;
+    picture.Assign(&Clipboard());
+    ASSERT_NE(dynamic_cast<TBitmap*>(picture.Graphic()), nullptr);
+    EXPECT_EQ(picture.Width(), 4);
+    EXPECT_EQ(picture.Height(), 3);
+
+    // Text is no picture.
+    Clipboard().SetAsText("no picture");
+    EXPECT_FALSE(Clipboard().HasPicture());
+    TBitmap none;
+    EXPECT_THROW(none.Assign(&Clipboard()), EInvalidGraphic);
+    // Nothing is not a picture either.
+    EXPECT_THROW(Clipboard().Assign(nullptr), EConvertError);
 }
 
 }  // namespace
