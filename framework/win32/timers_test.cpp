@@ -102,6 +102,25 @@ TEST(TimerTest, ExceptionInOnTimerReachesTheHandlerAndTheTimerGoesOn) {
     EXPECT_EQ(g_reported[1], "tick 3 failed");
 }
 
+// A one-shot timer that frees itself from its own OnTimer (its window goes while its procedure runs).
+TEST(TimerTest, OnTimerMayFreeItsTimer) {
+    struct OneShot {
+        int fired = 0;
+        void OnTick(TObject* sender) {
+            ++fired;
+            static_cast<TTimer*>(sender)->Free();
+        }
+    } shot;
+    TTimer* timer = Make<TTimer>(nullptr);
+    HWND wnd = static_cast<HWND>(timer->WindowHandle());
+    timer->SetInterval(5);
+    timer->SetOnTimer(TNotifyEvent(&shot, &OneShot::OnTick));
+    EXPECT_TRUE(PumpUntil([&] { return shot.fired > 0; }, 5000));
+    PumpUntil([] { return false; }, 30);
+    EXPECT_EQ(shot.fired, 1);
+    EXPECT_FALSE(IsWindow(wnd));
+}
+
 TEST(TimerTest, FreedTimerDestroysItsWindow) {
     TTimer* timer = Make<TTimer>(nullptr);
     HWND wnd = static_cast<HWND>(timer->WindowHandle());
