@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/core/filer.h"
 #include "framework/win32/graphics.h"
 
 namespace fw {
@@ -192,6 +193,18 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent == this) throw EInvalidOperation("A control cannot have itself as its parent");
     if (parent_) parent_->RemoveControl(this);
     if (parent) parent->InsertControl(this);
+}
+
+void TControl::ReadState(TReader& reader) {
+    controlState_ |= csReadingState;
+    try {
+        if (auto* parent = dynamic_cast<TWinControl*>(reader.Parent())) SetParent(parent);
+        TComponent::ReadState(reader);
+    } catch (...) {
+        controlState_ &= ~csReadingState;
+        throw;
+    }
+    controlState_ &= ~csReadingState;
 }
 
 TComponent* TControl::GetParentComponent() const { return parent_; }

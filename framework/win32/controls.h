@@ -281,7 +281,9 @@ public:
     // True for forms (TForm overrides it); GetParentForm stops there.
     virtual bool IsForm() const { return false; }
 
-    // Streaming: the Parent is the streaming parent.
+    // Streaming: the Parent is the streaming parent; a control read nested in a windowed control
+    // takes it as its Parent before its properties are read.
+    void ReadState(TReader& reader) override;
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* parent) override;
@@ -445,6 +447,11 @@ public:
     void SetParentCtl3D(bool value);
     // The windowed children that take part in tabbing, in TabOrder.
     void GetTabOrderList(std::vector<TWinControl*>& list);
+
+    void ReadState(TReader& reader) override;
+    // Streamed children: the children owned by `root`, in z-order; a root also lists the components it
+    // owns that have no parent (timers, menus, data components).
+    void GetChildren(ChildProc proc, void* context, TComponent* root) override;
 
     // Messages.
     void DefaultHandler(TMessage& message) override;

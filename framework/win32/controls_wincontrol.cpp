@@ -6,10 +6,7 @@
 #include "framework/win32/callback.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/graphics.h"
-#if __has_include("framework/win32/hooks.h")
 #include "framework/win32/hooks.h"
-#define FW_CONTROLS_HAVE_HOOKS 1
-#endif
 
 namespace fw {
 
@@ -88,9 +85,7 @@ void TWinControl::BeforeDestruction() {
     Destroying();
     if (Parent()) Parent()->RemoveControl(this);
     DestroyHandle();
-#ifdef FW_CONTROLS_HAVE_HOOKS
     ReleaseControlHooks(*this);
-#endif
     // Children go with their parent, last first.
     while (!controls_.empty()) {
         TControl* child = controls_.back();
@@ -107,6 +102,29 @@ void TWinControl::Loaded() {
     TControl::Loaded();
     FixupTabList();
     Realign();
+}
+
+void TWinControl::ReadState(TReader& reader) {
+    DisableAlign();
+    try {
+        TControl::ReadState(reader);
+    } catch (...) {
+        EnableAlign();
+        throw;
+    }
+    FixupTabList();
+    EnableAlign();
+}
+
+void TWinControl::GetChildren(ChildProc proc, void* context, TComponent* root) {
+    for (TControl* c : controls_) {
+        if (c->Owner() == root) proc(context, c);
+    }
+    if (root != this) return;
+    for (int i = 0; i < ComponentCount(); ++i) {
+        TComponent* c = Components(i);
+        if (!c->GetParentComponent()) proc(context, c);
+    }
 }
 
 HWND TWinControl::Handle() {
@@ -242,9 +260,7 @@ void TWinControl::CreateHandle() {
             SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
-#ifdef FW_CONTROLS_HAVE_HOOKS
     AttachControlHooks(*this, handle_);
-#endif
     UpdateBoundsFromWindow();
     for (TControl* child : std::vector<TControl*>(controls_)) {
         if (auto* wc = dynamic_cast<TWinControl*>(child)) wc->CreateHandle();
