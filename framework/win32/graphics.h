@@ -349,6 +349,9 @@ public:
     TNotifyEvent OnChange;
     TProgressEvent OnProgress;
 
+    // True when `other` holds the same picture (the base compares the streamed images).
+    virtual bool Equals(TGraphic* other);
+
     // Drawing goes through the canvas (TCanvas::Draw / StretchDraw).
     virtual void Draw(TCanvas& canvas, const TRect& r) = 0;
 
@@ -384,6 +387,7 @@ public:
     TBitmap();
     ~TBitmap() override;
 
+    // Copies another bitmap (null empties); other graphics convert themselves through their AssignTo.
     void Assign(TPersistent* source) override;
 
     bool Empty() const override;

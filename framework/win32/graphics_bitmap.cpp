@@ -578,17 +578,6 @@ void TBitmap::Assign(TPersistent* source) {
         Changed();
         return;
     }
-    if (auto* g = dynamic_cast<TGraphic*>(source)) {
-        // Any other picture: drawn onto a white bitmap of its size.
-        DestroyImage();
-        pixelFormat_ = TPixelFormat::pf24bit;
-        handleType_ = TBitmapHandleType::bmDIB;
-        width_ = height_ = 0;
-        SetSize(g->Width(), g->Height());
-        if (!Empty()) Canvas()->Draw(0, 0, g);
-        Changed();
-        return;
-    }
     TGraphic::Assign(source);
 }
 

@@ -255,3 +255,45 @@ TEST(Bitmap, DataIsLengthAndFileImage) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace fw;
+
+TEST(Resources, BitmapsAndIconsLoadByNameAndId) {
+    HINSTANCE self = GetModuleHandleA(nullptr);
+    TBitmap glyph;
+    glyph.LoadFromResourceName(self, "GFXGLYPH");
+    EXPECT_EQ(glyph.PixelFormat(), TPixelFormat::pf8bit);
+    EXPECT_EQ(glyph.Width(), 8);
+    EXPECT_EQ(glyph.Height(), 6);
+    // The file the resource was made from, decoded by the codec, has the same pixels.
+    BmpImage file = ReadBmp([] {
+        std::string bytes = mx::test::ReadFile(mx::test::SourceDir() + "/framework/win32/testdata/graphics_glyph8.bmp");
+        return std::vector<uint8_t>(bytes.begin(), bytes.end());
+    }());
+    std::vector<uint32_t> want(file.pixels);
+    for (uint32_t& p : want) p &= 0xFFFFFF;
+    EXPECT_EQ(gfxtest::Rgb(glyph), want);
+    EXPECT_EQ(gfxtest::RgbAt(glyph, 1, 0), 0xFF0000u);
+
+    TBitmap byId;
+    byId.LoadFromResourceID(self, 101);
+    EXPECT_EQ(byId.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(gfxtest::RgbAt(byId, 0, 0), 0x0000FFu);
+    EXPECT_EQ(gfxtest::RgbAt(byId, 4, 3), 0xFF0000u);
+    EXPECT_EQ(gfxtest::RgbAt(byId, 2, 2), 0x0A141Eu);
+
+    EXPECT_THROW(byId.LoadFromResourceName(self, "NOSUCH"), EInvalidGraphic);
+    EXPECT_EQ(byId.Width(), 5);
+
+    TIcon icon;
+    icon.LoadFromResourceName(self, "GFXRED");
+    EXPECT_EQ(icon.Width(), 32);
+    TIcon icon2;
+    icon2.LoadFromResourceID(self, 102);
+    EXPECT_FALSE(icon2.Empty());
+    EXPECT_THROW(icon2.LoadFromResourceID(self, 999), EInvalidGraphic);
+}
+
+}  // namespace

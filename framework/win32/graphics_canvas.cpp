@@ -138,11 +138,11 @@ void TCanvas::Changed() {
     if (OnChange) OnChange(this);
 }
 
+// Reading the position makes the DC (a bitmap's canvas tells this way whether it can draw).
 TPoint TCanvas::PenPos() {
-    if (dc_) {
-        POINT p{};
-        if (GetCurrentPositionEx(dc_, &p)) penPos_ = {p.x, p.y};
-    }
+    RequiredState(csHandleValid);
+    POINT p{};
+    if (GetCurrentPositionEx(dc_, &p)) penPos_ = {p.x, p.y};
     return penPos_;
 }
 

@@ -58,6 +58,16 @@ void TGraphic::SaveToClipboardFormat(UINT&, HANDLE&, HPALETTE&) {
     throw EInvalidGraphic("Unsupported clipboard format");
 }
 
+bool TGraphic::Equals(TGraphic* other) {
+    if (other == this) return true;
+    if (!other || other->ClassName() != ClassName() || other->Empty() != Empty()) return false;
+    if (Empty()) return true;
+    TMemoryStream a, b;
+    SaveToStream(a);
+    other->SaveToStream(b);
+    return a.Data() == b.Data();
+}
+
 void TGraphic::ReadData(TStream& stream) { LoadFromStream(stream); }
 
 void TGraphic::WriteData(TStream& stream) { SaveToStream(stream); }
