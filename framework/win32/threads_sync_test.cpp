@@ -221,6 +221,32 @@ TEST_F(ThreadsTest, ExceptionOfExecuteIsKeptAsFatalException) {
     worker->Free();
 }
 
+// The method form tags the request with the object, so that object's destructor can drop it.
+class TTickThread : public TThread {
+public:
+    int ticks = 0;  // GUI thread only
+    bool onGui = true;
+    void DoTick() {
+        onGui = onGui && IsMainThread();
+        ++ticks;
+    }
+
+protected:
+    void Execute() override {
+        Synchronize(this, &TTickThread::DoTick);
+        Synchronize(this, &TTickThread::DoTick);
+    }
+};
+
+TEST_F(ThreadsTest, MethodFormRunsOnTheGuiThread) {
+    auto* worker = new TTickThread;
+    worker->Start();
+    worker->WaitFor();
+    EXPECT_EQ(worker->ticks, 2);
+    EXPECT_TRUE(worker->onGui);
+    worker->Free();
+}
+
 // Requests dropped before they run release their workers without running: by the owner they were
 // tagged with, and by the thread that made them.
 TEST_F(ThreadsTest, RemoveQueuedEventsDropsPendingRequests) {

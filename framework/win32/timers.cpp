@@ -68,6 +68,7 @@ void TTimer::UpdateTimer() {
 }
 
 void RegisterTimerClasses() {
+    RegisterClasses();  // TComponent first; harmless when done already
     Class<TTimer, TComponent>("TTimer")
         .Prop("Enabled", &TTimer::Enabled, &TTimer::SetEnabled)
         .Prop("Interval", &TTimer::Interval, &TTimer::SetInterval)

@@ -40,7 +40,8 @@ private:
     void* window_ = nullptr;
 };
 
-// Registers TTimer (Enabled, Interval, OnTimer) for form text. Call after fw::RegisterClasses().
+// Registers TTimer (Enabled, Interval, OnTimer) for form text, after fw_core's classes. Calling it
+// again is harmless. OnTimer set by the reader starts the timer from Loaded.
 void RegisterTimerClasses();
 
 }  // namespace fw
