@@ -665,6 +665,41 @@ TEST_F(ZipWriterTest, FailuresAtEveryStepLeaveTheOriginalAndNoTemporaryFile)
         EXPECT_EQ(mx::test::ReadFile(archive), original);
         EXPECT_TRUE(leftovers().empty());
     }
+    // An old archive that cannot be read (25298), a folder that cannot be entered (25153), a link
+    // that leads back up without end (25263): the run ends and the archive stays.
+    fs::create_directory_symlink("..", src + "/sub/loop");
+    struct Stop {
+        const char* label;
+        std::string spec;
+        bool unreadableArchive;
+        bool recurse;
+        int code;
+    };
+    const Stop stops[] = {
+        {"archive unreadable", "b.bin", true, false, 25298},
+        {"missing folder", dir_ + "/missing/*.txt", false, false, 25153},
+        {"endless folders", "*.txt", false, true, 25263},
+    };
+    for (const Stop& st : stops) {
+        SCOPED_TRACE(st.label);
+        errors_.clear();
+        zip_->FileSpecList()->Clear();
+        AddSpec(st.spec);
+        zip_->SetRecurseDirs(st.recurse);
+        {
+            test::FaultFs faulty;
+            if (st.unreadableArchive)
+                faulty.failReadsOf = "f.zip";
+            EXPECT_FALSE(RunSwitch(archive, TSwitch::swAdd));
+        }
+        ASSERT_FALSE(errors_.empty());
+        EXPECT_EQ(errors_.back(), st.code);
+        EXPECT_EQ(mx::test::ReadFile(archive), original);
+        EXPECT_TRUE(leftovers().empty());
+    }
+    fs::remove(src + "/sub/loop");
+    zip_->SetRecurseDirs(false);
+
     // A source that cannot be read is left out whole; the others go in.
     errors_.clear();
     zip_->FileSpecList()->Clear();
@@ -685,6 +720,63 @@ TEST_F(ZipWriterTest, FailuresAtEveryStepLeaveTheOriginalAndNoTemporaryFile)
     ASSERT_TRUE(Verified(archive));
     EXPECT_NE(std::find(events_.begin(), events_.end(), "FAIL a.txt"), events_.end());
     EXPECT_TRUE(leftovers().empty());
+}
+
+TEST_F(ZipWriterTest, AReadOnlyArchiveIsWrittenOnlyWhenTheHandlerAllows)
+{
+    const std::string src = dir_ + "/src";
+    MakeSources(src);
+    ASSERT_TRUE(RunIn(src, "zip -q ../ro.zip a.txt && chmod 444 ../ro.zip", "zip", "zip"));
+    const std::string archive = dir_ + "/ro.zip";
+    const std::string original = mx::test::ReadFile(archive);
+    zip_->SetDefaultDir(src);
+    AddSpec("b.bin");
+    // Without a handler: 25136 and no run at all.
+    EXPECT_FALSE(RunSwitch(archive, TSwitch::swAdd));
+    EXPECT_EQ(errors_, std::vector<int>{25136});
+    EXPECT_TRUE(events_.size() == 1);
+    // A handler that declines: nothing reported, nothing written.
+    errors_.clear();
+    bool allow = false;
+    zip_->OnNonWriteableArchive.Bind(&allow, [](void* c, fw::TObject*, const std::string&, bool& write) {
+        write = *static_cast<bool*>(c);
+    });
+    EXPECT_FALSE(RunSwitch(archive, TSwitch::swAdd));
+    EXPECT_TRUE(errors_.empty());
+    EXPECT_EQ(mx::test::ReadFile(archive), original);
+    // A handler that allows: the archive becomes writable and gets the file.
+    allow = true;
+    ASSERT_TRUE(RunSwitch(archive, TSwitch::swAdd));
+    EXPECT_TRUE(Entries(archive).count("b.bin"));
+    ASSERT_TRUE(Verified(archive));
+}
+
+TEST_F(ZipWriterTest, NamesOutsideAsciiAreMatchedInOneForm)
+{
+    // The name goes to the archive in the OEM code page; re-adding must find it there again.
+    const std::string src = dir_ + "/src";
+    fs::create_directories(src);
+    const std::string name = "caf\xE9 \xC4pfel.txt";  // Latin-1 bytes, as the system hands them over
+    mx::test::WriteFile(src + "/" + name, "contents\n");
+    zip_->SetDefaultDir(src);
+    AddSpec("*.txt");
+    const std::string archive = dir_ + "/names.zip";
+    ASSERT_TRUE(RunSwitch(archive, TSwitch::swAdd));
+    const std::string stored = CaptureIn(dir_, test::Python() +
+        " -c \"import zipfile; print(zipfile.ZipFile('names.zip').infolist()[0].orig_filename.encode('cp437').hex())\"");
+    EXPECT_EQ(stored, "63616682208e7066656c2e747874\n");  // caf, OEM e-acute, blank, OEM A-umlaut, pfel.txt
+    errors_.clear();
+    EXPECT_FALSE(RunSwitch(archive, TSwitch::swAdd));
+    EXPECT_EQ(errors_, std::vector<int>{26999});
+    // Replaced, it is still one entry, and it lists under its ANSI name.
+    mx::test::WriteFile(src + "/" + name, "other contents\n");
+    zip_->OnReplaceFile.Bind(this, [](void*, fw::TObject*, const std::string&, const std::string&, TDateTime,
+                                      TDateTime, int64_t, int64_t, int, int, bool& replace) { replace = true; });
+    ASSERT_TRUE(RunSwitch(archive, TSwitch::swAdd));
+    EXPECT_EQ(CaptureIn(dir_, "zipinfo -1 names.zip | wc -l"), "1\n");
+    reads_.clear();
+    ASSERT_TRUE(RunSwitch(archive, TSwitch::swRead));
+    EXPECT_EQ(reads_, std::vector<std::string>{name});
 }
 
 TEST_F(ZipWriterTest, SettingsKeepTheirRules)
