@@ -7,6 +7,7 @@
 #include "framework/core/formtext.h"
 #include "framework/core/platform.h"
 #include "framework/core/rtti.h"
+#include "framework/win32/automation.h"
 #include "framework/win32/callback.h"
 #include "framework/win32/forms.h"
 #include "framework/win32/loop_services.h"
@@ -90,6 +91,19 @@ std::string BaseNameWithoutExtension(const std::string& path) {
     return name;
 }
 
+// A queued automation answer: a button id ("6") or its name ("Yes"), ignoring case.
+int BoxAnswer(const std::string& value) {
+    static const std::pair<const char*, int> names[] = {{"ok", IDOK},         {"cancel", IDCANCEL}, {"abort", IDABORT},
+                                                        {"retry", IDRETRY},   {"ignore", IDIGNORE}, {"yes", IDYES},
+                                                        {"no", IDNO},         {"close", IDCLOSE},   {"help", IDHELP},
+                                                        {"tryagain", IDTRYAGAIN}, {"continue", IDCONTINUE}};
+    if (!value.empty() && value.size() <= 9 && value.find_first_not_of("0123456789") == std::string::npos)
+        return std::stoi(value);
+    for (const auto& [name, id] : names)
+        if (SameName(value, name)) return id;
+    return IDOK;
+}
+
 struct TaskWindowScan {
     HWND except;
     std::vector<HWND>* list;
@@ -156,6 +170,7 @@ void TApplication::Initialize() {
     icc.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES;
     InitCommonControlsEx(&icc);
     Handle();
+    StartAutomationIfEnabled();
 }
 
 void TApplication::FinishCreate(TComponent* instance) {
@@ -470,6 +485,8 @@ void TApplication::ShowException(const Exception& e) {
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     const std::string title = caption.empty() ? Title() : caption;
+    std::string answer;
+    if (automation::TakeQueuedAnswer("messagebox", answer, title, text)) return BoxAnswer(answer);
     HWND owner = nullptr;
     if (Screen && Screen->ActiveForm() && Screen->ActiveForm()->HandleAllocated())
         owner = Screen->ActiveForm()->Handle();
@@ -506,6 +523,7 @@ TApplication* InitApplication() {
 void DoneApplication() {
     if (!Application) return;
     SetMainThreadWaker(nullptr);
+    automation::Stop();
     TApplication* app = Application;
     app->Free();
     Application = nullptr;

@@ -12,6 +12,19 @@ TDataModule::TDataModule(TComponent* owner) : TComponent(owner) {
 
 TDataModule::~TDataModule() = default;
 
+std::string UniqueRootName(TComponent* root, const std::string& name) {
+    TComponent* owner = root->Owner();
+    if (!owner || name.empty() || !root->InState(csReading)) return name;
+    std::string candidate = name;
+    for (int n = 1;; ++n) {
+        TComponent* holder = owner->FindComponent(candidate);
+        if (!holder || holder == root) return candidate;
+        candidate = name + "_" + std::to_string(n);
+    }
+}
+
+void TDataModule::SetName(const std::string& newName) { TComponent::SetName(UniqueRootName(this, newName)); }
+
 void TDataModule::DoCreate() {
     if (!OnCreate) return;
     try {

@@ -2,6 +2,8 @@
 // settings, engine components shared by several forms).
 #pragma once
 
+#include <string>
+
 #include "framework/core/event.h"
 #include "framework/core/object.h"
 
@@ -25,6 +27,9 @@ public:
     bool OldCreateOrder() const { return oldCreateOrder_; }
     void SetOldCreateOrder(bool v) { oldCreateOrder_ = v; }
 
+    // A second instance of a module class loads under a free name ("dmMain_1").
+    void SetName(const std::string& newName) override;
+
     // OnCreate runs after the load; an exception in it goes to the application's handler.
     void DoCreate() override;
 
@@ -41,5 +46,8 @@ private:
 };
 
 void RegisterDataModuleClasses();
+
+// The name a root being read takes: `name`, or the first "name_N" its owner does not hold yet.
+std::string UniqueRootName(TComponent* root, const std::string& name);
 
 }  // namespace fw

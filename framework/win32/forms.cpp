@@ -86,6 +86,10 @@ void TForm::BeforeDestruction() {
     TWinControl::BeforeDestruction();
 }
 
+void TForm::SetName(const std::string& newName) {
+    TWinControl::SetName(UniqueRootName(this, newName));
+}
+
 void TForm::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation != opRemove) return;
@@ -195,8 +199,10 @@ DWORD TForm::FrameExStyle() const {
 void TForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.WindowClass.style |= CS_DBLCLKS;
-    if (Parent()) return;  // a form placed inside another control is a child window
+    // A form placed inside another control or window is a child window.
+    if (Parent() || ParentWindow()) return;
     params.Style = FrameStyle() | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (!Enabled()) params.Style |= WS_DISABLED;
     params.ExStyle = FrameExStyle();
     if (ParentWindow()) {
         params.WndParent = ParentWindow();
@@ -223,6 +229,8 @@ void TForm::CreateWnd() {
         SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
         SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     }
+    // A window made again (RecreateWnd) while the form is shown is shown again.
+    if (shown_ && Visible() && !Parent() && !ParentWindow()) ShowWindow(window, SW_SHOWNA);
     if (position_ == poDefault || position_ == poDefaultPosOnly || position_ == poDefaultSizeOnly) {
         // The system chose; the control's bounds follow the window.
         RECT r{};
@@ -417,6 +425,15 @@ void TForm::FormDispatch(TMessage& message) {
             return;
         }
         break;
+    case CM_FOCUSCHANGED:
+        if (auto* control = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(message.LParam));
+            control && control != this && control != activeControl_) {
+            if (activeControl_) RemoveFreeNotification(activeControl_);
+            activeControl_ = control;
+            FreeNotification(control);
+            if (Screen && Screen->ActiveForm() == this) Screen->ActiveControlChanged();
+        }
+        break;
     case WM_SIZE:
         if (!Parent()) {
             if (message.WParam == SIZE_MINIMIZED)
@@ -479,7 +496,7 @@ void TForm::WMSysCommand(TMessage& message) {
 }
 
 void TForm::CMVisibleChanged(TMessage& message) {
-    if (Parent()) {
+    if (Parent() || ParentWindow()) {
         TWinControl::CMVisibleChanged(message);
         return;
     }

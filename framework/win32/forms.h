@@ -107,6 +107,8 @@ public:
     }
 
     bool IsForm() const override { return true; }
+    // A second instance of a form class loads under a free name ("frmAbout_1").
+    void SetName(const std::string& newName) override;
 
     // ---- look and frame ----
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
