@@ -31,15 +31,17 @@ namespace fw {
 enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
 // Records the calling thread as the GUI thread and installs the Synchronize server and its wake-up
-// window. Harmless when called again; the first TThread::Start calls it too.
+// window. Harmless when called again. The first TThread::Start calls it too, so the program's start
+// (or the GUI thread starting the first worker) must come before any worker starts another thread.
 void InitThreads();
 // The GUI thread's id (0 before InitThreads).
 uint32_t MainThreadID();
 bool IsMainThread();
 
 // Runs `fn` on the GUI thread and waits for it (directly when called on the GUI thread). `owner` tags
-// the request for RemoveQueuedEvents. Raises the function's exception again in the caller. Returns
-// false when the request was dropped by RemoveQueuedEvents before it ran.
+// the request for RemoveQueuedEvents. Raises the function's exception again in the caller, and
+// EInvalidOperation before InitThreads. Returns false when the request was dropped by
+// RemoveQueuedEvents before it ran.
 bool Synchronize(const std::function<void()>& fn, const void* owner = nullptr);
 // Drops the queued (not yet running) requests tagged with `owner` or made by the thread `owner`; their
 // callers return from Synchronize without the function having run. Callable from any thread.
