@@ -11,6 +11,7 @@
 #include "engine/formats/zip/writer/testing/fault_fs.h"
 #include "engine/formats/zip/writer/zip_component.h"
 #include "framework/core/lists.h"
+#include "framework/core/rtti.h"
 #include "testing/test_env.h"
 
 namespace engine {
@@ -138,6 +139,21 @@ TEST_F(ZipRoundTripTest, AddedFilesComeBackAndDeletesKeepTheRest)
     // Nothing is left next to the archive.
     for (const auto& e : fs::directory_iterator(dir_))
         EXPECT_NE(e.path().filename().string().rfind("BH", 0), 0u) << e.path();
+}
+
+TEST_F(ZipRoundTripTest, BindableFromFormText)
+{
+    const fw::TClassInfo* info = fw::FindClass("TZip");
+    ASSERT_NE(info, nullptr);
+    ASSERT_TRUE(info->CanCreate());
+    fw::TComponent* made = info->Create(owner_);
+    ASSERT_NE(dynamic_cast<TZip*>(made), nullptr);
+    for (const char* prop : {"ArchiveFile", "ArcType", "CompressMethod", "DeflateType", "DefaultDir", "DefaultExt",
+                             "FileAttribute", "FileSpec", "Password", "Passwords", "ProgressNotify", "RecurseDirs",
+                             "StoredDirNames", "Switch", "OnActivate", "OnBegin", "OnDeactivate", "OnEnd", "OnError",
+                             "OnGetPassword", "OnNonWriteableArchive", "OnProgress", "OnRead", "OnRecurseDir",
+                             "OnReplaceFile", "OnElapsedTime"})
+        EXPECT_NE(fw::FindProp(made, prop), nullptr) << prop;
 }
 
 }  // namespace
