@@ -177,6 +177,9 @@ public:
 
     void FreeContext() {
         if (!memDC_) return;
+        // The next DC continues where this one's pen was.
+        POINT p{};
+        if (GetCurrentPositionEx(memDC_, &p)) penPos_ = p;
         SetHandle(nullptr);
         if (oldBitmap_) SelectObject(memDC_, oldBitmap_);
         if (oldPalette_) SelectPalette(memDC_, oldPalette_, TRUE);
@@ -195,6 +198,7 @@ protected:
             oldPalette_ = SelectPalette(dc, pal, TRUE);
             RealizePalette(dc);
         }
+        MoveToEx(dc, penPos_.x, penPos_.y, nullptr);
         memDC_ = dc;
         SetHandle(dc);
     }
@@ -206,6 +210,7 @@ protected:
 private:
     TBitmap* bitmap_;
     HDC memDC_ = nullptr;
+    POINT penPos_{};
     HGDIOBJ oldBitmap_ = nullptr;
     HPALETTE oldPalette_ = nullptr;
 };

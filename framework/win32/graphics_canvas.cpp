@@ -39,16 +39,12 @@ void TCanvas::SetHandle(HDC dc) {
     if (dc == dc_) return;
     if (dc_) {
         DeselectHandles();
-        // Keep the pen position of the DC we leave, so MoveTo before a DC change still counts.
-        POINT p{};
-        if (GetCurrentPositionEx(dc_, &p)) penPos_ = {p.x, p.y};
         dc_ = nullptr;
         state_ &= ~csHandleValid;
     }
     if (dc) {
         dc_ = dc;
         state_ |= csHandleValid;
-        MoveToEx(dc_, penPos_.X, penPos_.Y, nullptr);
     }
 }
 
@@ -225,8 +221,9 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
 }
 
 void TCanvas::MoveTo(int x, int y) {
+    RequiredState(csHandleValid);
+    MoveToEx(dc_, x, y, nullptr);
     penPos_ = {x, y};
-    if (dc_) MoveToEx(dc_, x, y, nullptr);
 }
 
 void TCanvas::LineTo(int x, int y) {
