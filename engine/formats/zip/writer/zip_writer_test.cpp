@@ -565,6 +565,23 @@ TEST_F(ZipWriterTest, MoveDeletesOnlyTheSourcesThisRunArchived)
     EXPECT_TRUE(names.count("a.txt"));
 }
 
+TEST_F(ZipWriterTest, WithoutFoldersTheFirstOfTwoEqualNamesWinsAndTheOtherIsNeitherStoredNorMoved)
+{
+    const std::string src = dir_ + "/src";
+    fs::create_directories(src + "/inner");
+    mx::test::WriteFile(src + "/same.txt", "the outer one\n");
+    mx::test::WriteFile(src + "/inner/same.txt", "the inner one\n");
+    zip_->SetDefaultDir(src);
+    zip_->SetStoredDirNames(TStoredDirNames::sdNone);
+    zip_->SetRecurseDirs(true);
+    AddSpec("*.txt");
+    ASSERT_TRUE(RunSwitch(dir_ + "/dup.zip", TSwitch::swMove));
+    EXPECT_EQ(CaptureIn(dir_, "zipinfo -1 dup.zip"), "same.txt\n");
+    EXPECT_EQ(CaptureIn(dir_, "unzip -p dup.zip same.txt"), "the outer one\n");
+    EXPECT_FALSE(fs::exists(src + "/same.txt"));
+    EXPECT_EQ(mx::test::ReadFile(src + "/inner/same.txt"), "the inner one\n");
+}
+
 // ---- safety ---------------------------------------------------------------------------------------
 
 TEST_F(ZipWriterTest, AnArchiveWhoseDirectoryCannotBeReadIsRefusedUntouched)
