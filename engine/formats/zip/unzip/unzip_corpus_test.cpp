@@ -3,11 +3,13 @@
 // through the Win32 seams.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/codec/crc32.h"
+#include "engine/core/file_routines.h"
 #include "engine/formats/zip/unzip/unzip_component.h"
 #include "engine/formats/zip/zip_records.h"
 #include "engine/lister/krenlo.h"
@@ -79,7 +81,7 @@ TEST_F(CorpusTest, ListedEntriesExtractClean)
     int n = 0;
     for (const char* name :
          {"commons-compress/SHRUNK.ZIP", "commons-compress/imploding-8Kdict-3trees.zip", "defacto2/HWREDUCE.ZIP",
-          "sharpcompress/Zip.none.datadescriptors.zip",
+          "sharpcompress/Zip.deflate.dd.zip", "sharpcompress/Zip.none.datadescriptors.zip",
           "sharpcompress/zipcrypto.zip"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(fs::exists(root + name)) << "fixture corpus missing at " << root;
@@ -168,6 +170,57 @@ TEST_F(CorpusTest, HostileNamesWriteNothingOutside)
         EXPECT_TRUE(f == "evil.zip" || f.rfind("box/out/", 0) == 0) << f;
     EXPECT_TRUE(fs::exists(dir + "/box/out/dir/ok.txt"));
     EXPECT_FALSE(extracted_.errors.empty());
+}
+
+// Names written in the Cyrillic DOS code page (866) by an archiver on a Russian system, without the
+// UTF-8 flag. The engine reads them in the code page of its own system, so each letter becomes some
+// other character; every entry must still be extracted, under a name made of the converted
+// characters, or be reported.
+TEST_F(CorpusTest, ForeignOemNamesExtract)
+{
+    std::string body, central;
+    std::vector<std::string> names;
+    // "тест.txt", "Привет.txt", the upper- and lower-case alphabets, and "ёЁ" (0xF0, 0xF1).
+    names.push_back(std::string("\xE2\xA5\xE1\xE2.txt"));
+    names.push_back(std::string("\x8F\xE0\xA8\xA2\xA5\xE2.txt"));
+    std::string upper, lower;
+    for (int c = 0x80; c <= 0x9F; ++c)
+        upper += char(c);
+    for (int c = 0xA0; c <= 0xAF; ++c)
+        lower += char(c);
+    for (int c = 0xE0; c <= 0xEF; ++c)
+        lower += char(c);
+    names.push_back(upper + ".txt");
+    names.push_back(lower + ".txt");
+    names.push_back(std::string("\xF0\xF1.txt"));
+    names.push_back(std::string("\xAF\xA0\xAF\xAA\xA0/\xE4\xA0\xA9\xAB.txt"));  // "папка/файл.txt"
+    for (size_t i = 0; i < names.size(); ++i)
+        AddEntry(body, central, names[i], "payload " + std::to_string(i));
+    zip::EndRecord end;
+    end.entriesOnDisk = end.totalEntries = uint16_t(names.size());
+    end.directorySize = uint32_t(central.size());
+    end.directoryOffset = uint32_t(body.size());
+    const auto e = end.Encode();
+    const std::string dir = mx::test::FreshDir();
+    mx::test::WriteFile(dir + "/cyr.zip", body + central + std::string(reinterpret_cast<const char*>(e.data()), e.size()));
+
+    unzip_->SetArchiveFile(dir + "/cyr.zip");
+    unzip_->SetExtractDir(dir + "/out");
+    ASSERT_TRUE(unzip_->Extract());
+    EXPECT_EQ(extracted_.errors, std::vector<int>{});
+    EXPECT_EQ(extracted_.pass, int(names.size()));
+    EXPECT_EQ(extracted_.fail, 0);
+    int files = 0;
+    for (const auto& f : fs::recursive_directory_iterator(dir + "/out"))
+        files += f.is_regular_file();
+    EXPECT_EQ(files, int(names.size()));
+    // Each under its converted name ("\xE2\xA5\xE1\xE2" reads "G\xD1\xDFG" in code pages 437 and 1252).
+    EXPECT_EQ(OemToAnsiPath(names[0]), "G\xD1\xDFG.txt");
+    for (size_t i = 0; i < names.size(); ++i) {
+        std::string ansi = OemToAnsiPath(names[i]);
+        std::replace(ansi.begin(), ansi.end(), '\\', '/');
+        EXPECT_EQ(mx::test::ReadFile(dir + "/out/" + ansi), "payload " + std::to_string(i)) << i;
+    }
 }
 
 }  // namespace
