@@ -346,6 +346,113 @@ TEST(Canvas, CopyRectStretchDrawAndBrushCopy) {
     EXPECT_EQ(RgbAt(dst, 7, 0), kBlack);
 }
 
+TEST(Canvas, PenModesCombinePenAndBackgroundAsNamed) {
+    const uint32_t B = 0x00C0F0, P = 0x3366AA;  // background and pen, as 0xRRGGBB
+    const struct {
+        TPenMode mode;
+        uint32_t want;
+    } table[] = {
+        {TPenMode::pmBlack, 0},         {TPenMode::pmWhite, 0xFFFFFF},     {TPenMode::pmNop, B},
+        {TPenMode::pmNot, ~B},          {TPenMode::pmCopy, P},             {TPenMode::pmNotCopy, ~P},
+        {TPenMode::pmMergePenNot, P | ~B}, {TPenMode::pmMaskPenNot, P & ~B}, {TPenMode::pmMergeNotPen, ~P | B},
+        {TPenMode::pmMaskNotPen, ~P & B}, {TPenMode::pmMerge, P | B},      {TPenMode::pmNotMerge, ~(P | B)},
+        {TPenMode::pmMask, P & B},      {TPenMode::pmNotMask, ~(P & B)},   {TPenMode::pmXor, P ^ B},
+        {TPenMode::pmNotXor, ~(P ^ B)},
+    };
+    TBitmap b;
+    WhiteBitmap(b, 20, 20);
+    TCanvas* c = b.Canvas();
+    c->Pen()->SetColor(fw::RGB(P >> 16, (P >> 8) & 255, P & 255));
+    int y = 1;
+    for (const auto& t : table) {
+        c->Pen()->SetMode(TPenMode::pmCopy);
+        c->Brush()->SetColor(fw::RGB(B >> 16, (B >> 8) & 255, B & 255));
+        c->FillRect(Rect(0, y, 20, y + 1));
+        c->Pen()->SetMode(t.mode);
+        c->MoveTo(2, y);
+        c->LineTo(10, y);
+        EXPECT_EQ(RgbAt(b, 5, y), t.want & 0xFFFFFF) << "mode " << static_cast<int>(t.mode);
+        EXPECT_EQ(RgbAt(b, 12, y), B) << "mode " << static_cast<int>(t.mode);
+        ++y;
+    }
+    // Xor twice gives the background back.
+    c->Pen()->SetMode(TPenMode::pmXor);
+    c->MoveTo(0, 19);
+    c->LineTo(20, 19);
+    c->MoveTo(0, 19);
+    c->LineTo(20, 19);
+    EXPECT_EQ(RgbAt(b, 7, 19), kWhite);
+}
+
+TEST(Canvas, PenStylesWidthsAndHatchedBrushes) {
+    TBitmap b;
+    WhiteBitmap(b, 60, 40);
+    TCanvas* c = b.Canvas();
+    c->Pen()->SetColor(clBlack);
+    c->Pen()->SetStyle(TPenStyle::psDash);
+    c->MoveTo(0, 1);
+    c->LineTo(60, 1);
+    int black = 0;
+    for (int x = 0; x < 60; ++x) black += RgbAt(b, x, 1) == kBlack;
+    EXPECT_GT(black, 10);  // dashes...
+    EXPECT_LT(black, 55);  // ...with gaps
+    c->Pen()->SetStyle(TPenStyle::psClear);
+    c->MoveTo(0, 3);
+    c->LineTo(60, 3);
+    ExpectArea(b, Rect(0, 3, 60, 4), kWhite);
+
+    // A wide inside-frame pen keeps the frame within the bounds.
+    c->Pen()->SetStyle(TPenStyle::psInsideFrame);
+    c->Pen()->SetWidth(3);
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
+    c->Rectangle(10, 10, 30, 30);
+    ExpectArea(b, Rect(13, 10, 27, 13), kBlack);  // corners are round with a wide pen
+    ExpectArea(b, Rect(13, 27, 27, 30), kBlack);
+    ExpectArea(b, Rect(10, 13, 13, 27), kBlack);
+    EXPECT_EQ(RgbAt(b, 9, 20), kWhite);
+    EXPECT_EQ(RgbAt(b, 30, 20), kWhite);
+    EXPECT_EQ(RgbAt(b, 20, 9), kWhite);
+    EXPECT_EQ(RgbAt(b, 20, 20), kWhite);
+
+    // A hatched brush paints its lines in the colour and leaves the rest.
+    c->Brush()->SetColor(clRed);
+    c->Brush()->SetStyle(TBrushStyle::bsHorizontal);
+    EXPECT_EQ(c->Brush()->Style(), TBrushStyle::bsHorizontal);
+    c->FillRect(Rect(40, 10, 56, 26));
+    int red = 0, white = 0;
+    for (int y = 10; y < 26; ++y) {
+        uint32_t p = RgbAt(b, 45, y);
+        red += p == kRed;
+        white += p == kWhite;
+        EXPECT_EQ(RgbAt(b, 50, y), p);  // horizontal lines: the same along a row
+    }
+    EXPECT_GT(red, 0);
+    EXPECT_GT(white, 0);
+    EXPECT_EQ(red + white, 16);
+    // A colour makes a clear brush solid again.
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
+    c->Brush()->SetColor(clBlue);
+    EXPECT_EQ(c->Brush()->Style(), TBrushStyle::bsSolid);
+}
+
+TEST(Bitmap, PaletteSetsTheColourTable) {
+    TBitmap b;
+    b.SetPixelFormat(TPixelFormat::pf4bit);
+    b.SetSize(4, 1);
+    ASSERT_NE(b.Palette(), nullptr);
+    struct {
+        WORD version, count;
+        PALETTEENTRY entries[4];
+    } lp{0x300, 4, {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}, {200, 210, 220, 0}}};
+    b.SetPalette(CreatePalette(reinterpret_cast<LOGPALETTE*>(&lp)));
+    BmpImage image = b.ToImage();
+    ASSERT_GE(image.palette.size(), 4u);
+    EXPECT_EQ(image.palette[0], 0x0A141Eu);
+    EXPECT_EQ(image.palette[3], 0xC8D2DCu);
+    b.Canvas()->SetPixels(2, 0, fw::RGB(70, 80, 90));
+    EXPECT_EQ(b.ToImage().indices[2], 2);
+}
+
 TEST(Colors, ColorToRgbResolvesSystemColours) {
     EXPECT_EQ(ColorToRGB(clRed), clRed);
     EXPECT_EQ(ColorToRGB(clWindow), static_cast<TColor>(GetSysColor(COLOR_WINDOW)));
