@@ -27,6 +27,8 @@ public:
     // The stored name as its bytes (OEM code page, "/" separators) and the entry comment.
     std::string StoredName;
     std::string Comment;
+    // The central record's extra field, carried to the new directory with the entry.
+    std::string CentralExtra;
     // The source file of a new entry, with its folder.
     std::string SourcePath;
 };

@@ -76,6 +76,7 @@ DirectoryResult ReadDirectory(ReadAtSource& source, EntryList& entries, uint64_t
         o.CentralOffset = e.position;
         o.StoredName = e.name;
         o.Comment = e.comment;
+        o.CentralExtra = e.extra;
         first = std::min(first, local);
         ++count;
     }
@@ -166,12 +167,13 @@ CopyResult CopyKeptEntry(ReadAtSource& old, const TZipCompObject& entry, fw::TSt
     h.compressedSize = entry.CompressedSize;
     h.uncompressedSize = uint32_t(entry.Size);
     h.nameLength = uint16_t(entry.StoredName.size());
-    h.extraLength = 0;
+    h.extraLength = uint16_t(entry.CentralExtra.size());
     h.commentLength = uint16_t(entry.Comment.size());
     h.internalAttr = entry.InternalAttr;
     h.externalAttr = entry.Attr;
     h.localHeaderOffset = uint32_t(position);
     record.name = entry.StoredName;
+    record.extra = entry.CentralExtra;
     record.comment = entry.Comment;
     return CopyResult::Ok;
 }
@@ -186,9 +188,10 @@ bool WriteDirectory(fw::TStream& out, const std::vector<CentralRecord>& records)
         const auto head = r.header.Encode();
         if (!WriteAll(out, head.data(), int64_t(head.size())) ||
             !WriteAll(out, r.name.data(), int64_t(r.name.size())) ||
+            !WriteAll(out, r.extra.data(), int64_t(r.extra.size())) ||
             !WriteAll(out, r.comment.data(), int64_t(r.comment.size())))
             return false;
-        size += CentralHeader::kSize + r.name.size() + r.comment.size();
+        size += CentralHeader::kSize + r.name.size() + r.extra.size() + r.comment.size();
     }
     if (uint64_t(start) + size > 0xFFFFFFFFu)
         return false;

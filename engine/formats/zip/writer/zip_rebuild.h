@@ -40,10 +40,11 @@ enum class DirectoryResult {
 // bytes in front of the first entry (an executable prefix). Offsets in the objects are file positions.
 DirectoryResult ReadDirectory(ReadAtSource& source, EntryList& entries, uint64_t& prefixLength);
 
-// One record of the new central directory, with its name and comment bytes.
+// One record of the new central directory, with its name, extra field and comment bytes.
 struct CentralRecord {
     CentralHeader header;
     std::string name;
+    std::string extra;
     std::string comment;
 };
 
@@ -51,7 +52,7 @@ enum class CopyResult { Ok, ReadFailed, WriteFailed };
 
 // Copies a kept entry from the old archive to Out unchanged: its local header, name, extra field, data
 // and, for an entry with flag bit 3, its data descriptor. Record receives its new central record:
-// the old central record's values with version made by 2, no extra field, its comment and the new
+// the old central record's values with version made by 2, its extra field and comment, and the new
 // local header offset.
 CopyResult CopyKeptEntry(ReadAtSource& old, const TZipCompObject& entry, fw::TStream& out, CentralRecord& record);
 

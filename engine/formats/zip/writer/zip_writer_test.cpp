@@ -44,12 +44,13 @@ for i in z.infolist():
         elif struct.unpack('<I', data[end:end + 4])[0] == i.CRC:
             end += 12
     print(i.filename, hashlib.sha1(data[o:end]).hexdigest(), i.create_version, i.extract_version,
-          i.compress_type, i.flag_bits, len(i.comment))
+          i.compress_type, i.flag_bits, len(i.comment), hashlib.sha1(i.extra).hexdigest())
 )PY";
 
 struct EntryInfo {
     std::string hash;
     int created = 0, needed = 0, method = 0, flags = 0, commentLength = 0;
+    std::string centralExtra;  // hash of the central record's extra field
 };
 
 class ZipWriterTest : public ::testing::Test {
@@ -157,7 +158,7 @@ public:
         std::istringstream in(CaptureIn(dir_, test::Python() + " entries.py '" + archive + "'"));
         std::string name;
         EntryInfo e;
-        while (in >> name >> e.hash >> e.created >> e.needed >> e.method >> e.flags >> e.commentLength)
+        while (in >> name >> e.hash >> e.created >> e.needed >> e.method >> e.flags >> e.commentLength >> e.centralExtra)
             out[name] = e;
         return out;
     }
@@ -430,6 +431,7 @@ TEST_F(ForeignArchiveTest, AddingKeepsEveryEntryOfOtherMakersByteForByte)
             ASSERT_TRUE(after.count(entry)) << entry;
             EXPECT_EQ(after.at(entry).hash, e.hash) << entry;
             EXPECT_EQ(after.at(entry).commentLength, e.commentLength) << entry;
+            EXPECT_EQ(after.at(entry).centralExtra, e.centralExtra) << entry;
         }
         EXPECT_TRUE(after.count("new.txt"));
         // unzip -t would warn (exit 1) about extra bytes or a wrong offset.
