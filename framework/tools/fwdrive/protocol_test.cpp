@@ -222,6 +222,11 @@ TEST(FwdriveProtocol, PayloadComparisonForgivesOneFinalLineBreak) {
     EXPECT_TRUE(PayloadMatches("a\r\n", "a"));
     EXPECT_FALSE(PayloadMatches("a\n\n", "a"));
     EXPECT_FALSE(PayloadMatches("a", "A"));
+    // "*" cells match any cell, but rows and cells must still line up.
+    EXPECT_TRUE(PayloadMatches("frmMain\tTForm\t1\t1A2B", "frmMain\tTForm\t1\t*\n"));
+    EXPECT_FALSE(PayloadMatches("frmMain\tTForm\t1", "frmMain\tTForm\t1\t*"));
+    EXPECT_FALSE(PayloadMatches("a\nb", "*"));
+    EXPECT_FALSE(PayloadMatches("x\t2", "*\t1"));
     EXPECT_TRUE(IsQueryVerb("rows"));
     EXPECT_FALSE(IsQueryVerb("click"));
     EXPECT_TRUE(IsKnownVerb("answer"));

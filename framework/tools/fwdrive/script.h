@@ -12,6 +12,10 @@
 //   expect-error <request> = <text>    the request fails with this text
 //   <verb> <args>                      any request; an action must be accepted
 //
+// Arguments are unescaped once (\t, \n, \\). An expected text is the payload as the endpoint sends
+// it, written with one level of escapes: "\t" between cells, "\n" between rows, and a tab inside a
+// cell (sent as \t) written "\\t".
+//
 // ${NAME} is replaced by a definition given to the driver (or an environment variable) before the
 // line is read. Every wait takes a timeout, 20 s when none is given.
 #pragma once
@@ -57,7 +61,7 @@ bool ExpandVariables(const std::string& text, const VariableLookup& lookup, std:
                      std::string& error);
 
 // Compares a reply payload with an expected text: equal, or equal once a single trailing line
-// break is dropped from either (files usually end with one).
+// break is dropped from either (files usually end with one). An expected cell "*" matches any cell.
 bool PayloadMatches(const std::string& payload, const std::string& expected);
 
 }  // namespace fw::drive

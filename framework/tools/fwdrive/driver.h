@@ -1,0 +1,74 @@
+// The script runner of fwdrive: starts the program under test with FW_AUTOMATION=1, talks to its
+// endpoint window and checks the replies. Any failure (a wait that times out, an expectation that
+// does not hold, a refused action, the program ending early) prints the program's state, forms and
+// system dialog, leaves a screenshot request for the Linux harness, ends the program it started and
+// makes Run return non-zero.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/tools/fwdrive/protocol.h"
+#include "framework/tools/fwdrive/script.h"
+#include "framework/win32/winapi.h"
+
+namespace fw::drive {
+
+struct DriverOptions {
+    std::string scriptPath;
+    std::string outDir = ".";                   // where screenshot requests are written
+    std::map<std::string, std::string> defines;  // ${NAME} values; the environment is the fallback
+    bool waitForScreenshot = false;              // a harness answers screenshot requests
+};
+
+class Driver {
+public:
+    explicit Driver(DriverOptions options);
+    ~Driver();
+    Driver(const Driver&) = delete;
+    Driver& operator=(const Driver&) = delete;
+
+    // Runs the whole script; 0 when every step held.
+    int Run();
+
+private:
+    static LRESULT CALLBACK ReplyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool RunStep(const Step& step);
+    bool Start(const Step& step);
+    bool Wait(const Step& step);
+    bool Expect(const Step& step);
+    bool Perform(const Step& step);
+    bool WaitForAction(uint32_t sequence, double seconds);
+
+    // Sends one request and stores the reply; false with `error_` when no reply came.
+    bool Send(const std::string& verb, const std::string& args, Reply& reply, double findSeconds = kDefaultTimeout);
+    bool FindEndpoint(double seconds);
+    bool ProgramEnded();
+
+    void Fail(const Step* step, const std::string& message);
+    void PrintDiagnostics();
+    void RequestScreenshot(const Step* step);
+    void EndProgram();
+
+    std::string ReadExpected(const Step& step, bool& ok);
+
+    DriverOptions options_;
+    std::string scriptDir_;
+    HWND replyWindow_ = nullptr;
+    HWND endpoint_ = nullptr;
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+    uint32_t nextId_ = 1;
+    uint32_t awaitedId_ = 0;
+    bool replied_ = false;
+    Reply reply_;
+    std::string error_;
+};
+
+// Turns a host path ("/work/x") into one the program can open ("Z:/work/x"); others stay.
+std::string WindowsPath(const std::string& path);
+
+}  // namespace fw::drive

@@ -1,0 +1,238 @@
+// The endpoint's actions. They run from the posted WM_FW_AUTOMATION, where user input would run,
+// and go the way user input goes: a click on a windowed button is BM_CLICK, a click on a windowless
+// control is a press and release posted to its parent, keys are posted to the focused window.
+#include <cstdlib>
+#include <memory>
+
+#include "framework/core/exceptions.h"
+#include "framework/tools/fwdrive/keyspec.h"
+#include "framework/tools/fwdrive/protocol.h"
+#include "framework/win32/application.h"
+#include "framework/win32/automation_endpoint.h"
+#include "framework/win32/automation_model.h"
+#include "framework/win32/controls.h"
+
+namespace fw::automation {
+namespace {
+
+void SplitArgs(const std::string& args, std::string& first, std::string& rest) {
+    size_t blank = args.find(' ');
+    first = args.substr(0, blank);
+    rest = blank == std::string::npos ? std::string() : args.substr(blank + 1);
+}
+
+void RefuseIfBlocked(TComponent* component) {
+    std::string modal = BlockingModal(component);
+    if (!modal.empty()) throw Exception("blocked by modal " + modal);
+}
+
+TControl* ReachableControl(TComponent* component) {
+    auto* control = dynamic_cast<TControl*>(component);
+    if (!control) throw Exception(PathOf(component) + " (" + component->ClassName() + ") is not a control");
+    if (!control->IsVisible()) throw Exception(PathOf(component) + " is not visible");
+    for (TControl* c = control; c; c = c->Parent())
+        if (!c->Enabled()) throw Exception(PathOf(component) + " is disabled");
+    return control;
+}
+
+int DialogId(const std::string& text) {
+    char* end = nullptr;
+    long id = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || !end || *end) throw Exception("\"" + text + "\" is not a control id");
+    return static_cast<int>(id);
+}
+
+HWND DialogControl(int id) {
+    HWND dialog = FindSystemDialog();
+    if (!dialog) throw Exception("no dialog");
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) throw Exception("the dialog has no control " + std::to_string(id));
+    return control;
+}
+
+LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+void Click(TComponent* component) {
+    TControl* control = ReachableControl(component);
+    if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
+        HWND window = windowed->Handle();
+        // Push buttons, check boxes and radio buttons say DLGC_BUTTON, whatever class they were made under.
+        if (SystemClassOf(window) == "button" || (SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) {
+            SendMessageA(window, BM_CLICK, 0, 0);
+            return;
+        }
+        if (windowed->CanFocus()) windowed->SetFocus();
+        RECT r{};
+        GetClientRect(window, &r);
+        LPARAM at = Point(r.right / 2, r.bottom / 2);
+        PostMessageA(window, WM_MOUSEMOVE, 0, at);
+        PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(window, WM_LBUTTONUP, 0, at);
+        return;
+    }
+    TWinControl* parent = control->Parent();
+    if (!parent) throw Exception(PathOf(component) + " has no parent window");
+    HWND window = parent->Handle();
+    LPARAM at = Point(control->Left() + control->Width() / 2, control->Top() + control->Height() / 2);
+    PostMessageA(window, WM_MOUSEMOVE, 0, at);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
+void SetModifiers(bool shift, bool ctrl, bool alt) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    auto put = [&](int vk, bool down) { keys[vk] = down ? 0x80 : 0; };
+    put(VK_SHIFT, shift);
+    put(VK_LSHIFT, shift);
+    put(VK_CONTROL, ctrl);
+    put(VK_LCONTROL, ctrl);
+    put(VK_MENU, alt);
+    put(VK_LMENU, alt);
+    SetKeyboardState(keys);
+}
+
+// Posts one key to the window that has the focus when the key's turn comes, then chains to the next.
+void TypeFrom(std::shared_ptr<std::vector<drive::KeyStroke>> keys, size_t index, HWND fallback,
+              std::function<void()> done) {
+    if (index == keys->size()) {
+        SetModifiers(false, false, false);
+        done();
+        return;
+    }
+    const drive::KeyStroke& k = (*keys)[index];
+    BYTE vk = k.vk;
+    bool shift = k.shift;
+    if (!vk) {
+        SHORT scan = VkKeyScanA(k.ch);
+        if (scan != -1) {
+            vk = LOBYTE(scan);
+            if (HIBYTE(scan) & 1) shift = true;  // a character typed with Shift ("A", "!")
+        }
+    }
+    SetModifiers(shift, k.ctrl, k.alt);
+    // The focused window, as for real typing; the control itself when nothing of ours has the focus
+    // (a display without a window manager may not activate the form).
+    HWND target = GetFocus();
+    if (!target) target = fallback;
+    if (target && vk) {
+        // Key down and up only: the loop's TranslateMessage makes the character from them and the
+        // modifier state set above, as it does for real keys.
+        LPARAM data = 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16) | (k.alt ? (1 << 29) : 0);
+        LPARAM up = data | (static_cast<LPARAM>(3) << 30);
+        PostMessageA(target, k.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
+        PostMessageA(target, k.alt ? WM_SYSKEYUP : WM_KEYUP, vk, up);
+    } else if (target) {
+        // A character no key of the layout types: the character alone.
+        PostMessageA(target, WM_CHAR, static_cast<BYTE>(k.ch), 1);
+    }
+    PostDeferred([keys, index, fallback, done]() { TypeFrom(keys, index + 1, fallback, done); });
+}
+
+void Keys(const std::string& args) {
+    std::string path, spec;
+    SplitArgs(args, path, spec);
+    TComponent* component = ResolveComponent(path);
+    RefuseIfBlocked(component);
+    TControl* control = ReachableControl(component);
+    auto keys = std::make_shared<std::vector<drive::KeyStroke>>();
+    std::string error;
+    if (!drive::ParseKeys(spec, *keys, error)) throw Exception(error);
+    TWinControl* focus = dynamic_cast<TWinControl*>(control);
+    if (!focus) focus = control->Parent();
+    if (focus && focus->CanFocus()) focus->SetFocus();
+    HWND fallback = focus ? focus->Handle() : nullptr;
+    std::function<void()> done = DeferCompletion();
+    PostDeferred([keys, fallback, done]() { TypeFrom(keys, 0, fallback, done); });
+}
+
+void Invoke(const std::string& args) {
+    size_t dot = args.find('.');
+    if (dot == std::string::npos) throw Exception("invoke <root>.<handler>");
+    TComponent* root = ResolveComponent(args.substr(0, dot));
+    std::string name = args.substr(dot + 1);
+    const MethodInfo* method = root->ClassInfo() ? root->ClassInfo()->FindMethod(name) : nullptr;
+    if (!method) throw Exception("no handler \"" + name + "\" in " + root->ClassName());
+    if (*method->eventTag != typeid(void(TObject*))) throw Exception("\"" + name + "\" is not a notify handler");
+    RefuseIfBlocked(root);
+    TNotifyEvent handler = std::any_cast<TNotifyEvent>(method->bind(root));
+    handler(root);
+}
+
+}  // namespace
+
+void CheckAction(const std::string& verb, const std::string& args) {
+    std::string first, rest;
+    SplitArgs(args, first, rest);
+    if (verb == "set") {
+        PropertyTarget t = ResolveProperty(first);
+        if (t.prop && t.prop->readOnly && t.prop->kind != TypeKind::Object)
+            throw Exception("property \"" + t.prop->name + "\" is read-only");
+        RefuseIfBlocked(t.component);
+    } else if (verb == "click") {
+        TComponent* component = ResolveComponent(args);
+        RefuseIfBlocked(component);
+        ReachableControl(component);
+    } else if (verb == "keys") {
+        TComponent* component = ResolveComponent(first);
+        RefuseIfBlocked(component);
+        ReachableControl(component);
+        std::vector<drive::KeyStroke> keys;
+        std::string error;
+        if (!drive::ParseKeys(rest, keys, error)) throw Exception(error);
+    } else if (verb == "invoke") {
+        size_t dot = args.find('.');
+        if (dot == std::string::npos) throw Exception("invoke <root>.<handler>");
+        TComponent* root = ResolveComponent(args.substr(0, dot));
+        const MethodInfo* method = root->ClassInfo() ? root->ClassInfo()->FindMethod(args.substr(dot + 1)) : nullptr;
+        if (!method) throw Exception("no handler \"" + args.substr(dot + 1) + "\" in " + root->ClassName());
+        RefuseIfBlocked(root);
+    } else if (verb == "menu") {
+        ResolveComponent(args);
+        throw Exception("menus are not available to automation in this program");
+    } else if (verb == "press") {
+        DialogControl(DialogId(first));
+    } else if (verb == "dlgtext") {
+        DialogControl(DialogId(first));
+    } else if (verb == "answer") {
+        if (first.empty()) throw Exception("answer <kind> <value>");
+    } else if (verb != "quit") {
+        throw Exception("unknown action \"" + verb + "\"");
+    }
+}
+
+void RunAction(const std::string& verb, const std::string& args) {
+    std::string first, rest;
+    SplitArgs(args, first, rest);
+    if (verb == "set") {
+        PropertyTarget t = ResolveProperty(first);
+        RefuseIfBlocked(t.component);
+        SetPropertyText(t, rest);
+    } else if (verb == "click") {
+        TComponent* component = ResolveComponent(args);
+        RefuseIfBlocked(component);
+        Click(component);
+    } else if (verb == "keys") {
+        Keys(args);
+    } else if (verb == "invoke") {
+        Invoke(args);
+    } else if (verb == "press") {
+        int id = DialogId(first);
+        HWND control = DialogControl(id);
+        PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    } else if (verb == "dlgtext") {
+        HWND control = DialogControl(DialogId(first));
+        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rest.c_str()));
+    } else if (verb == "answer") {
+        QueueAnswer(first, rest);
+    } else if (verb == "quit") {
+        if (Application)
+            Application->Terminate();
+        else
+            PostQuitMessage(0);
+    } else {
+        throw Exception("unknown action \"" + verb + "\"");
+    }
+}
+
+}  // namespace fw::automation
