@@ -173,6 +173,7 @@ std::vector<uint8_t> TIcon::SaveToBytes() {
     ICONINFO info{};
     if (!GetIconInfo(handle_, &info)) throw EInvalidGraphic(kInvalidIcon);
     const int w = width_, h = height_;
+    const uint32_t hotX = info.xHotspot, hotY = info.yHotspot;
     HDC screen = GetDC(nullptr);
     // Colour pixels (bottom-up, 32 bits); a monochrome icon keeps its XOR half in the mask's lower half.
     std::vector<uint32_t> colour(static_cast<size_t>(w) * static_cast<size_t>(h));
@@ -229,8 +230,9 @@ std::vector<uint8_t> TIcon::SaveToBytes() {
     file.push_back(static_cast<uint8_t>(h >= 256 ? 0 : h));
     file.push_back(0);
     file.push_back(0);
-    Put16(file, cursor_ ? 0 : 1);
-    Put16(file, cursor_ ? 0 : 32);
+    // A cursor's entry holds its hot spot where an icon's holds planes and depth.
+    Put16(file, cursor_ ? hotX : 1);
+    Put16(file, cursor_ ? hotY : 32);
     Put32(file, static_cast<uint32_t>(image.size()));
     Put32(file, 22);
     file.insert(file.end(), image.begin(), image.end());

@@ -127,6 +127,19 @@ TEST(Icon, CursorFileIsReadWithItsHotSpot) {
     EXPECT_EQ(info.yHotspot, 7u);
     if (info.hbmColor) DeleteObject(info.hbmColor);
     if (info.hbmMask) DeleteObject(info.hbmMask);
+
+    // Saved from a handle alone, a cursor keeps its hot spot in the directory.
+    TIcon fromHandle;
+    fromHandle.SetHandle(CopyIcon(cursor.Handle()));
+    EXPECT_TRUE(fromHandle.IsCursor());
+    std::vector<uint8_t> saved = fromHandle.SaveToBytes();
+    ASSERT_GT(saved.size(), 22u);
+    EXPECT_EQ(saved[2], 2);
+    EXPECT_EQ(saved[10], 5);
+    EXPECT_EQ(saved[12], 7);
+    TIcon again;
+    again.LoadFromBytes(saved);
+    EXPECT_TRUE(again.IsCursor());
 }
 
 TEST(Icon, DamagedFilesRaise) {
