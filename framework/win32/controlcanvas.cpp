@@ -1,6 +1,28 @@
 #include "framework/win32/controlcanvas.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace fw {
+
+namespace {
+
+constexpr size_t kMaxHeldDCs = 4;
+
+// Canvases holding a DC of their own, oldest first (GUI thread only).
+std::vector<TControlCanvas*>& HeldCanvases() {
+    static std::vector<TControlCanvas*> list;
+    return list;
+}
+
+}  // namespace
+
+void FreeControlCanvasDCs(HWND window) {
+    auto& list = HeldCanvases();
+    for (TControlCanvas* canvas : std::vector<TControlCanvas*>(list)) {
+        if (canvas->HeldWindow() == window) canvas->FreeHandle();
+    }
+}
 
 TControlCanvas::~TControlCanvas() { FreeHandle(); }
 
@@ -14,6 +36,8 @@ void TControlCanvas::FreeHandle() {
     if (!ownDC_) return;
     HDC dc = ownDC_;
     ownDC_ = nullptr;
+    auto& list = HeldCanvases();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
     if (HandleAllocated()) SetHandle(nullptr);
     ReleaseDC(ownWindow_, dc);
     ownWindow_ = nullptr;
@@ -28,6 +52,8 @@ void TControlCanvas::CreateHandle() {
         window = parent->Handle();
     }
     if (!window) return;
+    auto& list = HeldCanvases();
+    while (list.size() >= kMaxHeldDCs) list.front()->FreeHandle();
     HDC dc = GetDCEx(window, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
     if (!dc) return;
     if (!dynamic_cast<TWinControl*>(control_)) {
@@ -36,6 +62,7 @@ void TControlCanvas::CreateHandle() {
     }
     ownDC_ = dc;
     ownWindow_ = window;
+    list.push_back(this);
     SetHandle(dc);
 }
 

@@ -403,7 +403,8 @@ public:
 
     // ---- children ----
     int ControlCount() const { return static_cast<int>(controls_.size()); }
-    TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
+    // Raises EListError for an index out of range.
+    TControl* Controls(int index) const;
     // Windowed children only, in z-order.
     int WinControlCount() const;
     void InsertControl(TControl* control);

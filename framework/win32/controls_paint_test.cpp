@@ -162,6 +162,25 @@ TEST_F(ControlsPaint, PaintControlBackgroundPaintsWhatLiesBelow) {
     EXPECT_FALSE(target->ControlState() & csPaintCopy);
 }
 
+TEST_F(ControlsPaint, CanvasDrawsOnAWindowlessControlOutsidePaint) {
+    host->Repaint();
+    HWND window = host->Handle();
+    std::vector<TBox*> boxes;
+    for (int i = 0; i < 6; ++i) boxes.push_back(AddBox(Bounds(10 + 30 * i, 100, 20, 20), clNone));
+    host->Update();
+    // More canvases than the DCs held at once: each still draws in its own place, clipped to itself.
+    for (TBox* box : boxes) {
+        box->Canvas()->Brush()->SetColor(clRed);
+        box->Canvas()->FillRect(Rect(-50, -50, 100, 100));
+    }
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(testing::WindowPixel(window, 10 + 30 * i, 100), clRed) << i;
+        EXPECT_EQ(testing::WindowPixel(window, 10 + 30 * i + 19, 119), clRed) << i;
+        EXPECT_EQ(testing::WindowPixel(window, 10 + 30 * i + 20, 119), clWhite) << i;
+        EXPECT_EQ(testing::WindowPixel(window, 10 + 30 * i, 99), clWhite) << i;
+    }
+}
+
 TEST_F(ControlsPaint, EraseFillsWithColorAndColorChangeReachesChildren) {
     TBox* child = AddBox(Bounds(10, 10, 20, 20), clNone);
     child->SetParentColor(true);

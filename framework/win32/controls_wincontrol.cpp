@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "framework/win32/callback.h"
+#include "framework/win32/controlcanvas.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/graphics.h"
 #include "framework/win32/hooks.h"
@@ -284,6 +285,7 @@ void TWinControl::DestroyWnd() {
     std::string text(static_cast<size_t>(std::max(len, 0)) + 1, '\0');
     text.resize(static_cast<size_t>(GetWindowTextA(handle_, text.data(), len + 1)));
     TextBuffer() = text;
+    FreeControlCanvasDCs(handle_);
     DestroyWindowHandle();
 }
 
@@ -322,6 +324,12 @@ void TWinControl::RecreateWnd() {
 }
 
 // ---- children ------------------------------------------------------------------------------------
+
+TControl* TWinControl::Controls(int index) const {
+    if (index < 0 || index >= ControlCount())
+        throw EListError("Control index out of bounds (" + std::to_string(index) + ")");
+    return controls_[static_cast<size_t>(index)];
+}
 
 int TWinControl::WinControlCount() const {
     return static_cast<int>(std::count_if(controls_.begin(), controls_.end(),
