@@ -231,21 +231,19 @@ bool TZip::Activate()
         return false;
     RunState run;
     run.context = &scope.Context();
-    run_ = &run;
     const std::string savedDir = GetCurrentDir();
     bool framed = false;
     bool timing = false;
     try {
         const std::string archive = Trimmed(ArchiveFile());
         if (archive.empty())
-            return run_ = nullptr, false;
+            return false;
         if (Switch() == TSwitch::swRead) {
             ListArchive();
-            run_ = nullptr;
             return true;
         }
         if (FileSpecList()->Count() == 0)
-            return run_ = nullptr, false;
+            return false;
         run.archive = ToBackslashes(ExpandFileName(archive));
         run.isNew = !FileExistsFind(run.archive);
         if (!run.isNew && !IsPlainFile(run.archive)) {
@@ -257,7 +255,7 @@ bool TZip::Activate()
             if (!writeToFile || !FileSetAttr(run.archive, kAttrArchive)) {
                 if (writeToFile)
                     ReportError(run.archive, "", "0", 25136);
-                return run_ = nullptr, false;
+                return false;
             }
         }
         framed = true;
@@ -285,11 +283,10 @@ bool TZip::Activate()
         }
     }
     SetCurrentDir(savedDir);
-    run_ = nullptr;
     return run.result;
 }
 
-// Step 8: the temporary archive, and the old archive's directory. An existing archive whose directory
+// The temporary archive, and the old archive's directory. An existing archive whose directory
 // cannot be read whole is refused: rewriting it would lose the entries that were not seen.
 bool TZip::OpenOldArchive(RunState& run)
 {

@@ -74,7 +74,6 @@ private:
 
     TDeflateType deflateType_ = TDeflateType::dtDeflateN;
     HeaderValues header_;
-    RunState* run_ = nullptr;
 };
 
 // Registers TZip with the framework's reflection (after the engine's own classes).

@@ -1,4 +1,4 @@
-// The pieces of the ZIP writer's rebuild: reading the old archive's central directory into a list of
+// The ZIP writer's rebuild: reading the old archive's central directory into a list of
 // stored names, copying a kept entry unchanged (data descriptor included), and writing the new central
 // directory and end record from records held in memory, so that no size is ever taken from a local
 // header that does not hold it.
