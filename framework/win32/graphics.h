@@ -466,6 +466,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     TBitmapHandleType handleType_ = TBitmapHandleType::bmDDB;
+    bool rawBits_ = false;  // a bottom-up DIB section made here, whose bits are read directly
     TPixelFormat pixelFormat_ = TPixelFormat::pfDevice;
     TColor transparentColor_ = clDefault;
     TTransparentMode transparentMode_ = TTransparentMode::tmAuto;

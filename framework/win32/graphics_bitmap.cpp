@@ -252,6 +252,7 @@ void TBitmap::Adopt(HBITMAP bitmap, HPALETTE palette, bool keepPalette) {
     if (mask_) DeleteObject(mask_);
     mask_ = nullptr;
     handle_ = bitmap;
+    rawBits_ = true;  // SetHandle says otherwise for a bitmap made elsewhere
     if (!keepPalette) {
         if (palette_ && palette_ != palette) DeleteObject(palette_);
         palette_ = palette;
@@ -308,6 +309,7 @@ HBITMAP TBitmap::Handle() {
 void TBitmap::SetHandle(HBITMAP bitmap) {
     if (bitmap == handle_) return;
     Adopt(bitmap, nullptr, false);
+    rawBits_ = false;
     Changed();
 }
 
@@ -325,6 +327,7 @@ HBITMAP TBitmap::ReleaseHandle() {
     }
     Blit(copy, given, width_, height_);
     handle_ = copy;
+    rawBits_ = true;
     return given;
 }
 
@@ -553,13 +556,19 @@ void TBitmap::Assign(TPersistent* source) {
         HPALETTE palette = nullptr;
         if (!b->Empty()) {
             DIBSECTION ds{};
-            if (b->handleType_ == TBitmapHandleType::bmDIB && GetDib(b->handle_, ds)) {
+            if (b->handleType_ == TBitmapHandleType::bmDIB && b->rawBits_ && GetDib(b->handle_, ds) &&
+                b->pixelFormat_ != TPixelFormat::pfCustom) {
+                // The same layout as ours (bottom-up, same depth): the bits copy as they are.
                 GdiFlush();
                 std::vector<RGBQUAD> colors = BitsOf(b->pixelFormat_) <= 8 ? ColorTableOf(b->handle_) : std::vector<RGBQUAD>{};
                 void* bits = nullptr;
                 copy = CreateDib(b->width_, b->height_, b->pixelFormat_, colors, &bits);
                 std::memcpy(bits, ds.dsBm.bmBits,
                             static_cast<size_t>(Stride(b->width_, BitsOf(b->pixelFormat_))) * static_cast<size_t>(b->height_));
+            } else if (b->handleType_ == TBitmapHandleType::bmDIB && b->pixelFormat_ != TPixelFormat::pfCustom) {
+                std::vector<RGBQUAD> colors = BitsOf(b->pixelFormat_) <= 8 ? ColorTableOf(b->handle_) : std::vector<RGBQUAD>{};
+                copy = CreateDib(b->width_, b->height_, b->pixelFormat_, colors, nullptr);
+                Blit(copy, b->handle_, b->width_, b->height_);
             } else {
                 copy = CreateDdb(b->width_, b->height_, b->pixelFormat_ == TPixelFormat::pf1bit);
                 Blit(copy, b->handle_, b->width_, b->height_);
@@ -599,7 +608,7 @@ BmpImage TBitmap::ToImage() {
     const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
     image.pixels.resize(count);
     DIBSECTION ds{};
-    if (handleType_ == TBitmapHandleType::bmDIB && GetDib(handle_, ds) && pixelFormat_ != TPixelFormat::pfCustom) {
+    if (handleType_ == TBitmapHandleType::bmDIB && rawBits_ && GetDib(handle_, ds) && pixelFormat_ != TPixelFormat::pfCustom) {
         const int bpp = BitsOf(pixelFormat_);
         const int stride = Stride(width_, bpp);
         const bool bottomUp = ds.dsBmih.biHeight > 0;
@@ -652,7 +661,7 @@ BmpImage TBitmap::ToImage() {
         }
         return image;
     }
-    // A device bitmap: read through GetDIBits at 32 bits.
+    // A device bitmap, or a DIB section made elsewhere: read through GetDIBits at 32 bits.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width_;
@@ -662,10 +671,32 @@ BmpImage TBitmap::ToImage() {
     info.bmiHeader.biCompression = BI_RGB;
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, handle_, 0, static_cast<UINT>(height_), image.pixels.data(), &info, DIB_RGB_COLORS);
+    if (pixelFormat_ != TPixelFormat::pf32bit)
+        for (uint32_t& p : image.pixels) p &= 0xFFFFFF;
+    image.bitsPerPixel = pixelFormat_ == TPixelFormat::pf32bit ? 32 : 24;
+    const int bpp = BitsOf(pixelFormat_);
+    if (handleType_ == TBitmapHandleType::bmDIB && bpp >= 1 && bpp <= 8) {
+        // A palette DIB made elsewhere: its indices and colour table, top row first.
+        DibInfo pal{};
+        pal.header = info.bmiHeader;
+        pal.header.biBitCount = static_cast<WORD>(bpp);
+        const int stride = Stride(width_, bpp);
+        std::vector<uint8_t> rows(static_cast<size_t>(stride) * static_cast<size_t>(height_));
+        GetDIBits(screen, handle_, 0, static_cast<UINT>(height_), rows.data(), reinterpret_cast<BITMAPINFO*>(&pal),
+                  DIB_RGB_COLORS);
+        image.bitsPerPixel = bpp;
+        for (int i = 0; i < (1 << bpp); ++i) image.palette.push_back(FromQuad(pal.colors[i]));
+        image.indices.resize(count);
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x) {
+                int bit = x * bpp;
+                image.indices[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] =
+                    static_cast<uint8_t>((rows[static_cast<size_t>(y) * static_cast<size_t>(stride) + static_cast<size_t>(bit / 8)] >>
+                                          (8 - bpp - bit % 8)) & ((1 << bpp) - 1));
+            }
+    }
     ReleaseDC(nullptr, screen);
-    for (uint32_t& p : image.pixels) p &= 0xFFFFFF;
-    image.bitsPerPixel = 24;
-    if (pixelFormat_ == TPixelFormat::pf1bit) {
+    if (pixelFormat_ == TPixelFormat::pf1bit && handleType_ == TBitmapHandleType::bmDDB) {
         image.bitsPerPixel = 1;
         image.palette = {0x000000, 0xFFFFFF};
         image.indices.resize(count);

@@ -163,6 +163,49 @@ TEST(Bitmap, AssignCopiesAndReleaseHandleKeepsThePicture) {
 
     b.Assign(nullptr);
     EXPECT_TRUE(b.Empty());
+
+    // A top-down DIB section handed in by its creator copies the right way up.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = 3;
+    bi.bmiHeader.biHeight = -2;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP topDown = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(topDown, nullptr);
+    static_cast<uint32_t*>(bits)[0] = 0x00FF0000;  // top-left red
+    static_cast<uint32_t*>(bits)[5] = 0x000000FF;  // bottom-right blue
+    TBitmap held;
+    held.SetHandle(topDown);
+    EXPECT_EQ(held.PixelFormat(), TPixelFormat::pf32bit);
+    EXPECT_EQ(RgbAt(held, 0, 0), 0xFF0000u);
+    EXPECT_EQ(RgbAt(held, 2, 1), 0x0000FFu);
+    TBitmap copy;
+    copy.Assign(&held);
+    EXPECT_EQ(Rgb(copy), Rgb(held));
+
+    // A foreign 4-bit top-down DIB: indices and colour table come through, and it saves at 4 bits.
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[16];
+    } pi{};
+    pi.header = bi.bmiHeader;
+    pi.header.biBitCount = 4;
+    pi.header.biClrUsed = 16;
+    for (int i = 0; i < 16; ++i) pi.colors[i] = {static_cast<BYTE>(i * 16), 0, static_cast<BYTE>(255 - i * 16), 0};
+    HBITMAP four = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&pi), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(four, nullptr);
+    static_cast<uint8_t*>(bits)[0] = 0x3F;  // top row: indices 3, 15, 0
+    TBitmap paletted;
+    paletted.SetHandle(four);
+    EXPECT_EQ(paletted.PixelFormat(), TPixelFormat::pf4bit);
+    BmpImage image = paletted.ToImage();
+    EXPECT_EQ(image.indices[0], 3);
+    EXPECT_EQ(image.indices[1], 15);
+    EXPECT_EQ(image.indices[3], 0);  // the bottom row
+    EXPECT_EQ(image.palette[15], 0x0000F0u + (0x0Fu << 16));
+    EXPECT_EQ(ReadBmp(paletted.SaveToBytes()).bitsPerPixel, 4);
 }
 
 TEST(Bitmap, TransparentColourIsBottomLeftUnlessFixed) {
