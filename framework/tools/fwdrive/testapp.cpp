@@ -7,7 +7,6 @@
 #include "framework/core/filer.h"
 #include "framework/core/rtti.h"
 #include "framework/win32/application.h"
-#include "framework/win32/automation.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/forms.h"
 #include "framework/win32/messages.h"
@@ -159,12 +158,9 @@ public:
         memLog->Add("answer " + std::to_string(answer));
     }
 
-    // A message box behind the dialog queue, as the framework's dialog wrappers use it.
+    // The same message box; the script queues its answer, so it is never shown.
     void btnQueuedClick(TObject*) {
-        std::string value;
-        int answer = fw::automation::TakeQueuedAnswer("messagebox", value, "Question", "Queued?")
-                         ? std::stoi(value)
-                         : fw::Application->MessageBox("Queued?", "Question", MB_YESNO);
+        int answer = fw::Application->MessageBox("Queued?", "Question", MB_YESNO);
         memLog->Add("queued answer " + std::to_string(answer));
     }
 
@@ -207,7 +203,6 @@ int main() {
     fw::InitApplication();
     RegisterTestClasses();
     fw::Application->Initialize();
-    fw::StartAutomationIfEnabled();  // idempotent; Initialize starts it too
     TAutoMainForm* frmMain = nullptr;
     fw::Application->CreateForm(frmMain);
     fw::Application->Run();

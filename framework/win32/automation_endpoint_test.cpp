@@ -1,0 +1,199 @@
+// The automation endpoint inside the test process: requests are sent to its window as the driver
+// sends them, and replies come back to a window of the test. Covers what the driver scripts do not
+// reach easily: error texts, string-list rows of components without a window, actions that fail
+// when they run, and the dialog answer queue.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/core/lists.h"
+#include "framework/core/rtti.h"
+#include "framework/tools/fwdrive/protocol.h"
+#include "framework/win32/application.h"
+#include "framework/win32/automation.h"
+#include "framework/win32/callback.h"
+#include "framework/win32/datamodule.h"
+#include "framework/win32/screen.h"
+#include "framework/win32/winapi.h"
+
+namespace {
+
+using fw::drive::Reply;
+
+class TAutoHolder : public fw::TComponent {
+public:
+    explicit TAutoHolder(fw::TComponent* owner) : TComponent(owner) {}
+    fw::TStrings* Items() const { return items_; }
+    void SetItems(fw::TStrings* value) { items_->Assign(value); }
+
+protected:
+    ~TAutoHolder() override { delete items_; }
+
+private:
+    fw::TStringList* items_ = new fw::TStringList();
+};
+
+class TAutoModule : public fw::TDataModule {
+public:
+    using TDataModule::TDataModule;
+};
+
+Reply g_reply;
+bool g_replied = false;
+
+LRESULT CALLBACK ReplyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    FW_CALLBACK_BODY(0, {
+        if (message != WM_COPYDATA) return DefWindowProcA(window, message, wParam, lParam);
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        g_replied = data->dwData == fw::drive::kReplyTag &&
+                    fw::drive::ParseReply(std::string(static_cast<const char*>(data->lpData), data->cbData), g_reply);
+        return LRESULT(1);
+    })
+}
+
+class AutomationEndpointTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetEnvironmentVariableA("FW_AUTOMATION", "1");
+        fw::InitApplication();
+        fw::Class<TAutoHolder, fw::TComponent>("TAutoHolder").Prop("Items", &TAutoHolder::Items, &TAutoHolder::SetItems);
+        fw::Class<TAutoModule, fw::TDataModule>("TAutoModule");
+        fw::Application->Initialize();
+        std::string title = std::string(fw::drive::kEndpointTitlePrefix) + std::to_string(GetCurrentProcessId());
+        endpoint_ = FindWindowExA(nullptr, nullptr, fw::drive::kEndpointClass, title.c_str());
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &ReplyProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "AutomationTestReply";
+        RegisterClassExA(&wc);
+        reply_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+
+        module_ = fw::Make<TAutoModule>(fw::Application);
+        module_->SetName("dmData");
+        holder_ = fw::Make<TAutoHolder>(module_);
+        holder_->SetName("Holder");
+        holder_->Items()->SetText("first\r\nsecond\tcell\r\n");
+    }
+
+    void TearDown() override {
+        DestroyWindow(reply_);
+        fw::DoneApplication();
+        SetEnvironmentVariableA("FW_AUTOMATION", nullptr);
+    }
+
+    Reply Send(const std::string& text) {
+        COPYDATASTRUCT data{};
+        data.dwData = fw::drive::kRequestTag;
+        data.cbData = static_cast<DWORD>(text.size());
+        data.lpData = const_cast<char*>(text.data());
+        g_replied = false;
+        g_reply = Reply();
+        SendMessageA(endpoint_, WM_COPYDATA, reinterpret_cast<WPARAM>(reply_), reinterpret_cast<LPARAM>(&data));
+        EXPECT_TRUE(g_replied) << text;
+        return g_reply;
+    }
+    Reply Ask(const std::string& verb, const std::string& args) {
+        return Send(fw::drive::FormatRequest({++id_, verb, args}));
+    }
+    void Settle() {
+        for (int i = 0; i < 5; ++i) fw::Application->ProcessMessages();
+    }
+
+    HWND endpoint_ = nullptr;
+    HWND reply_ = nullptr;
+    uint32_t id_ = 0;
+    TAutoModule* module_ = nullptr;
+    TAutoHolder* holder_ = nullptr;
+};
+
+TEST_F(AutomationEndpointTest, QueriesAndTheirErrors) {
+    ASSERT_TRUE(fw::automation::Active());
+    ASSERT_NE(endpoint_, nullptr);
+    struct Case {
+        const char* verb;
+        const char* args;
+        bool ok;
+        std::string payload;
+    } cases[] = {
+        {"forms", "", true, "dmData\tTAutoModule\t0\t1\t0\t0"},
+        {"comps", "dmData", true, "Holder\tTAutoHolder\t\t\t\t"},
+        {"rows", "dmData.Holder", true, "first\nsecond\\tcell"},
+        {"rows", "dmData.Holder.Items", true, "first\nsecond\\tcell"},
+        {"get", "dmData.Holder.Items", true, "first\\r\\nsecond\\tcell\\r\\n"},
+        {"get", "dmData.Holder.Tag", true, "0"},
+        {"get", "nope.Holder.Tag", false, "no form or data module \"nope\""},
+        {"get", "dmData.Missing.Tag", false, "no property \"Missing\" in TAutoModule (dmData.Missing.Tag)"},
+        {"get", "dmData.Holder.Tag.Deeper", false, "\"Tag\" has no sub-properties (dmData.Holder.Tag.Deeper)"},
+        {"get", "dmData", false, "\"dmData\" names no property"},
+        {"rows", "dmData", false, "dmData (TAutoModule) has no rows"},
+        {"comps", "dmData.Nothing", false, "no component \"Nothing\" in dmData"},
+        {"dialog", "", false, "no dialog"},
+        {"log", "", true, ""},
+        {"menu", "dmData.Holder", false, "menus are not available to automation in this program"},
+        {"click", "dmData.Holder", false, "dmData.Holder (TAutoHolder) is not a control"},
+        {"keys", "dmData.Holder {Nope}", false, "dmData.Holder (TAutoHolder) is not a control"},
+        {"invoke", "dmData.Nothing", false, "no handler \"Nothing\" in TAutoModule"},
+        {"press", "1", false, "no dialog"},
+        {"bogus", "", false, "unknown verb \"bogus\""},
+    };
+    for (const Case& c : cases) {
+        Reply r = Ask(c.verb, c.args);
+        EXPECT_EQ(r.id, id_) << c.verb << " " << c.args;
+        EXPECT_EQ(r.ok, c.ok) << c.verb << " " << c.args;
+        EXPECT_EQ(r.payload, c.payload) << c.verb << " " << c.args;
+    }
+    Reply malformed = Send("not a request");
+    EXPECT_FALSE(malformed.ok);
+    EXPECT_EQ(malformed.payload, "malformed request");
+}
+
+TEST_F(AutomationEndpointTest, ActionsRunWhenTheLoopDispatches) {
+    Reply queued = Ask("set", "dmData.Holder.Tag 42");
+    ASSERT_TRUE(queued.ok) << queued.payload;
+    EXPECT_EQ(queued.payload, "queued 1");
+    // Not run yet: the action waits for the loop, like user input.
+    EXPECT_EQ(Ask("get", "dmData.Holder.Tag").payload, "0");
+    EXPECT_EQ(Ask("progress", "").payload, "done 0 running 0");
+    Settle();
+    EXPECT_EQ(Ask("get", "dmData.Holder.Tag").payload, "42");
+    EXPECT_EQ(Ask("progress", "1").payload, "done 1 running 0");
+
+    // A value the setter refuses is accepted when queued and reported when it ran.
+    Reply bad = Ask("set", "dmData.Holder.Tag many");
+    ASSERT_TRUE(bad.ok) << bad.payload;
+    Settle();
+    Reply progress = Ask("progress", "2");
+    EXPECT_FALSE(progress.ok);
+    EXPECT_FALSE(progress.payload.empty());
+    EXPECT_EQ(Ask("get", "dmData.Holder.Tag").payload, "42");
+
+    // String lists take the whole text; rows then show each line.
+    ASSERT_TRUE(Ask("set", "dmData.Holder.Items one\r\ntwo").ok);
+    Settle();
+    EXPECT_EQ(Ask("rows", "dmData.Holder").payload, "one\ntwo");
+    EXPECT_EQ(Ask("state", "").payload.find("queued\t0") != std::string::npos, true);
+}
+
+TEST_F(AutomationEndpointTest, AnswersAreTakenByKindInOrderAndLogged) {
+    ASSERT_TRUE(Ask("answer", "messagebox Yes").ok);
+    ASSERT_TRUE(Ask("answer", "folder C:\\temp\\out dir").ok);
+    ASSERT_TRUE(Ask("answer", "messagebox 7").ok);
+    std::string value;
+    EXPECT_FALSE(fw::automation::TakeQueuedAnswer("messagebox", value, "c", "t")) << "not run yet";
+    Settle();
+    EXPECT_FALSE(fw::automation::TakeQueuedAnswer("open", value, "Open", ""));
+    ASSERT_TRUE(fw::automation::TakeQueuedAnswer("MessageBox", value, "Question", "Go on?"));
+    EXPECT_EQ(value, "Yes");
+    ASSERT_TRUE(fw::automation::TakeQueuedAnswer("folder", value, "Browse", "Pick\ta folder"));
+    EXPECT_EQ(value, "C:\\temp\\out dir");
+    // The application's message box takes the next one without showing anything.
+    EXPECT_EQ(fw::Application->MessageBox("Again?", "Question", MB_YESNO), IDNO);
+    EXPECT_FALSE(fw::automation::TakeQueuedAnswer("messagebox", value, "c", "t"));
+    EXPECT_EQ(Ask("log", "").payload,
+              "MessageBox\tYes\tQuestion\tGo on?\n"
+              "folder\tC:\\\\temp\\\\out dir\tBrowse\tPick\\ta folder\n"
+              "messagebox\t7\tQuestion\tAgain?");
+}
+
+}  // namespace
