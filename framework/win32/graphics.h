@@ -401,11 +401,13 @@ public:
     // A memory DC with the bitmap selected into it.
     TCanvas* Canvas();
 
+    // The bitmap, taken out of the canvas's DC so the caller may select it into another (the canvas
+    // makes a new DC on its next use).
     HBITMAP Handle();
     // Takes ownership of `bitmap` (a DIB section or a device bitmap).
     void SetHandle(HBITMAP bitmap);
     bool HandleAllocated() const { return handle_ != nullptr; }
-    // Gives the bitmap to the caller, leaving this one empty.
+    // Gives the bitmap to the caller, who deletes it; this one keeps the picture in a copy of its own.
     HBITMAP ReleaseHandle();
     TBitmapHandleType HandleType() const { return handleType_; }
     void SetHandleType(TBitmapHandleType type);

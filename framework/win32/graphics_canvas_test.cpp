@@ -267,7 +267,16 @@ TEST(Font, HandleFollowsAttributesAndSetHandleTakesOwnership) {
     HFONT own = CreateFontIndirectA(&mine);
     {
         TFont g;
+        struct Seen {
+            TFont* font;
+            HFONT handle = nullptr;
+        } seen{&g};
+        g.OnChange.Bind(&seen, [](void* p, TObject*) {
+            auto* s = static_cast<Seen*>(p);
+            s->handle = s->font->Handle();  // a listener asking during the change gets the new font
+        });
         g.SetHandle(own);
+        EXPECT_EQ(seen.handle, own);
         EXPECT_EQ(g.Handle(), own);
         EXPECT_EQ(g.Name(), "Courier New");
         EXPECT_EQ(g.Height(), -17);

@@ -114,11 +114,11 @@ void TFont::SetHandle(HFONT font) {
             }
         }
     }
+    // Listeners that ask for the handle while they hear of the change get the new one.
     HFONT old = handle_;
-    handle_ = nullptr;
+    handle_ = font;
     Changed();
     if (old) DeleteObject(old);
-    handle_ = font;
 }
 
 void TFont::SetName(const std::string& name) {
@@ -230,11 +230,11 @@ void TBrush::SetHandle(HBRUSH brush) {
                 style_ = TBrushStyle::bsSolid;
         }
     }
+    // Listeners that ask for the handle while they hear of the change get the new one.
     HBRUSH old = handle_;
-    handle_ = nullptr;
+    handle_ = brush;
     Changed();
     if (old) DeleteObject(old);
-    handle_ = brush;
 }
 
 void TBrush::SetColor(TColor color) {
@@ -317,11 +317,11 @@ void TPen::SetHandle(HPEN pen) {
             }
         }
     }
+    // Listeners that ask for the handle while they hear of the change get the new one.
     HPEN old = handle_;
-    handle_ = nullptr;
+    handle_ = pen;
     Changed();
     if (old) DeleteObject(old);
-    handle_ = pen;
 }
 
 void TPen::SetColor(TColor color) {
