@@ -240,19 +240,23 @@ TEST_F(UnZipTest, DamagedEntryFailsAndRunGoesOn)
 
 // Deflate data that inflates far past the entry's declared size (a "bomb") is cut at that size and
 // the entry fails, even when the stored CRC is that of the whole inflated data; the next entry is
-// extracted as usual. With a data descriptor the central directory's size is the bound.
-TEST_F(UnZipTest, InflateStopsAtTheDeclaredSize)
+// extracted as usual. With a data descriptor the central directory's size is the bound. A stored
+// entry whose compressed size exceeds its declared size is cut the same way.
+TEST_F(UnZipTest, OutputStopsAtTheDeclaredSize)
 {
     ASSERT_TRUE(RunIn(dir_,
                       test::Python() + " -c \"import zipfile, struct, zlib\n"
                                        "big = bytes(20 * 1024 * 1024)\n"
-                                       "for name, crc_of, stream in (('whole', big, False), ('head', big[:1000], False),"
-                                       " ('streamed', big, True)):\n"
+                                       "small = bytes(100000)\n"
+                                       "D, S = zipfile.ZIP_DEFLATED, zipfile.ZIP_STORED\n"
+                                       "for name, big, crc_of, stream, method in (('whole', big, big, False, D),"
+                                       " ('head', big, big[:1000], False, D), ('streamed', big, big, True, D),"
+                                       " ('stored', small, small, False, S)):\n"
                                        "    with open(name + '.zip', 'wb') as raw:\n"
                                        "        class Pipe:\n"
                                        "            def write(self, b): return raw.write(b)\n"
                                        "            def flush(self): pass\n"
-                                       "        z = zipfile.ZipFile(Pipe() if stream else raw, 'w', zipfile.ZIP_DEFLATED)\n"
+                                       "        z = zipfile.ZipFile(Pipe() if stream else raw, 'w', method)\n"
                                        "        z.writestr('bomb.bin', big)\n"
                                        "        z.writestr('after.txt', b'after the bomb')\n"
                                        "        z.close()\n"
@@ -266,7 +270,7 @@ TEST_F(UnZipTest, InflateStopsAtTheDeclaredSize)
                                        "        struct.pack_into('<I', d, 22, 1000)\n"
                                        "    open(name + '.zip', 'wb').write(d)\"",
                       "python3", "python3"));
-    for (const char* name : {"whole", "head", "streamed"}) {
+    for (const char* name : {"whole", "head", "streamed", "stored"}) {
         SCOPED_TRACE(name);
         const std::string out = dir_ + "/out_" + name;
         events_.clear();

@@ -121,8 +121,9 @@ bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
     Status status = Status::Ok;
     switch (central.method) {
     case 0:
-        component.CopyStored(archive, central.compressedSize, 32);
-        return true;
+        // Stored data holds as many bytes as the entry declares; more is damage, cut the same way.
+        component.CopyStored(archive, int64_t(std::min<uint64_t>(central.compressedSize, outSize)), 32);
+        return central.compressedSize <= outSize;
     case 1:
         status = mx::codec::Unshrink(source, sink, outSize);
         break;
