@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kReplyClass = "FwDriveReply";
 constexpr DWORD kPollMs = 50;
-constexpr UINT kSendTimeoutMs = 15000;  // a program that answers nothing this long is hung
+constexpr unsigned kDiagnosticAnswerMs = 2000;  // a failure report must not wait long on a hung program
 
 std::string LastErrorText(DWORD code) {
     char buffer[512] = {};
@@ -187,7 +187,8 @@ bool Driver::FindEndpoint(double seconds) {
     }
 }
 
-bool Driver::Send(const std::string& verb, const std::string& args, Reply& reply, double findSeconds) {
+bool Driver::Send(const std::string& verb, const std::string& args, Reply& reply, double findSeconds,
+                  unsigned answerMs) {
     if (!FindEndpoint(findSeconds)) return false;
     Request request{nextId_++, verb, args};
     std::string text = FormatRequest(request);
@@ -200,7 +201,7 @@ bool Driver::Send(const std::string& verb, const std::string& args, Reply& reply
     DWORD_PTR result = 0;
     // SMTO_NORMAL lets this thread take the reply, which the endpoint sends while we wait here.
     LRESULT sent = SendMessageTimeoutA(endpoint_, WM_COPYDATA, reinterpret_cast<WPARAM>(replyWindow_),
-                                       reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kSendTimeoutMs, &result);
+                                       reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, answerMs, &result);
     awaitedId_ = 0;
     if (!sent) {
         DWORD code = GetLastError();
@@ -386,7 +387,7 @@ void Driver::PrintDiagnostics() {
     }
     for (const char* verb : {"state", "forms", "dialog"}) {
         Reply reply;
-        if (!Send(verb, "", reply, 1.0)) {
+        if (!Send(verb, "", reply, 1.0, kDiagnosticAnswerMs)) {
             std::printf("  %s: no answer (%s)\n", verb, error_.c_str());
             continue;
         }

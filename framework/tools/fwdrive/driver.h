@@ -44,7 +44,9 @@ private:
     bool WaitForAction(uint32_t sequence, double seconds);
 
     // Sends one request and stores the reply; false with `error_` when no reply came.
-    bool Send(const std::string& verb, const std::string& args, Reply& reply, double findSeconds = kDefaultTimeout);
+    // `answerMs` bounds the wait for a program that takes requests but answers none (a hung GUI thread).
+    bool Send(const std::string& verb, const std::string& args, Reply& reply, double findSeconds = kDefaultTimeout,
+              unsigned answerMs = 15000);
     bool FindEndpoint(double seconds);
     bool ProgramEnded();
 
