@@ -195,3 +195,54 @@ TEST(Picture, FilesByExtensionAndFormatRegistry) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace fw;
+
+// Every GDI object the graphics objects make dies with them, or when a change replaces it.
+TEST(GdiObjects, DieWithTheirOwners) {
+    std::vector<HGDIOBJ> made;
+    HICON iconHandle = nullptr;
+    {
+        TBitmap b;
+        b.SetPixelFormat(TPixelFormat::pf8bit);
+        b.SetSize(16, 16);
+        TCanvas* c = b.Canvas();
+        c->Font()->SetName("Arial");
+        c->TextOut(0, 0, "x");
+        HFONT oldFont = c->Font()->Handle();
+        c->Font()->SetStyle({TFontStyle::fsBold});  // replaces the font while it is selected
+        c->TextOut(0, 0, "x");
+        EXPECT_EQ(GetObjectType(oldFont), 0u);
+        c->Brush()->SetStyle(TBrushStyle::bsCross);
+        c->Pen()->SetWidth(2);
+        c->Rectangle(0, 0, 10, 10);
+        made = {c->Font()->Handle(), c->Brush()->Handle(), c->Pen()->Handle()};
+        b.SetTransparent(true);
+        const HGDIOBJ replaced[] = {b.Palette(), b.Handle(), b.MaskHandle(), c->Handle()};
+        for (HGDIOBJ h : replaced) EXPECT_NE(GetObjectType(h), 0u);
+        b.SetPixelFormat(TPixelFormat::pf24bit);  // a new bitmap: DC, mask, palette and bits go
+        for (HGDIOBJ h : replaced) EXPECT_EQ(GetObjectType(h), 0u);
+        made.push_back(b.Handle());
+        TBitmap d;
+        d.Assign(&b);
+        d.Canvas()->BrushCopy(Rect(0, 0, 8, 8), &b, Rect(0, 0, 8, 8), clWhite);
+        d.Canvas()->Draw(0, 0, &b);
+        made.push_back(d.Handle());
+        made.push_back(d.Canvas()->Handle());
+        TIcon icon;
+        icon.SetHandle(CopyIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512))));
+        TPicture p;
+        p.SetGraphic(&icon);
+        iconHandle = static_cast<TIcon*>(p.Graphic())->Handle();
+        p.SetGraphic(&b);
+        made.push_back(p.Bitmap()->Handle());
+        for (HGDIOBJ h : made) EXPECT_NE(GetObjectType(h), 0u);
+    }
+    for (size_t i = 0; i < made.size(); ++i) EXPECT_EQ(GetObjectType(made[i]), 0u) << "object " << i;
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(iconHandle, &info));  // the picture's icon went when it took the bitmap
+}
+
+}  // namespace
