@@ -320,6 +320,7 @@ void TControl::SetName(const std::string& newName) {
     const bool follow = (controlStyle_ & csSetCaption) && !InState(csLoading | csReading) &&
                         (!Owner() || !Owner()->InState(csLoading | csReading)) && GetText() == oldName;
     TComponent::SetName(newName);
+    if (auto* wc = dynamic_cast<TWinControl*>(this)) wc->UpdateNameProp();
     if (follow) SetText(newName);
 }
 

@@ -531,6 +531,7 @@ private:
     void UpdateControlMouse(TControl* over);
     void ReflectToChild(TMessage& message, HWND child);
     void FixupTabList();
+    void UpdateNameProp();
     void WMNCDestroy();
     HBRUSH BackgroundBrush();
 

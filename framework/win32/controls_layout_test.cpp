@@ -172,6 +172,11 @@ TEST(ControlsLayout, FormTextLoadsAlignedWindowsWithClassNamesAndNames) {
     GlobalGetAtomNameA(atom, name, sizeof name);
     EXPECT_STREQ(name, "pnlTop1");
     EXPECT_EQ(FindControl(root->pnlTop1->Handle()), root->pnlTop1);
+    auto* renamed = dynamic_cast<TWinControl*>(root->FindComponent("pnlLeft"));
+    renamed->SetName("pnlWest");
+    const auto newAtom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(renamed->Handle(), "fw.name")));
+    GlobalGetAtomNameA(newAtom, name, sizeof name);
+    EXPECT_STREQ(name, "pnlWest") << "a rename reaches the window";
 
     // Caption through the window; parent colour and font.
     char text[32] = {};

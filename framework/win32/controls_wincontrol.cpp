@@ -239,11 +239,7 @@ void TWinControl::CreateHandle() {
         throw;
     }
     controlState_ &= ~csCreating;
-    // The component name, readable from other processes.
-    if (!Name().empty()) {
-        nameAtom_ = GlobalAddAtomA(Name().c_str());
-        SetPropA(handle_, kNamePropName, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
-    }
+    UpdateNameProp();
     if (Parent()) {
         // Keep the window's z-order among its windowed siblings.
         HWND after = HWND_TOP;
@@ -268,6 +264,18 @@ void TWinControl::CreateHandle() {
     }
     CreateWindowState();
     Realign();
+}
+
+// The component name as a global atom in the window property, readable from other processes.
+void TWinControl::UpdateNameProp() {
+    if (!handle_) return;
+    const ATOM old = nameAtom_;
+    nameAtom_ = Name().empty() ? 0 : GlobalAddAtomA(Name().c_str());
+    if (nameAtom_)
+        SetPropA(handle_, kNamePropName, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
+    else
+        RemovePropA(handle_, kNamePropName);
+    if (old) GlobalDeleteAtom(old);
 }
 
 void TWinControl::DestroyHandle() {
