@@ -212,9 +212,9 @@ bool MoveOver(const std::string& source, const std::string& target)
         return true;
     if (!FileExistsFind(source))
         return false;
-    if (!fw::Fs().DeleteFile(target))
-        return false;
-    return fw::Fs().MoveFile(source, target, false);
+    // Replace in one step: deleting the target first would lose both files when the second
+    // move failed (another volume, a full disk).
+    return fw::Fs().MoveFile(source, target, true);
 }
 
 bool DeleteFile(const std::string& path) { return !path.empty() && fw::Fs().DeleteFile(path); }

@@ -88,8 +88,8 @@ fw::FileHandle OpenArchiveRead(const std::string& path);
 fw::FileHandle CreateOutputFile(const std::string& path);
 bool CloseFile(fw::FileHandle handle);
 
-// Moves Source onto Target; when that fails while Source exists, Target is deleted and the move
-// repeated once. The result is the last move's success.
+// Moves Source onto Target; when that fails while Source exists, the move is repeated once as a
+// replacement of Target. Target is never deleted unless the replacement succeeds.
 bool MoveOver(const std::string& source, const std::string& target);
 bool DeleteFile(const std::string& path);
 

@@ -2,6 +2,11 @@
 // Win32 ones: both must give the same answers.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 
 #include "engine/core/file_routines.h"
@@ -114,6 +119,22 @@ TEST_F(SeamTest, MoveOverReplacesAnExistingTarget)
     EXPECT_FALSE(MoveOver(dir_ + "src", dir_ + "dst"));  // no source: nothing deleted
     EXPECT_EQ(mx::test::ReadFile(dir_ + "dst"), "new");
 }
+
+#ifndef _WIN32
+// A move that cannot succeed (here: across file systems, where rename refuses) keeps the target.
+TEST_F(SeamTest, MoveOverThatFailsKeepsTheTarget)
+{
+    struct stat shm{}, tmp{};
+    if (::stat("/dev/shm", &shm) != 0 || ::stat(dir_.c_str(), &tmp) != 0 || shm.st_dev == tmp.st_dev)
+        GTEST_SKIP() << "no second file system to move across";
+    const std::string source = "/dev/shm/mx-moveover-" + std::to_string(::getpid());
+    mx::test::WriteFile(source, "new");
+    mx::test::WriteFile(dir_ + "dst", "old");
+    EXPECT_FALSE(MoveOver(source, dir_ + "dst"));
+    EXPECT_EQ(mx::test::ReadFile(dir_ + "dst"), "old");
+    ::unlink(source.c_str());
+}
+#endif
 
 TEST_F(SeamTest, OutputOverAReadOnlyFileClearsTheAttribute)
 {
