@@ -37,7 +37,10 @@ constexpr const char* kInvalidIcon = "Icon image is not valid";
 
 // The colour depth of an image: its BITMAPINFOHEADER's count, or the directory's when the image is PNG.
 int ImageBits(std::span<const uint8_t> file, const IconEntry& e) {
-    if (e.size >= 16 && Le32(&file[e.offset]) >= 40) return Le16(&file[e.offset + 14]);
+    if (e.size >= 16) {
+        const uint32_t headerSize = Le32(&file[e.offset]);
+        if (headerSize == 40 || headerSize == 108 || headerSize == 124) return Le16(&file[e.offset + 14]);
+    }
     return e.bits;
 }
 

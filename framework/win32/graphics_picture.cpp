@@ -1,5 +1,6 @@
 // TGraphic's common behaviour, the registry of graphic classes and file formats, and TPicture.
 #include <algorithm>
+#include <memory>
 #include <mutex>
 
 #include "framework/core/filer.h"
@@ -41,10 +42,11 @@ void TGraphic::LoadFromFile(const std::string& fileName) {
 void TGraphic::SaveToFile(const std::string& fileName) {
     TMemoryStream image;
     SaveToStream(image);
+    auto stream = std::make_unique<TFileStream>(fileName, fmCreate);
     try {
-        TFileStream stream(fileName, fmCreate);
-        stream.WriteBuffer(image.Memory(), image.Size());
+        stream->WriteBuffer(image.Memory(), image.Size());
     } catch (...) {
+        stream.reset();  // closed before it is removed
         DeleteFileA(fileName.c_str());
         throw;
     }

@@ -170,6 +170,7 @@ TEST(Picture, FilesByExtensionAndFormatRegistry) {
         EXPECT_EQ(e.Message(), "Unknown picture file extension (.xyz)");
     }
     EXPECT_THROW(q.LoadFromFile(dir.win + "\\none.bmp"), EFOpenError);
+    EXPECT_THROW(q.SaveToFile(dir.win + "\\no folder\\q.bmp"), EFCreateError);
     mx::test::WriteFile(dir.win + "\\bad.bmp", "BMxx");
     EXPECT_THROW(q.LoadFromFile(dir.win + "\\bad.bmp"), EInvalidGraphic);
     EXPECT_EQ(q.Width(), 5);  // unchanged by the failures
