@@ -749,7 +749,18 @@ void TBitmap::FromImage(const BmpImage& image) {
     Changed();
 }
 
-void TBitmap::LoadFromBytes(std::span<const uint8_t> data) { FromImage(ReadBmp(data)); }
+void TBitmap::LoadFromBytes(std::span<const uint8_t> data) {
+    Progress(TProgressStage::psStarting, 0, false, TRect{}, "");
+    BmpImage image;
+    try {
+        image = ReadBmp(data);
+    } catch (const Exception& e) {
+        Progress(TProgressStage::psEnding, 0, false, TRect{}, e.Message());
+        throw;
+    }
+    FromImage(image);
+    Progress(TProgressStage::psEnding, 100, true, TRect{}, "");
+}
 
 std::vector<uint8_t> TBitmap::SaveToBytes() {
     BmpImage image = ToImage();

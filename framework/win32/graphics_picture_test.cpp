@@ -150,8 +150,14 @@ TEST(Picture, FilesByExtensionAndFormatRegistry) {
     TPicture p;
     int changes = 0;
     p.OnChange.Bind(&changes, [](void* n, TObject*) { ++*static_cast<int*>(n); });
+    std::vector<int> stages;
+    p.OnProgress.Bind(&stages, [](void* v, TObject* sender, TProgressStage stage, uint8_t percent, bool, const TRect&,
+                                  const std::string&) {
+        static_cast<std::vector<int>*>(v)->push_back(static_cast<int>(stage) * 1000 + percent);
+    });
     p.LoadFromFile(dir.win + "\\p.BMP");
     EXPECT_EQ(changes, 1);
+    EXPECT_EQ(stages, (std::vector<int>{0, 2100}));  // starting at 0 %, ending at 100 %
     EXPECT_EQ(p.Width(), 5);
     EXPECT_EQ(p.Height(), 3);
     EXPECT_EQ(RgbAt(*p.Bitmap(), 4, 2), 0xFF0000u);
