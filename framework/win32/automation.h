@@ -9,6 +9,8 @@
 
 namespace fw {
 
+class TComponent;
+
 // Called once by TApplication::Initialize. Does nothing unless FW_AUTOMATION=1.
 void StartAutomationIfEnabled();
 
@@ -26,6 +28,12 @@ void Stop();
 // and the caller returns the answer without showing the dialog. Kinds compare ignoring case.
 bool TakeQueuedAnswer(const std::string& kind, std::string& value, const std::string& caption,
                       const std::string& text);
+
+// `menu <root>.<item>`: the menus unit installs the click of a menu item (true when `item` is one it
+// clicked). Without it, or for other components, the item's published Enabled is checked and its
+// published OnClick handler is called with the item as Sender.
+using MenuClickHandler = bool (*)(TComponent* item);
+void SetMenuClickHandler(MenuClickHandler handler);
 
 }  // namespace automation
 }  // namespace fw

@@ -1,6 +1,7 @@
 // The endpoint's actions. They run from the posted WM_FW_AUTOMATION, where user input would run,
 // and go the way user input goes: a click on a windowed button is BM_CLICK, a click on a windowless
 // control is a press and release posted to its parent, keys are posted to the focused window.
+#include <any>
 #include <cstdlib>
 #include <memory>
 
@@ -8,6 +9,7 @@
 #include "framework/tools/fwdrive/keyspec.h"
 #include "framework/tools/fwdrive/protocol.h"
 #include "framework/win32/application.h"
+#include "framework/win32/automation.h"
 #include "framework/win32/automation_endpoint.h"
 #include "framework/win32/automation_model.h"
 #include "framework/win32/controls.h"
@@ -146,6 +148,29 @@ void Keys(const std::string& args) {
     PostDeferred([keys, fallback, done]() { TypeFrom(keys, 0, fallback, done); });
 }
 
+MenuClickHandler g_menuClick = nullptr;
+
+// The item's click as the menus unit does it, or its published Enabled and OnClick.
+void CheckMenuItem(TComponent* item) {
+    if (const PropInfo* enabled = FindProp(item, "Enabled"); enabled && enabled->kind == TypeKind::Enum &&
+                                                             GetOrdProp(item, *enabled) == 0)
+        throw Exception(PathOf(item) + " is disabled");
+    if (g_menuClick) return;
+    const PropInfo* onClick = FindProp(item, "OnClick");
+    if (!onClick || onClick->kind != TypeKind::Method || *onClick->eventTag != typeid(void(TObject*)))
+        throw Exception(PathOf(item) + " (" + item->ClassName() + ") has no OnClick");
+}
+
+void ClickMenuItem(TComponent* item) {
+    CheckMenuItem(item);
+    if (g_menuClick && g_menuClick(item)) return;
+    const PropInfo* onClick = FindProp(item, "OnClick");
+    if (!onClick) throw Exception(PathOf(item) + " (" + item->ClassName() + ") has no OnClick");
+    std::any handler = GetMethodProp(item, *onClick);
+    if (!onClick->methodAssigned(handler)) return;  // an item without a handler does nothing
+    std::any_cast<const TNotifyEvent&>(handler)(item);
+}
+
 void Invoke(const std::string& args) {
     size_t dot = args.find('.');
     if (dot == std::string::npos) throw Exception("invoke <root>.<handler>");
@@ -160,6 +185,8 @@ void Invoke(const std::string& args) {
 }
 
 }  // namespace
+
+void SetMenuClickHandler(MenuClickHandler handler) { g_menuClick = handler; }
 
 void CheckAction(const std::string& verb, const std::string& args) {
     std::string first, rest;
@@ -188,8 +215,9 @@ void CheckAction(const std::string& verb, const std::string& args) {
         if (!method) throw Exception("no handler \"" + args.substr(dot + 1) + "\" in " + root->ClassName());
         RefuseIfBlocked(root);
     } else if (verb == "menu") {
-        ResolveComponent(args);
-        throw Exception("menus are not available to automation in this program");
+        TComponent* item = ResolveComponent(args);
+        RefuseIfBlocked(item);
+        CheckMenuItem(item);
     } else if (verb == "press") {
         DialogControl(DialogId(first));
     } else if (verb == "dlgtext") {
@@ -216,6 +244,10 @@ void RunAction(const std::string& verb, const std::string& args) {
         Keys(args);
     } else if (verb == "invoke") {
         Invoke(args);
+    } else if (verb == "menu") {
+        TComponent* item = ResolveComponent(args);
+        RefuseIfBlocked(item);
+        ClickMenuItem(item);
     } else if (verb == "press") {
         int id = DialogId(first);
         HWND control = DialogControl(id);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/core/lists.h"
 #include "framework/core/rtti.h"
@@ -33,9 +34,23 @@ private:
     fw::TStringList* items_ = new fw::TStringList();
 };
 
+// A menu item as far as automation sees one: Enabled and OnClick.
+class TAutoItem : public fw::TComponent {
+public:
+    explicit TAutoItem(fw::TComponent* owner) : TComponent(owner) {}
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool value) { enabled_ = value; }
+    fw::TNotifyEvent OnClick;
+
+private:
+    bool enabled_ = true;
+};
+
 class TAutoModule : public fw::TDataModule {
 public:
     using TDataModule::TDataModule;
+    void ItemClick(fw::TObject* Sender) { clicks.push_back(static_cast<fw::TComponent*>(Sender)->Name()); }
+    std::vector<std::string> clicks;
 };
 
 Reply g_reply;
@@ -57,7 +72,10 @@ protected:
         SetEnvironmentVariableA("FW_AUTOMATION", "1");
         fw::InitApplication();
         fw::Class<TAutoHolder, fw::TComponent>("TAutoHolder").Prop("Items", &TAutoHolder::Items, &TAutoHolder::SetItems);
-        fw::Class<TAutoModule, fw::TDataModule>("TAutoModule");
+        fw::Class<TAutoItem, fw::TComponent>("TAutoItem")
+            .Prop("Enabled", &TAutoItem::Enabled, &TAutoItem::SetEnabled)
+            .Event("OnClick", &TAutoItem::OnClick);
+        fw::Class<TAutoModule, fw::TDataModule>("TAutoModule").Method("ItemClick", &TAutoModule::ItemClick);
         fw::Application->Initialize();
         std::string title = std::string(fw::drive::kEndpointTitlePrefix) + std::to_string(GetCurrentProcessId());
         endpoint_ = FindWindowExA(nullptr, nullptr, fw::drive::kEndpointClass, title.c_str());
@@ -130,7 +148,7 @@ TEST_F(AutomationEndpointTest, QueriesAndTheirErrors) {
         {"comps", "dmData.Nothing", false, "no component \"Nothing\" in dmData"},
         {"dialog", "", false, "no dialog"},
         {"log", "", true, ""},
-        {"menu", "dmData.Holder", false, "menus are not available to automation in this program"},
+        {"menu", "dmData.Holder", false, "dmData.Holder (TAutoHolder) has no OnClick"},
         {"click", "dmData.Holder", false, "dmData.Holder (TAutoHolder) is not a control"},
         {"keys", "dmData.Holder {Nope}", false, "dmData.Holder (TAutoHolder) is not a control"},
         {"invoke", "dmData.Nothing", false, "no handler \"Nothing\" in TAutoModule"},
@@ -173,6 +191,34 @@ TEST_F(AutomationEndpointTest, ActionsRunWhenTheLoopDispatches) {
     Settle();
     EXPECT_EQ(Ask("rows", "dmData.Holder").payload, "one\ntwo");
     EXPECT_EQ(Ask("state", "").payload.find("queued\t0") != std::string::npos, true);
+}
+
+TEST_F(AutomationEndpointTest, MenuItemsClickThroughTheirHandler) {
+    auto* open = fw::Make<TAutoItem>(module_);
+    open->SetName("mnuOpen");
+    open->OnClick = fw::TNotifyEvent(module_, &TAutoModule::ItemClick);
+    auto* off = fw::Make<TAutoItem>(module_);
+    off->SetName("mnuOff");
+    off->OnClick = open->OnClick;
+    off->SetEnabled(false);
+    ASSERT_TRUE(Ask("menu", "dmData.mnuOpen").ok);
+    Reply refused = Ask("menu", "dmData.mnuOff");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.payload, "dmData.mnuOff is disabled");
+    Settle();
+    EXPECT_EQ(module_->clicks, std::vector<std::string>{"mnuOpen"});
+
+    // The menus unit's own click wins for the items it knows.
+    static std::vector<std::string> seen;
+    fw::automation::SetMenuClickHandler([](fw::TComponent* item) {
+        seen.push_back(item->Name());
+        return true;
+    });
+    ASSERT_TRUE(Ask("menu", "dmData.mnuOpen").ok);
+    Settle();
+    fw::automation::SetMenuClickHandler(nullptr);
+    EXPECT_EQ(seen, std::vector<std::string>{"mnuOpen"});
+    EXPECT_EQ(module_->clicks.size(), 1u);
 }
 
 TEST_F(AutomationEndpointTest, AnswersAreTakenByKindInOrderAndLogged) {
