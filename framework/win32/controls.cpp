@@ -575,6 +575,8 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 bool TControl::DoPopupMenu(TPoint screenPos) {
+    if (dynamic_cast<TWinControl*>(this))
+        return popupMenu_ && popupMenuHandler && popupMenuHandler(this, popupMenu_, screenPos);
     for (TControl* c = this; c; c = c->parent_) {
         if (c->popupMenu_) return popupMenuHandler && popupMenuHandler(c, c->popupMenu_, screenPos);
     }
@@ -618,8 +620,9 @@ void TControl::WMMouse(TMessage& message) {
             break;
         case WM_RBUTTONUP:
             if (stdEvents) MouseUp(mbRight, shift, x, y);
-            // The popup menu of this control or the nearest parent with one; otherwise the default
-            // handling (a window's WM_CONTEXTMENU).
+            // A window opens its own popup menu; without one, the default handling sends WM_CONTEXTMENU,
+            // which a system control answers with its own menu or passes to its parent. A windowless
+            // control has no such path: the nearest parent with a menu opens it.
             if (DoPopupMenu(ClientToScreen(Point(x, y))))
                 message.Result = 0;
             else

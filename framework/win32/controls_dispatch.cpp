@@ -303,11 +303,14 @@ void TWinControl::WMMouseWheel(TMessage& message) {
 
 void TWinControl::WMContextMenu(TMessage& message) {
     // From the keyboard (Shift+F10, the menu key) the position is -1: open at the control's centre.
-    if (message.LParam == -1 || (SignedLow(message.LParam) == -1 && SignedHigh(message.LParam) == -1)) {
-        if (DoPopupMenu(ClientToScreen(Point(ClientWidth() / 2, ClientHeight() / 2)))) {
-            message.Result = 0;
-            return;
-        }
+    // From a child without a menu of its own the message arrives here through the default handling.
+    const bool keyboard =
+        message.LParam == -1 || (SignedLow(message.LParam) == -1 && SignedHigh(message.LParam) == -1);
+    const TPoint at = keyboard ? ClientToScreen(Point(ClientWidth() / 2, ClientHeight() / 2))
+                               : Point(SignedLow(message.LParam), SignedHigh(message.LParam));
+    if (DoPopupMenu(at)) {
+        message.Result = 0;
+        return;
     }
     DefaultHandler(message);
 }

@@ -40,15 +40,33 @@ class TTestButton : public TLogging<TWinControl> {
 public:
     explicit TTestButton(TComponent* owner) : TLogging<TWinControl>(owner) {}
     bool cnCommandClicked = false;
+    bool ownerDraw = false;
 
 protected:
     void CreateParams(TCreateParams& params) override {
         TWinControl::CreateParams(params);
         CreateSubClass(params, "BUTTON");
-        params.Style |= BS_PUSHBUTTON;
+        params.Style |= ownerDraw ? BS_OWNERDRAW : BS_PUSHBUTTON;
     }
     void WndProc(TMessage& m) override {
         if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) cnCommandClicked = true;
+        TLogging<TWinControl>::WndProc(m);
+    }
+};
+
+// An owner-drawn list box: it asks its parent for item heights while its window is being created.
+class TTestList : public TLogging<TWinControl> {
+public:
+    explicit TTestList(TComponent* owner) : TLogging<TWinControl>(owner) {}
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TWinControl::CreateParams(params);
+        CreateSubClass(params, "LISTBOX");
+        params.Style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL;
+    }
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CN_MEASUREITEM) reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->itemHeight = 21;
         TLogging<TWinControl>::WndProc(m);
     }
 };
@@ -156,10 +174,89 @@ TEST_F(ControlsDispatch, ChildNotificationsAreReflectedAsCnMessages) {
     EXPECT_EQ(info.lbColor, static_cast<COLORREF>(clRed));
     ReleaseDC(host->Handle(), dc);
 
+    // Owner drawing: item sizes asked while the list's window is created, and drawing of a button.
+    auto* list = Add<TTestList>(Bounds(10, 100, 100, 80));
+    ASSERT_TRUE(list->HandleAllocated());
+    EXPECT_TRUE(list->Saw(CN_MEASUREITEM));
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0), 21);
+    auto* drawn = Make<TTestButton>(nullptr);
+    drawn->ownerDraw = true;
+    drawn->SetBounds(120, 100, 60, 24);
+    drawn->SetParent(host);
+    InvalidateRect(drawn->Handle(), nullptr, TRUE);
+    UpdateWindow(drawn->Handle());
+    EXPECT_TRUE(drawn->Saw(CN_DRAWITEM));
+
     // A menu command (no control) is not reflected.
     const size_t seenBefore = other->seen.size();
     SendMessageA(host->Handle(), WM_COMMAND, MAKEWPARAM(0x8001, 0), 0);
     EXPECT_EQ(other->seen.size(), seenBefore);
+}
+
+TEST_F(ControlsDispatch, RecreateWndRemakesChildWindowsWithTheirText) {
+    auto* panel = Add<TLogging<TWinControl>>(Bounds(10, 10, 200, 100));
+    panel->SetControlStyle(panel->ControlStyle() | csAcceptsControls);
+    auto* edit = Make<TTestEdit>(nullptr);
+    edit->SetBounds(5, 5, 100, 22);
+    edit->SetParent(panel);
+    SetWindowTextA(edit->Handle(), "kept");
+    HWND oldEdit = edit->Handle();
+    panel->RecreateWnd();
+    ASSERT_TRUE(edit->HandleAllocated());
+    EXPECT_NE(edit->Handle(), oldEdit);
+    EXPECT_EQ(GetParent(edit->Handle()), panel->Handle());
+    EXPECT_EQ(edit->Text(), "kept");
+    EXPECT_EQ(FindControl(edit->Handle()), edit);
+    EXPECT_EQ(FindControl(oldEdit), nullptr);
+}
+
+TEST_F(ControlsDispatch, RightButtonUpOpensTheNearestPopupMenu) {
+    static TControl* shownFor = nullptr;
+    static TComponent* shownMenu = nullptr;
+    static TPoint shownAt;
+    SetPopupMenuHandler([](TControl* control, TComponent* menu, TPoint at) {
+        shownFor = control;
+        shownMenu = menu;
+        shownAt = at;
+        return true;
+    });
+    auto* menu = Make<TComponent>(nullptr);
+    auto* panel = Add<TLogging<TWinControl>>(Bounds(10, 10, 100, 60));
+    panel->SetPopupMenu(menu);
+    PostMessageA(panel->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 6));
+    PostMessageA(panel->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 6));
+    Pump();
+    EXPECT_EQ(shownFor, panel);
+    EXPECT_EQ(shownMenu, menu);
+    EXPECT_EQ(shownAt, panel->ClientToScreen(Point(5, 6)));
+
+    // A child window without a menu of its own passes WM_CONTEXTMENU up, and its parent opens its menu;
+    // so does a windowless child.
+    shownFor = nullptr;
+    auto* inner = Make<TLogging<TWinControl>>(nullptr);
+    inner->SetBounds(5, 30, 50, 20);
+    inner->SetParent(panel);
+    PostMessageA(inner->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(2, 3));
+    Pump();
+    EXPECT_EQ(shownFor, panel);
+    EXPECT_EQ(shownAt, inner->ClientToScreen(Point(2, 3)));
+    shownFor = nullptr;
+    auto* box = Make<TLogging<TGraphicControl>>(nullptr);
+    box->SetBounds(60, 30, 20, 20);
+    box->SetParent(panel);
+    PostMessageA(panel->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(65, 35));
+    Pump();
+    EXPECT_EQ(shownFor, panel);
+    // Shift+F10 opens it at the control's centre.
+    shownFor = nullptr;
+    SendMessageA(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()), -1);
+    EXPECT_EQ(shownFor, panel);
+    EXPECT_EQ(shownAt, panel->ClientToScreen(Point(50, 30)));
+
+    // The menu's going clears the reference.
+    menu->Free();
+    EXPECT_EQ(panel->PopupMenu(), nullptr);
+    SetPopupMenuHandler(nullptr);
 }
 
 TEST_F(ControlsDispatch, PostedFrameworkMessagesReachWndProc) {
