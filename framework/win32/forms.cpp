@@ -71,6 +71,9 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 TForm::~TForm() = default;
 
 void TForm::BeforeDestruction() {
+    // From here on the form hears no activation or show events: their handlers may be gone.
+    Destroying();
+    if (HandleAllocated() && !Parent() && !ParentWindow()) ShowWindow(Handle(), SW_HIDE);
     if (OnDestroy) {
         try {
             OnDestroy(this);
@@ -567,19 +570,19 @@ void TForm::BringToFront() {
 }
 
 void TForm::DoShow() {
-    if (OnShow) OnShow(this);
+    if (OnShow && !InState(csDestroying)) OnShow(this);
 }
 
 void TForm::DoHide() {
-    if (OnHide) OnHide(this);
+    if (OnHide && !InState(csDestroying)) OnHide(this);
 }
 
 void TForm::Activate() {
-    if (OnActivate) OnActivate(this);
+    if (OnActivate && !InState(csDestroying)) OnActivate(this);
 }
 
 void TForm::Deactivate() {
-    if (OnDeactivate) OnDeactivate(this);
+    if (OnDeactivate && !InState(csDestroying)) OnDeactivate(this);
 }
 
 bool TForm::CloseQuery() {
