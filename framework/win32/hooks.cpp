@@ -11,7 +11,6 @@
 #include "framework/win32/callback.h"
 #include "framework/win32/controls.h"
 
-
 namespace fw {
 
 namespace {
@@ -31,17 +30,12 @@ struct HookEntry {
 using EntryPtr = std::shared_ptr<HookEntry>;
 using EntryList = std::vector<EntryPtr>;
 
-// The hooks of one window, oldest first (ascending ids), so the walk runs from the back.
-struct Chain {
-    HWND window = nullptr;
-    EntryList hooks;
-};
-
 struct HookRegistry {
     std::mutex lock;
     HookId lastId = 0;
     std::unordered_map<HookId, EntryPtr> hooks;
-    std::unordered_map<HWND, std::shared_ptr<Chain>> chains;
+    // The hooks of each hooked window, oldest first (ascending ids): the walk runs from the back.
+    std::unordered_map<HWND, EntryList> chains;
     std::unordered_map<const TWinControl*, EntryList> controls;
 };
 
@@ -60,16 +54,8 @@ LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
 // Returns false when the window cannot be subclassed. Called with the registry locked; installing a
 // subclass sends no message.
 bool AttachLocked(HookRegistry& r, const EntryPtr& entry, HWND window) {
-    auto& chain = r.chains[window];
-    if (!chain) {
-        if (!SetWindowSubclass(window, SubclassProc, kSubclassId, 0)) {
-            r.chains.erase(window);
-            return false;
-        }
-        chain = std::make_shared<Chain>();
-        chain->window = window;
-    }
-    auto& hooks = chain->hooks;
+    if (!r.chains.contains(window) && !SetWindowSubclass(window, SubclassProc, kSubclassId, 0)) return false;
+    EntryList& hooks = r.chains[window];
     const auto at = std::upper_bound(hooks.begin(), hooks.end(), entry->id,
                                      [](HookId id, const EntryPtr& e) { return id < e->id; });
     hooks.insert(at, entry);
@@ -85,7 +71,7 @@ void DetachLocked(HookRegistry& r, HookEntry& entry) {
     if (!window) return;
     const auto found = r.chains.find(window);
     if (found == r.chains.end()) return;
-    auto& hooks = found->second->hooks;
+    EntryList& hooks = found->second;
     std::erase_if(hooks, [&](const EntryPtr& e) { return e.get() == &entry; });
     if (!hooks.empty()) return;
     r.chains.erase(found);
@@ -109,7 +95,7 @@ void WindowDestroyed(HWND window) {
         std::lock_guard guard(r.lock);
         const auto found = r.chains.find(window);
         if (found != r.chains.end()) {
-            for (const EntryPtr& entry : found->second->hooks) {
+            for (const EntryPtr& entry : found->second) {
                 entry->window = nullptr;
                 if (entry->control) continue;
                 entry->removed = true;
@@ -176,7 +162,7 @@ LRESULT Dispatch(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     {
         std::lock_guard guard(r.lock);
         const auto found = r.chains.find(window);
-        if (found != r.chains.end()) hooks = found->second->hooks;
+        if (found != r.chains.end()) hooks = found->second;
     }
     if (hooks.empty()) {
         // The chain was emptied from another thread: the subclass goes now.
@@ -259,7 +245,7 @@ std::size_t HookCount(HWND window) {
     HookRegistry& r = TheRegistry();
     std::lock_guard guard(r.lock);
     const auto found = r.chains.find(window);
-    return found == r.chains.end() ? 0 : found->second->hooks.size();
+    return found == r.chains.end() ? 0 : found->second.size();
 }
 
 void AttachControlHooks(TWinControl& control, HWND window) {
