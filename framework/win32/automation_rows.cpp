@@ -40,6 +40,8 @@ ListKind KindOfName(const std::string& lowerName) {
 ListKind KindOf(TComponent* component, HWND window) {
     ListKind kind = KindOfName(SystemClassOf(window));
     if (kind != ListKind::None) return kind;
+    // A form's class names say what the form is for ("TfrmEditor"), not what its window is.
+    if (auto* control = dynamic_cast<TControl*>(component); control && control->IsForm()) return ListKind::None;
     for (const TClassInfo* c = component->ClassInfo(); c; c = c->Parent()) {
         kind = KindOfName(Lower(c->Name()));
         if (kind != ListKind::None) return kind;
