@@ -4,7 +4,6 @@
 // controls alike.
 #include <string>
 
-#include "framework/core/filer.h"
 #include "framework/core/rtti.h"
 #include "framework/win32/application.h"
 #include "framework/win32/controls.h"
@@ -19,25 +18,14 @@ using fw::TComponent;
 using fw::TObject;
 
 // A window of a system class, made by the framework.
-// Takes the parent the form text nests a control in, if the reader has not set it already.
-template <class Base>
-class TNested : public Base {
-public:
-    using Base::Base;
-    void ReadState(fw::TReader& reader) override {
-        if (!this->Parent()) this->SetParentComponent(reader.Parent());
-        Base::ReadState(reader);
-    }
-};
-
 template <const char* SystemClass, DWORD ExtraStyle>
-class TSystemControl : public TNested<fw::TWinControl> {
+class TSystemControl : public fw::TWinControl {
 public:
-    explicit TSystemControl(TComponent* owner) : TNested(owner) { SetTabStop(true); }
+    explicit TSystemControl(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
 
 protected:
     void CreateParams(fw::TCreateParams& params) override {
-        TNested::CreateParams(params);
+        TWinControl::CreateParams(params);
         CreateSubClass(params, SystemClass);
         params.Style |= ExtraStyle;
         params.ExStyle |= WS_EX_CLIENTEDGE;
@@ -85,10 +73,10 @@ protected:
     }
 };
 
-// A windowless button that paints a frame and its caption.
-class TTestSpeedButton : public TNested<fw::TGraphicControl> {
+// A windowless button.
+class TTestSpeedButton : public fw::TGraphicControl {
 public:
-    explicit TTestSpeedButton(TComponent* owner) : TNested(owner) {}
+    explicit TTestSpeedButton(TComponent* owner) : TGraphicControl(owner) {}
 };
 
 class TAutoDialog : public fw::TForm {
