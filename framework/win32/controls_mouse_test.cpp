@@ -171,6 +171,33 @@ TEST_F(ControlsMouse, NoClickWithoutClickEventsAndNoCaptureWithoutCaptureMouse) 
     EXPECT_EQ(log, (Log{"A enter", "A down 10,5", "A up 10,5"}));
 }
 
+TEST_F(ControlsMouse, WindowedChildHearsEnterAndLeaveThroughLeaveTracking) {
+    auto* panel = Make<TCustomControl>(nullptr);
+    panel->SetBounds(20, 80, 60, 40);
+    panel->SetParent(host);
+    std::vector<std::string> events;
+    panel->OnMouseEnter.Bind(&events, [](void* ctx, TObject*) {
+        static_cast<std::vector<std::string>*>(ctx)->push_back("enter");
+    });
+    panel->OnMouseLeave.Bind(&events, [](void* ctx, TObject*) {
+        static_cast<std::vector<std::string>*>(ctx)->push_back("leave");
+    });
+    POINT inside{10, 10};
+    ClientToScreen(panel->Handle(), &inside);
+    SetCursorPos(inside.x, inside.y);
+    Pump();
+    PostMessageA(panel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    Pump();
+    EXPECT_EQ(events, (std::vector<std::string>{"enter"}));
+    // The cursor leaves the window: the system reports it (WM_MOUSELEAVE) within its tracking interval.
+    Post(WM_MOUSEMOVE, 0, 190, 140);
+    for (int i = 0; i < 100 && events.size() < 2; ++i) {
+        Sleep(10);
+        Pump();
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
+}
+
 TEST_F(ControlsMouse, WheelGoesToTheWindowHandler) {
     int delta = 0;
     host->OnMouseWheel.Bind(&delta, [](void* ctx, TObject*, TShiftState, int d, TPoint, bool& handled) {
