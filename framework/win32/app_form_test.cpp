@@ -261,6 +261,7 @@ TEST_F(FormTest, ScreenListsFormsTracksActivationAndMapsCursors) {
     EXPECT_EQ(Screen->Cursors(14000), program);
     Screen->SetCursors(-255, program);
     EXPECT_EQ(Screen->Cursors(-255), program);
+    EXPECT_EQ(fw::CursorHandle(14000), program) << "controls show the program cursors of Screen";
 
     TAppMainForm* main = nullptr;
     Application->CreateForm(main);

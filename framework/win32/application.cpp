@@ -79,6 +79,9 @@ void RouteCallbackException(std::exception_ptr error) {
     if (Application) Application->HandleException(nullptr, std::move(error));
 }
 
+// Controls show program cursors (ids without a stock shape) registered with Screen.
+HCURSOR ResolveProgramCursor(TCursor id) { return Screen ? Screen->ProgramCursor(id) : nullptr; }
+
 void PostWake() {
     if (HWND window = g_appWindow.load()) PostMessageA(window, WM_FW_SYNCWAKE, 0, 0);
 }
@@ -515,6 +518,7 @@ TApplication* InitApplication() {
     SetCallbackExceptionHandler(&RouteCallbackException);
     Application->Handle();
     SetMainThreadWaker(&PostWake);
+    SetCursorResolver(&ResolveProgramCursor);
     if (!g_host) g_host = new ApplicationHost(&HostSeam());
     SetHost(g_host);
     return Application;
@@ -523,6 +527,7 @@ TApplication* InitApplication() {
 void DoneApplication() {
     if (!Application) return;
     SetMainThreadWaker(nullptr);
+    SetCursorResolver(nullptr);
     automation::Stop();
     TApplication* app = Application;
     app->Free();

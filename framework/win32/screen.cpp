@@ -118,6 +118,11 @@ HCURSOR TScreen::Cursors(TCursor id) const {
     return LoadCursorA(nullptr, name ? name : IDC_ARROW);
 }
 
+HCURSOR TScreen::ProgramCursor(TCursor id) const {
+    auto it = cursors_.find(id);
+    return it == cursors_.end() ? nullptr : it->second;
+}
+
 void TScreen::SetCursors(TCursor id, HCURSOR cursor) {
     if (cursor)
         cursors_[id] = cursor;

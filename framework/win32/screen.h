@@ -43,6 +43,8 @@ public:
     // registered (SetCursors); unknown identifiers give the arrow.
     HCURSOR Cursors(TCursor id) const;
     void SetCursors(TCursor id, HCURSOR cursor);
+    // A cursor registered with SetCursors, or null.
+    HCURSOR ProgramCursor(TCursor id) const;
 
     // Live forms and data modules, in creation order.
     int FormCount() const { return static_cast<int>(forms_.size()); }
