@@ -77,6 +77,26 @@ TEST_F(FormTest, FormFromResourcesShowsUnderItsClassAndLaysOutSixPanels) {
     EXPECT_EQ(main->pnlClient->BoundsRect(), fw::Bounds(50, 50, 390, 210));
 }
 
+TEST_F(FormTest, AFormTextThatFailsToLoadRaisesAndLeavesNoForm) {
+    TAppBrokenForm* broken = nullptr;
+    try {
+        Application->CreateForm(broken);
+        ADD_FAILURE() << "the damaged form loaded";
+    } catch (const fw::Exception& e) {
+        EXPECT_NE(e.Message().find("NoSuchProperty"), std::string::npos) << e.Message();
+        EXPECT_NE(e.Message().find("line 4"), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(broken, nullptr);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+    EXPECT_FALSE(Application->Terminated()) << "a failed load is the caller's error, not the end of the program";
+    EXPECT_EQ(Screen->FormCount(), 0);
+
+    // The next form made becomes the main form.
+    TAppMainForm* main = nullptr;
+    Application->CreateForm(main);
+    EXPECT_EQ(Application->MainForm(), main);
+}
+
 TEST_F(FormTest, ScaledFormsFitTheScreenResolutionAtLoad) {
     Screen->SetPixelsPerInchOverride(120);
     auto* scaled = fw::CreateForm<TAppScaledForm>(Application);
@@ -105,6 +125,8 @@ TEST_F(FormTest, CloseOfAModelessFormFollowsOnCloseAction) {
     dialog->log = &log;
 
     dialog->Show();
+    EXPECT_EQ(dialog->Left(), (Screen->Width() - dialog->Width()) / 2) << "poScreenCenter";
+    EXPECT_EQ(dialog->Top(), (Screen->Height() - dialog->Height()) / 2);
     dialog->closeAnswers = {false};
     dialog->Close();
     EXPECT_TRUE(IsWindowVisible(dialog->Handle())) << "refused by OnCloseQuery";

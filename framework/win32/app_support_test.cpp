@@ -35,6 +35,7 @@ void RegisterAppTestClasses() {
         .Method("FormClose", &TAppDialog::FormClose);
     fw::Class<TAppScaledForm, fw::TForm>("TAppScaledForm").Field("pnlBox", &TAppScaledForm::pnlBox);
     fw::Class<TAppFixedForm, fw::TForm>("TAppFixedForm").Field("pnlBox", &TAppFixedForm::pnlBox);
+    fw::Class<TAppBrokenForm, fw::TForm>("TAppBrokenForm");
     fw::Class<TAppModule, fw::TDataModule>("TAppModule")
         .Method("ModuleCreate", &TAppModule::ModuleCreate)
         .Method("ModuleDestroy", &TAppModule::ModuleDestroy);

@@ -137,6 +137,12 @@ public:
     TAppTestPanel* pnlBox = nullptr;
 };
 
+// A form whose text names a property it does not have (app_broken.form).
+class TAppBrokenForm : public fw::TForm {
+public:
+    using TForm::TForm;
+};
+
 // A data module (app_module.form).
 class TAppModule : public fw::TDataModule {
 public:

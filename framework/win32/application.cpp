@@ -180,13 +180,20 @@ void TApplication::FinishCreate(TComponent* instance) {
     auto* form = dynamic_cast<TForm*>(instance);
     // Claimed before the load, so that forms made inside the main form's OnCreate stay secondary.
     const bool claimsMain = form && !mainForm_;
-    if (claimsMain) mainForm_ = form;
+    if (claimsMain) {
+        mainForm_ = form;
+        loadingMain_ = true;
+    }
     try {
         LoadRootResource(instance);
     } catch (...) {
-        if (claimsMain) mainForm_ = nullptr;
+        if (claimsMain) {
+            mainForm_ = nullptr;
+            loadingMain_ = false;
+        }
         throw;
     }
+    if (claimsMain) loadingMain_ = false;
 }
 
 void LoadRootResource(TComponent* root) {
@@ -381,6 +388,10 @@ void TApplication::Restore() {
 void TApplication::MainFormDestroyed(TForm* form) {
     if (form != mainForm_) return;
     mainForm_ = nullptr;
+    if (loadingMain_) {
+        loadingMain_ = false;  // its form text failed: CreateForm raises, the program decides
+        return;
+    }
     Terminate();
 }
 

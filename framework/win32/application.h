@@ -178,6 +178,7 @@ private:
     TForm* mainForm_ = nullptr;
     bool showMainForm_ = true;
     bool terminated_ = false;
+    bool loadingMain_ = false;  // the main form is still loading: a failed load does not end the program
     bool running_ = false;
     bool active_ = false;
     int depth_ = 0;
