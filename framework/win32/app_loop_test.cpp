@@ -1,6 +1,7 @@
 // The application's loops: Run and Terminate, OnMessage, exceptions in handlers, queued frees at
 // depth 0, Synchronize wake-ups, session end, minimising, the host seam and message boxes.
 #include <stdexcept>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,18 @@ TEST_F(LoopTest, RunReturnsAtOnceAfterAnEarlyTerminate) {
     EXPECT_FALSE(IsWindowVisible(main->Handle())) << "the main form was shown after Terminate";
     Application->Terminate();
     EXPECT_TRUE(Application->Terminated()) << "Terminated is sticky";
+}
+
+TEST_F(LoopTest, TerminateFromAWorkerThreadEndsRun) {
+    TAppMainForm* main = nullptr;
+    Application->CreateForm(main);
+    std::thread worker([] {
+        Sleep(100);
+        Application->Terminate();
+    });
+    Application->Run();
+    worker.join();
+    EXPECT_TRUE(Application->Terminated());
 }
 
 TEST_F(LoopTest, QuitMessageAndSessionEndTerminate) {

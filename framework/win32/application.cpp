@@ -50,14 +50,15 @@ public:
     explicit ApplicationHost(Host* inner) : inner_(inner) {}
     Host* Inner() const { return inner_; }
 
+    // Work running on another thread pumps and asks on its own.
     void PumpMessages() override {
-        if (Application)
+        if (OnGuiThread())
             Application->ProcessMessages();
         else
             inner_->PumpMessages();
     }
     int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override {
-        return Application ? Application->MessageBox(text, caption, flags) : inner_->MessageBox(text, caption, flags);
+        return OnGuiThread() ? Application->MessageBox(text, caption, flags) : inner_->MessageBox(text, caption, flags);
     }
     std::string Title() override { return Application ? Application->Title() : inner_->Title(); }
     void SetTitle(const std::string& title) override {
@@ -70,6 +71,8 @@ public:
     std::string ExeName() override { return inner_->ExeName(); }
 
 private:
+    static bool OnGuiThread() { return Application && Application->ThreadId() == GetCurrentThreadId(); }
+
     Host* inner_;
 };
 
@@ -224,9 +227,11 @@ void TApplication::Run() {
 }
 
 void TApplication::Terminate() {
-    if (terminated_) return;
-    terminated_ = true;
-    PostQuitMessage(0);
+    if (terminated_.exchange(true)) return;
+    if (GetCurrentThreadId() == threadId_)
+        PostQuitMessage(0);
+    else
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
 }
 
 bool TApplication::ProcessMessage(MSG& msg) {

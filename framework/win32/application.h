@@ -16,6 +16,7 @@
 // there, so nothing is freed under code still running on the stack.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -62,9 +63,11 @@ public:
 
     // Shows the main form and loops until Terminated. Returns at once after an early Terminate.
     void Run();
-    // Ends every loop: Run returns, modal forms return mrCancel. Sticky.
+    // Ends every loop: Run returns, modal forms return mrCancel. Sticky; callable from any thread.
     void Terminate();
-    bool Terminated() const { return terminated_; }
+    bool Terminated() const { return terminated_.load(); }
+    // The thread that made the application (the GUI thread).
+    DWORD ThreadId() const { return threadId_; }
 
     // ---- loops -----------------------------------------------------------------------------------
     // Runs every queued message, then returns. WM_QUIT sets Terminated.
@@ -177,7 +180,8 @@ private:
     HWND handle_ = nullptr;
     TForm* mainForm_ = nullptr;
     bool showMainForm_ = true;
-    bool terminated_ = false;
+    std::atomic<bool> terminated_{false};
+    DWORD threadId_ = GetCurrentThreadId();
     bool loadingMain_ = false;  // the main form is still loading: a failed load does not end the program
     bool running_ = false;
     bool active_ = false;
