@@ -1,5 +1,10 @@
 // Forms and data modules loaded from the program's resources: window identity, layout, scaling, the
 // close protocol of modeless forms, frame changes, message handlers and Screen.
+//
+// Note for the controls unit: a form answers WM_SETCURSOR with Screen->Cursor() when that is not
+// crDefault, but TWinControl::WMSetCursor answers with the control's own cursor first, so an hourglass
+// set on Screen does not show over a control that has a cursor of its own. Checking Screen's cursor
+// there (through a seam like SetCursorResolver) would close that gap.
 #include <cstring>
 
 #include <gtest/gtest.h>
