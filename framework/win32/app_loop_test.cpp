@@ -73,6 +73,62 @@ TEST_F(LoopTest, QuitMessageAndSessionEndTerminate) {
     EXPECT_TRUE(Application->Terminated()) << "WM_ENDSESSION leads to Terminate";
 }
 
+TEST_F(LoopTest, SessionEndAsksTheMainFormAndShowMainFormCanBeOff) {
+    TAppMainForm* main = nullptr;
+    Application->CreateForm(main);
+    bool allow = false;
+    main->OnCloseQuery.Bind(&allow, [](void* ctx, fw::TObject*, bool& canClose) { canClose = *static_cast<bool*>(ctx); });
+    EXPECT_EQ(SendMessageA(main->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_EQ(SendMessageA(Application->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    allow = true;
+    EXPECT_EQ(SendMessageA(Application->Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    main->OnCloseQuery = nullptr;
+
+    Application->SetShowMainForm(false);
+    main->Post([] { Application->Terminate(); });
+    Application->Run();
+    EXPECT_FALSE(IsWindowVisible(main->Handle()));
+}
+
+struct HelpCall {
+    std::string file;
+    unsigned command = 0;
+    uintptr_t data = 0;
+    int calls = 0;
+};
+HelpCall g_help;
+
+bool FakeHelp(HWND, const std::string& file, unsigned command, uintptr_t data) {
+    g_help.file = file;
+    g_help.command = command;
+    g_help.data = data;
+    ++g_help.calls;
+    return true;
+}
+
+TEST_F(LoopTest, HelpGoesThroughOnHelpAndTheSeamAndHintsReachOnHint) {
+    g_help = HelpCall{};
+    fw::SetHelpSeam(&FakeHelp);
+    Application->SetHelpFile("MORVIX.HLP");
+    EXPECT_TRUE(Application->HelpContext(42));
+    EXPECT_EQ(g_help.file, "MORVIX.HLP");
+    EXPECT_EQ(g_help.command, static_cast<unsigned>(HELP_CONTEXT));
+    EXPECT_EQ(g_help.data, 42u);
+    Application->OnHelp.Bind(&g_help, [](void*, fw::TObject*, uint16_t, intptr_t, bool& callHelp) { callHelp = false; });
+    EXPECT_TRUE(Application->HelpContext(43)) << "OnHelp took it";
+    EXPECT_EQ(g_help.calls, 1);
+    fw::SetHelpSeam(nullptr);
+
+    std::vector<std::string> hints;
+    Application->OnHint.Bind(&hints, [](void* ctx, fw::TObject*) {
+        static_cast<std::vector<std::string>*>(ctx)->push_back(Application->Hint());
+    });
+    Application->SetHint("Adds files");
+    Application->SetHint("Adds files");
+    Application->SetHint("");
+    EXPECT_EQ(hints, std::vector<std::string>({"Adds files", ""}));
+}
+
 TEST_F(LoopTest, OnMessageSeesEachMessageBeforeDispatchAndMaySwallowIt) {
     TAppMainForm* main = nullptr;
     Application->CreateForm(main);
