@@ -102,6 +102,13 @@ TEST_F(FormTest, AFormTextThatFailsToLoadRaisesAndLeavesNoForm) {
     EXPECT_EQ(Application->MainForm(), main);
 }
 
+TEST_F(FormTest, AFormWrittenVisibleShowsAfterOnCreate) {
+    auto* form = fw::CreateForm<TAppVisibleForm>(Application);
+    EXPECT_FALSE(form->visibleInOnCreate);
+    EXPECT_TRUE(form->Visible());
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
 TEST_F(FormTest, ScaledFormsFitTheScreenResolutionAtLoad) {
     Screen->SetPixelsPerInchOverride(120);
     auto* scaled = fw::CreateForm<TAppScaledForm>(Application);

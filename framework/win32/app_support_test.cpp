@@ -36,6 +36,7 @@ void RegisterAppTestClasses() {
     fw::Class<TAppScaledForm, fw::TForm>("TAppScaledForm").Field("pnlBox", &TAppScaledForm::pnlBox);
     fw::Class<TAppFixedForm, fw::TForm>("TAppFixedForm").Field("pnlBox", &TAppFixedForm::pnlBox);
     fw::Class<TAppBrokenForm, fw::TForm>("TAppBrokenForm");
+    fw::Class<TAppVisibleForm, fw::TForm>("TAppVisibleForm").Method("FormCreate", &TAppVisibleForm::FormCreate);
     fw::Class<TAppModule, fw::TDataModule>("TAppModule")
         .Method("ModuleCreate", &TAppModule::ModuleCreate)
         .Method("ModuleDestroy", &TAppModule::ModuleDestroy);

@@ -137,6 +137,14 @@ public:
     TAppTestPanel* pnlBox = nullptr;
 };
 
+// A form written with Visible = True (app_visible.form).
+class TAppVisibleForm : public fw::TForm {
+public:
+    using TForm::TForm;
+    bool visibleInOnCreate = true;
+    void FormCreate(fw::TObject*) { visibleInOnCreate = HandleAllocated() && IsWindowVisible(Handle()); }
+};
+
 // A form whose text names a property it does not have (app_broken.form).
 class TAppBrokenForm : public fw::TForm {
 public:

@@ -138,7 +138,12 @@ void TForm::DoCreate() {
     }
     if (showAfterCreate_) {
         showAfterCreate_ = false;
-        Show();
+        // Visible is already set by the load; only the window has to follow.
+        if (Visible())
+            Perform(CM_VISIBLECHANGED, 1);
+        else
+            SetVisible(true);
+        BringToFront();
     }
 }
 
