@@ -171,6 +171,19 @@ TEST_F(FormTest, CloseOfAModelessFormFollowsOnCloseAction) {
     EXPECT_TRUE(Application->Terminated()) << "closing the main form ends the program";
 }
 
+TEST_F(FormTest, AFormCanLiveInsideAnotherFormsWindow) {
+    TAppMainForm* main = nullptr;
+    Application->CreateForm(main);
+    auto* inner = fw::TForm::CreateNew<TAppTestForm>(Application);
+    inner->SetParentWindow(main->pnlClient->Handle());
+    inner->SetBounds(4, 5, 60, 40);
+    inner->Show();
+    HWND window = inner->Handle();
+    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD);
+    EXPECT_EQ(GetParent(window), main->pnlClient->Handle());
+    EXPECT_EQ(ChildRectInParent(window, main->pnlClient->Handle()), fw::Bounds(4, 5, 60, 40));
+}
+
 TEST_F(FormTest, FrameChangesInPlaceAndStayOnTop) {
     auto* dialog = fw::CreateForm<TAppDialog>(Application);
     dialog->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
@@ -303,6 +316,11 @@ TEST_F(FormTest, ScreenListsFormsTracksActivationAndMapsCursors) {
     ASSERT_EQ(Screen->FormCount(), 2);
     EXPECT_EQ(Screen->Forms(0), main);
     EXPECT_EQ(Screen->Forms(1), dialog);
+
+    // The main form carries the taskbar button; other forms are owned by it.
+    EXPECT_TRUE(GetWindowLongPtrA(main->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(main->Handle(), GW_OWNER), nullptr);
+    EXPECT_EQ(GetWindow(dialog->Handle(), GW_OWNER), main->Handle());
 
     int activated = 0;
     int deactivated = 0;
