@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "framework/win32/app_support_test.h"
+#include "framework/core/formtext.h"
+#include "framework/win32/threads.h"
+#include "framework/win32/timers.h"
 #include "framework/win32/graphics.h"
 
 namespace apptest {
@@ -100,6 +103,25 @@ TEST_F(FormTest, AFormTextThatFailsToLoadRaisesAndLeavesNoForm) {
     TAppMainForm* main = nullptr;
     Application->CreateForm(main);
     EXPECT_EQ(Application->MainForm(), main);
+}
+
+// The application's start registers every class a program's form may hold, timers included.
+TEST_F(FormTest, AFormHoldingATimerLoadsAfterTheApplicationStarts) {
+    auto* form = fw::TForm::CreateNew(Application);
+    fw::ReadComponentText(form,
+                          "object TimerHost: TForm\n"
+                          "  object Timer1: TTimer\n"
+                          "    Interval = 250\n"
+                          "    Enabled = False\n"
+                          "  end\n"
+                          "end\n",
+                          "TimerHost");
+    auto* timer = dynamic_cast<fw::TTimer*>(form->FindComponent("Timer1"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->Interval(), 250u);
+    EXPECT_FALSE(timer->Enabled());
+    EXPECT_NE(fw::MainThreadID(), 0u);
+    form->Free();
 }
 
 TEST_F(FormTest, AFormWrittenVisibleShowsAfterOnCreate) {

@@ -14,6 +14,8 @@
 #include "framework/win32/messages.h"
 #include "framework/win32/platform_win32.h"
 #include "framework/win32/screen.h"
+#include "framework/win32/threads.h"
+#include "framework/win32/timers.h"
 
 namespace fw {
 
@@ -529,6 +531,9 @@ TApplication* InitApplication() {
     InstallWin32Platform();
     RegisterClasses();
     RegisterFormClasses();
+    RegisterThreadClasses();
+    RegisterTimerClasses();
+    InitThreads();
     Application = Make<TApplication>(nullptr);
     if (!Screen) Screen = Make<TScreen>(nullptr);
     SetCallbackExceptionHandler(&RouteCallbackException);
