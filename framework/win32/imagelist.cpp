@@ -154,11 +154,13 @@ int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
 
 int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
     if (!image || image->Empty()) throw EInvalidOperation("Cannot add an empty image to the list");
+    // A list without masks shows the picture as it is.
+    if (!masked_) return Add(image, nullptr);
     TBitmap copy;
     copy.Assign(image);
     MonoBitmap mask(copy.Width(), copy.Height());
     SplitMask(copy, maskColor == clDefault ? image->TransparentColor() : maskColor, mask);
-    const int index = ImageList_Add(Handle(), copy.Handle(), masked_ ? mask.Get() : nullptr);
+    const int index = ImageList_Add(Handle(), copy.Handle(), mask.Get());
     if (index < 0) throw EInvalidOperation("The image list refused the image");
     Change();
     return index;
@@ -183,11 +185,12 @@ void TCustomImageList::Replace(int index, TBitmap* image, TBitmap* mask) {
 void TCustomImageList::ReplaceMasked(int index, TBitmap* image, TColor maskColor) {
     CheckIndex(index, "replace");
     if (!image || image->Empty()) throw EInvalidOperation("Cannot put an empty image in the list");
+    if (!masked_) return Replace(index, image, nullptr);
     TBitmap copy;
     copy.Assign(image);
     MonoBitmap mask(copy.Width(), copy.Height());
     SplitMask(copy, maskColor == clDefault ? image->TransparentColor() : maskColor, mask);
-    if (!ImageList_Replace(handle_, index, copy.Handle(), masked_ ? mask.Get() : nullptr))
+    if (!ImageList_Replace(handle_, index, copy.Handle(), mask.Get()))
         throw EInvalidOperation("The image list refused the image");
     Change();
 }

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <vector>
+#include <memory>
 
 #include "framework/core/exceptions.h"
 #include "framework/core/rtti.h"
@@ -260,6 +259,17 @@ TEST(ImageList, SizeChangesStartAnEmptyList) {
     EXPECT_EQ(cy, 20);
     EXPECT_THROW(list->SetWidth(0), EInvalidOperation);
     EXPECT_EQ(list->Width(), 24);
+
+    // Without masks, a mask colour changes nothing: the picture shows as it is.
+    list->SetWidth(kSize);
+    list->SetHeight(kSize);
+    list->SetMasked(false);
+    auto image = Tile(clBlue, clFuchsia);
+    EXPECT_EQ(list->AddMasked(image.get(), clFuchsia), 0);
+    Surface surface(clYellow);
+    surface.Draw(list, 0, dsTransparent);
+    EXPECT_EQ(surface.At(5, 5), clFuchsia);
+    EXPECT_EQ(surface.At(0, 0), clBlue);
 }
 
 TEST(ImageList, ASharedForeignHandleOutlivesTheObject) {
