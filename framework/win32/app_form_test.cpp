@@ -105,7 +105,7 @@ TEST_F(FormTest, AFormTextThatFailsToLoadRaisesAndLeavesNoForm) {
     EXPECT_EQ(Application->MainForm(), main);
 }
 
-// The application's start registers every class a program's form may hold, timers included.
+// The application's start registers every class a program's form may hold, timers and image lists included.
 TEST_F(FormTest, AFormHoldingATimerLoadsAfterTheApplicationStarts) {
     auto* form = fw::TForm::CreateNew(Application);
     fw::ReadComponentText(form,
@@ -114,6 +114,9 @@ TEST_F(FormTest, AFormHoldingATimerLoadsAfterTheApplicationStarts) {
                           "    Interval = 250\n"
                           "    Enabled = False\n"
                           "  end\n"
+                          "  object Images1: TImageList\n"
+                          "    Width = 24\n"
+                          "  end\n"
                           "end\n",
                           "TimerHost");
     auto* timer = dynamic_cast<fw::TTimer*>(form->FindComponent("Timer1"));
@@ -121,6 +124,7 @@ TEST_F(FormTest, AFormHoldingATimerLoadsAfterTheApplicationStarts) {
     EXPECT_EQ(timer->Interval(), 250u);
     EXPECT_FALSE(timer->Enabled());
     EXPECT_NE(fw::MainThreadID(), 0u);
+    EXPECT_NE(form->FindComponent("Images1"), nullptr);
     form->Free();
 }
 

@@ -10,6 +10,7 @@
 #include "framework/win32/automation.h"
 #include "framework/win32/callback.h"
 #include "framework/win32/forms.h"
+#include "framework/win32/imagelist.h"
 #include "framework/win32/loop_services.h"
 #include "framework/win32/messages.h"
 #include "framework/win32/platform_win32.h"
@@ -533,6 +534,7 @@ TApplication* InitApplication() {
     RegisterFormClasses();
     RegisterThreadClasses();
     RegisterTimerClasses();
+    RegisterImageListClasses();
     InitThreads();
     Application = Make<TApplication>(nullptr);
     if (!Screen) Screen = Make<TScreen>(nullptr);
