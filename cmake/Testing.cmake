@@ -47,6 +47,11 @@ function(mx_add_test name)
   if(MX_CONFIG STREQUAL "win64")
     list(APPEND env "MX_WINE_DIR=${MX_WINE_DIR}")
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
+    # Windows-only tests show windows, move the mouse and take the focus on the one display:
+    # they run one at a time, beside the portable tests.
+    if(T_WINDOWS_ONLY)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_display)
+    endif()
   endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 600)
