@@ -9,6 +9,7 @@
 #include "framework/win32/graphics_test_util.h"
 #include "framework/win32/platform_win32.h"
 #include "testing/test_env.h"
+#include "testing/unix_script.h"
 
 namespace gfxtest {
 
@@ -49,22 +50,7 @@ CaseDir NewCaseDir() {
     return d;
 }
 
-int RunUnix(const CaseDir& d, const std::string& script) {
-    static int serial = 0;
-    const std::string rcName = "rc" + std::to_string(++serial) + ".txt";
-    std::string cmd = "/bin/sh -c \"(" + script + "); echo $? > '" + d.unix + "/" + rcName + ".tmp' && mv '" + d.unix +
-                      "/" + rcName + ".tmp' '" + d.unix + "/" + rcName + "'\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    const std::string rcPath = d.win + "\\" + rcName;
-    for (int i = 0; i < 600 && !std::filesystem::exists(rcPath); ++i) Sleep(50);
-    if (!std::filesystem::exists(rcPath)) return -1;
-    return std::atoi(mx::test::ReadFile(rcPath).c_str());
-}
+int RunUnix(const CaseDir& d, const std::string& script) { return mx::test::RunUnixScript(d.unix, d.win, script); }
 
 bool PillowPixels(const CaseDir& d, const std::string& file, int& width, int& height, std::vector<uint32_t>& rgb,
                   std::string& error) {

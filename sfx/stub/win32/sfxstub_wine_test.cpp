@@ -18,6 +18,7 @@
 #include "sfx/common/sfx_layout.h"
 #include "sfx/stub/win32/stub_resource.h"
 #include "testing/test_env.h"
+#include "testing/unix_script.h"
 
 namespace sfx {
 namespace {
@@ -40,25 +41,8 @@ CaseDir FreshCase() {
     return d;
 }
 
-// Runs a Unix command line through /bin/sh (Wine starts Unix programs directly) and returns its exit
-// code. A Unix child cannot be waited for through its handle, so the script leaves its exit code in a
-// file of the case folder.
-int RunUnix(const CaseDir& d, const std::string& script) {
-    static int serial = 0;
-    const std::string rcName = "rc" + std::to_string(++serial) + ".txt";
-    std::string cmd = "/bin/sh -c \"(" + script + "); echo $? > '" + d.unix + "/" + rcName + ".tmp' && mv '" + d.unix +
-                      "/" + rcName + ".tmp' '" + d.unix + "/" + rcName + "'\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    const std::string rcPath = d.win + "\\" + rcName;
-    for (int i = 0; i < 600 && !std::filesystem::exists(rcPath); ++i) Sleep(100);
-    if (!std::filesystem::exists(rcPath)) return -1;
-    return std::atoi(ReadFile(rcPath).c_str());
-}
+// Runs a Unix command line in the case folder's terms and returns its exit code.
+int RunUnix(const CaseDir& d, const std::string& script) { return mx::test::RunUnixScript(d.unix, d.win, script); }
 
 std::string Filler(size_t n, unsigned seed) {
     std::string s(n, '\0');
