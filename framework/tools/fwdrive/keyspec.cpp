@@ -75,7 +75,7 @@ bool ParseKeys(const std::string& spec, std::vector<KeyStroke>& keys, std::strin
             // "{}}" names the closing brace itself.
             size_t close = spec.find('}', i + 2);
             if (close == std::string::npos) {
-                error = "unclosed { in key specification: " + Escape(spec);
+                error = "unclosed { in key sequence: " + Escape(spec);
                 return false;
             }
             std::string name = spec.substr(i + 1, close - i - 1);
