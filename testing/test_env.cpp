@@ -38,6 +38,7 @@ std::string HostPath(const std::string& unixPath)
 
 std::string SourceDir() { return FromEnv("MX_SOURCE_DIR"); }
 std::string BuildDir() { return FromEnv("MX_BUILD_DIR"); }
+std::string FixtureDir() { return SourceDir() + "/testing/fixtures"; }
 
 std::string ScratchDir()
 {

@@ -11,6 +11,9 @@ std::string SourceDir();
 std::string BuildDir();
 std::string ScratchDir();
 
+// The real archives and expected outputs that tests read: testing/fixtures of the source tree.
+std::string FixtureDir();
+
 // A fresh, empty folder below the scratch folder, named after the running test case.
 std::string FreshDir();
 

@@ -1,5 +1,5 @@
 // Detection over archives made by the real archivers, self-extractors built around them, damaged and
-// tiny files, and the shared fixture corpus.
+// tiny files, and the fixture corpus (testing/fixtures).
 #include "engine/detect/arc_detect.h"
 
 #include <gtest/gtest.h>
@@ -251,9 +251,9 @@ TEST_F(DetectReal, EveryPrefixOfRealArchivesIsSafe) {
     }
 }
 
-// Expected type and start of each file in the shared fixture corpus, by folder with exceptions.
+// Expected type and start of each file in the fixture corpus (testing/fixtures), by folder with exceptions.
 TEST(DetectFixtures, EveryFixtureGetsItsType) {
-    const std::filesystem::path root = mx::test::SourceDir() + "/../shared/fixtures";
+    const std::filesystem::path root = mx::test::FixtureDir();
     ASSERT_TRUE(std::filesystem::exists(root)) << root;
     const std::pair<const char*, TArcType> byFolder[] = {
         {"arc", atArc}, {"arj", atArj}, {"cab", atCab}, {"compress", atGZip}, {"gzip", atGZip}, {"ha", atHa},

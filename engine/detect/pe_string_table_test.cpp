@@ -67,7 +67,7 @@ TEST(PeStringTable, DamagedImagesAreReadSafely) {
 }
 
 TEST(PeStringTable, RealSelfExtractorsParse) {
-    const std::string fixtures = mx::test::SourceDir() + "/../shared/fixtures/";
+    const std::string fixtures = mx::test::FixtureDir() + "/";
     for (const char* rel : {"rar/ssokolow/testfile.rar3.wincon.sfx.exe", "lha/lhmelt_16536/sfx_winsfx32_213.exe",
                             "lha/explzh_723/declha_sfx_ansi.exe"}) {
         const std::string bytes = mx::test::ReadFile(fixtures + rel);

@@ -55,7 +55,7 @@ TEST(PeStringTableWine, BuiltImagesReadLikeTheSystemLoader) {
 }
 
 TEST(PeStringTableWine, RealSelfExtractorsAndThisProgram) {
-    const std::string fixtures = mx::test::SourceDir() + "/../shared/fixtures/";
+    const std::string fixtures = mx::test::FixtureDir() + "/";
     for (const char* rel : {"rar/ssokolow/testfile.rar3.wincon.sfx.exe", "rar/ssokolow/testfile.rar3.wingui.sfx.exe",
                             "lha/lhmelt_16536/sfx_winsfx32_213.exe", "lha/explzh_723/declha_sfx_ansi.exe"}) {
         std::string path = fixtures + rel;

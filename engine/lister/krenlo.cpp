@@ -11,8 +11,8 @@
 #include "engine/formats/zip/central_walker.h"
 #include "engine/formats/zip/directory_locator.h"
 #include "engine/formats/zip/local_walker.h"
-#include "engine/lister/archive_detection.h"
-#include "engine/lister/file_source.h"
+#include "engine/formats/open/archive_detection.h"
+#include "engine/formats/common/file_source.h"
 #include "framework/core/rtti.h"
 
 namespace engine {

@@ -6,7 +6,7 @@
 
 #include "framework/core/exceptions.h"
 #include "framework/core/object.h"
-#include "framework/tools/fwdrive/protocol.h"
+#include "framework/automation/protocol.h"
 #include "framework/win32/automation_endpoint.h"
 #include "framework/win32/callback.h"
 #include "framework/win32/messages.h"

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "framework/core/exceptions.h"
-#include "framework/tools/fwdrive/keyspec.h"
-#include "framework/tools/fwdrive/protocol.h"
+#include "framework/automation/keyspec.h"
+#include "framework/automation/protocol.h"
 #include "framework/win32/application.h"
 #include "framework/win32/automation.h"
 #include "framework/win32/automation_endpoint.h"

@@ -9,7 +9,7 @@
 
 #include "framework/core/lists.h"
 #include "framework/core/rtti.h"
-#include "framework/tools/fwdrive/protocol.h"
+#include "framework/automation/protocol.h"
 #include "framework/win32/application.h"
 #include "framework/win32/automation.h"
 #include "framework/win32/callback.h"

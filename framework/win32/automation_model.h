@@ -8,7 +8,7 @@
 
 #include "framework/core/object.h"
 #include "framework/core/rtti.h"
-#include "framework/tools/fwdrive/protocol.h"
+#include "framework/automation/protocol.h"
 #include "framework/win32/winapi.h"
 
 namespace fw::automation {

@@ -592,7 +592,7 @@ std::vector<Sample> Corpus() {
 }
 
 std::string FixturePath(const std::string& relative) {
-  return mx::test::SourceDir() + "/../shared/fixtures/" + relative;
+  return mx::test::FixtureDir() + "/" + relative;
 }
 
 }  // namespace mx::codec::testenc

@@ -66,7 +66,7 @@ struct Sample {
 // 32 KB output block and the 8 KB window.
 std::vector<Sample> Corpus();
 
-// The shared fixture folder beside the source tree.
+// A file of the fixture corpus (testing/fixtures).
 std::string FixturePath(const std::string& relative);
 
 }  // namespace mx::codec::testenc

@@ -248,7 +248,7 @@ TEST_F(ZipWalk, StreamedEntriesEndTheLocalWalkWhereTheirDataBegins) {
 }
 
 TEST(ZipWalkFixtures, CentralWalkMatchesPythonOnEveryFixture) {
-    const std::filesystem::path root = mx::test::SourceDir() + "/../shared/fixtures/zip";
+    const std::filesystem::path root = mx::test::FixtureDir() + "/zip";
     ASSERT_TRUE(std::filesystem::exists(root)) << root;
     const std::string dir = mx::test::FreshDir();
     int compared = 0;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/tools/fwdrive/protocol.h"
+#include "framework/automation/protocol.h"
 #include "framework/tools/fwdrive/script.h"
 #include "framework/win32/winapi.h"
 
@@ -70,7 +70,7 @@ private:
     std::string error_;
 };
 
-// Turns a host path ("/work/x") into one the program can open ("Z:/work/x"); others stay.
+// Turns a host path ("/tmp/x") into one the program can open ("Z:/tmp/x"); others stay.
 std::string WindowsPath(const std::string& path);
 
 }  // namespace fw::drive

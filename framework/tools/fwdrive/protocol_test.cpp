@@ -1,11 +1,11 @@
 // The driver's protocol library: escaping, request and reply texts, payload rows, key
-// specifications and script parsing.
+// sequences and script parsing.
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "framework/tools/fwdrive/keyspec.h"
-#include "framework/tools/fwdrive/protocol.h"
+#include "framework/automation/keyspec.h"
+#include "framework/automation/protocol.h"
 #include "framework/tools/fwdrive/script.h"
 
 namespace fw::drive {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "framework/tools/fwdrive/protocol.h"
+#include "framework/automation/protocol.h"
 
 namespace fw::drive {
 namespace {

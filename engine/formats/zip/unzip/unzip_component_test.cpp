@@ -459,7 +459,7 @@ TEST_F(UnZipTest, FailuresBeforeTheWalk)
 // descriptors, traditional encryption and an archive behind a prefix all test clean.
 TEST_F(UnZipTest, FixtureCorpusTestsClean)
 {
-    const std::string root = mx::test::SourceDir() + "/../shared/fixtures/zip/";
+    const std::string root = mx::test::FixtureDir() + "/zip/";
     fw::TStringList list;
     list.Add("test");
     list.Add("12345678");

@@ -73,7 +73,7 @@ public:
 // Every entry the lister reports is extracted with a good CRC, into a file of the listed size.
 TEST_F(CorpusTest, ListedEntriesExtractClean)
 {
-    const std::string root = mx::test::SourceDir() + "/../shared/fixtures/zip/";
+    const std::string root = mx::test::FixtureDir() + "/zip/";
     fw::TStringList list;
     list.Add("test");
     list.Add("12345678");

@@ -12,7 +12,7 @@
 #include "engine/formats/zip/directory_locator.h"
 #include "engine/formats/zip/writer/zip_entry_writer.h"
 #include "engine/formats/zip/writer/zip_rebuild.h"
-#include "engine/lister/file_source.h"
+#include "engine/formats/common/file_source.h"
 #include "framework/core/rtti.h"
 
 namespace engine {
