@@ -2,7 +2,8 @@
 #
 #   mx_add_test(name SOURCES ... [LIBS ...] [NATIVE_ONLY] [WINDOWS_ONLY])
 #     A GoogleTest program. Native tests run directly under ASan/UBSan; win64 tests run under Wine
-#     (through the emulator set by the toolchain) inside the "wine" fixture; win32 tests are built only.
+#     (through the emulator set by the toolchain) inside the "wine" fixture; win32 tests are built, and
+#     those named in cmake/I686Tests.cmake run under 32-bit Wine in emulation.
 #   mx_add_fuzz(name SOURCES ... [LIBS ...] SEEDS dir)
 #     A libFuzzer target in the fuzz configuration; elsewhere a replay program that feeds every seed
 #     file to the target, run as a normal test on the native configuration.
@@ -18,11 +19,17 @@ if(NOT MX_CONFIG STREQUAL "fuzz")
   enable_testing()
 endif()
 
-if(MX_CONFIG STREQUAL "win64")
+include(${CMAKE_CURRENT_LIST_DIR}/I686Tests.cmake)
+
+if(MX_CONFIG STREQUAL "win64" OR MX_CONFIG STREQUAL "win32")
   add_test(NAME wine_start COMMAND ${MX_SOURCE_ROOT}/tools/wine-env start ${MX_WINE_DIR})
   set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
   add_test(NAME wine_stop COMMAND ${MX_SOURCE_ROOT}/tools/wine-env stop ${MX_WINE_DIR})
   set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+  if(MX_CONFIG STREQUAL "win32")
+    set_tests_properties(wine_start wine_stop PROPERTIES ENVIRONMENT "MX_WINE_ARCH=win32")
+    set_tests_properties(wine_start PROPERTIES TIMEOUT 600)
+  endif()
 endif()
 
 function(mx_add_test name)
@@ -38,14 +45,24 @@ function(mx_add_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} mx_testing GTest::gmock GTest::gtest_main mx_options)
+  set(args "")
   if(MX_CONFIG STREQUAL "win32")
-    return()
+    mx_i686_filter(${name} filter)
+    if(NOT filter)
+      return()
+    endif()
+    if(NOT filter STREQUAL "*")
+      set(args "--gtest_filter=${filter}")
+    endif()
   endif()
-  add_test(NAME ${name} COMMAND ${name})
+  add_test(NAME ${name} COMMAND ${name} ${args})
   set(env "MX_SOURCE_DIR=${MX_SOURCE_ROOT}" "MX_BUILD_DIR=${CMAKE_BINARY_DIR}"
           "MX_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp/${name}")
-  if(MX_CONFIG STREQUAL "win64")
+  if(MX_WINDOWS)
     list(APPEND env "MX_WINE_DIR=${MX_WINE_DIR}")
+    if(MX_CONFIG STREQUAL "win32")
+      list(APPEND env "MX_WINE_ARCH=win32")
+    endif()
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
     # Windows-only tests show windows, move the mouse and take the focus on the one display:
     # they run one at a time, beside the portable tests.
@@ -55,6 +72,10 @@ function(mx_add_test name)
   endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 600)
+  endif()
+  # Emulated processes start slowly: the 32-bit run gets three times the time.
+  if(MX_CONFIG STREQUAL "win32")
+    math(EXPR T_TIMEOUT "${T_TIMEOUT} * 3")
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${T_TIMEOUT})
 endfunction()
