@@ -86,16 +86,20 @@ struct Output {
     return Status::Ok;
   }
 
-  // Streaming form: pushes the pending output and keeps only the last 32 KB as history, so that a
-  // whole match fits behind pos. The whole-buffer form keeps its capacity.
+  // Streaming form: once the buffer runs short, pushes the pending output and keeps only the last
+  // 32 KB as history, so that a whole match fits behind pos. A limit that is near is no reason to
+  // push: the output gathers until the buffer is full or the stream ends, so the sink sees whole
+  // chunks. The whole-buffer form keeps its capacity.
   Status MakeRoom() noexcept {
     if (!sink) return Status::Ok;
-    if (Status st = Flush(); st != Status::Ok) return st;
-    if (pos > kHistory) {
-      std::memmove(base, base + pos - kHistory, kHistory);
-      pos = flushed = kHistory;
+    if (bufSize - kCopySlack - pos < kMaxMatch + kCopySlack) {
+      if (Status st = Flush(); st != Status::Ok) return st;
+      if (pos > kHistory) {
+        std::memmove(base, base + pos - kHistory, kHistory);
+        pos = flushed = kHistory;
+      }
     }
-    uint64_t allowed = limit - pushed;
+    uint64_t allowed = limit - Total();
     end = pos + static_cast<size_t>(std::min<uint64_t>(bufSize - kCopySlack - pos, allowed));
     return Status::Ok;
   }

@@ -636,5 +636,32 @@ TEST(Inflate, SinkFailureEndsTheEntryAsWriteError) {
   EXPECT_LE(sink.taken, 100000u);
 }
 
+// A sink that counts the blocks it is handed.
+class CountingSink final : public ByteSink {
+ public:
+  Status Write(std::span<const uint8_t> block) noexcept override {
+    ++writes;
+    bytes += block.size();
+    return Status::Ok;
+  }
+  size_t writes = 0;
+  size_t bytes = 0;
+};
+
+// An output limit equal to the stream's size (how the extractor holds an entry to its declared size)
+// must not make the decoder push the last stretch to the sink a symbol at a time.
+TEST(Inflate, OutputLimitNearDoesNotFlushShortBlocks) {
+  for (size_t size : {size_t{300}, size_t{5000}, size_t{131072 + 700}, size_t{400000}}) {
+    Bytes data = Text(size, 14);
+    Bytes packed = Deflate(data, 6, Z_DEFAULT_STRATEGY);
+    SpanSource src(packed);
+    CountingSink sink;
+    InflateResult r = Inflate(src, sink, size);
+    EXPECT_EQ(r.status, Status::Ok) << size;
+    EXPECT_EQ(sink.bytes, size);
+    EXPECT_LE(sink.writes, size / 131072 + 1) << size;
+  }
+}
+
 }  // namespace
 }  // namespace mx::codec

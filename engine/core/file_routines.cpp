@@ -62,6 +62,7 @@ std::string AnsiToOem(const std::string& text)
 }
 std::string OemToAnsiPath(const std::string& text) { return ToBackslashes(OemToAnsi(text)); }
 std::string AnsiToOemPath(const std::string& text) { return ToBackslashes(AnsiToOem(text)); }
+std::string Utf8ToAnsiPath(const std::string& text) { return ToBackslashes(text.empty() ? text : fw::Cp().Utf8ToAnsi(text)); }
 
 double UnixToDateTimeNow(int64_t seconds) { return UnixToDateTime(seconds, TimeZoneBiasNow()); }
 

@@ -46,6 +46,8 @@ std::string OemToAnsi(const std::string& text);
 std::string AnsiToOem(const std::string& text);
 std::string OemToAnsiPath(const std::string& text);
 std::string AnsiToOemPath(const std::string& text);
+// A name stored in UTF-8 in the ANSI code page, "_" for each character the code page lacks.
+std::string Utf8ToAnsiPath(const std::string& text);
 
 // Unix seconds as a local date-time with the bias of now.
 double UnixToDateTimeNow(int64_t seconds);

@@ -103,8 +103,13 @@ TEST(OutputName, HostileNamesNeverLeaveTheExtractFolder)
 
 TEST(OutputName, DeviceNames)
 {
-    for (const char* n : {"CON", "con", "Nul.txt", "COM1", "lpt3.x.y", "AUX. ", "PRN  "})
+    // Blanks before the dot, the console names and the superscript port digits of the ANSI code page
+    // (B9, B2, B3) all name devices on Windows.
+    for (const char* n : {"CON", "con", "Nul.txt", "COM1", "lpt3.x.y", "AUX. ", "PRN  ", "aux .txt", "nul .txt",
+                          "com1 .log", "CONIN$", "conout$", "CONIN$.txt", "COM\xb9", "lpt\xb2.txt", "Com\xb3 .x"})
         EXPECT_TRUE(IsDeviceName(n)) << n;
-    for (const char* n : {"CONS", "COM0", "COM10", "LPT", "NULL.txt", "a.con"})
+    for (const char* n : {"CONS", "COM0", "COM10", "LPT", "NULL.txt", "a.con", " aux", "CONIN", "COM\xb4", "LPT\xbc"})
         EXPECT_FALSE(IsDeviceName(n)) << n;
+    for (const char* n : {"aux .txt", "CONOUT$", "x\\COM\xb2.log"})
+        EXPECT_FALSE(BuildOutputName(n, "D:\\out\\", true).has_value()) << n;
 }

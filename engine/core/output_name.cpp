@@ -4,29 +4,11 @@
 #include <vector>
 
 #include "engine/core/routines.h"
+#include "engine/names/output_name_rule.h"
 
 namespace engine {
 
 namespace {
-
-// Windows drops trailing dots and blanks from every path component, so ". ." or "..." would name
-// the parent or the folder itself; compare in that form.
-std::string_view TrimTrailingDotsAndBlanks(std::string_view s)
-{
-    while (!s.empty() && (s.back() == '.' || s.back() == ' '))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool HasForbiddenChar(std::string_view s)
-{
-    for (char c : s) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (u < 32 || c == '<' || c == '>' || c == '"' || c == '|' || c == '?' || c == '*' || c == ':')
-            return true;
-    }
-    return false;
-}
 
 std::vector<std::string_view> SplitComponents(std::string_view s)
 {
@@ -43,21 +25,7 @@ std::vector<std::string_view> SplitComponents(std::string_view s)
 
 }  // namespace
 
-bool IsDeviceName(std::string_view component)
-{
-    std::string_view base = TrimTrailingDotsAndBlanks(component);
-    const size_t dot = base.find('.');
-    if (dot != std::string_view::npos)
-        base = base.substr(0, dot);
-    base = TrimTrailingDotsAndBlanks(base);
-    const std::string up = UpperCase(std::string(base));
-    if (up == "CON" || up == "PRN" || up == "AUX" || up == "NUL" || up == "CONIN$" || up == "CONOUT$")
-        return true;
-    if (up.size() == 4 && (up.compare(0, 3, "COM") == 0 || up.compare(0, 3, "LPT") == 0) && up[3] >= '1' &&
-        up[3] <= '9')
-        return true;
-    return false;
-}
+bool IsDeviceName(std::string_view component) { return mx::names::IsDeviceName(component); }
 
 std::optional<std::string> BuildOutputName(std::string_view name, std::string_view extractDir, bool useStoredDirs)
 {
@@ -82,8 +50,7 @@ std::optional<std::string> BuildOutputName(std::string_view name, std::string_vi
         for (std::string_view part : SplitComponents(storedFolder)) {
             if (part.empty() || part == ".")
                 continue;
-            const std::string_view trimmed = TrimTrailingDotsAndBlanks(part);
-            if (trimmed.empty() || HasForbiddenChar(part) || IsDeviceName(part))
+            if (!mx::names::IsWritableComponent(part))
                 return std::nullopt;
             folder += std::string(part);
             folder += '\\';
@@ -99,7 +66,7 @@ std::optional<std::string> BuildOutputName(std::string_view name, std::string_vi
     // stream that the folder rule did not remove.
     if (useStoredDirs && ExtractFilePath(n).find(':') != std::string::npos)
         return std::nullopt;
-    if (file.empty() || TrimTrailingDotsAndBlanks(file).empty() || HasForbiddenChar(file) || IsDeviceName(file))
+    if (!mx::names::IsWritableComponent(file))
         return std::nullopt;
     if (folder.size() > 1 && folder.back() != '\\')
         folder += '\\';

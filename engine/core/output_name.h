@@ -17,8 +17,8 @@ namespace engine {
 // nullopt; the caller reports 25243 and goes on with the next entry.
 std::optional<std::string> BuildOutputName(std::string_view name, std::string_view extractDir, bool useStoredDirs);
 
-// True when Component (one folder or file name) is a device name in any case, with or without an
-// extension or trailing dots and blanks.
+// True when Component (one folder or file name) is a device name: the rule of
+// engine/names/output_name_rule.h, which the stand-alone extractor program follows too.
 bool IsDeviceName(std::string_view component);
 
 }  // namespace engine

@@ -78,16 +78,16 @@ void TUnBase::FinishRun()
 
 bool TUnBase::Selected(const std::string& storedName) const
 {
-    return WildcardMatch(OemToAnsiPath(storedName), FileSpec(), false);
+    return WildcardMatch(StoredNameToAnsi(storedName), FileSpec(), false);
 }
 
 bool TUnBase::BeginEntry(const std::string& storedName, TDateTime entryDate)
 {
     if (!BuildFileName(storedName)) {
-        ReportError(OemToAnsiPath(storedName), "", "0", 25243);
+        ReportError(StoredNameToAnsi(storedName), "", "0", 25243);
         return false;
     }
-    entryName_ = OemToAnsiPath(storedName);
+    entryName_ = StoredNameToAnsi(storedName);
     ++FileCount;
     bool extract = true;
     const bool files = CurrentRun().outputMode == OutputMode::Files;

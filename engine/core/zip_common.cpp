@@ -89,13 +89,15 @@ void TZipCommon::SetFileSpec(const std::string& value)
     fileSpec_ = value.empty() ? std::string("*.*") : ToBackslashes(value);
 }
 
+std::string TZipCommon::StoredNameToAnsi(const std::string& name) const { return OemToAnsiPath(name); }
+
 bool TZipCommon::BuildFileName(const std::string& name)
 {
     if (name.empty()) {
         FileName.clear();
         return true;
     }
-    const std::string ansi = OemToAnsiPath(name);
+    const std::string ansi = StoredNameToAnsi(name);
     if (extractDir_.empty())
         SetExtractDir("");
     if (extractDir_.empty())

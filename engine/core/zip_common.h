@@ -119,6 +119,9 @@ public:
     // ExtractDir (UseStoredDirs) or drops them; a name that would land outside ExtractDir, on a
     // device or nowhere is refused: FileName is cleared and the result is false.
     virtual bool BuildFileName(const std::string& name);
+    // A stored name in ANSI with "\" separators: OEM text here; an extractor whose format marks
+    // names as UTF-8 converts those instead.
+    virtual std::string StoredNameToAnsi(const std::string& name) const;
     virtual TDateTime DosDateToDateTime(uint32_t stamp) const { return engine::DosDateToDateTime(stamp); }
 
     // Fatal report: OnError (Sender, FN, MsgEx, VolumeID, ECode) when assigned, then E_RAISE with the

@@ -61,11 +61,11 @@ void TKrenlo::AddTotals(int64_t packed, int64_t unpacked)
     TotalUnpackedSize += unpacked;
 }
 
-void TKrenlo::SetEntryName(const std::string& name)
+void TKrenlo::SetEntryName(const std::string& name, bool utf8)
 {
     std::string cut = name;
     TrimAtNul(cut);
-    FileName = OemToAnsiPath(cut);
+    FileName = utf8 ? Utf8ToAnsiPath(cut) : OemToAnsiPath(cut);
 }
 
 void TKrenlo::ClearEntryFields()
@@ -196,7 +196,7 @@ bool TKrenlo::ListZipCentral(ReadAtSource& source, uint64_t start)
         NextPos = static_cast<int64_t>(walker.Position());
         any = true;
         const zip::CentralHeader& h = e.header;
-        SetEntryName(e.name);
+        SetEntryName(e.name, (h.flags & zip::kFlagUtf8) != 0);
         if (OnReadFile)
             OnReadFile(this, FileName);
         FileComment = e.comment;
@@ -248,7 +248,7 @@ bool TKrenlo::ListZipLocal(ReadAtSource& source, uint64_t start)
         NextPos = static_cast<int64_t>(walker.Position());
         any = true;
         const zip::LocalHeader& h = e.header;
-        SetEntryName(e.name);
+        SetEntryName(e.name, (h.flags & zip::kFlagUtf8) != 0);
         if (OnReadFile)
             OnReadFile(this, FileName);
         FileComment.clear();

@@ -42,8 +42,9 @@ public:
     // OnReadBegin, OnRead (Offset, Filenum), OnReadEnd.
     void ReportEntry(int64_t offset, int filenum);
     void AddTotals(int64_t packed, int64_t unpacked);
-    // FileName := Name from OEM to ANSI, "\" separators, cut at a NUL.
-    void SetEntryName(const std::string& name);
+    // FileName := Name from OEM (or, with Utf8, from UTF-8: ZIP flag bit 11) to ANSI, "\" separators,
+    // cut at a NUL.
+    void SetEntryName(const std::string& name, bool utf8 = false);
 
 protected:
     ~TKrenlo() override = default;

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fw {
@@ -105,7 +106,14 @@ public:
     virtual std::string AnsiToOem(const std::string& text) = 0;
     virtual int AnsiCodePage() = 0;  // 1252 natively
     virtual int OemCodePage() = 0;   // 437 natively
+    // UTF-8 text in the ANSI code page, without best fit: a character the code page lacks, and every
+    // malformed sequence, becomes "_". Natively the 1252 table.
+    virtual std::string Utf8ToAnsi(const std::string& text);
 };
+
+// The code points of UTF-8 text. A malformed, overlong or surrogate sequence gives U+FFFD for its
+// first byte and decoding goes on after it.
+std::u32string DecodeUtf8(std::string_view text);
 
 // ---------------------------------------------------------------------------------------------
 // A calendar time broken into fields, as the system reports it.

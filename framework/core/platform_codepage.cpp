@@ -134,6 +134,59 @@ public:
 
 }  // namespace
 
+std::u32string DecodeUtf8(std::string_view text) {
+    std::u32string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const uint8_t b = static_cast<uint8_t>(text[i]);
+        int more = 0;
+        char32_t c = 0, least = 0;
+        if (b < 0x80) {
+            out.push_back(b);
+            ++i;
+            continue;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            more = 1, c = b & 0x1F, least = 0x80;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            more = 2, c = b & 0x0F, least = 0x800;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            more = 3, c = b & 0x07, least = 0x10000;
+        }
+        bool ok = more > 0 && text.size() - i > static_cast<size_t>(more);
+        for (int k = 1; ok && k <= more; ++k) {
+            const uint8_t t = static_cast<uint8_t>(text[i + k]);
+            ok = (t & 0xC0) == 0x80;
+            c = (c << 6) | (t & 0x3F);
+        }
+        ok = ok && c >= least && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+        if (ok) {
+            out.push_back(c);
+            i += static_cast<size_t>(more) + 1;
+        } else {
+            out.push_back(0xFFFD);
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string CodePage::Utf8ToAnsi(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : DecodeUtf8(text)) {
+        char byte = '_';
+        for (int b = 0; b < 256; ++b) {
+            if (kCp1252ToUnicode[b] == c) {
+                byte = static_cast<char>(b);
+                break;
+            }
+        }
+        out.push_back(byte);
+    }
+    return out;
+}
+
 CodePage& TableCodePage() {
     static TableCodePageImpl instance;
     return instance;

@@ -253,6 +253,20 @@ public:
     }
     int AnsiCodePage() override { return static_cast<int>(GetACP()); }
     int OemCodePage() override { return static_cast<int>(GetOEMCP()); }
+    std::string Utf8ToAnsi(const std::string& text) override {
+        // Decoded here rather than by the system, so malformed input gives the same "_" everywhere;
+        // a character outside the basic plane has no ANSI form either.
+        std::wstring wide;
+        for (char32_t c : DecodeUtf8(text)) wide.push_back(c > 0xFFFF ? wchar_t(0xFFFD) : static_cast<wchar_t>(c));
+        if (wide.empty()) return {};
+        const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                                          nullptr, 0, "_", nullptr);
+        std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+        if (n > 0)
+            WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                                "_", nullptr);
+        return out;
+    }
 };
 
 SystemTime FromSt(const SYSTEMTIME& st) {

@@ -22,7 +22,8 @@ def files(root):
     for folder, dirs, names in os.walk(root):
         dirs[:] = [d for d in dirs if d not in SKIP_DIRS and not d.startswith("build")]
         for name in names:
-            if not name.endswith(SKIP_SUFFIXES):
+            # A worktree's ".git" is a file that points at its repository: git's, not the project's.
+            if name != ".git" and not name.endswith(SKIP_SUFFIXES):
                 yield os.path.join(folder, name)
 
 

@@ -21,6 +21,7 @@ inline constexpr uint16_t kFlagEncrypted = 0x0001;
 inline constexpr uint16_t kFlagOption1 = 0x0002;  // deflate: maximum; implode: 8 KB dictionary
 inline constexpr uint16_t kFlagOption2 = 0x0004;  // deflate: fast; implode: three trees
 inline constexpr uint16_t kFlagDescriptor = 0x0008;
+inline constexpr uint16_t kFlagUtf8 = 0x0800;  // the name (and comment) are UTF-8
 
 // External attribute bits (DOS attributes in the low byte).
 inline constexpr uint32_t kAttrVolume = 0x08;

@@ -2,10 +2,12 @@
 
 #include <cstring>
 #include <span>
+#include <string_view>
 
 #include "engine/codec/crc32.h"
 #include "engine/codec/inflate.h"
 #include "engine/codec/zipcrypt.h"
+#include "engine/names/output_name_rule.h"
 
 namespace sfx {
 
@@ -174,22 +176,6 @@ EntryOutcome ExtractData(WalkHost& host, StubFile& f, const LocalHeader& h, uint
     return EntryOutcome::Done;
 }
 
-bool IsDeviceName(const char* part, size_t len) {
-    // A component such as "con" or "nul.txt" opens a device instead of a file.
-    static const char* const kDevices[] = {"con", "prn", "aux", "nul", "com", "lpt"};
-    size_t base = 0;
-    while (base < len && part[base] != '.') ++base;
-    for (const char* d : kDevices) {
-        const size_t dl = std::strlen(d);
-        bool same = base >= dl;
-        for (size_t i = 0; same && i < dl; ++i) same = (part[i] | 0x20) == d[i];
-        if (!same) continue;
-        if (base == dl) return true;
-        if (base == dl + 1 && part[dl] >= '0' && part[dl] <= '9') return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool IsSafeEntryName(const char* name) {
@@ -197,19 +183,11 @@ bool IsSafeEntryName(const char* name) {
     const char* comp = name;
     for (const char* p = name;; ++p) {
         const char c = *p;
-        if (c == ':') return false;
-        if (static_cast<unsigned char>(c) < 32 && c != '\0') return false;
         if (c == '\0' || IsSeparator(c)) {
-            const size_t len = static_cast<size_t>(p - comp);
-            // "..", and names of dots and blanks only that Windows trims to "..": both climb out.
-            bool onlyDotsBlanks = len > 0;
-            bool hasDot = false;
-            for (size_t i = 0; i < len; ++i) {
-                if (comp[i] == '.') hasDot = true;
-                else if (comp[i] != ' ') onlyDotsBlanks = false;
-            }
-            if (onlyDotsBlanks && hasDot && len > 1) return false;
-            if (len > 0 && IsDeviceName(comp, len)) return false;
+            // Empty and "." components name the folder itself; every other one follows the engine's
+            // output-name rule (no "..", no device, no forbidden character).
+            const std::string_view part(comp, static_cast<size_t>(p - comp));
+            if (!part.empty() && part != "." && !mx::names::IsWritableComponent(part)) return false;
             if (c == '\0') return true;
             comp = p + 1;
         }

@@ -69,8 +69,9 @@ struct WalkState {
 // written below state.folder. Entry names that would leave that folder are never written.
 void WalkArchive(WalkHost& host, StubFile& file, uint64_t archiveStart, bool listMode, WalkState& state);
 
-// Whether an entry name stays inside the extraction folder: no drive or stream colon, no leading
-// separator, no ".." component, nothing but folders and a file name.
+// Whether an entry name may be written below the extraction folder: no leading separator, and every
+// component follows the engine's output-name rule (no drive or stream colon, no ".." however spelt,
+// no device such as "aux .txt" or "CONIN$").
 bool IsSafeEntryName(const char* name);
 
 }  // namespace sfx

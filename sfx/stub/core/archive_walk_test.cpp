@@ -290,7 +290,8 @@ TEST(ArchiveWalk, SafeEntryNames) {
     for (const char* ok : {"a.txt", "docs/a.txt", "docs\\deep\\b", "x..y", ".hidden", "a/b/", "console/x.txt.bak"})
         EXPECT_TRUE(IsSafeEntryName(ok)) << ok;
     for (const char* bad : {"", "..", "../a", "a/../../b", "a\\..\\b", "/a", "\\a", "C:a", "a:stream", "...",
-                            ". .", "aux", "COM1.txt", "lpt9", "a\tb"})
+                            ". .", "aux", "COM1.txt", "lpt9", "a\tb", "aux .txt", "nul .txt", "com1 .log",
+                            "CONIN$", "CONOUT$", "d/conin$.txt", "COM\xb9", "lpt\xb3.txt"})
         EXPECT_FALSE(IsSafeEntryName(bad)) << bad;
 }
 

@@ -405,9 +405,10 @@ TEST(SfxStubWine, FolderDialogCreatesAndChoosesANewFolder) {
     ExpectTreeIn(d.win + "\\base\\fresh");
 }
 
-TEST(SfxStubWine, HostileArchiveStaysInItsFolderAndReportsTheDamagedEntry) {
+TEST(SfxStubWine, HostileArchiveStaysInItsFolderAvoidsDevicesAndReportsTheDamagedEntry) {
     const CaseDir d = FreshCase();
-    // Names that climb out of the folder, a good entry, and an entry whose data is damaged.
+    // Names that climb out of the folder, a good entry, an entry whose data is damaged, and names that
+    // Windows opens as devices.
     const std::string py =
         "import zipfile, zlib\n"
         "z = zipfile.ZipFile('hostile.zip', 'w', zipfile.ZIP_DEFLATED)\n"
@@ -415,6 +416,8 @@ TEST(SfxStubWine, HostileArchiveStaysInItsFolderAndReportsTheDamagedEntry) {
         "    z.writestr(n, 'must not leave the folder')\n"
         "z.writestr('good.txt', 'fine ' * 100)\n"
         "z.writestr('damaged.txt', 'some text that will be damaged ' * 200)\n"
+        "for n in ['aux .txt', 'nul .txt', 'com1 .log', 'CONIN$', 'CONOUT$']:\n"
+        "    z.writestr(n, 'must not go into a device')\n"
         "z.close()\n"
         "b = bytearray(open('hostile.zip', 'rb').read())\n"
         "i = b.find(b'damaged.txt') + len('damaged.txt') + 40\n"
@@ -431,17 +434,20 @@ TEST(SfxStubWine, HostileArchiveStaysInItsFolderAndReportsTheDamagedEntry) {
     drv.caption = "Hostile test";
     drv.folder = d.win + "\\box\\inner";
     drv.Run(d.win + "\\out.exe", d.win);
-    EXPECT_EQ(drv.listed.size(), 6u);
+    EXPECT_EQ(drv.listed.size(), 11u);
     ASSERT_FALSE(drv.boxes.empty()) << Boxes(drv);
     EXPECT_EQ(drv.boxes.back().first, "Error");
+    EXPECT_EQ(drv.boxes.back().second, "The selected file(s) couldn't be extracted.");
     EXPECT_TRUE(drv.closedByTest);
     // Everything but the good entry is still selected: the damaged one and the refused names.
-    EXPECT_EQ(drv.leftSelected.size(), 5u);
-    EXPECT_EQ(drv.leftSelected, (std::vector<int>{0, 1, 2, 3, 5}));  // the good entry is the fifth
+    EXPECT_EQ(drv.leftSelected, (std::vector<int>{0, 1, 2, 3, 5, 6, 7, 8, 9, 10}));  // the good entry is the fifth
     std::string fine;
     for (int i = 0; i < 100; ++i) fine += "fine ";
     EXPECT_EQ(ReadFile(drv.folder + "\\good.txt"), fine);
     EXPECT_FALSE(std::filesystem::exists(drv.folder + "\\damaged.txt"));
+    std::vector<std::string> written;
+    for (const auto& e : std::filesystem::directory_iterator(drv.folder)) written.push_back(e.path().filename().string());
+    EXPECT_EQ(written, std::vector<std::string>{"good.txt"});
     for (const char* outside : {"\\box\\escaped.txt", "\\box\\escaped2.txt", "\\escaped3.txt", "\\box\\escaped3.txt",
                                 "\\box\\inner\\escaped4.txt"})
         EXPECT_FALSE(std::filesystem::exists(d.win + outside)) << outside;

@@ -1,6 +1,8 @@
 #include "engine/formats/zip/unzip/unzip_component.h"
 
 #include <array>
+#include <iterator>
+#include <map>
 
 #include "engine/core/e_raise.h"
 #include "engine/core/file_routines.h"
@@ -20,6 +22,7 @@ void TUnZIP::SetArcType(TArcType value) { TUnBase::SetArcType(DetectArchive(*thi
 
 void TUnZIP::ProcessArchive()
 {
+    utf8Name_ = false;
     BuildFileName("");
     FileCount = 0;
     password_.clear();
@@ -49,39 +52,12 @@ void TUnZIP::ProcessArchive()
             OnActivate(this);
         activated = true;
         Cancel(this, false);
-        const bool single = !HasWildcards(FileSpec());
         StartStopwatch();
 
-        if (loc.kind == zip::DirectoryLocation::Kind::Central) {
-            const uint64_t base = embedded + loc.offsetBias;
-            zip::CentralDirectoryWalker walker(source, loc.position);
-            zip::CentralEntry entry;
-            while (!Aborted() && walker.Next(entry) == zip::WalkStep::Entry) {
-                TrimAtNul(entry.name);
-                const uint32_t attr = entry.header.externalAttr;
-                if (attr & (zip::kAttrDirectory | zip::kAttrVolume))
-                    continue;
-                if (entry.name.empty())
-                    break;
-                if (!Selected(entry.name))
-                    continue;
-                std::array<uint8_t, zip::LocalHeader::kSize> raw{};
-                const uint64_t localPos = base + entry.header.localHeaderOffset;
-                std::optional<zip::LocalHeader> local;
-                if (source.ReadExact(localPos, raw))
-                    local = zip::LocalHeader::Parse(raw, true);
-                if (source.Failed())
-                    break;  // the archive cannot be read any more
-                if (!local) {
-                    BuildFileName(entry.name);
-                    ReportError(FileName.empty() ? OemToAnsiPath(entry.name) : FileName, "", "0", 25248);
-                } else if (HandleEntry(archive, localPos, *local, entry) == EntryOutcome::EndRun) {
-                    break;
-                }
-                if (single)
-                    break;
-            }
-        }
+        if (loc.kind == zip::DirectoryLocation::Kind::Central)
+            WalkCentralDirectory(archive, source, embedded + loc.offsetBias, loc);
+        else if (loc.end->record.totalEntries != 0)
+            ReportError(ArchiveFile(), "", "0", 25108);  // entries are counted but no directory is there
     } catch (...) {
         if (activated) {
             StopStopwatch();
@@ -97,6 +73,73 @@ void TUnZIP::ProcessArchive()
     CloseFile(archive);
     if (OnDeactivate)
         OnDeactivate(this);
+}
+
+std::string TUnZIP::StoredNameToAnsi(const std::string& name) const
+{
+    return utf8Name_ ? Utf8ToAnsiPath(name) : OemToAnsiPath(name);
+}
+
+void TUnZIP::WalkCentralDirectory(fw::FileHandle archive, FileReadSource& source, uint64_t base,
+                                  const zip::DirectoryLocation& loc)
+{
+    // The directory lies before its end record: a record that runs into the end record is damaged.
+    zip::CentralDirectoryWalker walker(source, loc.position, loc.end->position);
+    const bool single = !HasWildcards(FileSpec());
+    // Where each entry's local header and data lie; an entry that reuses bytes another entry already
+    // claimed is refused, so a small archive cannot expand the same data over and over.
+    std::map<uint64_t, uint64_t> claimed;
+    zip::CentralEntry entry;
+    uint32_t records = 0;
+    zip::WalkStep step = zip::WalkStep::End;
+    while (!Aborted() && (step = walker.Next(entry)) == zip::WalkStep::Entry) {
+        ++records;
+        TrimAtNul(entry.name);
+        utf8Name_ = (entry.header.flags & zip::kFlagUtf8) != 0;
+        const uint32_t attr = entry.header.externalAttr;
+        if (attr & (zip::kAttrDirectory | zip::kAttrVolume))
+            continue;
+        if (entry.name.empty())
+            return;
+        if (!Selected(entry.name))
+            continue;
+        std::array<uint8_t, zip::LocalHeader::kSize> raw{};
+        const uint64_t localPos = base + entry.header.localHeaderOffset;
+        std::optional<zip::LocalHeader> local;
+        if (source.ReadExact(localPos, raw))
+            local = zip::LocalHeader::Parse(raw, true);
+        if (source.Failed())
+            return;  // the archive cannot be read any more
+        const uint64_t dataEnd = local ? localPos + local->DataOffset() + entry.header.compressedSize : 0;
+        if (!local || !Claim(claimed, localPos, dataEnd)) {
+            BuildFileName(entry.name);
+            ReportError(FileName.empty() ? StoredNameToAnsi(entry.name) : FileName, "", "0", 25248);
+        } else if (HandleEntry(archive, localPos, *local, entry) == EntryOutcome::EndRun) {
+            return;
+        }
+        if (single)
+            return;
+    }
+    // The walk stopped by itself: at a record that runs past the directory, or before the number of
+    // records the end record states (a count of 65535 may stand for more and is not checked).
+    const uint16_t declared = loc.end->record.totalEntries;
+    if (!Aborted() && (step == zip::WalkStep::Truncated || (declared != 0xFFFF && records < declared)))
+        ReportError(ArchiveFile(), "", "0", 25108);
+}
+
+bool TUnZIP::Claim(std::map<uint64_t, uint64_t>& claimed, uint64_t start, uint64_t end)
+{
+    // The first claimed range that ends after Start must begin at or after End.
+    auto next = claimed.upper_bound(start);
+    if (next != claimed.begin()) {
+        auto prev = std::prev(next);
+        if (prev->second > start)
+            return false;
+    }
+    if (next != claimed.end() && next->first < end)
+        return false;
+    claimed.emplace(start, end);
+    return true;
 }
 
 TUnZIP::EntryOutcome TUnZIP::HandleEntry(fw::FileHandle archive, uint64_t localPos, const zip::LocalHeader& local,
@@ -135,20 +178,20 @@ TUnZIP::EntryOutcome TUnZIP::HandleEntry(fw::FileHandle archive, uint64_t localP
     }
 
     bool decoded = false;
-    bool withinSize = true;
+    bool sizeMatches = true;
     try {
         OpenEntryOutput();
         decoded = true;
         const int64_t start = int64_t(dataPos + (encrypted ? mx::codec::ZipCrypto::kHeaderSize : 0));
         if (fw::Fs().Seek(archive, start, fw::SeekOrigin::Begin) != start)
             RaiseError(FileName, "", "0", 25109);
-        withinSize = zip::UnzipEntry(*this, archive, central, FileName, encrypted);
+        sizeMatches = zip::UnzipEntry(*this, archive, central, FileName, encrypted);
     } catch (...) {
         // Reported through OnError already; the entry has failed and the walk goes on.
     }
-    // Data that runs past the declared size was cut there: the entry fails its check (OnEnd with
-    // CRC_PASS False, or 25151) whatever the CRC of the bytes kept.
-    const bool crcPass = decoded && withinSize && ~CurrentRun().crc32 == entry.header.crc;
+    // Data that decodes to more or fewer bytes than the entry declares fails its check (OnEnd with
+    // CRC_PASS False, or 25151) whatever the CRC of the bytes written.
+    const bool crcPass = decoded && sizeMatches && ~CurrentRun().crc32 == entry.header.crc;
     try {
         EndEntry(decoded, crcPass, central.DosDateTime(), central.externalAttr);
     } catch (const E_RAISE&) {

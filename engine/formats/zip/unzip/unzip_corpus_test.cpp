@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/codec/crc32.h"
@@ -111,34 +112,99 @@ TEST_F(CorpusTest, ListedEntriesExtractClean)
     }
 }
 
-// A stored entry record pair for a hand-built archive.
-void AddEntry(std::string& body, std::string& central, const std::string& name, const std::string& data)
+// One entry of a hand-built archive: stored data unless Method says otherwise. Data is what the
+// entry holds; Declared is the uncompressed size its headers state (Data's size when negative) and
+// Crc the CRC they state (that of Plain, or of Data when Plain is empty).
+struct EntrySpec {
+    EntrySpec(std::string n, std::string d, uint16_t f = 0, uint16_t m = 0, int64_t decl = -1, std::string p = {})
+        : name(std::move(n)), data(std::move(d)), flags(f), method(m), declared(decl), plain(std::move(p))
+    {
+    }
+    std::string name;
+    std::string data;
+    uint16_t flags;
+    uint16_t method;
+    int64_t declared;
+    std::string plain;
+};
+
+// A stored entry record pair for a hand-built archive; returns the local header's offset.
+uint32_t AddEntry(std::string& body, std::string& central, const EntrySpec& spec)
 {
+    const std::string& plain = spec.plain.empty() ? spec.data : spec.plain;
     uint32_t crc = 0xFFFFFFFFu;
-    mx::codec::UpdateCrc32({reinterpret_cast<const uint8_t*>(data.data()), data.size()}, crc);
+    mx::codec::UpdateCrc32({reinterpret_cast<const uint8_t*>(plain.data()), plain.size()}, crc);
     zip::LocalHeader local;
     local.versionNeeded = 10;
+    local.flags = spec.flags;
+    local.method = spec.method;
     local.time = 0x6000;
     local.date = 0x5821;
     local.crc = ~crc;
-    local.compressedSize = local.uncompressedSize = uint32_t(data.size());
-    local.nameLength = uint16_t(name.size());
+    local.compressedSize = uint32_t(spec.data.size());
+    local.uncompressedSize = spec.declared >= 0 ? uint32_t(spec.declared) : uint32_t(plain.size());
+    local.nameLength = uint16_t(spec.name.size());
     zip::CentralHeader c;
     c.versionMadeBy = 20;
     c.versionNeeded = 10;
+    c.flags = local.flags;
+    c.method = local.method;
     c.time = local.time;
     c.date = local.date;
     c.crc = local.crc;
-    c.compressedSize = c.uncompressedSize = local.compressedSize;
+    c.compressedSize = local.compressedSize;
+    c.uncompressedSize = local.uncompressedSize;
     c.nameLength = local.nameLength;
     c.externalAttr = 0x20;
     c.localHeaderOffset = uint32_t(body.size());
     const auto l = local.Encode();
     body.append(reinterpret_cast<const char*>(l.data()), l.size());
-    body += name + data;
+    body += spec.name + spec.data;
     const auto ce = c.Encode();
     central.append(reinterpret_cast<const char*>(ce.data()), ce.size());
-    central += name;
+    central += spec.name;
+    return c.localHeaderOffset;
+}
+
+void AddEntry(std::string& body, std::string& central, const std::string& name, const std::string& data)
+{
+    AddEntry(body, central, EntrySpec{name, data});
+}
+
+// Body, directory and an end record that counts Entries records.
+std::string FinishZip(const std::string& body, const std::string& central, size_t entries)
+{
+    zip::EndRecord end;
+    end.entriesOnDisk = end.totalEntries = uint16_t(entries);
+    end.directorySize = uint32_t(central.size());
+    end.directoryOffset = uint32_t(body.size());
+    const auto e = end.Encode();
+    return body + central + std::string(reinterpret_cast<const char*>(e.data()), e.size());
+}
+
+// Data as one raw deflate stored block.
+std::string DeflateStored(const std::string& data)
+{
+    const uint16_t len = uint16_t(data.size());
+    std::string out;
+    out += char(1);
+    out += char(len & 0xFF);
+    out += char(len >> 8);
+    out += char(~len & 0xFF);
+    out += char((~len >> 8) & 0xFF);
+    return out + data;
+}
+
+std::vector<std::string> FilesBelow(const std::string& dir)
+{
+    std::vector<std::string> files;
+    if (!fs::exists(dir))
+        return files;
+    for (const auto& f : fs::recursive_directory_iterator(dir))
+        if (f.is_regular_file())
+            files.push_back(fs::relative(f.path(), dir).generic_string());
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 TEST_F(CorpusTest, HostileNamesWriteNothingOutside)
@@ -220,6 +286,162 @@ TEST_F(CorpusTest, ForeignOemNamesExtract)
         std::string ansi = OemToAnsiPath(names[i]);
         std::replace(ansi.begin(), ansi.end(), '\\', '/');
         EXPECT_EQ(mx::test::ReadFile(dir + "/out/" + ansi), "payload " + std::to_string(i)) << i;
+    }
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+// Many central records that point at the same local entry (the overlapping-entry bomb), and one whose
+// data starts inside another entry's data: each entry after the first to claim the bytes is refused
+// with 25248 and the walk goes on to the good entry behind them.
+TEST_F(CorpusTest, OverlappingEntriesAreRefused)
+{
+    std::string body, central;
+    const std::string payload(5000, 'A');
+    AddEntry(body, central, {"first.txt", payload});
+    std::string copies = central;
+    for (int i = 0; i < 5; ++i) {
+        std::string name = "copy" + std::to_string(i) + ".txt";
+        std::string record = copies;
+        record.replace(46, 9, name);  // the same length as "first.txt"
+        central += record;
+    }
+    // A local header hidden in the first entry's data, claimed by a record of its own.
+    std::string inner, innerCentral;
+    AddEntry(inner, innerCentral, {"inner.txt", "hidden"});
+    body.replace(100, inner.size(), inner);
+    uint32_t crc = 0xFFFFFFFFu;
+    mx::codec::UpdateCrc32({reinterpret_cast<const uint8_t*>(body.data() + 30 + 9), payload.size()}, crc);
+    for (int k = 0; k < 4; ++k) {
+        central[16 + k] = char(~crc >> (8 * k));     // the first entry's CRC over the changed data
+        innerCentral[42 + k] = char(100 >> (8 * k));  // the hidden entry's local header offset
+    }
+    central += innerCentral;
+    AddEntry(body, central, {"good.txt", "good data"});
+    const std::string dir = mx::test::FreshDir();
+    mx::test::WriteFile(dir + "/overlap.zip", FinishZip(body, central, 8));
+
+    unzip_->SetArchiveFile(dir + "/overlap.zip");
+    unzip_->SetExtractDir(dir + "/out");
+    ASSERT_TRUE(unzip_->Extract());
+    EXPECT_EQ(extracted_.errors, std::vector<int>(6, 25248));
+    EXPECT_EQ(extracted_.pass, 2);
+    EXPECT_EQ(extracted_.fail, 0);
+    EXPECT_EQ(FilesBelow(dir + "/out"), (std::vector<std::string>{"first.txt", "good.txt"}));
+}
+
+// Entries whose data yields fewer (or more) bytes than they declare fail their check, although the
+// stored CRC is that of the bytes the data really holds.
+TEST_F(CorpusTest, DecodedSizeMustMatchTheDeclaredSize)
+{
+    std::string body, central;
+    const std::string text = "short text that claims to be much longer";
+    AddEntry(body, central, {"deflate_short.txt", DeflateStored(text), 0, 8, 100000, text});
+    AddEntry(body, central, {"stored_short.txt", text, 0, 0, 100000});
+    AddEntry(body, central, {"deflate_long.txt", DeflateStored(text), 0, 8, 10, text});
+    AddEntry(body, central, {"stored_long.txt", text, 0, 0, 10});
+    AddEntry(body, central, {"honest.txt", DeflateStored(text), 0, 8, int64_t(text.size()), text});
+    const std::string dir = mx::test::FreshDir();
+    mx::test::WriteFile(dir + "/sizes.zip", FinishZip(body, central, 5));
+
+    std::vector<std::pair<std::string, bool>> ends;
+    unzip_->OnEnd.Bind(&ends, [](void* c, fw::TObject*, const std::string& fn, bool pass) {
+        static_cast<std::vector<std::pair<std::string, bool>>*>(c)->emplace_back(ExtractFileName(fn), pass);
+    });
+    unzip_->SetArchiveFile(dir + "/sizes.zip");
+    unzip_->SetExtractDir(dir + "/out");
+    ASSERT_TRUE(unzip_->Test());
+    EXPECT_EQ(ends, (std::vector<std::pair<std::string, bool>>{{"deflate_short.txt", false},
+                                                               {"stored_short.txt", false},
+                                                               {"deflate_long.txt", false},
+                                                               {"stored_long.txt", false},
+                                                               {"honest.txt", true}}));
+    EXPECT_FALSE(fs::exists(dir + "/out"));
+}
+
+// A directory that cannot be walked to the number of records its end record states: the entries
+// before the damage are extracted, then 25108.
+TEST_F(CorpusTest, DamagedDirectoryReportsAfterTheEntriesBeforeIt)
+{
+    struct Case {
+        const char* what;
+        size_t damagedRecord;  // whose comment length runs past the end record; 0: none
+        size_t declared;
+    };
+    for (const Case& c : {Case{"record runs past the end record", 2, 3}, Case{"fewer records than counted", 0, 5}}) {
+        SCOPED_TRACE(c.what);
+        std::string body, central;
+        std::vector<size_t> starts;
+        for (int i = 1; i <= 3; ++i) {
+            starts.push_back(central.size());
+            AddEntry(body, central, "e" + std::to_string(i) + ".txt", "entry " + std::to_string(i));
+        }
+        if (c.damagedRecord)
+            central[starts[c.damagedRecord - 1] + 32] = char(0x40);  // comment length 64
+        const std::string dir = mx::test::FreshDir();
+        mx::test::WriteFile(dir + "/damaged.zip", FinishZip(body, central, c.declared));
+        extracted_ = {};
+        unzip_->SetArchiveFile(dir + "/damaged.zip");
+        unzip_->SetExtractDir(dir + "/out");
+        ASSERT_TRUE(unzip_->Extract());
+        EXPECT_EQ(extracted_.errors, std::vector<int>{25108});
+        const int good = c.damagedRecord ? int(c.damagedRecord) - 1 : 3;
+        EXPECT_EQ(extracted_.pass, good);
+        EXPECT_EQ(int(FilesBelow(dir + "/out").size()), good);
+    }
+}
+
+// Names with the UTF-8 flag (bit 11) are read as UTF-8 and shown and written in the ANSI code page;
+// a character that code page lacks becomes "_" (no best fit: "\u0101" is not "a"). The same bytes
+// without the flag are OEM text as before.
+TEST_F(CorpusTest, Utf8NamesAreConvertedToAnsi)
+{
+    struct Case {
+        std::string stored;
+        uint16_t flags;
+        std::string ansi;
+    };
+    const std::vector<Case> cases = {
+        {"Gr\xC3\xBC\xC3\x9F" "e.txt", zip::kFlagUtf8, "Gr\xFC\xDF" "e.txt"},
+        {"\xE2\x82\xACuro.txt", zip::kFlagUtf8, "\x80uro.txt"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC.txt", zip::kFlagUtf8, "__.txt"},
+        {"\xC4\x81\xF0\x9F\x98\x80.txt", zip::kFlagUtf8, "__.txt"},
+        {"bad\xC3(\xE0\x80\x80.txt", zip::kFlagUtf8, "bad_(___.txt"},
+        {"d\xC3\xA9j\xC3\xA0/f\xC3\xAAte.txt", zip::kFlagUtf8, "d\xE9j\xE0\\f\xEAte.txt"},
+        {"\x81" "ber.txt", 0, "\xFC" "ber.txt"},
+    };
+    std::string body, central;
+    for (size_t i = 0; i < cases.size(); ++i)
+        AddEntry(body, central, {cases[i].stored, "payload " + std::to_string(i), cases[i].flags});
+    const std::string dir = mx::test::FreshDir();
+    mx::test::WriteFile(dir + "/utf8.zip", FinishZip(body, central, cases.size()));
+
+    std::vector<std::string> listed;
+    lister_->OnRead.Bind(&listed, [](void* c, fw::TObject* s, int64_t, int) {
+        static_cast<std::vector<std::string>*>(c)->push_back(static_cast<TKrenlo*>(s)->FileName);
+    });
+    lister_->SetArchiveFile(dir + "/utf8.zip");
+    ASSERT_TRUE(lister_->Activate());
+    ASSERT_EQ(listed.size(), cases.size());
+    for (size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(listed[i], cases[i].ansi) << i;
+
+    unzip_->SetArchiveFile(dir + "/utf8.zip");
+    unzip_->SetExtractDir(dir + "/out");
+    ASSERT_TRUE(unzip_->Extract());
+    EXPECT_EQ(extracted_.errors, std::vector<int>{});
+    // Two names meet in "__.txt": the second overwrites the first.
+    EXPECT_EQ(extracted_.pass, int(cases.size()));
+    for (size_t i = 0; i < cases.size(); ++i) {
+        if (i == 2)
+            continue;
+        std::string path = cases[i].ansi;
+        std::replace(path.begin(), path.end(), '\\', '/');
+        EXPECT_EQ(mx::test::ReadFile(dir + "/out/" + path), "payload " + std::to_string(i)) << i;
     }
 }
 

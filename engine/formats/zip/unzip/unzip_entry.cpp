@@ -72,6 +72,7 @@ public:
         RunContext& run = CurrentRun();
         mx::codec::UpdateCrc32(block, run.crc32);
         int64_t count = static_cast<int64_t>(block.size());
+        written_ += uint64_t(block.size());
         bool ok = true;
         try {
             ok = run.sink ? run.sink->Write(block.data(), count) : true;
@@ -85,9 +86,11 @@ public:
         return Status::Ok;
     }
     bool Failed() const { return failed_; }
+    uint64_t Written() const { return written_; }
 
 private:
     bool failed_ = false;
+    uint64_t written_ = 0;
 };
 
 // The report for a failed decoder other than inflate.
@@ -120,10 +123,12 @@ bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
     const uint64_t outSize = central.uncompressedSize;
     Status status = Status::Ok;
     switch (central.method) {
-    case 0:
-        // Stored data holds as many bytes as the entry declares; more is damage, cut the same way.
-        component.CopyStored(archive, int64_t(std::min<uint64_t>(central.compressedSize, outSize)), 32);
-        return central.compressedSize <= outSize;
+    case 0: {
+        // Stored data holds exactly as many bytes as the entry declares; more is damage, cut there.
+        const int64_t copied =
+            component.CopyStored(archive, int64_t(std::min<uint64_t>(central.compressedSize, outSize)), 32);
+        return central.compressedSize == outSize && uint64_t(copied) == outSize;
+    }
     case 1:
         status = mx::codec::Unshrink(source, sink, outSize);
         break;
@@ -152,7 +157,7 @@ bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
         } else if (!source.Cancelled()) {
             TZipCommon::RaiseProgress(&component, 100);
         }
-        return true;
+        return sink.Written() == outSize;
     }
     default:
         component.RaiseError(fileName, "", "0", 25301);
@@ -160,7 +165,7 @@ bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
     if (status != Status::Ok)
         component.RaiseError(fileName, "", "0", MessageOf(status, sink));
     TZipCommon::RaiseProgress(&component, 100);
-    return true;
+    return sink.Written() == outSize;
 }
 
 }  // namespace engine::zip

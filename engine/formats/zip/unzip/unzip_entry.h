@@ -19,9 +19,9 @@ namespace engine::zip {
 // The other decoders' failures, and an unknown method (25301), are fatal reports that leave as
 // E_RAISE.
 //
-// No decoder writes more than the central directory's uncompressed size. False when the deflate or
-// stored data would have produced more: the output was cut there and the entry must fail its check
-// even if the bytes kept happen to match the stored CRC.
+// No decoder writes more than the central directory's uncompressed size. False when the data decodes
+// to a different size: more (the output was cut at the declared size) or fewer bytes (the stream
+// ended early). The entry must then fail its check even if the bytes written match the stored CRC.
 bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& central, const std::string& fileName,
                 bool encrypted);
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/formats/zip/writer/comp_object.h"
@@ -25,7 +26,7 @@ public:
     EntryList& operator=(const EntryList&) = delete;
 
     TZipCompObject& Add(const std::string& key);
-    int IndexOf(const std::string& key) const { return names_->IndexOf(key); }
+    int IndexOf(const std::string& key) const;
     TZipCompObject* Find(const std::string& key) const;
     int Count() const { return static_cast<int>(objects_.size()); }
     TZipCompObject& At(int index) const { return *objects_[static_cast<size_t>(index)]; }
@@ -40,6 +41,9 @@ private:
     fw::TStringList* names_;
     std::vector<std::unique_ptr<TZipCompObject>> objects_;
     std::vector<std::string> keys_;
+    // The first index of each key in the upper case of the ANSI code page, as the string list
+    // compares names: lookups stay constant-time however many files a run adds.
+    std::unordered_map<std::string, int> index_;
 };
 
 }  // namespace engine::zip
