@@ -181,34 +181,5 @@ TEST_F(UnArjTest, OddEntryTypesDoNotEndTheRun)
     EXPECT_EQ(passed_, std::vector<std::string>{"small.txt"});
 }
 
-TEST_F(UnArjTest, FixtureCorpus)
-{
-    const std::string root = mx::test::FixtureDir() + "/arj/";
-    const std::string license = mx::test::ReadFile(mx::test::FixtureDir() + "/expected/unarc-rs/LICENSE");
-    for (const char* name : {"method1.arj", "method2.arj", "method3.arj", "method4.arj", "stored.arj"}) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(Run(root + "unarc-rs/" + name, dir_ + "/" + name));
-        EXPECT_EQ(passed_, std::vector<std::string>{"LICENSE"});
-        EXPECT_EQ(mx::test::ReadFile(dir_ + "/" + name + "/LICENSE"), license);
-    }
-    password_ = "secret";
-    ASSERT_TRUE(Run(root + "unarc-rs/license_crypted.arj", dir_ + "/crypted", true));
-    EXPECT_EQ(passed_, std::vector<std::string>{"LICENSE"});
-    ASSERT_TRUE(Run(root + "unarc-rs/wrongcrc32.arj", dir_ + "/wrong", true));
-    EXPECT_EQ(failed_, std::vector<std::string>{"LICENSE"});
-    ASSERT_TRUE(Run(root + "unarc-rs/multi/test_file.arj", dir_ + "/multi", true));
-    EXPECT_TRUE(failed_.empty());
-    EXPECT_FALSE(passed_.empty());
-    ASSERT_TRUE(Run(root + "sharpcompress/Arj.store.split.arj", dir_ + "/split", true));
-    EXPECT_EQ(passed_.size(), 3u);
-    EXPECT_TRUE(failed_.empty());
-    for (const char* name : {"commons-compress/bla.arj", "patool/t.arj", "defacto2/ARJ020B.ARJ"}) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(Run(root + name, dir_ + "/c", true));
-        EXPECT_TRUE(failed_.empty());
-        EXPECT_FALSE(passed_.empty());
-    }
-}
-
 }  // namespace
 }  // namespace engine
