@@ -4,3 +4,4 @@ foreach(target lzh lzhuf arj_method4)
   mx_add_fuzz(${target} SOURCES ${target}_fuzz.cpp LIBS mx_codec
     SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/${target})
 endforeach()
+mx_add_bench(lzh SOURCES lzh_bench.cpp LIBS mx_codec)

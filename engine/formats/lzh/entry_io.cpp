@@ -14,8 +14,8 @@ namespace {
 constexpr int64_t kBlock = 32768;
 }
 
-EntryInput::EntryInput(TUnBase& component, fw::FileHandle archive, bool garbled)
-    : component_(component), archive_(archive), garbled_(garbled), buffer_(kBlock)
+EntryInput::EntryInput(TUnBase& component, fw::FileHandle archive, EntryCipher cipher)
+    : component_(component), archive_(archive), cipher_(cipher), buffer_(kBlock)
 {
 }
 
@@ -34,7 +34,9 @@ Status EntryInput::Read(std::span<const uint8_t>& block) noexcept
         return Status::End;
     }
     const std::string& password = component_.GarblePassword;
-    if (garbled_ && !password.empty()) {
+    if (cipher_ == EntryCipher::ZipKeys)
+        component_.Keys.Decrypt(std::span<uint8_t>(buffer_.data(), size_t(got)));
+    if (cipher_ == EntryCipher::ArjGarble && !password.empty()) {
         uint16_t& index = component_.GarbleIndex;
         for (int64_t i = 0; i < got; ++i) {
             if (index < 1 || index > password.size())

@@ -12,17 +12,23 @@
 
 namespace engine {
 
+// How an entry's compressed bytes are enciphered.
+enum class EntryCipher {
+    None,
+    ArjGarble,  // XOR with the component's GarblePassword from its GarbleIndex on
+    ZipKeys,    // traditional ZIP decryption with the component's Keys (BH entries)
+};
+
 class EntryInput final : public mx::codec::ByteSource {
 public:
-    // Reads the component's BytesLeft bytes from the archive's current position. Garbled: XOR with
-    // the component's GarblePassword from its GarbleIndex on.
-    EntryInput(TUnBase& component, fw::FileHandle archive, bool garbled);
+    // Reads the component's BytesLeft bytes from the archive's current position, deciphering them.
+    EntryInput(TUnBase& component, fw::FileHandle archive, EntryCipher cipher);
     mx::codec::Status Read(std::span<const uint8_t>& block) noexcept override;
 
 private:
     TUnBase& component_;
     fw::FileHandle archive_;
-    bool garbled_;
+    EntryCipher cipher_;
     std::vector<uint8_t> buffer_;
 };
 

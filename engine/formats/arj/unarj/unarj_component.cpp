@@ -224,7 +224,7 @@ void TUnARJ::DecodePart(const arj::ArjHeader& h, bool garbled)
         CopyStored(archive_, std::min<int64_t>(h.packedSize, h.size), 32);
         return;
     }
-    EntryInput input(*this, archive_, garbled);
+    EntryInput input(*this, archive_, garbled ? EntryCipher::ArjGarble : EntryCipher::None);
     EntryOutput output(32);
     const mx::codec::Status status = h.method == 4 ? mx::codec::ArjMethod4Decode(input, output, h.size)
                                                    : mx::codec::LzhDecode(input, output, mx::codec::kLzhArj, h.size);

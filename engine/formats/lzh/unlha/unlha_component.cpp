@@ -129,7 +129,7 @@ bool TUnLHA::Decode(fw::FileHandle archive, const lha::LhaEntry& entry)
         CopyStored(archive, count, 16);
         return entry.packedSize == entry.size;
     }
-    EntryInput input(*this, archive, false);
+    EntryInput input(*this, archive, EntryCipher::None);
     EntryOutput output(16);
     mx::codec::Status status;
     if (letter == '1')
