@@ -1,4 +1,5 @@
 #include "engine/lister/krenlo.h"
+#include "engine/lister/older_formats.h"
 
 #include <algorithm>
 
@@ -119,7 +120,8 @@ bool TKrenlo::Activate()
             try {
                 if (IsZipArcType(ArcType()))
                     ListZip(source);
-                else if (IsListedType(ArcType()))
+                else if (ListOlderFormat(*this, source)) {
+                } else if (IsListedType(ArcType()))
                     ReportError(ArchiveFile(), "", "0", 25242);  // this format's headers are not read yet
                 CheckRead(*this, source);
             } catch (...) {
