@@ -1,5 +1,7 @@
 #include "engine/formats/arc/arc_decoders.h"
 
+#include "engine/formats/entrystream/grouped_lzw.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -222,100 +224,15 @@ private:
     int half_ = 0;
 };
 
-// Dynamic LZW of methods 8 and 9: codes of 9 bits up to MaxBits, read least significant bit first in
-// groups of as many bytes as the width; 256 clears the table.
+// Dynamic LZW of methods 8 and 9, the same as Unix compress in block mode.
 template <class Out>
 DecodeResult DynamicLzw(int maxBits, ByteInput& in, ByteOutput& raw, Out& out)
 {
-    const unsigned tableMax = 1u << maxBits;
-    std::vector<uint16_t> prefix(tableMax, 0);
-    std::vector<uint8_t> suffix(tableMax, 0);
-    for (unsigned c = 0; c < 256; ++c)
-        suffix[c] = static_cast<uint8_t>(c);
-    int width = 9;
-    unsigned maxCode = 511;
-    unsigned freeEnt = 257;
-    bool clearPending = false;
-    std::array<uint8_t, 16> group{};
-    unsigned groupBits = 0, offset = 0;
-
-    const auto getCode = [&]() -> int {
-        if (clearPending || offset + unsigned(width) > groupBits || freeEnt > maxCode) {
-            if (freeEnt > maxCode) {
-                ++width;
-                maxCode = width >= maxBits ? tableMax : (1u << width) - 1;
-                if (width > maxBits)
-                    width = maxBits;
-            }
-            if (clearPending) {
-                width = 9;
-                maxCode = 511;
-                clearPending = false;
-            }
-            unsigned got = 0;
-            for (int c; got < unsigned(width) && (c = in.Get()) >= 0;)
-                group[got++] = static_cast<uint8_t>(c);
-            if (got == 0)
-                return -1;
-            offset = 0;
-            groupBits = got * 8;
-            if (groupBits < unsigned(width))
-                return -1;
-        }
-        uint32_t code = 0;
-        for (int i = 0; i < width; ++i) {
-            const unsigned bit = offset + unsigned(i);
-            code |= uint32_t((group[bit >> 3] >> (bit & 7)) & 1) << i;
-        }
-        offset += unsigned(width);
-        return static_cast<int>(code);
-    };
-
-    int code = getCode();
-    if (code < 0)
-        return DecodeResult::Ok;
-    if (code > 255)
-        return DecodeResult::BadTree;
-    unsigned oldCode = unsigned(code);
-    uint8_t finChar = static_cast<uint8_t>(code);
-    out.Put(finChar);
-    std::vector<uint8_t> stack;
-    stack.reserve(tableMax);
-    while (!raw.Failed() && (code = getCode()) >= 0) {
-        if (code == 256) {
-            std::fill(prefix.begin(), prefix.begin() + 256, 0);
-            clearPending = true;
-            freeEnt = 256;
-            if ((code = getCode()) < 0)
-                break;
-        }
-        const unsigned inCode = unsigned(code);
-        unsigned walk = inCode;
-        stack.clear();
-        if (walk >= freeEnt) {
-            if (walk > freeEnt)
-                return DecodeResult::BadTree;
-            stack.push_back(finChar);
-            walk = oldCode;
-        }
-        while (walk >= 256) {
-            if (stack.size() >= tableMax)
-                return DecodeResult::StackOverflow;
-            stack.push_back(suffix[walk]);
-            walk = prefix[walk];
-        }
-        finChar = suffix[walk];
-        stack.push_back(finChar);
-        for (size_t i = stack.size(); i-- > 0;)
-            out.Put(stack[i]);
-        if (freeEnt < tableMax) {
-            prefix[freeEnt] = static_cast<uint16_t>(oldCode);
-            suffix[freeEnt] = finChar;
-            ++freeEnt;
-        }
-        oldCode = inCode;
+    switch (DecodeGroupedLzw(maxBits, true, in, raw, out)) {
+    case LzwResult::BadFirstCode: return DecodeResult::BadTree;
+    case LzwResult::StackOverflow: return DecodeResult::StackOverflow;
+    default: return DecodeResult::Ok;  // a bad code ends the data; its CRC tells
     }
-    return DecodeResult::Ok;
 }
 
 }  // namespace
