@@ -63,7 +63,7 @@ void TUnARC::Walk(fw::FileHandle archive, int64_t size)
                 if (!SeekTo(archive, int64_t(h.dataPos)))
                     RaiseError(FileName, "", "0", 25236);
                 ByteInput in = ArchiveInput(*this, archive, h.packedSize);
-                ByteOutput out = EntryOutput(CrcKind::Crc16, 512);
+                ByteOutput out = DecoderOutput(CrcKind::Crc16, 512);
                 result = arc::Decode(h.method, in, out);
                 const bool written = out.Flush();
                 const bool pass = written && result == arc::DecodeResult::Ok && CurrentRun().crc16 == h.crc;

@@ -26,7 +26,7 @@ ByteInput ArchiveInput(TAwkMain& component, fw::FileHandle archive, uint64_t siz
         size, blockSize);
 }
 
-ByteOutput EntryOutput(CrcKind crc, size_t blockSize)
+ByteOutput DecoderOutput(CrcKind crc, size_t blockSize)
 {
     return ByteOutput(
         [crc](const uint8_t* data, size_t count) {

@@ -20,7 +20,7 @@ ByteInput ArchiveInput(TAwkMain& component, fw::FileHandle archive, uint64_t siz
 
 // Writes into the run's output sink and updates the run's CRC-16 or CRC-32 register over every byte
 // the sink took.
-ByteOutput EntryOutput(CrcKind crc, size_t blockSize = 16384);
+ByteOutput DecoderOutput(CrcKind crc, size_t blockSize = 16384);
 
 // Seeks Archive to Offset; false when the position cannot be reached.
 bool SeekTo(fw::FileHandle archive, int64_t offset);

@@ -149,7 +149,7 @@ bool TUnGZIP::DecodeCompress(fw::FileHandle archive, int64_t size)
     if (!SeekTo(archive, 0))
         RaiseError(FileName, "", "0", 25236);
     ByteInput in = ArchiveInput(*this, archive, uint64_t(size));
-    ByteOutput out = EntryOutput(CrcKind::Crc32);
+    ByteOutput out = DecoderOutput(CrcKind::Crc32);
     const CompressResult r = UnixDecompress(in, out);
     if (out.Failed())
         RaiseError(FileName, "", "0", 25136);

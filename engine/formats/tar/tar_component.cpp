@@ -66,7 +66,7 @@ void TUnTAR::CopyData(fw::FileHandle archive, uint64_t dataPos, uint64_t size)
     if (!SeekTo(archive, int64_t(dataPos)))
         RaiseError(FileName, "", "0", 25236);
     ByteInput in = ArchiveInput(*this, archive, size);
-    ByteOutput out = EntryOutput(CrcKind::None, 32768);
+    ByteOutput out = DecoderOutput(CrcKind::None, 32768);
     for (int c; !out.Failed() && (c = in.Get()) >= 0;)
         out.Put(static_cast<uint8_t>(c));
     if (!out.Flush())
