@@ -13,6 +13,7 @@
 #include "engine/formats/zip/directory_locator.h"
 #include "engine/formats/zip/local_walker.h"
 #include "engine/formats/open/archive_detection.h"
+#include "engine/lister/list_walks.h"
 #include "engine/formats/common/file_source.h"
 #include "framework/core/rtti.h"
 
@@ -120,7 +121,7 @@ bool TKrenlo::Activate()
             try {
                 if (IsZipArcType(ArcType()))
                     ListZip(source);
-                else if (ListOlderFormat(*this, source)) {
+                else if (ListOlderFormat(*this, source) || ListMoreFormats(*this, source)) {
                 } else if (IsListedType(ArcType()))
                     ReportError(ArchiveFile(), "", "0", 25242);  // this format's headers are not read yet
                 CheckRead(*this, source);

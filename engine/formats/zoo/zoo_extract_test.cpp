@@ -1,0 +1,141 @@
+// TUnZOO over the fixture corpus and over archives of the test-only generator: stored and LZW entries,
+// folders, long names, deleted entries, climbing folders, damaged CRCs and a chain that loops; natively
+// and under Wine.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "engine/core/testing/engine_test_env.h"
+#include "engine/formats/entrystream/testing/extract_recorder.h"
+#include "engine/formats/zoo/testing/zoo_testgen.h"
+#include "engine/formats/zoo/zoo_component.h"
+#include "testing/test_env.h"
+
+namespace engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ZooExtract : public ::testing::Test {
+public:
+    void SetUp() override
+    {
+        engine::test::SetUpEngineTests();
+        RegisterUnZooClasses();
+        owner_ = fw::Make<fw::TComponent>(nullptr);
+        unzoo_ = fw::Make<TUnZOO>(owner_);
+    }
+    void TearDown() override { owner_->Free(); }
+
+    engine::test::ExtractRecorder Run(const std::string& archive, const std::string& out, bool test)
+    {
+        engine::test::ExtractRecorder rec;
+        rec.Attach(*unzoo_);
+        unzoo_->SetArchiveFile(mx::test::HostPath(archive));
+        unzoo_->SetExtractDir(mx::test::HostPath(out));
+        EXPECT_TRUE(test ? unzoo_->Test() : unzoo_->Extract());
+        return rec;
+    }
+
+    fw::TComponent* owner_ = nullptr;
+    TUnZOO* unzoo_ = nullptr;
+};
+
+std::map<std::string, std::string> FilesBelow(const std::string& dir)
+{
+    std::map<std::string, std::string> files;
+    if (fs::exists(dir))
+        for (const auto& e : fs::recursive_directory_iterator(dir))
+            if (e.is_regular_file())
+                files[fs::relative(e.path(), dir).generic_string()] = mx::test::ReadFile(e.path().string());
+    return files;
+}
+
+TEST_F(ZooExtract, FixtureCorpus)
+{
+    const std::string root = mx::test::FixtureDir() + "/zoo/";
+    struct Case {
+        const char* name;
+        int pass, fail;
+    };
+    for (const Case& c : {Case{"unarc-rs/store.zoo", 1, 0}, Case{"unarc-rs/default.zoo", 1, 0},
+                          Case{"unarc-rs/high_per.zoo", 1, 0}, Case{"unarc-rs/wrongcrc16.zoo", 0, 1},
+                          Case{"libxmp/zoodata.zoo", 1, 0}, Case{"patool/t.zoo", 2, 0}}) {
+        SCOPED_TRACE(c.name);
+        const auto rec = Run(root + c.name, mx::test::FreshDir() + "/x", true);
+        EXPECT_EQ(rec.Passed(), c.pass);
+        EXPECT_EQ(rec.Failed(), c.fail);
+        EXPECT_TRUE(rec.errors.empty());
+    }
+    // The LZH entry against its known content.
+    const std::string out = mx::test::FreshDir() + "/lic";
+    Run(root + "unarc-rs/high_per.zoo", out, false);
+    const auto files = FilesBelow(out);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files.begin()->second, mx::test::ReadFile(mx::test::FixtureDir() + "/expected/unarc-rs/LICENSE"));
+}
+
+TEST_F(ZooExtract, GeneratedArchives)
+{
+    std::string text, noise;
+    for (int i = 0; i < 60000; ++i)
+        text += "zoo keepers keep zebras; "[i % 25];
+    uint32_t x = 5;
+    for (int i = 0; i < 70000; ++i)
+        noise += char((x = x * 1103515245 + 12345) >> 24);
+    namespace t = zoo::test;
+    std::vector<t::Member> members = {
+        {"STORED.TXT", "", "", 0, "plain bytes"},
+        {"TEXT.TXT", "docs/sub", "", 1, text},
+        {"NOISE.BIN", "", "", 1, noise},
+        {"LONGNA~1.TXT", "docs", "long name of a file.txt", 1, "abababababababababa"},
+        {"GONE.TXT", "", "", 0, "deleted", true},
+        {"EVIL.TXT", "../..", "", 0, "evil"},
+        {"BAD.TXT", "", "", 1, text.substr(0, 500), false, 0x1234},
+    };
+    const std::string dir = mx::test::FreshDir();
+    mx::test::WriteFile(dir + "/gen.zoo", t::Archive(members));
+    const auto rec = Run(dir + "/gen.zoo", dir + "/out", false);
+    const std::map<std::string, std::string> want = {{"STORED.TXT", "plain bytes"},
+                                                     {"docs/sub/TEXT.TXT", text},
+                                                     {"NOISE.BIN", noise},
+                                                     {"docs/long name of a file.txt", "abababababababababa"},
+                                                     {"BAD.TXT", text.substr(0, 500)},
+                                                     {"EVIL.TXT", "evil"}};
+    const auto files = FilesBelow(dir + "/out");
+    EXPECT_EQ(files.size(), want.size());
+    for (const auto& [name, bytes] : want)
+        EXPECT_TRUE(files.count(name) && files.at(name) == bytes) << name;
+    EXPECT_EQ(rec.Passed(), 5);
+    EXPECT_EQ(rec.Failed(), 1);  // BAD.TXT's stored CRC is wrong
+    EXPECT_TRUE(rec.errors.empty());
+    // A folder of ".." parts is dropped: the file stays inside the extract folder.
+    EXPECT_FALSE(fs::exists(dir + "/EVIL.TXT"));
+}
+
+TEST_F(ZooExtract, BrokenChains)
+{
+    const std::string dir = mx::test::FreshDir();
+    std::string a = zoo::test::Archive({{"A.TXT", "", "", 0, "aaaa"}, {"B.TXT", "", "", 0, "bbbb"}});
+    // B's next pointer goes back to A: the walk ends with a bad header instead of looping.
+    const size_t b = a.find("B.TXT") - 38;
+    a[b + 6] = 43;
+    a[b + 7] = a[b + 8] = a[b + 9] = 0;
+    mx::test::WriteFile(dir + "/loop.zoo", a);
+    auto rec = Run(dir + "/loop.zoo", dir + "/o1", true);
+    EXPECT_EQ(rec.Passed(), 1);
+    EXPECT_EQ(rec.errors, std::vector<int>{25108});
+
+    // A header whose positions do not cancel out is refused before any entry.
+    std::string bad = zoo::test::Archive({{"A.TXT", "", "", 0, "aaaa"}});
+    bad[28] = 0;
+    mx::test::WriteFile(dir + "/bad.zoo", bad);
+    rec = Run(dir + "/bad.zoo", dir + "/o2", true);
+    EXPECT_TRUE(rec.ended.empty());
+    EXPECT_EQ(rec.errors, std::vector<int>{25108});
+}
+
+}  // namespace
+}  // namespace engine
