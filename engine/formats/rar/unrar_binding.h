@@ -1,0 +1,31 @@
+// The UnRAR library's seven entry points, bound by name when the engine first needs them: the
+// library "UnRAR" on Windows (ours, or any replacement with the same interface); natively our
+// library linked in. A missing library, or one that lacks an entry point, leaves stubs.
+#pragma once
+
+#include <string>
+
+#include "platform/unrar/unrar_api.h"
+
+namespace engine {
+
+struct UnRARFunctions {
+    decltype(&RAROpenArchive) OpenArchive;
+    decltype(&RARCloseArchive) CloseArchive;
+    decltype(&RARReadHeader) ReadHeader;
+    decltype(&RARProcessFile) ProcessFile;
+    decltype(&RARSetChangeVolProc) SetChangeVolProc;
+    decltype(&RARSetProcessDataProc) SetProcessDataProc;
+    decltype(&RARSetPassword) SetPassword;
+};
+
+const UnRARFunctions& UnRAR();
+bool UnRARLoaded();
+
+// Binds the library of another name (tests: a name that does not exist gives the stubs); natively
+// only "UnRAR" binds our library. Replaces whatever was bound before.
+void BindUnRAR(const std::string& name);
+// Installs another set of functions as if it were the bound library (tests).
+void SetUnRARFunctions(const UnRARFunctions& functions);
+
+}  // namespace engine

@@ -1,0 +1,147 @@
+#include "platform/unrar/rar_blocks.h"
+
+#include <cctype>
+
+#include "engine/codec/crc32.h"
+
+namespace unrar {
+
+namespace {
+
+uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+
+}  // namespace
+
+ParseResult ParseBlockHeader(std::span<const uint8_t> bytes, BlockHeader& out)
+{
+    if (bytes.size() < 7)
+        return ParseResult::Short;
+    out.crc = Le16(&bytes[0]);
+    out.type = bytes[2];
+    out.flags = Le16(&bytes[3]);
+    out.headSize = Le16(&bytes[5]);
+    out.dataSize = 0;
+    if (out.headSize < 7)
+        return ParseResult::Bad;
+    const bool hasData = (out.flags & kLongBlock) || out.type == kFileHead || out.type == kNewSub || out.type == kSubHead;
+    if (hasData) {
+        if (out.headSize < 11)
+            return ParseResult::Bad;
+        if (bytes.size() < 11)
+            return ParseResult::Short;
+        out.dataSize = Le32(&bytes[7]);
+    }
+    return ParseResult::Ok;
+}
+
+bool HeaderCrcMatches(std::span<const uint8_t> header, const BlockHeader& block)
+{
+    size_t covered = block.headSize;
+    if (block.type == kMainHead && (block.flags & kMainComment))
+        covered = 13;
+    if (block.type == 0x76 || block.type == 0x79 || block.type == kSubHead)
+        return true;  // authenticity blocks and old sub-blocks carry no checkable CRC
+    if (block.type == kFileHead && (block.flags & kFileComment) && header.size() >= 32) {
+        // An embedded old comment is outside the CRC, which ends with the fields before it.
+        covered = ((block.flags & kLarge) ? 40 : 32) + size_t(Le16(&header[26])) + ((block.flags & kSalt) ? 8 : 0);
+    }
+    if (covered > header.size() || covered < 2)
+        return false;
+    return (mx::codec::Crc32(header.subspan(2, covered - 2)) & 0xFFFF) == block.crc;
+}
+
+ParseResult ParseFileHeader(std::span<const uint8_t> h, FileHeader& out)
+{
+    if (h.size() < 32)
+        return ParseResult::Bad;
+    out.flags = Le16(&h[3]);
+    out.packSize = Le32(&h[7]);
+    out.unpSize = Le32(&h[11]);
+    out.hostOS = h[15];
+    out.fileCRC = Le32(&h[16]);
+    out.fileTime = Le32(&h[20]);
+    out.unpVer = h[24];
+    out.method = h[25];
+    const size_t nameSize = Le16(&h[26]);
+    out.attr = Le32(&h[28]);
+    size_t pos = 32;
+    if (out.flags & kLarge) {
+        if (h.size() < 40)
+            return ParseResult::Bad;
+        out.packSize |= uint64_t(Le32(&h[32])) << 32;
+        out.unpSize |= uint64_t(Le32(&h[36])) << 32;
+        pos = 40;
+    }
+    if (pos + nameSize > h.size())
+        return ParseResult::Bad;
+    out.name.assign(reinterpret_cast<const char*>(&h[pos]), nameSize);
+    if (out.flags & kUnicode) {
+        // The plain name comes before a zero; the encoded Unicode form after it is not needed here.
+        const size_t zero = out.name.find('\0');
+        if (zero != std::string::npos)
+            out.name.resize(zero);
+    }
+    // Unix hosts keep st_mode: a folder is marked for the caller as the DOS folder bit.
+    if (out.hostOS == 3 || out.hostOS == 5)
+        out.attr = (out.flags & kDirectoryMask) == kDirectoryMask ? 0x10 : ((out.attr & 0200) ? 0x20 : 0x21);
+    else if ((out.flags & kDirectoryMask) == kDirectoryMask)
+        out.attr |= 0x10;
+    return ParseResult::Ok;
+}
+
+std::string NextVolumeName(const std::string& name, bool newNumbering)
+{
+    std::string next = name;
+    const size_t slash = next.find_last_of("\\/");
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = next.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) {
+        next += newNumbering ? ".part2.rar" : ".r00";
+        return next;
+    }
+    if (newNumbering) {
+        // The digit run before the extension, counted up with carry; the extension becomes ".rar".
+        next = next.substr(0, dot) + ".rar";
+        size_t end = dot;
+        size_t start = end;
+        while (start > nameStart && std::isdigit(uint8_t(next[start - 1])))
+            --start;
+        if (start == end) {
+            next.insert(end, "2");
+            return next;
+        }
+        size_t i = end;
+        while (i > start) {
+            --i;
+            if (next[i] != '9') {
+                ++next[i];
+                return next;
+            }
+            next[i] = '0';
+        }
+        next.insert(start, "1");
+        return next;
+    }
+    std::string ext = next.substr(dot + 1);
+    if (ext.size() < 3 || !std::isdigit(uint8_t(ext[1])) || !std::isdigit(uint8_t(ext[2]))) {
+        // "x.rar" (or a self-extractor's "x.exe") -> "x.r00"
+        return next.substr(0, dot) + ".r00";
+    }
+    for (size_t i = next.size(); i-- > dot + 1;) {
+        char& c = next[i];
+        if (std::isdigit(uint8_t(c))) {
+            if (c != '9') {
+                ++c;
+                return next;
+            }
+            c = '0';
+        } else {
+            ++c;
+            return next;
+        }
+    }
+    return next;
+}
+
+}  // namespace unrar
