@@ -15,6 +15,7 @@
 #include "framework/win32/messages.h"
 #include "framework/win32/platform_win32.h"
 #include "framework/win32/screen.h"
+#include "framework/win32/std_init.h"
 #include "framework/win32/threads.h"
 #include "framework/win32/timers.h"
 
@@ -542,6 +543,7 @@ TApplication* InitApplication() {
     Application->Handle();
     SetMainThreadWaker(&PostWake);
     SetCursorResolver(&ResolveProgramCursor);
+    InitStdControls();
     if (!g_host) g_host = new ApplicationHost(&HostSeam());
     SetHost(g_host);
     return Application;

@@ -513,7 +513,8 @@ protected:
     virtual void WMSetCursor(TMessage& message);
     virtual void CMEnter(TMessage& message);
     virtual void CMExit(TMessage& message);
-    virtual void CMFocusChanged(TMessage& message) {}
+    // Passed on to every child (buttons follow the focus with their default frame).
+    virtual void CMFocusChanged(TMessage& message);
     void CMEnabledChanged(TMessage& message) override;
     void CMVisibleChanged(TMessage& message) override;
     void CMColorChanged(TMessage& message) override;

@@ -1,0 +1,18 @@
+#include "framework/win32/std_init.h"
+
+#include "framework/win32/application.h"
+#include "framework/win32/keyboard.h"
+#include "framework/win32/std_button.h"
+#include "framework/win32/std_edit.h"
+#include "framework/win32/std_label.h"
+
+namespace fw {
+
+void InitStdControls() {
+    RegisterLabelClasses();
+    RegisterEditClasses();
+    RegisterButtonClasses();
+    if (Application) Application->SetKeyPreprocessor(&PreprocessKey);
+}
+
+}  // namespace fw
