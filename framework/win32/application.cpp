@@ -272,6 +272,7 @@ void TApplication::Idle() {
     bool done = true;
     if (ServeSynchronize()) done = false;
     try {
+        for (IdleHandler handler : idleHandlers_) handler();
         if (OnIdle) OnIdle(this, done);
     } catch (...) {
         HandleException(this);

@@ -243,6 +243,11 @@ public:
     void SetPopupMenu(TComponent* value);
     int HelpContext() const { return helpContext_; }
     void SetHelpContext(int value) { helpContext_ = value; }
+    // The action (actions unit) driving Caption, Enabled, Hint, Visible and the click.
+    TComponent* Action() const { return action_; }
+    void SetAction(TComponent* value);
+    // The action changed: copy its values (CheckDefaults: only where the control still has defaults).
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
 
     TControlStyle ControlStyle() const { return controlStyle_; }
     void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
@@ -366,6 +371,7 @@ private:
     TCursor cursor_ = crDefault;
     TComponent* popupMenu_ = nullptr;
     int helpContext_ = 0;
+    TComponent* action_ = nullptr;
 };
 
 // What a window is created with; CreateParams fills it and may change anything.

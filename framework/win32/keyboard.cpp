@@ -8,6 +8,7 @@
 #include "framework/core/sysutils.h"
 #include "framework/win32/application.h"
 #include "framework/win32/forms.h"
+#include "framework/win32/hints.h"
 #include "framework/win32/std_button.h"
 
 namespace fw {
@@ -239,6 +240,7 @@ bool DispatchShortCut(TForm* form, TShortCut shortCut) {
 }
 
 bool PreprocessKey(MSG& msg) {
+    HintTrackMessage(msg);
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_CHAR &&
         msg.message != WM_SYSCHAR)
         return false;

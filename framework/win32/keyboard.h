@@ -55,6 +55,7 @@ bool DispatchShortCut(TForm* form, TShortCut shortCut);
 using ShortCutHandler = bool (*)(TForm* form, TShortCut shortCut);
 void AddShortCutHandler(ShortCutHandler handler);
 // The loops' preprocessing (installed on the application by InitStdControls): true when consumed.
+// Every message passes: mouse moves and presses also drive the hints.
 bool PreprocessKey(MSG& msg);
 
 }  // namespace fw

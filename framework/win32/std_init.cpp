@@ -1,7 +1,10 @@
 #include "framework/win32/std_init.h"
 
+#include "framework/win32/actions.h"
 #include "framework/win32/application.h"
+#include "framework/win32/hints.h"
 #include "framework/win32/keyboard.h"
+#include "framework/win32/menus.h"
 #include "framework/win32/std_button.h"
 #include "framework/win32/std_edit.h"
 #include "framework/win32/std_label.h"
@@ -12,6 +15,12 @@ void InitStdControls() {
     RegisterLabelClasses();
     RegisterEditClasses();
     RegisterButtonClasses();
+    RegisterMenuClasses();
+    RegisterActionClasses();
+    RegisterHintClasses();
+    InstallMenuHandlers();
+    InstallActionHandlers();
+    InstallHints();
     if (Application) Application->SetKeyPreprocessor(&PreprocessKey);
 }
 
