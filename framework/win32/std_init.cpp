@@ -2,6 +2,7 @@
 
 #include "framework/win32/actions.h"
 #include "framework/win32/application.h"
+#include "framework/win32/dialogs.h"
 #include "framework/win32/hints.h"
 #include "framework/win32/keyboard.h"
 #include "framework/win32/menus.h"
@@ -18,6 +19,7 @@ void InitStdControls() {
     RegisterMenuClasses();
     RegisterActionClasses();
     RegisterHintClasses();
+    RegisterDialogClasses();
     InstallMenuHandlers();
     InstallActionHandlers();
     InstallHints();
