@@ -5,6 +5,7 @@
 #include <map>
 
 #include "framework/core/exceptions.h"
+#include "framework/core/rtti.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
 #include "richtext/text_reader.h"
@@ -64,6 +65,8 @@ void RegisterRichText() {
     RegisterWriterClass(kTextWriterClass, [] { return std::make_unique<TZrtTextWriter>(); });
     RegisterWriterClass(kRtfWriterClass, [] { return std::make_unique<TZrtRTFWriter>(); });
     RegisterObjectClasses();
+    fw::Class<TZrtRTFText, fw::TPersistent>("TZrtRTFText");
+    fw::Class<TZrtRTFTextIo, TZrtRTFText>("TZrtRTFTextIo");
 }
 
 TZrtRTFTextIo::TZrtRTFTextIo(fw::TComponent* owner) : TZrtRTFText(owner) {

@@ -52,7 +52,33 @@ void TZrtObjectBase::Changed() {
 }
 
 void TZrtObject::SaveProperties(fw::TStream& stream) {
-    const std::string text = fw::WriteComponentText(this);
+    // The published properties as form text; an embedded object needs no component name.
+    fw::FormObject root;
+    root.name = "Object";
+    root.className = ClassName();
+    for (const fw::PropInfo* prop : fw::GetPropList(this)) {
+        if (prop->readOnly || !prop->IsStored(this)) continue;
+        fw::FormProperty p;
+        p.path = prop->name;
+        switch (prop->kind) {
+            case fw::TypeKind::String:
+                p.value.kind = fw::FormValue::Kind::String;
+                p.value.text = fw::GetStrProp(this, *prop);
+                break;
+            case fw::TypeKind::Integer:
+            case fw::TypeKind::Int64:
+                p.value.kind = fw::FormValue::Kind::Integer;
+                p.value.integer = fw::GetOrdProp(this, *prop);
+                break;
+            case fw::TypeKind::Enum:
+                p.value.kind = fw::FormValue::Kind::Ident;
+                p.value.text = fw::GetPropText(this, *prop);
+                break;
+            default: continue;
+        }
+        root.properties.push_back(std::move(p));
+    }
+    const std::string text = fw::FormatFormText(root);
     const uint32_t n = static_cast<uint32_t>(text.size());
     const uint8_t len[4] = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
     stream.WriteBuffer(len, 4);
