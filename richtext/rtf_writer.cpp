@@ -340,6 +340,9 @@ void TZrtRTFWriter::WriteParagraphStart() {
     if (p->ParFlags & pfOutline) {
         const int n = p->Outline & 15;
         w += n ? "\\outlinelevel" + N(n - 1) + "\\s" + N(n) : std::string("\\s0");
+    } else if (p->Outline > 0 && p->Outline <= 15) {
+        // A level read from \outlinelevel alone is written back the same way.
+        w += "\\outlinelevel" + N(p->Outline - 1);
     } else if (p->Outline > 15) {
         w += "\\zrtsnr" + N(p->Outline);
         numberStyleWritten_ = true;
