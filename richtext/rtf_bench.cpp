@@ -1,0 +1,75 @@
+// RTF read and write speed on the fixture corpus, against unrtf reading the same bytes. The corpus is
+// every fixture wrapped into one document and repeated to a few megabytes; the best of several rounds
+// counts. Prints:
+//   rtf read: <MB/s> MB/s, write: <MB/s> MB/s; read <ours/unrtf>x unrtf --text
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "framework/core/streams.h"
+#include "richtext/text_io.h"
+
+namespace {
+
+double Seconds(const std::chrono::steady_clock::time_point& start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main() {
+    namespace fs = std::filesystem;
+    std::string corpus;
+    for (const auto& e : fs::directory_iterator(fs::path(RT_SOURCE_DIR) / "testdata/fixtures")) {
+        if (e.path().extension() != ".rtf") continue;
+        std::ifstream in(e.path(), std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        corpus += s.str() + "\\par\n";
+    }
+    std::string big = "{\\rtf1\\ansi ";
+    while (big.size() < 4 * 1024 * 1024) big += corpus;
+    big += "}";
+    const double mb = static_cast<double>(big.size()) / 1e6;
+
+    double bestRead = 1e9, bestWrite = 1e9;
+    size_t written = 0;
+    for (int round = 0; round < 3; ++round) {
+        rt::TZrtRTFTextIo doc;
+        fw::TMemoryStream in;
+        in.WriteString(big);
+        in.SetPosition(0);
+        doc.LoadFormat = "RTF";
+        auto start = std::chrono::steady_clock::now();
+        doc.LoadFromStream(in);
+        bestRead = std::min(bestRead, Seconds(start));
+        fw::TMemoryStream out;
+        doc.SaveFormat = "RTF";
+        start = std::chrono::steady_clock::now();
+        doc.SaveToStream(out);
+        bestWrite = std::min(bestWrite, Seconds(start));
+        written = static_cast<size_t>(out.Size());
+    }
+
+    const fs::path file = fs::temp_directory_path() / "rt_bench_corpus.rtf";
+    std::ofstream(file, std::ios::binary) << big;
+    double unrtf = 1e9;
+    for (int round = 0; round < 2; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        const int rc = std::system(("unrtf --text '" + file.string() + "' >/dev/null 2>&1").c_str());
+        if (rc != 0) {
+            std::fprintf(stderr, "rtf bench: unrtf failed (Debian package unrtf)\n");
+            unrtf = 0;
+            break;
+        }
+        unrtf = std::min(unrtf, Seconds(start));
+    }
+    fs::remove(file);
+    std::fprintf(stderr, "rtf bench: %.1f MB read, %.1f MB written\n", mb, static_cast<double>(written) / 1e6);
+    std::printf("rtf read: %.1f MB/s, write: %.1f MB/s; read %.2fx unrtf --text\n", mb / bestRead,
+                static_cast<double>(written) / 1e6 / bestWrite, unrtf > 0 ? unrtf / bestRead : 0.0);
+    return 0;
+}

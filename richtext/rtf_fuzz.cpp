@@ -1,0 +1,27 @@
+// Fuzz target: any bytes read as RTF into a fresh document, written back as RTF, and that read again.
+// What the writer makes must always read back.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <exception>
+
+#include "richtext/testdata/rt_test_util.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    rt::TZrtRTFTextIo doc;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    try {
+        rt::test::LoadString(doc, bytes, "RTF");
+    } catch (const std::exception&) {
+        return 0;
+    }
+    const std::string written = rt::test::SaveString(doc, "RTF");
+    rt::TZrtRTFTextIo again;
+    try {
+        rt::test::LoadString(again, written, "RTF");
+    } catch (const std::exception&) {
+        std::abort();
+    }
+    doc.Paginate(nullptr);
+    return 0;
+}

@@ -1,0 +1,135 @@
+// Line layout with fixed metrics (every glyph 8 pixels, height 16, ascent 13, 96 pixels per inch).
+#include <gtest/gtest.h>
+
+#include "richtext/testdata/rt_test_util.h"
+#include "richtext/text_paint.h"
+
+namespace rt {
+namespace {
+
+using test::LoadString;
+
+struct Laid {
+    FixedCellMetrics metrics;
+    TZrtRTFTextPaint doc;
+    explicit Laid(int width, const std::string& rtf = {}) {
+        if (!rtf.empty()) LoadString(doc, rtf);
+        doc.SetCanvas(&metrics);
+        doc.SetWrapToWindow(true);
+        doc.SetClientWidth(width);
+        doc.ReformatAll();
+    }
+    std::vector<std::string> Lines(int paragraph = 0) {
+        std::vector<std::string> out;
+        for (TTextLine* l = doc.ParagraphAt(paragraph)->FirstLine; l; l = l->Next)
+            out.emplace_back(l->Chars.data(), l->Length);
+        return out;
+    }
+};
+
+std::string Rtf(const std::string& body) { return "{\\rtf1 " + body + "}"; }
+
+TEST(Layout, Breaking) {
+    struct Case { const char* name; int width; std::string text; std::vector<std::string> want; } cases[] = {
+        {"long word split where it overflows", 80, "abcdefghijklmnopqrst", {"abcdefghi", "jklmnopqr", "st"}},
+        {"no break at index 1", 80, "a bcdefghijklmnop", {"a bcdefgh", "ijklmnop"}},
+        {"break after a space at index 2", 80, "aa bbbbbbbbbbbb", {"aa ", "bbbbbbbbb", "bbb"}},
+        {"spaces overhang the edge", 80, "abcdefgh      x", {"abcdefgh      ", "x"}},
+        {"width below 1 is 16", 0, "abc", {"a", "b", "c"}},
+        {"soft break ends the line", 200, "ab\\line cd", {"ab\n", "cd"}},
+    };
+    for (const Case& c : cases) {
+        Laid l(c.width, Rtf(c.text));
+        EXPECT_EQ(l.Lines(), c.want) << c.name;
+    }
+}
+
+TEST(Layout, JustifiedAndAligned) {
+    Laid j(80, Rtf("\\qj aa bb cc dd ee ff gg"));
+    TParagraph* p = j.doc.Body;
+    ASSERT_TRUE(p->FirstLine->Next);
+    EXPECT_GT(p->FirstLine->SpaceWidth, 0);
+    EXPECT_EQ(TZrtRTFText::LastLine(p)->SpaceWidth, 0);  // the last line is left-aligned
+    // Trailing spaces do not count for right alignment.
+    Laid r(160, Rtf("\\qr abc   "));
+    TParagraph* q = r.doc.Body;
+    EXPECT_EQ(r.doc.CharX(q, q->FirstLine, 0), 160 - 24);
+    Laid c(160, Rtf("\\qc a\\tab b"));
+    EXPECT_EQ(c.doc.Body->FirstLine->Cells[1].Width, 8);  // a tab in a centred paragraph is a space
+}
+
+TEST(Layout, TabStops) {
+    // Stops at 720 and 1440 twips (48 and 96 pixels); text already past the first uses the second.
+    Laid l(400, Rtf("\\tx720\\tx1440 abcdefgh\\tab x"));
+    TTextLine* line = l.doc.Body->FirstLine;
+    EXPECT_EQ(line->Cells[8].Width, 96 - 64);
+    // A left-aligned line at x 0 starts at 1.
+    EXPECT_EQ(l.doc.CharX(l.doc.Body, line, 9), 1 + 96);
+    // A right stop pulls the following text to end at the stop.
+    Laid r(400, Rtf("\\tqr\\tx1440 a\\tab xyz"));
+    EXPECT_EQ(r.doc.Body->FirstLine->Cells[1].Width, 96 - 24 - 8);
+    EXPECT_EQ(r.doc.CharX(r.doc.Body, r.doc.Body->FirstLine, 2), 1 + 96 - 24);
+}
+
+TEST(Layout, FontsOfCells) {
+    Laid l(400);
+    TAttrCell cell;
+    cell.Size = 12;
+    cell.Flags = afSuperScript;
+    EXPECT_EQ(l.doc.SelectCellFont(&cell).height, -10);  // 16 pixels, two thirds for superscript
+    cell.Flags = afItalic;
+    l.doc.SelectCellMetrics(&cell);
+    EXPECT_EQ(l.doc.WidthTable[39], 10);  // the italic apostrophe is a quarter wider
+    EXPECT_EQ(l.doc.WidthTable['a'], 8);
+    cell.FontIndex = 100;
+    EXPECT_THROW(l.doc.SelectCellFont(&cell), fw::Exception);
+}
+
+TEST(Layout, HitTestingMatchesCharX) {
+    Laid l(400, Rtf("\\li720 hello world"));
+    TParagraph* p = l.doc.Body;
+    TTextLine* line = p->FirstLine;
+    EXPECT_EQ(l.doc.CharX(p, line, 0), 48);
+    for (int i = 0; i < line->Length; ++i) EXPECT_EQ(l.doc.CharAtX(p, line, l.doc.CharX(p, line, i) + 3), i);
+    EXPECT_EQ(l.doc.CharAtX(p, line, 1000), line->Length);
+}
+
+TEST(Layout, ReflowAfterEditEqualsFreshLayout) {
+    const std::string text = "the quick brown fox jumps over the lazy dog and keeps running far away";
+    Laid edited(120, Rtf(text + "\\par second paragraph here"));
+    TParagraph* p = edited.doc.Body;
+    TTextLine* l = p->FirstLine->Next;
+    edited.doc.CurrentCell = l->Cells[0];
+    edited.doc.InsertChar(p, l, 'X', 2);
+    edited.doc.FormatDirty(true);
+    // The same text laid out from the start.
+    std::string after;
+    for (TTextLine* x = p->FirstLine; x; x = x->Next) after.append(x->Chars.data(), x->Length);
+    Laid fresh(120, Rtf(after + "\\par second paragraph here"));
+    for (TParagraph *a = edited.doc.Body, *b = fresh.doc.Body; a || b; a = a->Next, b = b->Next) {
+        ASSERT_TRUE(a && b);
+        TTextLine* x = a->FirstLine;
+        TTextLine* y = b->FirstLine;
+        for (; x || y; x = x->Next, y = y->Next) {
+            ASSERT_TRUE(x && y);
+            EXPECT_EQ(std::string(x->Chars.data(), x->Length), std::string(y->Chars.data(), y->Length));
+            EXPECT_EQ(x->Top, y->Top);
+        }
+    }
+    EXPECT_EQ(edited.doc.DocumentHeight(), fresh.doc.DocumentHeight());
+}
+
+TEST(Layout, TableCellsShareTheRow) {
+    Laid l(400, Rtf("\\trowd\\cellx2000\\cellx4000\\intbl aaaa bbbb cccc\\cell x\\cell\\row"));
+    TParagraph* a = l.doc.Body;
+    TParagraph* b = a->Next;
+    EXPECT_EQ(l.doc.ParLeft(a, true), 0);
+    EXPECT_EQ(l.doc.ParRight(a, true), l.doc.ParLeft(b, true));
+    int ha = 0, hb = 0;
+    for (TTextLine* x = a->FirstLine; x; x = x->Next) ha += x->Height;
+    for (TTextLine* x = b->FirstLine; x; x = x->Next) hb += x->Height;
+    EXPECT_EQ(ha, hb);  // the shorter cell is padded to the row's height
+}
+
+}  // namespace
+}  // namespace rt
