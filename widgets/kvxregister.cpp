@@ -1,0 +1,44 @@
+#include "widgets/kvxregister.h"
+
+#include "framework/core/rtti.h"
+#include "widgets/datetimevalue.h"
+#include "widgets/inictrl.h"
+#include "widgets/kvxapplication.h"
+#include "widgets/timerpool.h"
+
+namespace kvx {
+
+void KVXRegisterClasses() {
+    using fw::Class;
+    fw::RegisterClasses();
+    fw::RegisterEnum<TKVXPathPrefix>({"ppWindows", "ppSystem", "ppProgram", "ppFixed"}, "TKVXPathPrefix");
+    fw::RegisterEnum<TKVXRegRootKey>(
+        {"rpClassesRoot", "rpCurrentUser", "rpLocalMachine", "rpUsers", "rpCurrentConfig", "rpDynData"}, "TKVXRegRootKey");
+    fw::RegisterEnum<TKVXIniTarget>({"itIniFile", "itRegistry", "itAuto"}, "TKVXIniTarget");
+    fw::RegisterEnum<TKVXApplicationOption>({"aoAutoRealizePalette", "aoMouseCtrlActive", "aoLogAlwaysClear",
+                                             "aoLogException", "aoLogHeader", "aoLogNr", "aoLogTime"},
+                                            "TKVXApplicationOption");
+    fw::RegisterEnum<TKVXLogAction>({"laNone", "laClearLog", "laBackupLog"}, "TKVXLogAction");
+
+    Class<TKVXObject, fw::TPersistent>("TKVXObject").Event("OnChange", &TKVXObject::OnChange);
+    Class<TKVXComponent, fw::TComponent>("TKVXComponent");
+    Class<TKVXTimerPool, TKVXComponent>("TKVXTimerPool")
+        .Prop("MinInterval", &TKVXTimerPool::MinInterval, &TKVXTimerPool::SetMinInterval)
+        .Event("OnTimer", &TKVXTimerPool::OnTimer);
+    Class<TKVXIniCtrl, TKVXComponent>("TKVXIniCtrl")
+        .Prop("NetUser", &TKVXIniCtrl::NetUser, &TKVXIniCtrl::SetNetUser)
+        .Prop("IniFile", &TKVXIniCtrl::IniFile, &TKVXIniCtrl::SetIniFile)
+        .Prop("AlphaCounter", &TKVXIniCtrl::AlphaCounter, &TKVXIniCtrl::SetAlphaCounter)
+        .Prop("MaxEntries", &TKVXIniCtrl::MaxEntries, &TKVXIniCtrl::SetMaxEntries)
+        .Prop("Target", &TKVXIniCtrl::Target, &TKVXIniCtrl::SetTarget);
+    Class<TKVXApplication, fw::TComponent>("TKVXApplication");
+    Class<TKVXDateTime, TKVXObject>("TKVXDateTime")
+        .Prop("Day", &TKVXDateTime::Day, &TKVXDateTime::SetDay)
+        .Prop("Month", &TKVXDateTime::Month, &TKVXDateTime::SetMonth)
+        .Prop("Year", &TKVXDateTime::Year, &TKVXDateTime::SetYear)
+        .Prop("Hour", &TKVXDateTime::Hour, &TKVXDateTime::SetHour)
+        .Prop("Minute", &TKVXDateTime::Minute, &TKVXDateTime::SetMinute)
+        .Prop("Second", &TKVXDateTime::Second, &TKVXDateTime::SetSecond);
+}
+
+}  // namespace kvx
