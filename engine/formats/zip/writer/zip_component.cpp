@@ -452,9 +452,12 @@ void TZip::AddFile(RunState& run, const fw::FileEntry& found)
             run.moveSources.push_back({path, key, size, found.dosTime});
         return;
     }
-    // One entry per stored name: a second file of the same name (sdNone) is passed over.
-    if (run.added.IndexOf(key) >= 0)
+    // One entry per stored name: a second file of the same name (sdNone, or a name that differs only
+    // in case) is passed over, and the user is told which one.
+    if (run.added.IndexOf(key) >= 0) {
+        ReportError(path, "", "0", 26900);
         return;
+    }
     bool extract = true;
     if (OnBegin)
         OnBegin(this, key, run.recNum + 1, extract);

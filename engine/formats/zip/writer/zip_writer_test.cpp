@@ -585,11 +585,37 @@ TEST_F(ZipWriterTest, WithoutFoldersTheFirstOfTwoEqualNamesWinsAndTheOtherIsNeit
     zip_->SetStoredDirNames(TStoredDirNames::sdNone);
     zip_->SetRecurseDirs(true);
     AddSpec("*.txt");
+    errors_.clear();
     ASSERT_TRUE(RunSwitch(dir_ + "/dup.zip", TSwitch::swMove));
+    EXPECT_EQ(errors_, std::vector<int>{26900});
     EXPECT_EQ(CaptureIn(dir_, "zipinfo -1 dup.zip"), "same.txt\n");
     EXPECT_EQ(CaptureIn(dir_, "unzip -p dup.zip same.txt"), "the outer one\n");
     EXPECT_FALSE(fs::exists(src + "/same.txt"));
     EXPECT_EQ(mx::test::ReadFile(src + "/inner/same.txt"), "the inner one\n");
+}
+
+// Names that differ only in case cannot both exist on Windows: the second is left out with the
+// report 26900 ("Skipped File") naming it.
+TEST_F(ZipWriterTest, NamesDifferingOnlyInCaseAreReportedWhenSkipped)
+{
+    const std::string src = dir_ + "/cases";
+    fs::create_directories(src);
+    mx::test::WriteFile(src + "/Readme.txt", "one\n");
+    mx::test::WriteFile(src + "/README.TXT", "two\n");
+    std::vector<std::string> names;
+    zip_->OnError.Bind(&names, [](void* c, fw::TObject*, const std::string& fn, const std::string&,
+                                  const std::string&, int code) {
+        static_cast<std::vector<std::string>*>(c)->push_back(std::to_string(code) + " " + fn);
+    });
+    zip_->SetDefaultDir(src);
+    zip_->SetStoredDirNames(TStoredDirNames::sdNone);
+    AddSpec("*.*");
+    ASSERT_TRUE(RunSwitch(dir_ + "/cases.zip", TSwitch::swAdd));
+    ASSERT_EQ(names.size(), 1u);
+    const std::string stored = CaptureIn(dir_, "zipinfo -1 cases.zip");
+    EXPECT_TRUE(stored == "Readme.txt\n" || stored == "README.TXT\n") << stored;
+    const std::string skipped = stored == "Readme.txt\n" ? "README.TXT" : "Readme.txt";
+    EXPECT_EQ(names[0], "26900 " + skipped);
 }
 
 // ---- safety ---------------------------------------------------------------------------------------
