@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/codec/crc32.h"
+#include "engine/formats/common/testdata/file_tree.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/arj/unarj/unarj_component.h"
 #include "framework/core/rtti.h"
@@ -19,17 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::RunIn;
-
-std::map<std::string, std::string> Tree(const std::string& root)
-{
-    std::map<std::string, std::string> out;
-    if (!fs::exists(root))
-        return out;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            out[fs::relative(e.path(), root).generic_string()] = mx::test::ReadFile(e.path().string());
-    return out;
-}
+using test::FileTree;
 
 class UnArjTest : public ::testing::Test {
 public:
@@ -102,7 +93,7 @@ public:
 TEST_F(UnArjTest, ExtractsEveryMethodAndTextMode)
 {
     MakeTree();
-    const auto original = Tree(dir_ + "/src");
+    const auto original = FileTree(dir_ + "/src");
     for (const char* options : {"-m0", "-m1", "-m2", "-m3", "-m4", "-m1 -t1"}) {
         SCOPED_TRACE(options);
         std::remove((dir_ + "/a.arj").c_str());
@@ -112,7 +103,7 @@ TEST_F(UnArjTest, ExtractsEveryMethodAndTextMode)
         EXPECT_TRUE(errors_.empty());
         EXPECT_EQ(passed_.size(), 3u);
         EXPECT_TRUE(failed_.empty());
-        EXPECT_EQ(Tree(out), original);
+        EXPECT_EQ(FileTree(out), original);
     }
 }
 
@@ -124,7 +115,7 @@ TEST_F(UnArjTest, GarbledEntriesWithRightAndWrongPasswords)
     ASSERT_TRUE(Run(dir_ + "/g.arj", dir_ + "/good"));
     EXPECT_EQ(passed_.size(), 3u);
     EXPECT_EQ(asked_, 1);  // asked once for the run
-    EXPECT_EQ(Tree(dir_ + "/good"), Tree(dir_ + "/src"));
+    EXPECT_EQ(FileTree(dir_ + "/good"), FileTree(dir_ + "/src"));
     EXPECT_EQ(unarj_->GarblePassword, "secret");
     // A wrong password fails the first entry and ends the run with 26517.
     password_ = "wrong";
@@ -149,7 +140,7 @@ TEST_F(UnArjTest, MultiVolumeSetsAndDamagedEntries)
     EXPECT_TRUE(failed_.empty());
     EXPECT_EQ(passed_.size(), 3u);
     EXPECT_GE(volumes_.size(), 2u);
-    EXPECT_EQ(Tree(dir_ + "/vol"), Tree(dir_ + "/src"));
+    EXPECT_EQ(FileTree(dir_ + "/vol"), FileTree(dir_ + "/src"));
 
     // A damaged byte inside the first entry's data: it fails, the others pass.
     ASSERT_TRUE(RunIn(dir_ + "/src", "arj a -r -y -m1 ../d.arj a.txt sub", "arj", "arj"));
