@@ -238,8 +238,16 @@ bool TLha::Body(RunState& run, fw::TStream& out, fw::TStream* old)
             StreamSource source(*old);
             uint64_t pos = lha::FirstHeaderPos(source, HeaderPos > 1 ? uint64_t(HeaderPos - 1) : 0);
             lha::LhaEntry e;
-            while (lha::ReadHeader(source, pos, e) == lha::HeaderStep::Entry && e.nextPos > pos &&
-                   e.nextPos <= source.Size()) {
+            for (;;) {
+                const lha::HeaderStep step = lha::ReadHeader(source, pos, e);
+                if (step == lha::HeaderStep::End)
+                    break;
+                // An archive that cannot be walked to its end would lose the entries after the
+                // damage: it is left as it is.
+                if (step == lha::HeaderStep::Damaged || e.nextPos <= pos || e.nextPos > source.Size()) {
+                    ReportError(ArchiveFile(), "", "0", 25108);
+                    return false;
+                }
                 run.oldEntries.push_back(e);
                 run.Remember(run.oldList, e.name,
                              e.UnixTime() ? DateTimeToDosDate(UnixToDateTimeNow(e.stamp)) : e.stamp, e.size, e.attr);

@@ -170,6 +170,23 @@ TEST_F(LhaWriterTest, DeleteMoveAndReplace)
     ASSERT_TRUE(RunIn(dir_, "lhasa t m.lzh", "lhasa", "lhasa"));
 }
 
+// An archive that cannot be walked to its end (damaged, or not an LHA archive at all) is left
+// untouched instead of being rebuilt without the entries the walk could not reach.
+TEST_F(LhaWriterTest, DamagedArchivesAreNotRewritten)
+{
+    const std::string archive = dir_ + "/x.lzh";
+    ASSERT_TRUE(Run(archive, TSwitch::swAdd, {"a.txt", "empty.txt"}, false));
+    std::string bytes = mx::test::ReadFile(archive);
+    bytes[9] = char(0x7F);  // the first entry's packed size now runs past the end
+    mx::test::WriteFile(archive, bytes);
+    EXPECT_FALSE(Run(archive, TSwitch::swAdd, {"sub\\noise.bin"}, false));
+    EXPECT_EQ(errors_, std::vector<int>{25108});
+    EXPECT_EQ(mx::test::ReadFile(archive), bytes);
+    mx::test::WriteFile(dir_ + "/mz.lzh", "MZ not an archive at all");
+    EXPECT_FALSE(Run(dir_ + "/mz.lzh", TSwitch::swDelete, {"*.*"}));
+    EXPECT_EQ(mx::test::ReadFile(dir_ + "/mz.lzh"), "MZ not an archive at all");
+}
+
 TEST_F(LhaWriterTest, DefaultExtAndListing)
 {
     lha_->SetDefaultExt(".lzh");
