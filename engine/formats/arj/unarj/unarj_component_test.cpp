@@ -3,6 +3,10 @@
 // against the originals, damaged entries, wrong passwords and entries this extractor refuses.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -21,6 +25,12 @@ namespace {
 namespace fs = std::filesystem;
 using test::RunIn;
 using test::FileTree;
+
+int64_t MTime(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? int64_t(st.st_mtime) : -1;
+}
 
 class UnArjTest : public ::testing::Test {
 public:
@@ -104,6 +114,8 @@ TEST_F(UnArjTest, ExtractsEveryMethodAndTextMode)
         EXPECT_EQ(passed_.size(), 3u);
         EXPECT_TRUE(failed_.empty());
         EXPECT_EQ(FileTree(out), original);
+        // The stored DOS time (two-second steps) becomes the file's date.
+        EXPECT_LE(std::abs(MTime(out + "/a.txt") - MTime(dir_ + "/src/a.txt")), 2);
     }
 }
 
