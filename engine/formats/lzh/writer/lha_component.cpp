@@ -210,7 +210,19 @@ bool TLha::Activate()
     RunState run;
     const std::string savedDir = GetCurrentDir();
     const bool result = RunWriterFrame(
-        true, [&](fw::TStream& out, fw::TStream* old) { return Body(run, out, old); },
+        true,
+        [&](fw::TStream& out, fw::TStream* old) {
+            // The second temporary stream closes before the run deletes its file.
+            bool ok = false;
+            try {
+                ok = Body(run, out, old);
+            } catch (...) {
+                run.added.reset();
+                throw;
+            }
+            run.added.reset();
+            return ok;
+        },
         [&] {
             if (Switch() == TSwitch::swDelete)
                 return;
