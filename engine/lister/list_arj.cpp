@@ -108,7 +108,7 @@ void ListArj(TKrenlo& k, ReadAtSource& archive)
         if (selected) {
             ++k.FileCount;
             EntryFields f;
-            f.date = k.DosDateToDateTime(h.dosTime);
+            f.date = h.UnixTime() ? UnixToDateTimeNow(h.dosTime) : k.DosDateToDateTime(h.dosTime);
             f.versionMadeBy = h.version;
             f.versionNeeded = h.minVersion;
             f.packed = k.RunPacked;

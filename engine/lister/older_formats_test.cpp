@@ -129,7 +129,10 @@ TEST_F(OlderFormatsTest, ArchivesMadeByArcArjAndJlha)
     const TDateTime level2 = dates_.at(0);
     List(dir_ + "/l1.lzh");
     EXPECT_NEAR(dates_.at(0), level2, 2.5 / 86400);
-    // Garbled ARJ entries are flagged, method names come from the table.
+    // Unix-made ARJ archives hold Unix time: the same date again.
+    List(dir_ + "/m1.arj");
+    EXPECT_NEAR(dates_.at(0), level2, 2.5 / 86400);
+    // Garbled ARJ entries are flagged.
     List(dir_ + "/g.arj");
     EXPECT_TRUE(lister_->Encrypted);
 }

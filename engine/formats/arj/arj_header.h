@@ -18,6 +18,8 @@ enum ArjFlags : uint8_t {
     kFlagExtFile = 0x08,  // an extended file position follows the fixed part
 };
 
+inline constexpr uint8_t kHostUnix = 2;
+
 enum ArjFileType : uint8_t { kBinary = 0, kText = 1, kMain = 2, kFolder = 3, kLabel = 4 };
 
 struct ArjHeader {
@@ -40,6 +42,9 @@ struct ArjHeader {
     std::string name;     // OEM, as stored
     std::string comment;
     bool crcOk = false;   // the basic header matches its CRC-32
+
+    // Archives made on Unix hosts store Unix time in the time field; the others a DOS stamp.
+    bool UnixTime() const { return host == kHostUnix; }
 };
 
 enum class HeaderStep {

@@ -161,9 +161,10 @@ TUnARJ::Outcome TUnARJ::HandleEntry(arj::ArjHeader& h)
     }
     const bool garbled = (h.flags & arj::kFlagGarbled) != 0;
     Encrypted = garbled;
-    if (!BeginEntry(name, DosDateToDateTime(h.dosTime)))
+    const TDateTime date = h.UnixTime() ? UnixToDateTimeNow(h.dosTime) : DosDateToDateTime(h.dosTime);
+    if (!BeginEntry(name, date))
         return Outcome::Next;
-    const uint32_t dosTime = h.dosTime;
+    const uint32_t dosTime = h.UnixTime() ? DateTimeToDosDate(date) : h.dosTime;
     const uint32_t attributes = AttributesOf(h);
     bool decoded = false;
     try {

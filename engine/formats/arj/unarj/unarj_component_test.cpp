@@ -3,12 +3,17 @@
 // against the originals, damaged entries, wrong passwords and entries this extractor refuses.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "engine/codec/crc32.h"
+#include "engine/formats/common/testdata/file_tree.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/arj/unarj/unarj_component.h"
 #include "framework/core/rtti.h"
@@ -19,16 +24,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::RunIn;
+using test::FileTree;
 
-std::map<std::string, std::string> Tree(const std::string& root)
+int64_t MTime(const std::string& path)
 {
-    std::map<std::string, std::string> out;
-    if (!fs::exists(root))
-        return out;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            out[fs::relative(e.path(), root).generic_string()] = mx::test::ReadFile(e.path().string());
-    return out;
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? int64_t(st.st_mtime) : -1;
 }
 
 class UnArjTest : public ::testing::Test {
@@ -102,7 +103,7 @@ public:
 TEST_F(UnArjTest, ExtractsEveryMethodAndTextMode)
 {
     MakeTree();
-    const auto original = Tree(dir_ + "/src");
+    const auto original = FileTree(dir_ + "/src");
     for (const char* options : {"-m0", "-m1", "-m2", "-m3", "-m4", "-m1 -t1"}) {
         SCOPED_TRACE(options);
         std::remove((dir_ + "/a.arj").c_str());
@@ -112,7 +113,9 @@ TEST_F(UnArjTest, ExtractsEveryMethodAndTextMode)
         EXPECT_TRUE(errors_.empty());
         EXPECT_EQ(passed_.size(), 3u);
         EXPECT_TRUE(failed_.empty());
-        EXPECT_EQ(Tree(out), original);
+        EXPECT_EQ(FileTree(out), original);
+        // The stored DOS time (two-second steps) becomes the file's date.
+        EXPECT_LE(std::abs(MTime(out + "/a.txt") - MTime(dir_ + "/src/a.txt")), 2);
     }
 }
 
@@ -124,7 +127,7 @@ TEST_F(UnArjTest, GarbledEntriesWithRightAndWrongPasswords)
     ASSERT_TRUE(Run(dir_ + "/g.arj", dir_ + "/good"));
     EXPECT_EQ(passed_.size(), 3u);
     EXPECT_EQ(asked_, 1);  // asked once for the run
-    EXPECT_EQ(Tree(dir_ + "/good"), Tree(dir_ + "/src"));
+    EXPECT_EQ(FileTree(dir_ + "/good"), FileTree(dir_ + "/src"));
     EXPECT_EQ(unarj_->GarblePassword, "secret");
     // A wrong password fails the first entry and ends the run with 26517.
     password_ = "wrong";
@@ -149,7 +152,7 @@ TEST_F(UnArjTest, MultiVolumeSetsAndDamagedEntries)
     EXPECT_TRUE(failed_.empty());
     EXPECT_EQ(passed_.size(), 3u);
     EXPECT_GE(volumes_.size(), 2u);
-    EXPECT_EQ(Tree(dir_ + "/vol"), Tree(dir_ + "/src"));
+    EXPECT_EQ(FileTree(dir_ + "/vol"), FileTree(dir_ + "/src"));
 
     // A damaged byte inside the first entry's data: it fails, the others pass.
     ASSERT_TRUE(RunIn(dir_ + "/src", "arj a -r -y -m1 ../d.arj a.txt sub", "arj", "arj"));

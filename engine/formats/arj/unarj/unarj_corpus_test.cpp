@@ -84,5 +84,19 @@ TEST_F(UnArjCorpusTest, FixtureCorpus)
     }
 }
 
+// One named entry of a set is read from the volume the lister named, and followed into the next.
+TEST_F(UnArjCorpusTest, NamedEntryStartsInItsVolume)
+{
+    unarj_->VolumeID = "Arj.store.split.a02";
+    unarj_->SetFileSpec("JPG\\TEST.JPG");
+    const std::string set = mx::test::FixtureDir() + "/arj/sharpcompress/Arj.store.split.arj";
+    ASSERT_TRUE(Run(set, dir_ + "/one", true));
+    const std::string before = unarj_->ArchiveFile();
+    EXPECT_EQ(passed_, std::vector<std::string>{"TEST.JPG"});
+    EXPECT_TRUE(failed_.empty());
+    EXPECT_EQ(unarj_->ArchiveFile(), before);
+    EXPECT_NE(before.find("split.arj"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace engine

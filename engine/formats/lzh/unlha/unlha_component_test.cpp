@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/formats/common/testdata/file_tree.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/lzh/unlha/unlha_component.h"
 #include "framework/core/rtti.h"
@@ -20,22 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::RunIn;
-
-std::map<std::string, std::string> Tree(const std::string& root, bool lower = false)
-{
-    std::map<std::string, std::string> out;
-    if (!fs::exists(root))
-        return out;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file()) {
-            std::string key = fs::relative(e.path(), root).generic_string();
-            if (lower)
-                for (char& c : key)
-                    c = char(std::tolower(static_cast<unsigned char>(c)));
-            out[key] = mx::test::ReadFile(e.path().string());
-        }
-    return out;
-}
+using test::FileTree;
 
 int64_t MTime(const std::string& path)
 {
@@ -104,7 +90,7 @@ public:
 TEST_F(UnLhaTest, ExtractsJlhaArchivesOfEveryLevelAndMethod)
 {
     MakeTree();
-    const auto original = Tree(dir_ + "/src");
+    const auto original = FileTree(dir_ + "/src");
     for (const char* level : {"0", "1", "2"}) {
         for (const char* method : {"z", "o5", "o6"}) {
             SCOPED_TRACE(std::string("level ") + level + " " + method);
@@ -120,7 +106,7 @@ TEST_F(UnLhaTest, ExtractsJlhaArchivesOfEveryLevelAndMethod)
             EXPECT_TRUE(errors_.empty());
             EXPECT_TRUE(failed_.empty());
             EXPECT_EQ(passed_.size(), 4u);
-            EXPECT_EQ(Tree(out), original);
+            EXPECT_EQ(FileTree(out), original);
             // The stored date (level 2 keeps Unix time, the others local DOS time).
             EXPECT_EQ(MTime(out + "/a.txt"), MTime(dir_ + "/src/a.txt"));
             Reset();
@@ -202,7 +188,7 @@ TEST_F(UnLhaTest, FixtureCorpusMatchesLhasa)
         unlha_->SetArchiveFile(path);
         unlha_->SetExtractDir(ours);
         ASSERT_TRUE(unlha_->Extract());
-        const auto lhasaTree = Tree(theirs, true), ourTree = Tree(ours, true);
+        const auto lhasaTree = FileTree(theirs, true), ourTree = FileTree(ours, true);
         for (const auto& [name, bytes] : ourTree) {
             // Files we call good are the files lhasa writes.
             const std::string leaf = name.substr(name.find_last_of('/') + 1);

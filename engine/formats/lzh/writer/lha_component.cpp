@@ -210,7 +210,19 @@ bool TLha::Activate()
     RunState run;
     const std::string savedDir = GetCurrentDir();
     const bool result = RunWriterFrame(
-        true, [&](fw::TStream& out, fw::TStream* old) { return Body(run, out, old); },
+        true,
+        [&](fw::TStream& out, fw::TStream* old) {
+            // The second temporary stream closes before the run deletes its file.
+            bool ok = false;
+            try {
+                ok = Body(run, out, old);
+            } catch (...) {
+                run.added.reset();
+                throw;
+            }
+            run.added.reset();
+            return ok;
+        },
         [&] {
             if (Switch() == TSwitch::swDelete)
                 return;
@@ -238,8 +250,16 @@ bool TLha::Body(RunState& run, fw::TStream& out, fw::TStream* old)
             StreamSource source(*old);
             uint64_t pos = lha::FirstHeaderPos(source, HeaderPos > 1 ? uint64_t(HeaderPos - 1) : 0);
             lha::LhaEntry e;
-            while (lha::ReadHeader(source, pos, e) == lha::HeaderStep::Entry && e.nextPos > pos &&
-                   e.nextPos <= source.Size()) {
+            for (;;) {
+                const lha::HeaderStep step = lha::ReadHeader(source, pos, e);
+                if (step == lha::HeaderStep::End)
+                    break;
+                // An archive that cannot be walked to its end would lose the entries after the
+                // damage: it is left as it is.
+                if (step == lha::HeaderStep::Damaged || e.nextPos <= pos || e.nextPos > source.Size()) {
+                    ReportError(ArchiveFile(), "", "0", 25108);
+                    return false;
+                }
                 run.oldEntries.push_back(e);
                 run.Remember(run.oldList, e.name,
                              e.UnixTime() ? DateTimeToDosDate(UnixToDateTimeNow(e.stamp)) : e.stamp, e.size, e.attr);

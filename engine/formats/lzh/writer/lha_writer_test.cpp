@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/formats/common/testdata/file_tree.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/lzh/unlha/unlha_component.h"
 #include "engine/formats/lzh/writer/lha_component.h"
@@ -20,17 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::RunIn;
-
-std::map<std::string, std::string> Tree(const std::string& root)
-{
-    std::map<std::string, std::string> out;
-    if (!fs::exists(root))
-        return out;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            out[fs::relative(e.path(), root).generic_string()] = mx::test::ReadFile(e.path().string());
-    return out;
-}
+using test::FileTree;
 
 class LhaWriterTest : public ::testing::Test {
 public:
@@ -90,7 +81,7 @@ public:
         un->SetArchiveFile(archive);
         un->SetExtractDir(out);
         un->Extract();
-        return Tree(out);
+        return FileTree(out);
     }
 
     std::string dir_, decline_;
@@ -115,8 +106,8 @@ TEST_F(LhaWriterTest, NewArchivesPassLhasaStoredAndFrozen)
         const std::string out = dir_ + (frozen ? "/lhasa_f" : "/lhasa_s");
         fs::create_directories(out);
         ASSERT_TRUE(RunIn(out, "lhasa xq '" + archive + "'", "lhasa", "lhasa"));
-        EXPECT_EQ(Tree(out), Tree(dir_ + "/src"));
-        EXPECT_EQ(Extracted(archive, out + "_ours"), Tree(dir_ + "/src"));
+        EXPECT_EQ(FileTree(out), FileTree(dir_ + "/src"));
+        EXPECT_EQ(Extracted(archive, out + "_ours"), FileTree(dir_ + "/src"));
         // The empty file is frozen with no data; the archive ends in one 0 byte.
         const std::string bytes = mx::test::ReadFile(archive);
         EXPECT_EQ(bytes.back(), '\0');
@@ -177,6 +168,23 @@ TEST_F(LhaWriterTest, DeleteMoveAndReplace)
     EXPECT_FALSE(fs::exists(dir_ + "/src/empty.txt"));
     EXPECT_TRUE(fs::exists(dir_ + "/src/sub/noise.bin"));
     ASSERT_TRUE(RunIn(dir_, "lhasa t m.lzh", "lhasa", "lhasa"));
+}
+
+// An archive that cannot be walked to its end (damaged, or not an LHA archive at all) is left
+// untouched instead of being rebuilt without the entries the walk could not reach.
+TEST_F(LhaWriterTest, DamagedArchivesAreNotRewritten)
+{
+    const std::string archive = dir_ + "/x.lzh";
+    ASSERT_TRUE(Run(archive, TSwitch::swAdd, {"a.txt", "empty.txt"}, false));
+    std::string bytes = mx::test::ReadFile(archive);
+    bytes[9] = char(0x7F);  // the first entry's packed size now runs past the end
+    mx::test::WriteFile(archive, bytes);
+    EXPECT_FALSE(Run(archive, TSwitch::swAdd, {"sub\\noise.bin"}, false));
+    EXPECT_EQ(errors_, std::vector<int>{25108});
+    EXPECT_EQ(mx::test::ReadFile(archive), bytes);
+    mx::test::WriteFile(dir_ + "/mz.lzh", "MZ not an archive at all");
+    EXPECT_FALSE(Run(dir_ + "/mz.lzh", TSwitch::swDelete, {"*.*"}));
+    EXPECT_EQ(mx::test::ReadFile(dir_ + "/mz.lzh"), "MZ not an archive at all");
 }
 
 TEST_F(LhaWriterTest, DefaultExtAndListing)
