@@ -228,3 +228,23 @@ TEST_F(BhRoundTrip, NoHeaderResidue)
 
 }  // namespace
 }  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(BhWriter, DefaultExtRules)
+{
+    RegisterBhWriterClasses();
+    fw::TComponent* owner = fw::Make<fw::TComponent>(nullptr);
+    TBlakHole* w = fw::Make<TBlakHole>(owner);
+    for (const auto& [in, out] : std::vector<std::pair<std::string, std::string>>{
+             {"tar.gz", "gz"}, {"abcde", "abc"}, {"", "BH"}, {"   ", "BH"}, {" lzh ", "lzh"}}) {
+        w->SetDefaultExt(in);
+        EXPECT_EQ(w->GetDefaultExt(), out) << in;
+    }
+    EXPECT_EQ(w->ArcType(), TArcType::atBh);
+    owner->Free();
+}
+
+}  // namespace
+}  // namespace engine
