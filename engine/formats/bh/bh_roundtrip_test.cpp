@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "engine/codec/crc32.h"
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/bh/bh_extract.h"
 #include "engine/formats/bh/bh_header.h"
@@ -243,6 +244,49 @@ TEST(BhWriter, DefaultExtRules)
         EXPECT_EQ(w->GetDefaultExt(), out) << in;
     }
     EXPECT_EQ(w->ArcType(), TArcType::atBh);
+    owner->Free();
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+// Names that climb out of the extract folder write nothing outside it; the walk goes on.
+TEST(BhExtract, HostileNames)
+{
+    engine::test::SetUpEngineTests();
+    RegisterUnBhClasses();
+    const std::string dir = mx::test::FreshDir();
+    std::string archive;
+    for (const std::string name : {"..\\..\\evil.txt", "\\abs.txt", "good.txt"}) {
+        bh::Header h;
+        h.name = name;
+        h.headerSize = uint16_t(bh::kHeaderSize + name.size());
+        h.packedSize = h.unpackedSize = 4;
+        h.dosStamp = 0x58216000;
+        uint32_t crc = 0xFFFFFFFFu;
+        mx::codec::UpdateCrc32(std::span(reinterpret_cast<const uint8_t*>("data"), 4), crc);
+        h.crc = crc;
+        const auto raw = h.Encode();
+        archive += std::string(reinterpret_cast<const char*>(raw.data()), raw.size()) + name + "data";
+    }
+    mx::test::WriteFile(dir + "/h.bh", archive);
+    fw::TComponent* owner = fw::Make<fw::TComponent>(nullptr);
+    TUnBH* u = fw::Make<TUnBH>(owner);
+    engine::test::ExtractRecorder rec;
+    rec.Attach(*u);
+    u->SetArchiveFile(mx::test::HostPath(dir + "/h.bh"));
+    u->SetExtractDir(mx::test::HostPath(dir + "/box/in"));
+    ASSERT_TRUE(u->Extract());
+    for (const auto& e : fs::recursive_directory_iterator(dir + "/box"))
+        if (e.is_regular_file()) {
+            EXPECT_EQ(e.path().parent_path(), fs::path(dir + "/box/in")) << e.path();
+        }
+    EXPECT_FALSE(fs::exists(dir + "/evil.txt"));
+    EXPECT_TRUE(fs::exists(dir + "/box/in/good.txt"));
+    EXPECT_GE(rec.Passed(), 1);
     owner->Free();
 }
 
