@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "engine/codec/crc32.h"
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/bh/bh_extract.h"
 #include "engine/formats/bh/bh_header.h"
@@ -224,6 +225,69 @@ TEST_F(BhRoundTrip, NoHeaderResidue)
     const auto rec = Extract(archive, dir_ + "/out", "pw");
     EXPECT_EQ(FilesBelow(dir_ + "/out").at("text.txt"), files_["text.txt"]);
     EXPECT_EQ(rec.Failed(), 0);
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(BhWriter, DefaultExtRules)
+{
+    RegisterBhWriterClasses();
+    fw::TComponent* owner = fw::Make<fw::TComponent>(nullptr);
+    TBlakHole* w = fw::Make<TBlakHole>(owner);
+    for (const auto& [in, out] : std::vector<std::pair<std::string, std::string>>{
+             {"tar.gz", "gz"}, {"abcde", "abc"}, {"", "BH"}, {"   ", "BH"}, {" lzh ", "lzh"}}) {
+        w->SetDefaultExt(in);
+        EXPECT_EQ(w->GetDefaultExt(), out) << in;
+    }
+    EXPECT_EQ(w->ArcType(), TArcType::atBh);
+    owner->Free();
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+// Names that climb out of the extract folder write nothing outside it; the walk goes on.
+TEST(BhExtract, HostileNames)
+{
+    engine::test::SetUpEngineTests();
+    RegisterUnBhClasses();
+    const std::string dir = mx::test::FreshDir();
+    std::string archive;
+    for (const std::string name : {"..\\..\\evil.txt", "\\abs.txt", "good.txt"}) {
+        bh::Header h;
+        h.name = name;
+        h.headerSize = uint16_t(bh::kHeaderSize + name.size());
+        h.packedSize = h.unpackedSize = 4;
+        h.dosStamp = 0x58216000;
+        uint32_t crc = 0xFFFFFFFFu;
+        mx::codec::UpdateCrc32(std::span(reinterpret_cast<const uint8_t*>("data"), 4), crc);
+        h.crc = crc;
+        const auto raw = h.Encode();
+        archive += std::string(reinterpret_cast<const char*>(raw.data()), raw.size()) + name + "data";
+    }
+    mx::test::WriteFile(dir + "/h.bh", archive);
+    fw::TComponent* owner = fw::Make<fw::TComponent>(nullptr);
+    TUnBH* u = fw::Make<TUnBH>(owner);
+    engine::test::ExtractRecorder rec;
+    rec.Attach(*u);
+    u->SetArchiveFile(mx::test::HostPath(dir + "/h.bh"));
+    u->SetExtractDir(mx::test::HostPath(dir + "/box/in"));
+    ASSERT_TRUE(u->Extract());
+    for (const auto& e : fs::recursive_directory_iterator(dir + "/box"))
+        if (e.is_regular_file()) {
+            EXPECT_EQ(e.path().parent_path(), fs::path(dir + "/box/in")) << e.path();
+        }
+    EXPECT_FALSE(fs::exists(dir + "/evil.txt"));
+    EXPECT_TRUE(fs::exists(dir + "/box/in/good.txt"));
+    EXPECT_GE(rec.Passed(), 1);
+    owner->Free();
 }
 
 }  // namespace

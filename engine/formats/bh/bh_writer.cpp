@@ -509,7 +509,10 @@ void TBlakHole::ReportAdded(Run& run)
 void RegisterBhWriterClasses()
 {
     RegisterClasses();
-    fw::Class<TBlakHole, TCompBase>("TBlakHole");
+    using B = TBlakHole;
+    fw::Class<TBlakHole, TCompBase>("TBlakHole")
+        .Prop("DefaultExt", &B::GetDefaultExt, &B::SetDefaultExt)
+        .Prop("Password", &B::GetPassword, &B::SetPassword);
 }
 
 }  // namespace engine

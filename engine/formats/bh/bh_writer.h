@@ -19,6 +19,8 @@ public:
     // Trimmed; a value with "." keeps what follows the first "."; at most 3 characters; "BH" for empty.
     std::string GetDefaultExt() const { return DefaultExt.empty() ? std::string("BH") : DefaultExt; }
     void SetDefaultExt(const std::string& value);
+    std::string GetPassword() const { return Password; }
+    void SetPassword(const std::string& value) { Password = value; }
 
     bool Activate() override;
 

@@ -147,6 +147,9 @@ public:
             PutBits(7, 0);
         if (!Stopped())
             FlushOutput();
+        // Output as long as the input is no gain either.
+        if (!failed_ && outCount_ >= uint64_t(read_total_))
+            unpackable_ = true;
         FuseResult r;
         r.failed = failed_;
         r.unpackable = unpackable_ || failed_;

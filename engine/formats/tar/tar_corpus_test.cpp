@@ -30,7 +30,12 @@ TEST(TarCorpus, FixturesExtract)
     for (const Case& c : {Case{"commons-compress/SunOS_cEf.tar", 10}, Case{"commons-compress/test-times-v7.tar", 1},
                           Case{"commons-compress/vmgump_gnu.tar", 8}, Case{"commons-compress/vmgump_oldgnu.tar", 8},
                           Case{"commons-compress/vmgump_pax.tar", 8}, Case{"commons-compress/vmgump_posix.tar", 8},
-                          Case{"commons-compress/vmgump_ustar.tar", 8}, Case{"libarchive/test_compat_gtar_1.tar", 1}}) {
+                          Case{"commons-compress/vmgump_ustar.tar", 8},
+#ifndef _WIN32
+                          // Its 200-character name does not fit the system's path limit under Windows.
+                          Case{"libarchive/test_compat_gtar_1.tar", 1},
+#endif
+                          }) {
         SCOPED_TRACE(c.name);
         engine::test::ExtractRecorder rec;
         rec.Attach(*untar);
