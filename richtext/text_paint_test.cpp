@@ -133,3 +133,45 @@ TEST(Layout, TableCellsShareTheRow) {
 
 }  // namespace
 }  // namespace rt
+
+namespace rt {
+namespace {
+
+TEST(HitTest, PointsLinesAndSelection) {
+    Laid l(80, Rtf("\\qc ab\\par abcdefghijklmnopqrstu"));
+    TParagraph* p = nullptr;
+    TTextLine* line = nullptr;
+    l.doc.LineAt(p, line, 5, 2);
+    EXPECT_EQ(p, l.doc.Body);
+    // Left of a centred line is character 0, right of its end the line length.
+    EXPECT_EQ(l.doc.CharAtX(p, line, 0), 0);
+    EXPECT_EQ(l.doc.CharAtX(p, line, 79), 2);
+    // Below the last line: the last line of the last paragraph.
+    l.doc.LineAt(p, line, 5, 100000);
+    EXPECT_EQ(line, TZrtRTFText::LastLine(p));
+    EXPECT_EQ(p, l.doc.Body->Next);
+
+    l.doc.CurPar = p;
+    l.doc.CurLine = line;
+    l.doc.CurPos = 1;
+    l.doc.UpdateCaret();
+    EXPECT_EQ(l.doc.CaretHeight, 13);
+    EXPECT_EQ(l.doc.CaretY, line->Top);
+
+    l.doc.SelectRange(1, 5);  // "b", the paragraph end and "abc"
+    ASSERT_TRUE(l.doc.SelStartPar && l.doc.SelEndPar);
+    EXPECT_EQ(l.doc.SelStartPar, l.doc.Body);
+    EXPECT_EQ(l.doc.SelStartPos, 1);
+    EXPECT_EQ(l.doc.SelEndPar, l.doc.Body->Next);
+    EXPECT_EQ(l.doc.SelEndPos, 3);
+    EXPECT_FALSE(l.doc.SelBackwards);
+    EXPECT_EQ(l.doc.Body->FirstLine->SelState, 4);
+    l.doc.SelectRange(0, 0);
+    EXPECT_FALSE(l.doc.SelStartPar);
+    l.doc.NoBlockMarking = true;
+    l.doc.SelectRange(1, 5);
+    EXPECT_FALSE(l.doc.SelStartPar);
+}
+
+}  // namespace
+}  // namespace rt
