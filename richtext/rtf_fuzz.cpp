@@ -1,5 +1,6 @@
 // Fuzz target: any bytes read as RTF into a fresh document, written back as RTF, and that read again.
-// What the writer makes must always read back; the text is also laid out with fixed metrics.
+// What the writer makes must always read back; the text is also laid out with fixed
+// metrics and painted into a paint list.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,5 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     laid.SetClientWidth(static_cast<int>(size % 300));
     laid.SelectRange(1, static_cast<int>(size % 50));
     laid.Paginate(nullptr);
+    laid.SetClientHeight(2000);
+    rt::TPaintList list;
+    laid.PaintArea(0, 0, 2000, 400, list);
     return 0;
 }

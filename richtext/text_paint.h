@@ -5,6 +5,7 @@
 #pragma once
 
 #include "richtext/cell_metrics.h"
+#include "richtext/paint_list.h"
 #include "richtext/text_io.h"
 
 namespace rt {
@@ -83,6 +84,12 @@ public:
     int CaretWidth = 1;
     int CaretY = 0;
     bool NoBlockMarking = false;
+
+    // ---- painting (painting.cpp) ---------------------------------------------------------------------
+    // Paints every line that meets the rectangle (client pixels) into `out`.
+    void PaintArea(int left, int top, int height, int width, TPaintList& out);
+    void PaintLine(TParagraph* p, TTextLine* line, TPaintList& out);
+    bool PaintGrayTable = false;
 
     // The selected font's line height and ascent.
     int FontHeight() const { return fontHeight_; }
