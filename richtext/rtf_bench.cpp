@@ -2,6 +2,7 @@
 // every fixture wrapped into one document and repeated to a few megabytes; the best of several rounds
 // counts. Prints:
 //   rtf read: <MB/s> MB/s, write: <MB/s> MB/s; read <ours/unrtf>x unrtf --text
+//   rtf layout: <lines/s> lines/s (fixed metrics, the corpus wrapped at 400 pixels)
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "framework/core/streams.h"
 #include "richtext/text_io.h"
+#include "richtext/text_paint.h"
 
 namespace {
 
@@ -54,6 +56,29 @@ int main() {
         written = static_cast<size_t>(out.Size());
     }
 
+    // Layout with fixed glyph metrics: every paragraph measured and wrapped.
+    double bestLayout = 1e9;
+    size_t lines = 0;
+    {
+        rt::FixedCellMetrics metrics;
+        rt::TZrtRTFTextPaint doc;
+        fw::TMemoryStream in;
+        in.WriteString(big);
+        in.SetPosition(0);
+        doc.LoadFormat = "RTF";
+        doc.LoadFromStream(in);
+        doc.SetCanvas(&metrics);
+        doc.SetWrapToWindow(true);
+        for (int round = 0; round < 3; ++round) {
+            const auto start = std::chrono::steady_clock::now();
+            doc.SetClientWidth(400 + round);
+            bestLayout = std::min(bestLayout, Seconds(start));
+        }
+        lines = 0;
+        for (rt::TParagraph* p = doc.Body; p; p = p->Next)
+            for (rt::TTextLine* l = p->FirstLine; l; l = l->Next) ++lines;
+    }
+
     const fs::path file = fs::temp_directory_path() / "rt_bench_corpus.rtf";
     std::ofstream(file, std::ios::binary) << big;
     double unrtf = 1e9;
@@ -71,5 +96,6 @@ int main() {
     std::fprintf(stderr, "rtf bench: %.1f MB read, %.1f MB written\n", mb, static_cast<double>(written) / 1e6);
     std::printf("rtf read: %.1f MB/s, write: %.1f MB/s; read %.2fx unrtf --text\n", mb / bestRead,
                 static_cast<double>(written) / 1e6 / bestWrite, unrtf > 0 ? unrtf / bestRead : 0.0);
+    std::printf("rtf layout: %.0f lines/s (fixed metrics, %zu lines)\n", static_cast<double>(lines) / bestLayout, lines);
     return 0;
 }

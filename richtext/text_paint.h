@@ -5,6 +5,7 @@
 #pragma once
 
 #include "richtext/cell_metrics.h"
+#include "richtext/paint_list.h"
 #include "richtext/text_io.h"
 
 namespace rt {
@@ -70,6 +71,25 @@ public:
     int CharX(TParagraph* p, TTextLine* line, int index) const;
     int CharAtX(TParagraph* p, TTextLine* line, int x) const;
     int NextTabStop(TParagraph* p, TTextLine* line, int x, int index) const;
+
+    // ---- hit testing and selection (hit_testing.cpp) ----------------------------------------------------
+    // The paragraph and line at document y (and, for table cells, x; x 0 takes any cell).
+    void LineAt(TParagraph*& p, TTextLine*& line, int x, int y) const;
+    void UpdateCaret();
+    void SetSelection(TParagraph* p, TTextLine* line, bool extend, int pos);
+    // Selection by character offsets over the whole text; a length of 0 or less removes it.
+    void SelectRange(int start, int length);
+    void RemoveSelection();
+    int CaretHeight = 0;
+    int CaretWidth = 1;
+    int CaretY = 0;
+    bool NoBlockMarking = false;
+
+    // ---- painting (painting.cpp) ---------------------------------------------------------------------
+    // Paints every line that meets the rectangle (client pixels) into `out`.
+    void PaintArea(int left, int top, int height, int width, TPaintList& out);
+    void PaintLine(TParagraph* p, TTextLine* line, TPaintList& out);
+    bool PaintGrayTable = false;
 
     // The selected font's line height and ascent.
     int FontHeight() const { return fontHeight_; }

@@ -133,3 +133,131 @@ TEST(Layout, TableCellsShareTheRow) {
 
 }  // namespace
 }  // namespace rt
+
+namespace rt {
+namespace {
+
+TEST(HitTest, PointsLinesAndSelection) {
+    Laid l(80, Rtf("\\qc ab\\par abcdefghijklmnopqrstu"));
+    TParagraph* p = nullptr;
+    TTextLine* line = nullptr;
+    l.doc.LineAt(p, line, 5, 2);
+    EXPECT_EQ(p, l.doc.Body);
+    // Left of a centred line is character 0, right of its end the line length.
+    EXPECT_EQ(l.doc.CharAtX(p, line, 0), 0);
+    EXPECT_EQ(l.doc.CharAtX(p, line, 79), 2);
+    // Below the last line: the last line of the last paragraph.
+    l.doc.LineAt(p, line, 5, 100000);
+    EXPECT_EQ(line, TZrtRTFText::LastLine(p));
+    EXPECT_EQ(p, l.doc.Body->Next);
+
+    l.doc.CurPar = p;
+    l.doc.CurLine = line;
+    l.doc.CurPos = 1;
+    l.doc.UpdateCaret();
+    EXPECT_EQ(l.doc.CaretHeight, 13);
+    EXPECT_EQ(l.doc.CaretY, line->Top);
+
+    l.doc.SelectRange(1, 5);  // "b", the paragraph end and "abc"
+    ASSERT_TRUE(l.doc.SelStartPar && l.doc.SelEndPar);
+    EXPECT_EQ(l.doc.SelStartPar, l.doc.Body);
+    EXPECT_EQ(l.doc.SelStartPos, 1);
+    EXPECT_EQ(l.doc.SelEndPar, l.doc.Body->Next);
+    EXPECT_EQ(l.doc.SelEndPos, 3);
+    EXPECT_FALSE(l.doc.SelBackwards);
+    EXPECT_EQ(l.doc.Body->FirstLine->SelState, 4);
+    l.doc.SelectRange(0, 0);
+    EXPECT_FALSE(l.doc.SelStartPar);
+    l.doc.NoBlockMarking = true;
+    l.doc.SelectRange(1, 5);
+    EXPECT_FALSE(l.doc.SelStartPar);
+}
+
+}  // namespace
+}  // namespace rt
+
+namespace rt {
+namespace {
+
+std::vector<const TPaintOp*> OfKind(const TPaintList& list, TPaintOp::Kind kind) {
+    std::vector<const TPaintOp*> out;
+    for (const TPaintOp& op : list)
+        if (op.kind == kind) out.push_back(&op);
+    return out;
+}
+
+TEST(Paint, RunsAdvancesAndDecorations) {
+    // A line holding only a tab: one run, one tab wide, on the background.
+    Laid tab(400, Rtf("\\tx720\\tab"));
+    tab.doc.SetClientHeight(200);
+    TPaintList list;
+    tab.doc.PaintLine(tab.doc.Body, tab.doc.Body->FirstLine, list);
+    auto runs = OfKind(list, TPaintOp::Kind::Text);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0]->advances, std::vector<int>{48});
+    EXPECT_TRUE(runs[0]->opaque);
+    EXPECT_EQ(runs[0]->back, tab.doc.BackColor);
+
+    // Justified spaces: 7 pixels with a remainder of 1 gives 8, then 7.
+    Laid j(400, Rtf("a b c"));
+    TTextLine* line = j.doc.Body->FirstLine;
+    j.doc.Body->Alignment = 3;
+    line->LineWidth = 0;
+    line->SpaceWidth = 7;
+    line->SpaceRemainder = 1;
+    list.clear();
+    j.doc.PaintLine(j.doc.Body, line, list);
+    std::vector<int> advances;
+    for (const TPaintOp* r : OfKind(list, TPaintOp::Kind::Text)) advances.insert(advances.end(), r->advances.begin(), r->advances.end());
+    EXPECT_EQ(advances, (std::vector<int>{8, 8, 8, 7, 8}));
+
+    // A hyperlink is underlined dotted in the hyperlink colour; plain underline is solid.
+    Laid h(400, Rtf("{\\ul\\uldb link} {\\ul under}"));
+    list.clear();
+    h.doc.PaintLine(h.doc.Body, h.doc.Body->FirstLine, list);
+    auto lines = OfKind(list, TPaintOp::Kind::Line);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0]->penStyle, TPenStyle::psDot);
+    EXPECT_EQ(lines[0]->color, 0xFF0000u);
+    EXPECT_EQ(lines[1]->penStyle, TPenStyle::psSolid);
+}
+
+TEST(Paint, FirstPageOnlyTransparentAndMissingObjects) {
+    std::string body;
+    for (int i = 0; i < 10; ++i) body += "line\\par ";
+    Laid pages(400, Rtf(body + "end"));
+    pages.doc.SetClientHeight(1000);
+    pages.doc.ParagraphAt(1)->FirstLine->LineFlags |= lfPageBegin;  // the second line
+    pages.doc.ParagraphAt(4)->FirstLine->LineFlags |= lfPageBegin;  // the fifth line
+    pages.doc.SetOptions(poBase | poOwnerArea | poFirstPageOnly | poNoPageBreakLine);
+    TPaintList list;
+    pages.doc.PaintArea(0, 0, 1000, 400, list);
+    EXPECT_EQ(OfKind(list, TPaintOp::Kind::Text).size(), 4u);
+
+    Laid t(400, Rtf("{\\colortbl;\\red255\\green0\\blue0;}plain {\\cb1 marked}"));
+    t.doc.SetOptions(poBase | poTransparent);
+    t.doc.SetClientHeight(100);
+    list.clear();
+    t.doc.PaintArea(0, 0, 100, 400, list);
+    EXPECT_TRUE(OfKind(list, TPaintOp::Kind::Fill).empty());
+    auto runs = OfKind(list, TPaintOp::Kind::Text);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_FALSE(runs[0]->opaque);
+    EXPECT_TRUE(runs[1]->opaque);
+    EXPECT_EQ(runs[1]->back, 0x0000FFu);
+
+    Laid o(400, Rtf("ab"));
+    TObjectRef* ref = o.doc.AddObjectRef(nullptr);  // an extent, but no object and no name
+    ref->Width = 1440;
+    ref->Height = 720;
+    o.doc.CurrentCell.Flags = afObject;
+    o.doc.CurrentCell.Number = ref->Number;
+    o.doc.InsertChar(o.doc.Body, o.doc.Body->FirstLine, 1, 1);
+    o.doc.ReformatAll();
+    list.clear();
+    o.doc.PaintLine(o.doc.Body, o.doc.Body->FirstLine, list);
+    EXPECT_EQ(OfKind(list, TPaintOp::Kind::CrossedRect).size(), 1u);
+}
+
+}  // namespace
+}  // namespace rt

@@ -31,12 +31,11 @@ void TZrtList::Clear() {
     for (Node& n : nodes_)
         if (OnFree && !n.data.empty()) OnFree(n.data.data(), 0);
     nodes_.clear();
+    maxKey_ = 0;
 }
 
 int TZrtList::Add(const std::string& name, const void* data) {
-    int key = 0;
-    for (const Node& n : nodes_) key = std::max(key, n.key);
-    ++key;
+    const int key = maxKey_ + 1;
     AddKeyed(key, name, data);
     return key;
 }
@@ -50,7 +49,8 @@ void TZrtList::AddKeyed(int key, const std::string& name, const void* data) {
         if (data) std::memcpy(n.data.data(), data, static_cast<size_t>(recordSize_));
     }
     lastKey_ = key;
-    nodes_.insert(nodes_.begin(), std::move(n));
+    maxKey_ = std::max(maxKey_, key);
+    nodes_.push_front(std::move(n));
 }
 
 void TZrtList::Rename(int key, const std::string& name) {
@@ -89,6 +89,10 @@ void TZrtList::Delete(int key, int arg) {
         if (it->key != key) continue;
         if (OnFree && !it->data.empty()) OnFree(it->data.data(), arg);
         nodes_.erase(it);
+        if (key == maxKey_) {
+            maxKey_ = 0;
+            for (const Node& rest : nodes_) maxKey_ = std::max(maxKey_, rest.key);
+        }
         return;
     }
 }
@@ -99,6 +103,7 @@ void TZrtList::Assign(const TZrtList& list) {
     recordSize_ = list.recordSize_;
     nodes_ = list.nodes_;
     lastKey_ = list.lastKey_;
+    maxKey_ = list.maxKey_;
 }
 
 std::string TZrtList::NameOfKey(int key) const {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <type_traits>
+#include <deque>
 #include <vector>
 
 #include "richtext/model_types.h"
@@ -58,7 +59,8 @@ protected:
 
     int recordSize_;
     int lastKey_ = 0;
-    std::vector<Node> nodes_;  // front first
+    int maxKey_ = 0;          // the largest key in the list
+    std::deque<Node> nodes_;  // front first
 };
 
 // One style of a style sheet.

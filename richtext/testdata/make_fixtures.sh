@@ -73,7 +73,7 @@ latex2rtf -o "$out/latex2rtf.rtf" note.tex >/dev/null 2>&1
 note latex2rtf.rtf "$latex2rtf_version" "latex2rtf"
 
 pygmentize=/usr/bin/pygmentize
-pygments_version=$($pygmentize -V | head -1)
+pygments_version=$($pygmentize -V | head -1 | cut -d, -f1)
 cat > sample.py <<'PY'
 import os, re
 @decorator
