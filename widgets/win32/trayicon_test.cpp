@@ -7,6 +7,7 @@
 
 #include "framework/win32/application.h"
 #include "framework/win32/forms.h"
+#include "framework/win32/menus.h"
 #include "framework/win32/winapi.h"
 #include "widgets/win32/startup.h"
 #include "widgets/win32/trayicon.h"
@@ -26,6 +27,14 @@ BOOL Record(DWORD message, NOTIFYICONDATAA* data) {
     g_sent.push_back({message, data->szTip, data->uCallbackMessage, data->cbSize});
     return TRUE;
 }
+
+// A popup menu that records where it was asked to show instead of tracking the mouse.
+class TRecordingMenu : public fw::TPopupMenu {
+public:
+    explicit TRecordingMenu(TComponent* owner) : TPopupMenu(owner) {}
+    std::vector<std::string>* log = nullptr;
+    void Popup(int, int) override { log->push_back("menu"); }
+};
 
 class Tray : public ::testing::Test {
 protected:
@@ -107,6 +116,18 @@ TEST_F(Tray, MouseMessagesInTheirEventOrder) {
     EXPECT_EQ(Send(WM_MBUTTONUP), (Log{"click", "upM"}));
     EXPECT_EQ(Send(WM_MBUTTONDBLCLK), (Log{"dbl", "downM2"}));
     EXPECT_EQ(Send(WM_KEYDOWN), (Log{}));
+
+    // A right click with a menu: OnMouseDown, OnPopUp, then the menu; its release is a click.
+    auto* menu = new TRecordingMenu(form);
+    menu->log = &log;
+    tray->SetPopUpMenu(menu);
+    tray->OnPopUp.Bind(&log, [](void* p, TObject*) { static_cast<std::vector<std::string>*>(p)->push_back("popup"); });
+    EXPECT_EQ(Send(WM_RBUTTONDOWN), (Log{"downR", "popup", "menu"}));
+    EXPECT_EQ(menu->PopupComponent(), tray);
+    EXPECT_EQ(Send(WM_RBUTTONUP), (Log{"click", "upR"}));
+    menu->Free();
+    EXPECT_EQ(tray->PopUpMenu(), nullptr);
+    EXPECT_EQ(Send(WM_RBUTTONDOWN), (Log{"downR"}));
 }
 
 TEST_F(Tray, MinimizeAndCloseHideTheFormWhileActive) {
