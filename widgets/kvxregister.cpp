@@ -20,7 +20,8 @@ void KVXRegisterClasses() {
                                             "TKVXApplicationOption");
     fw::RegisterEnum<TKVXLogAction>({"laNone", "laClearLog", "laBackupLog"}, "TKVXLogAction");
 
-    Class<TKVXObject, fw::TPersistent>("TKVXObject").Event("OnChange", &TKVXObject::OnChange);
+    Class<TKVXObject, fw::TPersistent>("TKVXObject")
+        .Event("OnChange", static_cast<TNotifyEvent TKVXObject::*>(&TKVXObject::OnChange));
     Class<TKVXComponent, fw::TComponent>("TKVXComponent").Data("About", &TKVXComponent::About);
     Class<TKVXTimerPool, TKVXComponent>("TKVXTimerPool")
         .Prop("MinInterval", &TKVXTimerPool::MinInterval, &TKVXTimerPool::SetMinInterval)
