@@ -8,18 +8,13 @@
 #include "framework/core/registry.h"
 #include "framework/core/sysutils.h"
 #include "testing/test_env.h"
+#include "widgets/test_paths.h"
 #include "widgets/kvxapplication.h"
 
 namespace kvx {
 namespace {
 
-// The suite builds Windows paths; natively "\\" must become "/" before the test's own file calls.
-std::string Unix(std::string path) {
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
-std::string ReadHost(const std::string& path) { return mx::test::ReadFile(Unix(path)); }
+using test::ReadHost;
 
 class IniCtrl : public ::testing::Test {
 protected:

@@ -6,18 +6,13 @@
 #include "framework/core/platform.h"
 #include "framework/core/sysutils.h"
 #include "testing/test_env.h"
+#include "widgets/test_paths.h"
 
 namespace kvx {
 namespace {
 
-// The suite builds Windows paths; natively "\\" must become "/" before the test's own file calls.
-std::string Unix(std::string path) {
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
-std::string ReadHost(const std::string& path) { return mx::test::ReadFile(Unix(path)); }
-void WriteHost(const std::string& path, const std::string& bytes) { mx::test::WriteFile(Unix(path), bytes); }
+using test::ReadHost;
+using test::WriteHost;
 
 // A clock that stands still at 2026-03-04 05:06:07.
 class FixedClock : public fw::Clock {

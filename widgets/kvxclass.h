@@ -20,18 +20,25 @@ using fw::TObject;
 // Design-time information every concrete component publishes (up to 11 characters); no effect.
 using TKVXAboutVar = std::string;
 
-class TKVXObject : public fw::TPersistent {
+// The change notification and update lock that both roots add to their framework base.
+template <class Base>
+class TKVXNotifying : public Base {
 public:
-    TKVXObject() = default;
+    using Base::Base;
 
     void BeginUpdate() { updating_ = true; }
-    void EndUpdate(bool doChange);
+    void EndUpdate(bool doChange) {
+        updating_ = false;
+        if (doChange) Change();
+    }
     bool Updating() const { return updating_; }
 
     // OnChange(Self) unless locked.
-    virtual void Change();
-    // The OnChange handler this object gives to the objects it owns, so that changes bubble up.
-    virtual void ChildChanged(TObject* sender);
+    virtual void Change() {
+        if (!updating_ && OnChange) OnChange(this);
+    }
+    // The OnChange handler an object gives to the objects it owns, so that changes bubble up.
+    virtual void ChildChanged(TObject*) { Change(); }
 
     TNotifyEvent OnChange;
 
@@ -39,26 +46,16 @@ private:
     bool updating_ = false;
 };
 
-class TKVXComponent : public TComponent {
+class TKVXObject : public TKVXNotifying<fw::TPersistent> {
 public:
-    explicit TKVXComponent(TComponent* owner) : TComponent(owner) {}
+    TKVXObject() = default;
+};
 
-    void BeginUpdate() { updating_ = true; }
-    void EndUpdate(bool doChange);
-    bool Updating() const { return updating_; }
-
-    virtual void Change();
-    virtual void ChildChanged(TObject* sender);
+class TKVXComponent : public TKVXNotifying<TComponent> {
+public:
+    explicit TKVXComponent(TComponent* owner) : TKVXNotifying<TComponent>(owner) {}
 
     TKVXAboutVar About;
-    TNotifyEvent OnChange;
-
-protected:
-    // Outside design time (always, here) and not loading: what most setters test before acting.
-    bool Loading() const { return InState(fw::csLoading); }
-
-private:
-    bool updating_ = false;
 };
 
 // The suite's user-visible texts.

@@ -20,12 +20,18 @@ void KVXRegisterClasses() {
                                             "TKVXApplicationOption");
     fw::RegisterEnum<TKVXLogAction>({"laNone", "laClearLog", "laBackupLog"}, "TKVXLogAction");
 
-    Class<TKVXObject, fw::TPersistent>("TKVXObject").Event("OnChange", &TKVXObject::OnChange);
-    Class<TKVXComponent, fw::TComponent>("TKVXComponent");
+    Class<TKVXObject, fw::TPersistent>("TKVXObject")
+        .Event("OnChange", static_cast<TNotifyEvent TKVXObject::*>(&TKVXObject::OnChange));
+    Class<TKVXComponent, fw::TComponent>("TKVXComponent").Data("About", &TKVXComponent::About);
     Class<TKVXTimerPool, TKVXComponent>("TKVXTimerPool")
         .Prop("MinInterval", &TKVXTimerPool::MinInterval, &TKVXTimerPool::SetMinInterval)
         .Event("OnTimer", &TKVXTimerPool::OnTimer);
     Class<TKVXIniCtrl, TKVXComponent>("TKVXIniCtrl")
+        .Data("Common", &TKVXIniCtrl::Common)
+        .Data("User", &TKVXIniCtrl::User)
+        .Data("IniPrefix", &TKVXIniCtrl::IniPrefix)
+        .Data("RegRoot", &TKVXIniCtrl::RegRoot)
+        .Data("RegPath", &TKVXIniCtrl::RegPath)
         .Prop("NetUser", &TKVXIniCtrl::NetUser, &TKVXIniCtrl::SetNetUser)
         .Prop("IniFile", &TKVXIniCtrl::IniFile, &TKVXIniCtrl::SetIniFile)
         .Prop("AlphaCounter", &TKVXIniCtrl::AlphaCounter, &TKVXIniCtrl::SetAlphaCounter)

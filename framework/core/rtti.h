@@ -319,6 +319,16 @@ public:
         return *this;
     }
 
+    // A property over a public data member: reads and writes the member, with no side effects.
+    template <class V, class C>
+        requires std::is_base_of_v<C, T>
+    Class& Data(const std::string& name, V C::*member) {
+        if (skip_) return *this;
+        PropInfo& p = NewProp<V>(name);
+        Fill<V>(p, [=](TObject* o) -> V { return Self(o)->*member; }, 0, [=](TObject* o, V v) { Self(o)->*member = v; });
+        return *this;
+    }
+
     // An indexed property: one accessor pair serves several names, told apart by `index`.
     template <class G, class S>
     Class& Prop(const std::string& name, int index, G getter, S setter) {

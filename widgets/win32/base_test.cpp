@@ -16,6 +16,7 @@
 #include "framework/win32/winapi.h"
 #include "testing/test_env.h"
 #include "widgets/inictrl.h"
+#include "widgets/win32/applicationctrl.h"
 #include "widgets/win32/startup.h"
 #include "widgets/win32/sysinfo.h"
 #include "widgets/win32/testsupport/wine_support.h"
@@ -95,6 +96,37 @@ TEST_F(Suite, AnExceptionInAPoolTimerReachesTheApplicationAndTheTimerGoesOn) {
     EXPECT_EQ(ctx.reported, 1);
     EXPECT_GE(ctx.calls, 3);
     fw::Application->OnException.Reset();
+}
+
+TEST_F(Suite, ApplicationControlHandsItsSettingsOverWhenLoaded) {
+    auto* ctrl = new TKVXApplicationCtrl(nullptr);
+    EXPECT_EQ(ctrl->HintPause, fw::Application->HintPause());
+    ctrl->Company = "Acme";
+    ctrl->Version = "2.0";
+    ctrl->Title = "Zipper";
+    ctrl->SetLogName("trace");
+    EXPECT_EQ(ctrl->LogName(), "trace.LOG");
+    ctrl->Options.Include(TKVXApplicationOption::aoLogException);
+    ctrl->RegPath = "Software\\Acme\\Zipper";
+    ctrl->IniTarget = TKVXIniTarget::itIniFile;
+    ctrl->HintPause = 1234;
+    int modes = 0;
+    ctrl->OnEditModeChange.Bind(&modes, [](void* p, TObject*) { ++*static_cast<int*>(p); });
+    ctrl->SetComponentState(fw::csLoading);
+    ctrl->Loaded();
+    EXPECT_EQ(app->Company, "Acme");
+    EXPECT_EQ(app->Version, "2.0");
+    EXPECT_EQ(fw::ExtractFileName(app->LogName()), "trace.LOG");
+    EXPECT_EQ(app->IniCtrl()->RegPath, "Software\\Acme\\Zipper");
+    EXPECT_EQ(app->IniCtrl()->EffectiveTarget(), TKVXIniTarget::itIniFile);
+    EXPECT_EQ(fw::Application->Title(), "Zipper");
+    EXPECT_EQ(fw::Application->HintPause(), 1234);
+    EXPECT_TRUE(fw::Application->OnException) << "aoLogException installs the suite's handler";
+    app->SetEditMode(kEditInsert | kEditCtrl);
+    EXPECT_EQ(modes, 1);
+    ctrl->Free();
+    EXPECT_FALSE(fw::Application->OnException);
+    app->SetEditMode(kEditInsert);  // the control is gone: nobody to call
 }
 
 TEST_F(Suite, HandCursorAndCheckerBitmap) {

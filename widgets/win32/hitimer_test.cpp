@@ -8,9 +8,12 @@
 #include "framework/win32/winapi.h"
 #include "widgets/win32/hitimer.h"
 #include "widgets/win32/startup.h"
+#include "widgets/win32/testsupport/wine_support.h"
 
 namespace kvx::win32 {
 namespace {
+
+using test::PumpUntil;
 
 struct Probe {
     std::atomic<int> calls{0};
@@ -37,15 +40,6 @@ protected:
     void TearDown() override {
         KVXStopApplication();
         fw::DoneApplication();
-    }
-    // Runs the loop until `done` or two seconds passed.
-    template <class F>
-    void PumpUntil(F done) {
-        const DWORD end = GetTickCount() + 2000;
-        while (!done() && static_cast<int>(end - GetTickCount()) > 0) {
-            fw::Application->ProcessMessages();
-            Sleep(1);
-        }
     }
 };
 

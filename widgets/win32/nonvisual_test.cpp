@@ -13,10 +13,13 @@
 #include <shlobj.h>
 #include "widgets/win32/fmdrop.h"
 #include "widgets/win32/startup.h"
+#include "widgets/win32/testsupport/wine_support.h"
 #include "widgets/win32/starter.h"
 
 namespace kvx::win32 {
 namespace {
+
+using test::PumpUntil;
 
 class NonVisual : public ::testing::Test {
 protected:
@@ -27,14 +30,6 @@ protected:
     void TearDown() override {
         KVXStopApplication();
         fw::DoneApplication();
-    }
-    template <class F>
-    void PumpUntil(F done, int ms = 10000) {
-        const DWORD end = GetTickCount() + ms;
-        while (!done() && static_cast<int>(end - GetTickCount()) > 0) {
-            fw::Application->ProcessMessages();
-            Sleep(5);
-        }
     }
 };
 

@@ -9,6 +9,7 @@
 #include "framework/win32/utilwindow.h"
 #include "framework/win32/winapi.h"
 #include "widgets/kvxutils.h"
+#include "widgets/win32/register.h"
 #include "widgets/win32/sysinfo.h"
 
 namespace kvx::win32 {
@@ -94,6 +95,7 @@ std::string KVXInstanceMutexName() { return fw::ExtractFileName(fw::ParamStr(0))
 
 TKVXApplication* KVXStartApplication() {
     if (KVXApplication) return KVXApplication;
+    KVXRegisterWin32Classes();
     KVXSetFolderSource({ModulePath, [] { return KVXWindowsPath(); }, [] { return KVXSystemPath(); }});
     KVXSetUserNameSource([] { return KVXUserName(); });
     KVXSetTickSourceFactory([] { return std::make_unique<WindowTickSource>(); });

@@ -5,6 +5,7 @@
 #include "framework/win32/application.h"
 #include "framework/win32/forms.h"
 #include "framework/win32/graphics.h"
+#include "framework/win32/menus.h"
 #include "framework/win32/utilwindow.h"
 
 namespace kvx::win32 {
@@ -74,6 +75,18 @@ void TKVXTrayIcon::SetIcon(fw::TIcon* value) {
     if (active_ && !InState(fw::csLoading)) Notify(NIM_MODIFY);
 }
 
+void TKVXTrayIcon::SetPopUpMenu(fw::TPopupMenu* value) {
+    if (value == popUpMenu_) return;
+    if (popUpMenu_) popUpMenu_->RemoveFreeNotification(this);
+    popUpMenu_ = value;
+    if (popUpMenu_) popUpMenu_->FreeNotification(this);
+}
+
+void TKVXTrayIcon::Notification(TComponent* component, fw::TOperation operation) {
+    TKVXWndProcComponent::Notification(component, operation);
+    if (operation == fw::opRemove && component == popUpMenu_) popUpMenu_ = nullptr;
+}
+
 void TKVXTrayIcon::Loaded() {
     TKVXWndProcComponent::Loaded();
     if (active_) {
@@ -134,7 +147,18 @@ LRESULT TKVXTrayIcon::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONDBLCLK: doubleClick(B::mbLeft); break;
     case WM_RBUTTONDOWN:
         down(B::mbRight, shift);
-        RightButtonDown(x, y);
+        if (popUpMenu_) {
+            if (OnPopUp) OnPopUp(this);
+            // The menu closes when the user clicks elsewhere only if our window is in front.
+            if (fw::Application) {
+                SetForegroundWindow(fw::Application->Handle());
+                fw::Application->ProcessMessages();
+            }
+            if (popUpMenu_) {
+                popUpMenu_->SetPopupComponent(this);
+                popUpMenu_->Popup(x, y);
+            }
+        }
         break;
     case WM_RBUTTONUP: up(B::mbRight); break;
     case WM_RBUTTONDBLCLK: doubleClick(B::mbRight); break;

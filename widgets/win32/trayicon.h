@@ -12,6 +12,7 @@
 
 namespace fw {
 class TIcon;
+class TPopupMenu;
 }
 
 namespace kvx::win32 {
@@ -35,6 +36,9 @@ public:
     void SetHint(const std::string& value);
     fw::TIcon* Icon() const { return icon_; }
     void SetIcon(fw::TIcon* value);
+    // Shown on a right click (not owned; forgotten when it is freed).
+    fw::TPopupMenu* PopUpMenu() const { return popUpMenu_; }
+    void SetPopUpMenu(fw::TPopupMenu* value);
 
     // The window that receives kTrayMessage.
     HWND WindowHandle() const { return window_; }
@@ -55,8 +59,7 @@ public:
 protected:
     void HookWndProc(fw::HookMessage& message) override;
     void BeforeDestruction() override;
-    // The right button went down on the icon (after OnMouseDown): descendants show their menu.
-    virtual void RightButtonDown(int x, int y) {}
+    void Notification(TComponent* component, fw::TOperation operation) override;
 
 private:
     void Notify(DWORD message);
@@ -67,6 +70,7 @@ private:
     std::string hint_;
     fw::TIcon* icon_;
     POINT cursor_{};
+    fw::TPopupMenu* popUpMenu_ = nullptr;
     HWND window_ = nullptr;
 };
 

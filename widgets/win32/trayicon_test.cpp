@@ -5,10 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/formtext.h"
+#include "framework/core/rtti.h"
 #include "framework/win32/application.h"
 #include "framework/win32/forms.h"
+#include "framework/win32/menus.h"
 #include "framework/win32/winapi.h"
 #include "widgets/win32/startup.h"
+#include "widgets/inictrl.h"
+#include "widgets/win32/filectrl.h"
+#include "widgets/win32/fmdrop.h"
+#include "widgets/win32/hitimer.h"
+#include "widgets/win32/starter.h"
 #include "widgets/win32/trayicon.h"
 
 namespace kvx::win32 {
@@ -26,6 +34,14 @@ BOOL Record(DWORD message, NOTIFYICONDATAA* data) {
     g_sent.push_back({message, data->szTip, data->uCallbackMessage, data->cbSize});
     return TRUE;
 }
+
+// A popup menu that records where it was asked to show instead of tracking the mouse.
+class TRecordingMenu : public fw::TPopupMenu {
+public:
+    explicit TRecordingMenu(TComponent* owner) : TPopupMenu(owner) {}
+    std::vector<std::string>* log = nullptr;
+    void Popup(int, int) override { log->push_back("menu"); }
+};
 
 class Tray : public ::testing::Test {
 protected:
@@ -107,6 +123,18 @@ TEST_F(Tray, MouseMessagesInTheirEventOrder) {
     EXPECT_EQ(Send(WM_MBUTTONUP), (Log{"click", "upM"}));
     EXPECT_EQ(Send(WM_MBUTTONDBLCLK), (Log{"dbl", "downM2"}));
     EXPECT_EQ(Send(WM_KEYDOWN), (Log{}));
+
+    // A right click with a menu: OnMouseDown, OnPopUp, then the menu; its release is a click.
+    auto* menu = new TRecordingMenu(form);
+    menu->log = &log;
+    tray->SetPopUpMenu(menu);
+    tray->OnPopUp.Bind(&log, [](void* p, TObject*) { static_cast<std::vector<std::string>*>(p)->push_back("popup"); });
+    EXPECT_EQ(Send(WM_RBUTTONDOWN), (Log{"downR", "popup", "menu"}));
+    EXPECT_EQ(menu->PopupComponent(), tray);
+    EXPECT_EQ(Send(WM_RBUTTONUP), (Log{"click", "upR"}));
+    menu->Free();
+    EXPECT_EQ(tray->PopUpMenu(), nullptr);
+    EXPECT_EQ(Send(WM_RBUTTONDOWN), (Log{"downR"}));
 }
 
 TEST_F(Tray, MinimizeAndCloseHideTheFormWhileActive) {
@@ -132,6 +160,86 @@ TEST_F(Tray, MinimizeAndCloseHideTheFormWhileActive) {
     EXPECT_TRUE(IsWindowVisible(h)) << "minimized normally";
     SendMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(closes, 1);
+}
+
+}  // namespace
+}  // namespace kvx::win32
+
+namespace kvx::win32 {
+namespace {
+
+// The suite's components read from form text, as a program's forms carry them.
+class TSuiteForm : public fw::TForm {
+public:
+    explicit TSuiteForm(TComponent* owner) : TForm(owner) {}
+};
+
+TEST(FormText, SuiteComponentsLoadTheirProperties) {
+    g_sent.clear();
+    fw::InitApplication();
+    KVXStartApplication();
+    TKVXTrayIcon::SetNotifySeam(Record);
+    fw::Class<TSuiteForm, fw::TForm>("TSuiteForm");
+    auto* form = fw::TForm::CreateNew<TSuiteForm>(nullptr);
+    fw::ReadComponentText(form, R"(object SuiteForm: TSuiteForm
+  object Tray1: TKVXTrayIcon
+    Active = True
+    NoClose = True
+    Hint = 'Morvix'
+  end
+  object Starter1: TKVXStarter
+    StartOperation = smPrint
+    StartOption = soSW_HIDE
+    Command = 'notepad.exe'
+    Wait = True
+    StartTime.Year = 2030
+  end
+  object FileCtrl1: TKVXFileCtrl
+    Options = [ffNoActionConfirm, ffUseRecycleBin]
+  end
+  object Timer1: TKVXHiTimer
+    Interval = 20
+    UseThread = False
+  end
+  object Drop1: TKVXFMDrop
+    CharCase = ccLowerCase
+  end
+  object Ini1: TKVXIniCtrl
+    Common = False
+    RegPath = 'Software\X'
+    IniPrefix = ppProgram
+    AlphaCounter = True
+  end
+end
+)",
+                          "SuiteForm");
+    auto* tray = static_cast<TKVXTrayIcon*>(form->FindComponent("Tray1"));
+    ASSERT_TRUE(tray);
+    EXPECT_TRUE(tray->NoClose);
+    EXPECT_EQ(tray->Hint(), "Morvix");
+    ASSERT_EQ(g_sent.size(), 1u);  // added once, when loading ended
+    EXPECT_EQ(g_sent[0].tip, "Morvix");
+    auto* starter = static_cast<TKVXStarter*>(form->FindComponent("Starter1"));
+    EXPECT_EQ(starter->StartOperation, TKVXStarterOperation::smPrint);
+    EXPECT_EQ(starter->StartOption, TKVXStarterOptions::soSW_HIDE);
+    EXPECT_EQ(starter->Command(), "notepad.exe");
+    EXPECT_TRUE(starter->Wait);
+    EXPECT_EQ(starter->StartTime()->Year(), 2030);
+    auto* files = static_cast<TKVXFileCtrl*>(form->FindComponent("FileCtrl1"));
+    EXPECT_EQ(files->Options, (TKVXFileOpFlags{TKVXFileOpFlag::ffNoActionConfirm, TKVXFileOpFlag::ffUseRecycleBin}));
+    auto* timer = static_cast<TKVXHiTimer*>(form->FindComponent("Timer1"));
+    EXPECT_EQ(timer->Interval(), 20);
+    EXPECT_FALSE(timer->UseThread());
+    EXPECT_EQ(static_cast<TKVXFMDrop*>(form->FindComponent("Drop1"))->CharCase, TKVXCharCase::ccLowerCase);
+    auto* ini = static_cast<TKVXIniCtrl*>(form->FindComponent("Ini1"));
+    EXPECT_FALSE(ini->Common);
+    EXPECT_EQ(ini->RegPath, "Software\\X");
+    EXPECT_EQ(ini->IniPrefix, TKVXPathPrefix::ppProgram);
+    EXPECT_TRUE(ini->AlphaCounter());
+    form->Free();
+    TKVXTrayIcon::SetNotifySeam(nullptr);
+    KVXStopApplication();
+    fw::DoneApplication();
 }
 
 }  // namespace
