@@ -1,0 +1,30 @@
+// Registration of the standard controls for form text.
+#include "framework/win32/std_controls.h"
+
+namespace fw {
+
+void RegisterStandardControls() {
+    RegisterControlClasses();
+    RegisterStdTypes();
+    RegisterAnimateClasses();
+    RegisterBevelClasses();
+    RegisterCheckBoxClasses();
+    RegisterComboBoxClasses();
+    RegisterCoolBarClasses();
+    RegisterDateTimePickerClasses();
+    RegisterHeaderClasses();
+    RegisterImageClasses();
+    RegisterListBoxClasses();
+    RegisterListViewClasses();
+    RegisterNotebookClasses();
+    RegisterPageControlClasses();
+    RegisterPanelClasses();
+    RegisterRadioGroupClasses();
+    RegisterScrollBoxClasses();
+    RegisterSplitterClasses();
+    RegisterStatusBarClasses();
+    RegisterToolBarClasses();
+    RegisterTreeViewClasses();
+}
+
+}  // namespace fw
