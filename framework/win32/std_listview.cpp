@@ -672,6 +672,9 @@ void TListView::CNNotify(TMessage& message) {
                 OnSelectItem(this, item, (nm->uNewState & LVIS_SELECTED) != 0);
             break;
         }
+        case LVN_BEGINDRAG:
+            if (DragMode() == TDragMode::dmAutomatic) BeginDrag(true);
+            break;
         case NM_CLICK: Click(); break;
         case NM_DBLCLK: DblClick(); break;
         default: break;

@@ -183,6 +183,8 @@ public:
     void EndUpdate() { items_->EndUpdate(); }
     int UpdateCount() const { return updateCount_; }
     bool IsEditing() const;
+    // Drags start from the window's own drag notification.
+    bool DragStartsOnPress() const override { return false; }
 
     TLVColumnClickEvent OnColumnClick;
     TLVCompareEvent OnCompare;

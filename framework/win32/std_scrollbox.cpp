@@ -10,7 +10,12 @@ int TControlScrollBar::ClientSize() const {
     return kind_ == TScrollBarKind::sbHorizontal ? r.Width() : r.Height();
 }
 
-int TControlScrollBar::MaxPosition() const { return std::max(range_ - ClientSize(), 0); }
+int TControlScrollBar::Range() const {
+    if (autoRange_) control_->CalcAutoRange();
+    return range_;
+}
+
+int TControlScrollBar::MaxPosition() const { return std::max(Range() - ClientSize(), 0); }
 
 void TControlScrollBar::SetRange(int value) {
     autoRange_ = false;
@@ -64,6 +69,8 @@ void TControlScrollBar::Update() {
 }
 
 void TControlScrollBar::ScrollMessage(TMessage& message) {
+    // Children may have moved or come since the bars were last set.
+    control_->UpdateScrollBars();
     const int page = std::max(ClientSize() * 9 / 10, 1);
     switch (LOWORD(message.WParam)) {
         case SB_LINEUP: SetPosition(position_ - increment_); break;

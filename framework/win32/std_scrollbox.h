@@ -17,7 +17,8 @@ public:
     TControlScrollBar(TScrollingWinControl* control, TScrollBarKind kind) : control_(control), kind_(kind) {}
 
     TScrollBarKind Kind() const { return kind_; }
-    int Range() const { return range_; }
+    // With AutoScroll (and no Range given) the extent of the children now.
+    int Range() const;
     void SetRange(int value);
     int Position() const { return position_; }
     void SetPosition(int value);

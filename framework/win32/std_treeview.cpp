@@ -514,6 +514,10 @@ void TTreeView::CNNotify(TMessage& message) {
             message.Result = FALSE;
             break;
         }
+        case TVN_BEGINDRAGA:
+        case TVN_BEGINDRAGW:
+            if (DragMode() == TDragMode::dmAutomatic) BeginDrag(true);
+            break;
         case NM_CLICK: Click(); break;
         case NM_DBLCLK: DblClick(); break;
         default: break;

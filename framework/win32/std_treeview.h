@@ -133,6 +133,8 @@ public:
     bool AlphaSort() { return CustomSort(nullptr, 0); }
     bool CustomSort(int (*compare)(TTreeNode*, TTreeNode*, LPARAM), LPARAM data);
     bool IsEditing() const;
+    // Drags start from the window's own drag notification.
+    bool DragStartsOnPress() const override { return false; }
 
     TTVChangedEvent OnChange;
     TTVExpandingEvent OnExpanding;
