@@ -34,6 +34,7 @@ void TfrmGallery::FormCreate(fw::TObject*) {
 void TfrmGallery::tbOpenClick(fw::TObject*) {
     ++openClicks;
     log.push_back("open");
+    StatusBar1->Panels()->Items(0)->SetText("Opened " + std::to_string(openClicks));
 }
 
 void TfrmGallery::chkShowClick(fw::TObject*) {
