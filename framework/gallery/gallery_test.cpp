@@ -195,7 +195,7 @@ TEST_F(GalleryTest, BarsAndHeadersMatchTheirWindows) {
 
     HWND status = form->StatusBar1->Handle();
     EXPECT_EQ(SendMessageA(status, SB_GETPARTS, 0, 0), 2);
-    EXPECT_EQ(StatusText(status, 0), "Ready");
+    EXPECT_EQ(StatusText(status, 0), "Opened 1") << "the tool button's handler wrote it";
     form->StatusBar1->Panels()->Items(1)->SetText("4 items");
     EXPECT_EQ(StatusText(status, 1), "4 items");
     form->StatusBar1->SetSimplePanel(true);

@@ -148,8 +148,11 @@ void THeaderControl::Dispatch(TMessage& message) {
 }
 
 void THeaderControl::CNNotify(TMessage& message) {
-    const auto* nm = reinterpret_cast<const NMHEADERA*>(message.LParam);
+    const auto* hdr = reinterpret_cast<const NMHDR*>(message.LParam);
     message.Result = 0;
+    // Only the HDN_ codes carry an NMHEADER; custom draw and the rest have other layouts.
+    if (hdr->code > HDN_FIRST || hdr->code < HDN_LAST) return;
+    const auto* nm = reinterpret_cast<const NMHEADERA*>(message.LParam);
     const int index = nm->iItem;
     THeaderSection* section = index >= 0 && index < sections_->Count() ? sections_->Items(index) : nullptr;
     const int width = nm->pitem && (nm->pitem->mask & HDI_WIDTH) ? nm->pitem->cxy : (section ? section->Width() : 0);
