@@ -115,6 +115,7 @@ void RegisterGalleryClasses() {
         .Field("ProgressBar1", &F::ProgressBar1)
         .Field("DateTimePicker1", &F::DateTimePicker1)
         .Field("Animate1", &F::Animate1)
+        .Field("reNotes", &F::reNotes)
         .Method("FormCreate", &F::FormCreate)
         .Method("tbOpenClick", &F::tbOpenClick)
         .Method("chkShowClick", &F::chkShowClick)

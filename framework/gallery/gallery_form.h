@@ -56,6 +56,7 @@ public:
     fw::TProgressBar* ProgressBar1 = nullptr;
     fw::TDateTimePicker* DateTimePicker1 = nullptr;
     fw::TAnimate* Animate1 = nullptr;
+    fw::TRichEdit* reNotes = nullptr;
 
     // What the handlers saw, for the tests.
     int showClicks = 0;

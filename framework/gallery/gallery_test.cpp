@@ -9,6 +9,8 @@
 #include "framework/win32/application.h"
 #include "framework/win32/winapi.h"
 
+#include <richedit.h>
+
 
 namespace gallery {
 namespace {
@@ -321,6 +323,23 @@ TEST_F(GalleryTest, DatePickerMatchesItsWindow) {
     EXPECT_EQ(st.wMonth, 2);
     EXPECT_EQ(st.wDay, 29);
     EXPECT_EQ(static_cast<int>(form->DateTimePicker1->DateTime()), static_cast<int>(fw::EncodeDate(2024, 2, 29)));
+    HWND rich = form->reNotes->Handle();
+    EXPECT_EQ(form->reNotes->Lines()->Count(), 2);
+    EXPECT_EQ(form->reNotes->Lines()->Get(1), "Second line");
+    form->reNotes->Lines()->Add("Third line");
+    EXPECT_EQ(SendMessageA(rich, EM_GETLINECOUNT, 0, 0), 3);
+    form->reNotes->SetSelStart(0);
+    form->reNotes->SetSelLength(5);
+    EXPECT_EQ(form->reNotes->SelText(), "First");
+    form->reNotes->SelAttributes()->SetStyle(fw::TFontStyles{fw::TFontStyle::fsBold});
+    EXPECT_TRUE(form->reNotes->SelAttributes()->Style().Contains(fw::TFontStyle::fsBold));
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    SendMessageA(rich, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_NE(format.dwEffects & CFE_BOLD, 0u);
+    // No limit unless asked: a long log is never cut.
+    EXPECT_GE(SendMessageA(rich, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+
     // The clip may be missing: the control then stays empty and quiet.
     EXPECT_TRUE(form->Animate1->HandleAllocated());
 }

@@ -16,6 +16,7 @@
 #include "framework/win32/std_pagecontrol.h"
 #include "framework/win32/std_panel.h"
 #include "framework/win32/std_radiogroup.h"
+#include "framework/win32/std_richedit.h"
 #include "framework/win32/std_scrollbox.h"
 #include "framework/win32/std_splitter.h"
 #include "framework/win32/std_statusbar.h"

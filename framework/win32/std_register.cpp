@@ -20,6 +20,7 @@ void RegisterStandardControls() {
     RegisterPageControlClasses();
     RegisterPanelClasses();
     RegisterRadioGroupClasses();
+    RegisterRichEditClasses();
     RegisterScrollBoxClasses();
     RegisterSplitterClasses();
     RegisterStatusBarClasses();
