@@ -116,6 +116,8 @@ void RegisterGalleryClasses() {
         .Field("DateTimePicker1", &F::DateTimePicker1)
         .Field("Animate1", &F::Animate1)
         .Field("reNotes", &F::reNotes)
+        .Field("cbxDrive", &F::cbxDrive)
+        .Field("lstDirs", &F::lstDirs)
         .Method("FormCreate", &F::FormCreate)
         .Method("tbOpenClick", &F::tbOpenClick)
         .Method("chkShowClick", &F::chkShowClick)

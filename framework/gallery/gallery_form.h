@@ -57,6 +57,8 @@ public:
     fw::TDateTimePicker* DateTimePicker1 = nullptr;
     fw::TAnimate* Animate1 = nullptr;
     fw::TRichEdit* reNotes = nullptr;
+    fw::TDriveComboBox* cbxDrive = nullptr;
+    fw::TDirectoryListBox* lstDirs = nullptr;
 
     // What the handlers saw, for the tests.
     int showClicks = 0;

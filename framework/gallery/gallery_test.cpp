@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/core/datetime.h"
+#include "framework/core/sysutils.h"
 #include "framework/gallery/gallery_form.h"
 #include "framework/win32/application.h"
 #include "framework/win32/winapi.h"
@@ -120,6 +121,17 @@ TEST_F(GalleryTest, ListAndComboBoxesMatchTheirWindows) {
     EXPECT_EQ(form->lstPlain->ItemIndex(), 2);
     EXPECT_TRUE(form->lstPlain->Selected(2));
 
+    // Several selected lines, kept across a new window too.
+    form->lstPlain->SetMultiSelect(true);
+    form->lstPlain->SetSelected(0, true);
+    form->lstPlain->SetSelected(3, true);
+    EXPECT_EQ(SendMessageA(form->lstPlain->Handle(), LB_GETSELCOUNT, 0, 0), 2);
+    form->lstPlain->RecreateWnd();
+    EXPECT_EQ(SendMessageA(form->lstPlain->Handle(), LB_GETSELCOUNT, 0, 0), 2);
+    EXPECT_EQ(form->lstPlain->SelCount(), 2);
+    EXPECT_TRUE(form->lstPlain->Selected(3));
+    EXPECT_FALSE(form->lstPlain->Selected(1));
+
     // A sorted list puts new lines in order, in the window too.
     form->lstPlain->SetSorted(true);
     form->lstPlain->Items()->Add("aardvark");
@@ -141,6 +153,29 @@ TEST_F(GalleryTest, ListAndComboBoxesMatchTheirWindows) {
     // Objects ride along with the lines.
     form->cbxOwner->Items()->SetObjects(1, form->lstPlain);
     EXPECT_EQ(form->cbxOwner->Items()->Objects(1), form->lstPlain);
+}
+
+TEST_F(GalleryTest, DriveAndDirectoryListsShowTheDisk) {
+    HWND drives = form->cbxDrive->Handle();
+    ASSERT_GE(SendMessageA(drives, CB_GETCOUNT, 0, 0), 1);
+    EXPECT_NE(GetWindowLongPtrA(drives, GWL_STYLE) & CBS_OWNERDRAWFIXED, 0);
+    EXPECT_EQ(form->cbxDrive->Drive(), 'c');
+    EXPECT_EQ(form->cbxDrive->Items()->Get(form->cbxDrive->ItemIndex()).substr(0, 2), "c:");
+
+    HWND dirs = form->lstDirs->Handle();
+    EXPECT_NE(GetWindowLongPtrA(dirs, GWL_STYLE) & LBS_OWNERDRAWFIXED, 0);
+    EXPECT_TRUE(fw::SameText(form->lstDirs->Directory(), "C:\\windows"));
+    EXPECT_EQ(ListBoxText(dirs, 0), "C:\\");
+    EXPECT_TRUE(fw::SameText(ListBoxText(dirs, 1), "windows"));
+    ASSERT_GT(SendMessageA(dirs, LB_GETCOUNT, 0, 0), 2) << "the subfolders of the directory follow it";
+    EXPECT_EQ(SendMessageA(dirs, LB_GETCURSEL, 0, 0), 1);
+    // Opening a subfolder makes it the directory.
+    const int sub = form->lstDirs->Items()->IndexOf("system32");
+    ASSERT_GE(sub, 2);
+    form->lstDirs->SetItemIndex(sub);
+    form->lstDirs->OpenCurrent();
+    EXPECT_TRUE(fw::SameText(form->lstDirs->Directory(), "C:\\windows\\system32"));
+    EXPECT_EQ(SendMessageA(dirs, LB_GETCURSEL, 0, 0), 2);
 }
 
 TEST_F(GalleryTest, OwnerDrawnVariableListBoxAnswersEachItemHeight) {

@@ -8,6 +8,7 @@
 #include "framework/win32/std_combobox.h"
 #include "framework/win32/std_coolbar.h"
 #include "framework/win32/std_datetimepicker.h"
+#include "framework/win32/std_filectrls.h"
 #include "framework/win32/std_header.h"
 #include "framework/win32/std_image.h"
 #include "framework/win32/std_listbox.h"

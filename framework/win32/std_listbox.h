@@ -67,7 +67,7 @@ private:
     void CNCommand(TMessage& message);
     void CNDrawItem(TMessage& message);
     void CNMeasureItem(TMessage& message);
-    bool Multi() const { return multiSelect_ || extendedSelect_; }
+    bool Multi() const { return multiSelect_; }
 
     TControlItems* items_;
     std::unique_ptr<TCanvas> canvas_;

@@ -12,6 +12,7 @@ void RegisterStandardControls() {
     RegisterComboBoxClasses();
     RegisterCoolBarClasses();
     RegisterDateTimePickerClasses();
+    RegisterFileControlClasses();
     RegisterHeaderClasses();
     RegisterImageClasses();
     RegisterListBoxClasses();
