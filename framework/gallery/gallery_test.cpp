@@ -121,14 +121,15 @@ TEST_F(GalleryTest, ListAndComboBoxesMatchTheirWindows) {
     EXPECT_EQ(form->lstPlain->ItemIndex(), 2);
     EXPECT_TRUE(form->lstPlain->Selected(2));
 
-    // Several selected lines, kept across a new window too.
+    // Several selected lines (the one selected before stays), kept across a new window too.
     form->lstPlain->SetMultiSelect(true);
+    EXPECT_TRUE(form->lstPlain->Selected(2));
     form->lstPlain->SetSelected(0, true);
     form->lstPlain->SetSelected(3, true);
-    EXPECT_EQ(SendMessageA(form->lstPlain->Handle(), LB_GETSELCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(form->lstPlain->Handle(), LB_GETSELCOUNT, 0, 0), 3);
     form->lstPlain->RecreateWnd();
-    EXPECT_EQ(SendMessageA(form->lstPlain->Handle(), LB_GETSELCOUNT, 0, 0), 2);
-    EXPECT_EQ(form->lstPlain->SelCount(), 2);
+    EXPECT_EQ(SendMessageA(form->lstPlain->Handle(), LB_GETSELCOUNT, 0, 0), 3);
+    EXPECT_EQ(form->lstPlain->SelCount(), 3);
     EXPECT_TRUE(form->lstPlain->Selected(3));
     EXPECT_FALSE(form->lstPlain->Selected(1));
 
