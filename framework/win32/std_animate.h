@@ -1,7 +1,7 @@
 // TAnimate over the system "SysAnimate32" class.
 #pragma once
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

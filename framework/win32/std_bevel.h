@@ -1,7 +1,7 @@
 // TBevel: a windowless frame or line, lowered or raised (a separator line above a dialog's buttons).
 #pragma once
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

@@ -120,7 +120,7 @@ void TRadioButton::Dispatch(TMessage& message) {
 }
 
 void RegisterCheckBoxClasses() {
-    RegisterStdTypes();
+    RegisterStdSupport();
     RegisterEnum<TCheckBoxState>({"cbUnchecked", "cbChecked", "cbGrayed"}, "TCheckBoxState");
     Class<TCustomCheckBox, TWinControl>("TCustomCheckBox")
         .Prop("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed)

@@ -3,7 +3,7 @@
 // click by the user take the same path: the window shows the state and OnClick fires.
 #pragma once
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

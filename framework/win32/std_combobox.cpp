@@ -206,7 +206,7 @@ void TCustomComboBox::CNMeasureItem(TMessage& message) {
 }
 
 void RegisterComboBoxClasses() {
-    RegisterStdTypes();
+    RegisterStdSupport();
     RegisterEnum<TComboBoxStyle>(
         {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}, "TComboBoxStyle");
     Class<TCustomComboBox, TWinControl>("TCustomComboBox")

@@ -2,7 +2,7 @@
 // bar, a combo box) with an optional text, a width and a line break before it.
 #pragma once
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

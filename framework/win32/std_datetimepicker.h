@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/core/datetime.h"
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

@@ -205,7 +205,7 @@ void THeaderControl::CNDrawItem(TMessage& message) {
 }
 
 void RegisterHeaderClasses() {
-    RegisterStdTypes();
+    RegisterStdSupport();
     RegisterEnum<THeaderSectionStyle>({"hsText", "hsOwnerDraw"}, "THeaderSectionStyle");
     RegisterEnum<THeaderStyle>({"hsButtons", "hsFlat"}, "THeaderStyle");
     RegisterEnum<TSectionTrackState>({"tsTrackBegin", "tsTrackMove", "tsTrackEnd"}, "TSectionTrackState");

@@ -3,7 +3,7 @@
 // click, a resize, each step of a drag of a divider, and an owner-drawn section.
 #pragma once
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

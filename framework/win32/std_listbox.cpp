@@ -253,7 +253,7 @@ void TCustomListBox::CNMeasureItem(TMessage& message) {
 }
 
 void RegisterListBoxClasses() {
-    RegisterStdTypes();
+    RegisterStdSupport();
     RegisterEnum<TListBoxStyle>({"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable"}, "TListBoxStyle");
     Class<TCustomListBox, TWinControl>("TCustomListBox")
         .Prop("Items", &TCustomListBox::Items, &TCustomListBox::SetItems)

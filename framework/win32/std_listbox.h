@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/win32/std_items.h"
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

@@ -682,7 +682,7 @@ void TListView::CNNotify(TMessage& message) {
 }
 
 void RegisterListViewClasses() {
-    RegisterStdTypes();
+    RegisterStdSupport();
     RegisterImageListClasses();
     RegisterEnum<TViewStyle>({"vsIcon", "vsSmallIcon", "vsList", "vsReport"}, "TViewStyle");
     RegisterEnum<TItemChange>({"ctText", "ctImage", "ctState"}, "TItemChange");

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/win32/imagelist.h"
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/win32/std_items.h"
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

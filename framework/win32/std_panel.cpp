@@ -107,7 +107,7 @@ void TCustomPanel::SetAlignment(TAlignment value) {
 }
 
 void RegisterPanelClasses() {
-    RegisterStdTypes();
+    RegisterStdSupport();
     RegisterEnum<TBevelCut>({"bvNone", "bvLowered", "bvRaised", "bvSpace"}, "TBevelCut");
     Class<TCustomPanel, TCustomControl>("TCustomPanel")
         .Prop("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner)

@@ -2,7 +2,7 @@
 // between them, and showing its caption aligned left, right or centred.
 #pragma once
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

@@ -5,7 +5,7 @@ namespace fw {
 
 void RegisterStandardControls() {
     RegisterControlClasses();
-    RegisterStdTypes();
+    RegisterStdSupport();
     RegisterAnimateClasses();
     RegisterBevelClasses();
     RegisterCheckBoxClasses();

@@ -2,7 +2,7 @@
 // or rich text, the selection, the attributes of the selected text, and the clipboard commands.
 #pragma once
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 #include <richedit.h>
 

@@ -225,7 +225,7 @@ void TScrollBox::SetBorderStyle(TBorderStyle value) {
 }
 
 void RegisterScrollBoxClasses() {
-    RegisterStdTypes();
+    RegisterStdSupport();
     RegisterEnum<TScrollBarKind>({"sbHorizontal", "sbVertical"}, "TScrollBarKind");
     Class<TControlScrollBar, TPersistent>("TControlScrollBar")
         .Prop("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange)

@@ -4,7 +4,7 @@
 // handlers so a descendant can frame the box itself or watch SB_ENDSCROLL.
 #pragma once
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

@@ -2,7 +2,7 @@
 // control, never below MinSize, and OnMoved follows the release.
 #pragma once
 
-#include "framework/win32/std_types.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

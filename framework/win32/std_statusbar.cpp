@@ -143,7 +143,7 @@ void TProgressBar::SetPosition(int value) {
 }
 
 void RegisterStatusBarClasses() {
-    RegisterStdTypes();
+    RegisterStdSupport();
     Class<TStatusPanel, TCollectionItem>("TStatusPanel")
         .Prop("Text", &TStatusPanel::Text, &TStatusPanel::SetText)
         .Prop("Width", &TStatusPanel::Width, &TStatusPanel::SetWidth)

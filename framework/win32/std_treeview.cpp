@@ -525,7 +525,7 @@ void TTreeView::CNNotify(TMessage& message) {
 }
 
 void RegisterTreeViewClasses() {
-    RegisterStdTypes();
+    RegisterStdSupport();
     RegisterImageListClasses();
     Class<TTreeNodes, TPersistent>("TTreeNodes");
     Class<TTreeView, TWinControl>("TTreeView")
