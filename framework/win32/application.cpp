@@ -15,6 +15,7 @@
 #include "framework/win32/messages.h"
 #include "framework/win32/platform_win32.h"
 #include "framework/win32/screen.h"
+#include "framework/win32/std_init.h"
 #include "framework/win32/threads.h"
 #include "framework/win32/timers.h"
 
@@ -271,6 +272,7 @@ void TApplication::Idle() {
     bool done = true;
     if (ServeSynchronize()) done = false;
     try {
+        for (IdleHandler handler : idleHandlers_) handler();
         if (OnIdle) OnIdle(this, done);
     } catch (...) {
         HandleException(this);
@@ -542,6 +544,7 @@ TApplication* InitApplication() {
     Application->Handle();
     SetMainThreadWaker(&PostWake);
     SetCursorResolver(&ResolveProgramCursor);
+    InitStdControls();
     if (!g_host) g_host = new ApplicationHost(&HostSeam());
     SetHost(g_host);
     return Application;

@@ -23,16 +23,32 @@
 #include <vector>
 
 #include "framework/core/event.h"
+#include "framework/core/graphics_values.h"
 #include "framework/core/object.h"
 #include "framework/win32/winapi.h"
 
 namespace fw {
 
 class TForm;
+class TControl;
+
+// What a hint about to show is made of; OnShowHint and the control (CM_HINTSHOW) may change it.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    TPoint CursorPos;       // in the control's client coordinates
+    TRect CursorRect;       // moving out of it hides the hint (client coordinates)
+    TPoint HintPos;         // screen position of the hint window
+    int HintMaxWidth = 0;
+    TColor HintColor = 0;
+    int ReshowTimeout = 0;  // ms; 0: no reshow
+    int HideTimeout = 0;    // ms; the application's HintHidePause by default
+    std::string HintStr;
+};
 
 using TMessageEvent = Event<void(TObject* Sender, MSG& Msg, bool& Handled)>;
 using TExceptionEvent = Event<void(TObject* Sender, Exception& E)>;
 using TIdleEvent = Event<void(TObject* Sender, bool& Done)>;
+using TShowHintEvent = Event<void(TObject* Sender, std::string& HintStr, bool& CanShow, THintInfo& HintInfo)>;
 using THelpEvent = Event<void(TObject* Sender, uint16_t Command, intptr_t Data, bool& CallHelp)>;
 
 // Help commands go through a seam so that tests never start a help viewer.
@@ -140,10 +156,15 @@ public:
     // code: true when the message was consumed and must not be translated or dispatched.
     using KeyPreprocessor = bool (*)(MSG& msg);
     void SetKeyPreprocessor(KeyPreprocessor preprocess) { keyPreprocessor_ = preprocess; }
+    // Framework work done at every idle point before OnIdle (the actions' OnUpdate).
+    using IdleHandler = void (*)();
+    void AddIdleHandler(IdleHandler handler) { idleHandlers_.push_back(handler); }
 
     // ---- events -----------------------------------------------------------------------------------
     TExceptionEvent OnException;
     TNotifyEvent OnHint;
+    // A hint is about to show: the handler may change its text (the short part) or refuse it.
+    TShowHintEvent OnShowHint;
     TMessageEvent OnMessage;
     TIdleEvent OnIdle;
     TNotifyEvent OnActivate;
@@ -202,6 +223,7 @@ private:
     void (*cancelHint_)() = nullptr;
     bool updateFormatSettings_ = true;
     KeyPreprocessor keyPreprocessor_ = nullptr;
+    std::vector<IdleHandler> idleHandlers_;
 };
 
 // The program's application object (null before InitApplication and after DoneApplication).

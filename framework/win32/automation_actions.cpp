@@ -155,7 +155,6 @@ void CheckMenuItem(TComponent* item) {
     if (const PropInfo* enabled = FindProp(item, "Enabled"); enabled && enabled->kind == TypeKind::Enum &&
                                                              GetOrdProp(item, *enabled) == 0)
         throw Exception(PathOf(item) + " is disabled");
-    if (g_menuClick) return;
     const PropInfo* onClick = FindProp(item, "OnClick");
     if (!onClick || onClick->kind != TypeKind::Method || *onClick->eventTag != typeid(void(TObject*)))
         throw Exception(PathOf(item) + " (" + item->ClassName() + ") has no OnClick");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/core/filer.h"
+#include "framework/win32/actions.h"
 #include "framework/win32/graphics.h"
 
 namespace fw {
@@ -137,6 +138,7 @@ void TControl::Loaded() {
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
+    if (operation == opRemove && component == action_) action_ = nullptr;
 }
 
 // ---- bounds ----
@@ -557,6 +559,7 @@ void TControl::SetMouseCapture(bool value) {
 }
 
 void TControl::Click() {
+    if (action_ && ExecuteClientAction(action_, OnClick)) return;
     if (OnClick) OnClick(this);
 }
 

@@ -253,6 +253,11 @@ public:
     void SetPopupMenu(TComponent* value);
     int HelpContext() const { return helpContext_; }
     void SetHelpContext(int value) { helpContext_ = value; }
+    // The action (actions unit) driving Caption, Enabled, Hint, Visible and the click.
+    TComponent* Action() const { return action_; }
+    void SetAction(TComponent* value);
+    // The action changed: copy its values (CheckDefaults: only where the control still has defaults).
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
 
     TControlStyle ControlStyle() const { return controlStyle_; }
     void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
@@ -403,6 +408,7 @@ private:
     int helpContext_ = 0;
     TDragMode dragMode_ = TDragMode::dmManual;
     TCursor dragCursor_ = crDrag;
+    TComponent* action_ = nullptr;
 };
 
 // What a window is created with; CreateParams fills it and may change anything.
@@ -550,7 +556,8 @@ protected:
     virtual void WMSetCursor(TMessage& message);
     virtual void CMEnter(TMessage& message);
     virtual void CMExit(TMessage& message);
-    virtual void CMFocusChanged(TMessage& message) {}
+    // Passed on to every child (buttons follow the focus with their default frame).
+    virtual void CMFocusChanged(TMessage& message);
     void CMEnabledChanged(TMessage& message) override;
     void CMVisibleChanged(TMessage& message) override;
     void CMColorChanged(TMessage& message) override;

@@ -146,6 +146,8 @@ void TWinControl::Dispatch(TMessage& message) {
         case CM_ENTER: CMEnter(message); break;
         case CM_EXIT: CMExit(message); break;
         case CM_FOCUSCHANGED: CMFocusChanged(message); break;
+        case CM_DIALOGKEY:
+        case CM_DIALOGCHAR: Broadcast(message); break;
         case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); break;
         case CM_CTL3DCHANGED: NotifyControls(CM_PARENTCTL3DCHANGED); break;
         case CM_PARENTCTL3DCHANGED:
@@ -221,6 +223,13 @@ void TWinControl::WMKillFocus(TMessage& message) {
 }
 
 void TWinControl::CMEnter(TMessage&) { DoEnter(); }
+
+void TWinControl::CMFocusChanged(TMessage& message) {
+    for (TControl* child : std::vector<TControl*>(controls_)) {
+        TMessage copy{message.Msg, message.WParam, message.LParam, 0};
+        child->WndProc(copy);
+    }
+}
 void TWinControl::CMExit(TMessage&) { DoExit(); }
 
 void TWinControl::DoEnter() {

@@ -46,6 +46,7 @@ void RegisterControlClasses() {
         .Idents(CursorIdents())
         .Prop("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
         .Prop("HelpContext", &TControl::HelpContext, &TControl::SetHelpContext)
+        .Prop("Action", &TControl::Action, &TControl::SetAction)
         .Event("OnClick", &TControl::OnClick)
         .Event("OnDblClick", &TControl::OnDblClick)
         .Event("OnMouseDown", &TControl::OnMouseDown)

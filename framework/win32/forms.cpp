@@ -42,6 +42,11 @@ void ScaleChildren(TWinControl* parent, int multiplier, int divider) {
 
 void SetFormMenuHandler(FormMenuHandler handler) { g_menuHandler = handler; }
 
+namespace {
+FormMenuMessageHandler g_menuMessageHandler = nullptr;
+}
+void SetFormMenuMessageHandler(FormMenuMessageHandler handler) { g_menuMessageHandler = handler; }
+
 const IdentTable& ModalResultIdents() {
     static const IdentTable table{{{"mrNone", mrNone},
                                    {"mrOk", mrOk},
@@ -401,6 +406,15 @@ void TForm::InheritedMessage(TMessage& message) { FormDispatch(message); }
 
 void TForm::FormDispatch(TMessage& message) {
     switch (message.Msg) {
+    case WM_COMMAND:
+    case WM_INITMENUPOPUP:
+    case WM_MENUSELECT:
+        if (g_menuMessageHandler && g_menuMessageHandler(this, message)) return;
+        break;
+    case WM_DESTROY:
+        // The menu bar belongs to the menu component, not to the window that goes.
+        if (menu_ && HandleAllocated() && !Parent()) ::SetMenu(Handle(), nullptr);
+        break;
     case WM_CLOSE:
         Close();
         message.Result = 0;

@@ -92,8 +92,13 @@ using TCloseEvent = Event<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = Event<void(TObject* Sender, bool& CanClose)>;
 
 // The menus unit attaches a main menu's window menu through this.
+class TForm;
 using FormMenuHandler = HMENU (*)(TComponent* menu);
 void SetFormMenuHandler(FormMenuHandler handler);
+// The menus unit takes the form's menu messages (WM_COMMAND from a menu, WM_INITMENUPOPUP,
+// WM_MENUSELECT) through this; true when it handled the message.
+using FormMenuMessageHandler = bool (*)(TForm* form, TMessage& message);
+void SetFormMenuMessageHandler(FormMenuMessageHandler handler);
 
 class TForm : public TWinControl {
 public:

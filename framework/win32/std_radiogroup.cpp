@@ -126,7 +126,7 @@ void TRadioGroup::Paint() {
 }
 
 void RegisterRadioGroupClasses() {
-    RegisterCheckBoxClasses();
+    RegisterButtonClasses();
     Class<TRadioGroup, TCustomControl>("TRadioGroup")
         .Prop("Items", &TRadioGroup::Items, &TRadioGroup::SetItems)
         .Prop("ItemIndex", &TRadioGroup::ItemIndex, &TRadioGroup::SetItemIndex)

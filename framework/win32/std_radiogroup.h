@@ -4,8 +4,9 @@
 
 #include <vector>
 
-#include "framework/win32/std_checkbox.h"
+#include "framework/win32/std_button.h"
 #include "framework/win32/std_items.h"
+#include "framework/win32/std_support.h"
 
 namespace fw {
 

@@ -8,7 +8,9 @@ void RegisterStandardControls() {
     RegisterStdSupport();
     RegisterAnimateClasses();
     RegisterBevelClasses();
-    RegisterCheckBoxClasses();
+    RegisterButtonClasses();
+    RegisterEditClasses();
+    RegisterLabelClasses();
     RegisterComboBoxClasses();
     RegisterCoolBarClasses();
     RegisterDateTimePickerClasses();

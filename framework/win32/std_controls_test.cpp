@@ -1,0 +1,272 @@
+// The standard controls of this unit against the Win32 state under Wine: edits (a multi-line
+// descendant, re-creation keeping text and selection), buttons (Default, Cancel, ModalResult, the
+// default frame following the focus, owner-drawn descendants), check and radio buttons, labels.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/win32/keyboard.h"
+#include "framework/win32/std_button.h"
+#include "framework/win32/std_edit.h"
+#include "framework/win32/std_label.h"
+#include "framework/win32/std_test_support.h"
+
+namespace fw {
+namespace {
+
+using stdtest::StdControlsTest;
+
+// A memo-like descendant: a multi-line window with a formatting rectangle of its own.
+class TMultiEdit : public TCustomEdit {
+public:
+    explicit TMultiEdit(TComponent* owner) : TCustomEdit(owner) { TWinControl::SetAutoSize(false); }
+    using TCustomEdit::SetEditRect;
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TCustomEdit::CreateParams(params);
+        params.Style |= ES_MULTILINE | ES_WANTRETURN;
+        params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    }
+};
+
+// Records the default frame changes and draws itself.
+class TLoggingButton : public TButton {
+public:
+    explicit TLoggingButton(TComponent* owner) : TButton(owner) {}
+    std::vector<bool> styles;
+    bool ownerDraw = false;
+    int draws = 0;
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TButton::CreateParams(params);
+        if (ownerDraw) params.Style = (params.Style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW;
+    }
+    void SetButtonStyle(bool isDefault) override {
+        styles.push_back(isDefault);
+        TButton::SetButtonStyle(isDefault);
+    }
+    void DrawItem(const DRAWITEMSTRUCT& item) override {
+        ++draws;
+        FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+};
+
+struct Clicks {
+    std::vector<std::string> log;
+    void Click(TObject* sender) { log.push_back(static_cast<TComponent*>(sender)->Name()); }
+};
+
+TEST_F(StdControlsTest, EditKeepsTextSelectionAndModifiedThroughRecreation) {
+    TForm* form = NewForm();
+    auto* edit = Add<TEdit>(form, 10, 10, 150, 21, "edtName");
+    form->Show();
+    EXPECT_EQ(edit->Text(), "");  // the name never becomes the text
+    edit->SetText("hello world");
+    edit->SetMaxLength(20);
+    EXPECT_EQ(SendMessageA(edit->Handle(), EM_GETLIMITTEXT, 0, 0), 20);
+    edit->SetSelStart(6);
+    edit->SetSelLength(5);
+    EXPECT_EQ(edit->SelText(), "world");
+    edit->SetModified(true);
+    HWND before = edit->Handle();
+    edit->SetHideSelection(false);  // re-creates the window
+    EXPECT_NE(before, edit->Handle());
+    EXPECT_TRUE(GetWindowLongPtrA(edit->Handle(), GWL_STYLE) & ES_NOHIDESEL);
+    EXPECT_EQ(edit->Text(), "hello world");
+    EXPECT_EQ(edit->SelStart(), 6);
+    EXPECT_EQ(edit->SelLength(), 5);
+    EXPECT_TRUE(edit->Modified());
+    EXPECT_EQ(SendMessageA(edit->Handle(), EM_GETLIMITTEXT, 0, 0), 20);
+
+    edit->SetPasswordChar('*');
+    EXPECT_EQ(SendMessageA(edit->Handle(), EM_GETPASSWORDCHAR, 0, 0), '*');
+    EXPECT_EQ(edit->Text(), "hello world");
+    edit->SetReadOnly(true);
+    EXPECT_TRUE(GetWindowLongPtrA(edit->Handle(), GWL_STYLE) & ES_READONLY);
+    edit->SetCharCase(TEditCharCase::ecUpperCase);
+    EXPECT_TRUE(GetWindowLongPtrA(edit->Handle(), GWL_STYLE) & ES_UPPERCASE);
+    EXPECT_EQ(edit->Text(), "HELLO WORLD");
+    form->Release();
+}
+
+TEST_F(StdControlsTest, EditChangeFiresForUserAndCodeButNotForCreation) {
+    TForm* form = NewForm();
+    auto* edit = Add<TEdit>(form, 10, 10, 150, 21, "edtName");
+    int changes = 0;
+    struct Counter {
+        int* n;
+        void Changed(TObject*) { ++*n; }
+    } counter{&changes};
+    edit->OnChange = TNotifyEvent(&counter, &Counter::Changed);
+    edit->SetText("before the window");
+    form->Show();
+    EXPECT_EQ(changes, 0);
+    edit->SetText("by code");
+    EXPECT_EQ(changes, 1);
+    edit->SetFocus();
+    SendMessageA(edit->Handle(), WM_CHAR, 'x', 1);
+    EXPECT_EQ(changes, 2);
+    form->Release();
+}
+
+TEST_F(StdControlsTest, DescendantMakesAMultiLineEditWithItsOwnRectangle) {
+    TForm* form = NewForm();
+    auto* memo = Add<TMultiEdit>(form, 10, 10, 200, 100, "memo");
+    form->Show();
+    EXPECT_TRUE(GetWindowLongPtrA(memo->Handle(), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_EQ(memo->Height(), 100);  // not auto-sized
+    memo->SetText("one\r\ntwo\r\nthree");
+    EXPECT_EQ(SendMessageA(memo->Handle(), EM_GETLINECOUNT, 0, 0), 3);
+    // The system may add its own margins: compare two rectangles.
+    memo->SetEditRect(Rect(0, 0, 150, 80));
+    RECT base{};
+    SendMessageA(memo->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&base));
+    memo->SetEditRect(Rect(8, 6, 150, 80));
+    RECT r{};
+    SendMessageA(memo->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.left - base.left, 8);
+    EXPECT_EQ(r.top - base.top, 6);
+    // The multi-line window wants every key (Enter stays in it).
+    EXPECT_TRUE(SendMessageA(memo->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
+    memo->RecreateWnd();
+    EXPECT_EQ(SendMessageA(memo->Handle(), EM_GETLINECOUNT, 0, 0), 3);
+    form->Release();
+}
+
+TEST_F(StdControlsTest, ButtonsFollowTheFocusAndAnswerDialogKeys) {
+    TForm* form = NewForm();
+    Clicks clicks;
+    auto* edit = Add<TEdit>(form, 10, 10, 150, 21, "edtName");
+    auto* ok = Add<TLoggingButton>(form, 10, 50, 75, 25, "btnOk");
+    auto* cancel = Add<TLoggingButton>(form, 100, 50, 75, 25, "btnCancel");
+    ok->SetCaption("&OK");
+    cancel->SetCaption("Cancel");
+    ok->SetDefault(true);
+    ok->SetModalResult(mrOk);
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+    ok->OnClick = TNotifyEvent(&clicks, &Clicks::Click);
+    cancel->OnClick = TNotifyEvent(&clicks, &Clicks::Click);
+    form->Show();
+    EXPECT_EQ(GetWindowLongPtrA(ok->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongPtrA(cancel->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+
+    // Focus on the cancel button: it takes the default frame from the OK button.
+    cancel->SetFocus();
+    Pump();
+    EXPECT_TRUE(cancel->Active());
+    EXPECT_FALSE(ok->Active());
+    EXPECT_EQ(GetWindowLongPtrA(ok->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    ASSERT_FALSE(ok->styles.empty());
+    EXPECT_FALSE(ok->styles.back());
+    // Back on the edit: the Default button is active again.
+    edit->SetFocus();
+    Pump();
+    EXPECT_TRUE(ok->Active());
+    EXPECT_TRUE(ok->styles.back());
+    EXPECT_FALSE(cancel->Active());
+
+    // Enter and Escape forwarded to the form, as a control that does not take them does.
+    EXPECT_EQ(form->Perform(CM_DIALOGKEY, VK_RETURN, 0), 1);
+    EXPECT_EQ(form->ModalResult(), mrOk);
+    form->SetModalResult(mrNone);
+    EXPECT_EQ(form->Perform(CM_DIALOGKEY, VK_ESCAPE, 0), 1);
+    EXPECT_EQ(form->ModalResult(), mrCancel);
+    // The accelerator of a caption clicks the button.
+    EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'o', 0), 1);
+    EXPECT_EQ(clicks.log, (std::vector<std::string>{"btnOk", "btnCancel", "btnOk"}));
+    // A disabled default button answers nothing.
+    ok->SetEnabled(false);
+    EXPECT_EQ(form->Perform(CM_DIALOGKEY, VK_RETURN, 0), 0);
+    form->Release();
+}
+
+TEST_F(StdControlsTest, OwnerDrawnButtonDrawsThroughReflectedDrawItem) {
+    TForm* form = NewForm();
+    auto* button = Make<TLoggingButton>(form);
+    button->ownerDraw = true;
+    button->SetParent(form);
+    button->SetBounds(10, 10, 60, 24);
+    form->Show();
+    UpdateWindow(form->Handle());
+    RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_GT(button->draws, 0);
+    form->Release();
+}
+
+TEST_F(StdControlsTest, CheckAndRadioButtonsClickOnChangesByCode) {
+    TForm* form = NewForm();
+    Clicks clicks;
+    auto* check = Add<TCheckBox>(form, 10, 10, 100, 17, "chkOne");
+    auto* radioA = Add<TRadioButton>(form, 10, 40, 100, 17, "rbA");
+    auto* radioB = Add<TRadioButton>(form, 10, 60, 100, 17, "rbB");
+    check->OnClick = TNotifyEvent(&clicks, &Clicks::Click);
+    radioA->OnClick = TNotifyEvent(&clicks, &Clicks::Click);
+    radioB->OnClick = TNotifyEvent(&clicks, &Clicks::Click);
+    form->Show();
+    check->SetChecked(true);
+    EXPECT_EQ(SendMessageA(check->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    // A real click toggles through the window.
+    SendMessageA(check->Handle(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(check->Checked());
+    check->SetAllowGrayed(true);
+    check->SetState(TCheckBoxState::cbGrayed);
+    check->RecreateWnd();
+    EXPECT_EQ(SendMessageA(check->Handle(), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+
+    radioA->SetChecked(true);
+    SendMessageA(radioB->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(radioB->Checked());
+    EXPECT_FALSE(radioA->Checked());
+    EXPECT_EQ(SendMessageA(radioA->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(clicks.log, (std::vector<std::string>{"chkOne", "chkOne", "chkOne", "rbA", "rbB"}));
+    form->Release();
+}
+
+TEST_F(StdControlsTest, LabelSizesToItsCaptionAndFocusesItsControl) {
+    TForm* form = NewForm();
+    auto* edit = Add<TEdit>(form, 100, 10, 150, 21, "edtName");
+    auto* other = Add<TEdit>(form, 100, 40, 150, 21, "edtOther");
+    auto* label = Make<TLabel>(form);
+    label->SetParent(form);
+    label->SetLeft(10);
+    label->SetTop(12);
+    label->SetCaption("&Name:");
+    label->SetFocusControl(edit);
+    form->Show();
+    const int shortWidth = label->Width();
+    EXPECT_GT(shortWidth, 10);
+    label->SetCaption("&Name of the archive:");
+    EXPECT_GT(label->Width(), shortWidth);
+    other->SetFocus();
+    EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'N', 0), 1);
+    EXPECT_TRUE(edit->Focused());
+    EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'x', 0), 0);
+    label->SetShowAccelChar(false);
+    EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'N', 0), 0);
+    // The focus control going away clears the reference.
+    edit->Free();
+    EXPECT_EQ(label->FocusControl(), nullptr);
+    form->Release();
+}
+
+TEST(StdKeys, AcceleratorsAndShortCutTexts) {
+    EXPECT_TRUE(IsAccel('n', "&Name"));
+    EXPECT_TRUE(IsAccel('E', "Fil&e &name"));  // only the first single '&' counts
+    EXPECT_FALSE(IsAccel('n', "Fil&e &name"));
+    EXPECT_FALSE(IsAccel('b', "A && B"));
+    EXPECT_TRUE(IsAccel('b', "A && &B"));
+    EXPECT_EQ(StripHotkey("A && &B"), "A & B");
+    EXPECT_EQ(ShortCutToText(ShortCut('O', TShiftState{ssCtrl})), "Ctrl+O");
+    EXPECT_EQ(ShortCutToText(ShortCut(VK_DELETE, TShiftState{ssShift})), "Shift+Del");
+    EXPECT_EQ(TextToShortCut("Ctrl+O"), ShortCut('O', TShiftState{ssCtrl}));
+    EXPECT_EQ(TextToShortCut("shift+ctrl+F3"), scShift | scCtrl | VK_F3);
+    EXPECT_EQ(TextToShortCut("Hyper+Q"), scNone);
+}
+
+}  // namespace
+}  // namespace fw
