@@ -29,6 +29,18 @@ void TfrmGallery::FormCreate(fw::TObject*) {
     bitmap->Canvas()->Brush()->SetColor(fw::clYellow);
     bitmap->Canvas()->Ellipse(4, 4, 28, 28);
     Image1->Picture()->SetGraphic(bitmap.get());
+
+    // The OK button's glyph: a green tick on the transparent (bottom-left) colour.
+    auto glyph = std::make_unique<fw::TBitmap>();
+    glyph->SetSize(16, 16);
+    glyph->Canvas()->Brush()->SetColor(fw::clFuchsia);
+    glyph->Canvas()->FillRect(fw::Rect(0, 0, 16, 16));
+    glyph->Canvas()->Pen()->SetColor(fw::clGreen);
+    glyph->Canvas()->Pen()->SetWidth(2);
+    glyph->Canvas()->MoveTo(3, 8);
+    glyph->Canvas()->LineTo(6, 12);
+    glyph->Canvas()->LineTo(13, 3);
+    btnOk->SetGlyph(glyph.get());
 }
 
 void TfrmGallery::tbOpenClick(fw::TObject*) {
@@ -117,6 +129,11 @@ void RegisterGalleryClasses() {
         .Field("Animate1", &F::Animate1)
         .Field("reNotes", &F::reNotes)
         .Field("cbxDrive", &F::cbxDrive)
+        .Field("lblName", &F::lblName)
+        .Field("edtName", &F::edtName)
+        .Field("btnGo", &F::btnGo)
+        .Field("btnOk", &F::btnOk)
+        .Field("memLog", &F::memLog)
         .Field("lstDirs", &F::lstDirs)
         .Method("FormCreate", &F::FormCreate)
         .Method("tbOpenClick", &F::tbOpenClick)

@@ -58,6 +58,11 @@ public:
     fw::TAnimate* Animate1 = nullptr;
     fw::TRichEdit* reNotes = nullptr;
     fw::TDriveComboBox* cbxDrive = nullptr;
+    fw::TLabel* lblName = nullptr;
+    fw::TEdit* edtName = nullptr;
+    fw::TButton* btnGo = nullptr;
+    fw::TBitBtn* btnOk = nullptr;
+    fw::TMemo* memLog = nullptr;
     fw::TDirectoryListBox* lstDirs = nullptr;
 
     // What the handlers saw, for the tests.

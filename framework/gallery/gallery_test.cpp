@@ -103,6 +103,45 @@ protected:
     TfrmGallery* form = nullptr;
 };
 
+TEST_F(GalleryTest, MemoAndGlyphButtonMatchTheirWindows) {
+    HWND memo = form->memLog->Handle();
+    EXPECT_NE(GetWindowLongPtrA(memo, GWL_STYLE) & ES_MULTILINE, 0);
+    EXPECT_EQ(form->memLog->Lines()->Count(), 1);
+    EXPECT_EQ(form->memLog->Lines()->Get(0), "ready");
+    form->memLog->Lines()->Add("second");
+    form->memLog->Lines()->Add("third");
+    form->memLog->Lines()->Insert(1, "inserted");
+    EXPECT_EQ(WindowTextOf(memo), "ready\r\ninserted\r\nsecond\r\nthird\r\n");
+    form->memLog->Lines()->Delete(0);
+    EXPECT_EQ(form->memLog->Lines()->Get(0), "inserted");
+    EXPECT_EQ(form->memLog->Lines()->Count(), 3);
+    // MaxLength 0: the window's limit is lifted, far above the system's default for edits.
+    EXPECT_GT(static_cast<unsigned long>(SendMessageA(memo, EM_GETLIMITTEXT, 0, 0)), 1000000ul);
+    // Lines survive a new window, and a log past the system's first limit (30,000) is not cut.
+    form->memLog->SetWordWrap(false);
+    EXPECT_EQ(form->memLog->Lines()->Count(), 3);
+    EXPECT_EQ(form->memLog->Lines()->Get(1), "second");
+    const std::string line(8000, 'x');
+    form->memLog->Lines()->BeginUpdate();
+    for (int i = 0; i < 4; ++i) form->memLog->Lines()->Add(line);
+    form->memLog->Lines()->EndUpdate();
+    EXPECT_EQ(form->memLog->Lines()->Count(), 7);
+    EXPECT_EQ(SendMessageA(form->memLog->Handle(), WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(form->memLog->Text().size()));
+    EXPECT_GT(form->memLog->Text().size(), 30000u);
+    form->memLog->RecreateWnd();
+    EXPECT_EQ(form->memLog->Lines()->Count(), 7);
+    EXPECT_EQ(form->memLog->Lines()->Get(6), line);
+
+    HWND ok = form->btnOk->Handle();
+    EXPECT_EQ(GetWindowLongPtrA(ok, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_EQ(WindowTextOf(ok), "OK");
+    EXPECT_EQ(form->btnOk->NumGlyphs(), 1);
+    EXPECT_TRUE(form->btnOk->Default());
+    EXPECT_EQ(WindowTextOf(form->btnGo->Handle()), "Go");
+    EXPECT_EQ(WindowTextOf(form->edtName->Handle()), "archive.zip");
+    EXPECT_EQ(form->lblName->FocusControl(), form->edtName);
+}
+
 TEST_F(GalleryTest, ListAndComboBoxesMatchTheirWindows) {
     HWND list = form->lstPlain->Handle();
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);

@@ -4,6 +4,7 @@
 
 #include "framework/win32/std_animate.h"
 #include "framework/win32/std_bevel.h"
+#include "framework/win32/std_bitbtn.h"
 #include "framework/win32/std_button.h"
 #include "framework/win32/std_combobox.h"
 #include "framework/win32/std_coolbar.h"
@@ -15,6 +16,7 @@
 #include "framework/win32/std_label.h"
 #include "framework/win32/std_listbox.h"
 #include "framework/win32/std_listview.h"
+#include "framework/win32/std_memo.h"
 #include "framework/win32/std_notebook.h"
 #include "framework/win32/std_pagecontrol.h"
 #include "framework/win32/std_panel.h"

@@ -8,6 +8,7 @@ void RegisterStandardControls() {
     RegisterStdSupport();
     RegisterAnimateClasses();
     RegisterBevelClasses();
+    RegisterBitBtnClasses();
     RegisterButtonClasses();
     RegisterEditClasses();
     RegisterLabelClasses();
@@ -19,6 +20,7 @@ void RegisterStandardControls() {
     RegisterImageClasses();
     RegisterListBoxClasses();
     RegisterListViewClasses();
+    RegisterMemoClasses();
     RegisterNotebookClasses();
     RegisterPageControlClasses();
     RegisterPanelClasses();

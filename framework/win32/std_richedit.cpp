@@ -292,7 +292,7 @@ void TRichEdit::Dispatch(TMessage& message) {
 
 void RegisterRichEditClasses() {
     RegisterGraphicsClasses();
-    RegisterEnum<TScrollStyle>({"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}, "TScrollStyle");
+    RegisterStdSupport();
     Class<TTextAttributes, TPersistent>("TTextAttributes")
         .Prop("Color", &TTextAttributes::Color, &TTextAttributes::SetColor)
         .Idents(ColorIdentTable())

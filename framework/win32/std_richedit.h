@@ -10,8 +10,6 @@ namespace fw {
 
 class TRichEdit;
 
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-
 // The character format of the selection (or of what is typed next).
 class TTextAttributes : public TPersistent {
 public:

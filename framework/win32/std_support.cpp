@@ -35,6 +35,7 @@ void SetWindowStyleBits(HWND window, LONG_PTR bits, bool on, int which) {
 
 void RegisterStdSupport() {
     RegisterStdTypes();
+    RegisterEnum<TScrollStyle>({"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}, "TScrollStyle");
     RegisterEnum<TOwnerDrawStateItem>(
         {"odSelected", "odGrayed", "odDisabled", "odChecked", "odFocused", "odDefault", "odComboBoxEdit"},
         "TOwnerDrawState");

@@ -14,6 +14,9 @@
 
 namespace fw {
 
+// The scroll bars of a memo or rich edit.
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 // What an owner-drawn item is showing (from DRAWITEMSTRUCT.itemState).
 enum class TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odComboBoxEdit };
 using TOwnerDrawState = Set<TOwnerDrawStateItem>;
