@@ -20,6 +20,7 @@
 #include "framework/win32/std_notebook.h"
 #include "framework/win32/std_pagecontrol.h"
 #include "framework/win32/std_panel.h"
+#include "framework/win32/std_progressbar.h"
 #include "framework/win32/std_radiogroup.h"
 #include "framework/win32/std_richedit.h"
 #include "framework/win32/std_scrollbox.h"

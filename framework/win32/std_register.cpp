@@ -24,6 +24,7 @@ void RegisterStandardControls() {
     RegisterNotebookClasses();
     RegisterPageControlClasses();
     RegisterPanelClasses();
+    RegisterProgressBarClasses();
     RegisterRadioGroupClasses();
     RegisterRichEditClasses();
     RegisterScrollBoxClasses();
