@@ -382,6 +382,22 @@ TEST_F(GalleryTest, ListAndTreeViewsMatchTheirWindows) {
     item.cchTextMax = sizeof text;
     SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_STREQ(text, "C:\\");
+    // CanExpand asks OnExpanding: a refused node stays closed, in the window too.
+    fw::TTreeNode* windows = root->Item(0);
+    struct Refuser {
+        int asked = 0;
+        void Expanding(fw::TObject*, fw::TTreeNode*, bool& allow) {
+            ++asked;
+            allow = false;
+        }
+    } refuser;
+    form->tvFolders->OnExpanding = fw::TTVExpandingEvent(&refuser, &Refuser::Expanding);
+    windows->Expand(false);
+    EXPECT_EQ(refuser.asked, 1);
+    EXPECT_FALSE(windows->Expanded());
+    form->tvFolders->OnExpanding = fw::TTVExpandingEvent();
+    windows->Expand(false);
+    EXPECT_TRUE(windows->Expanded());
     root->Item(0)->Delete();
     EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 2);
     form->tvFolders->RecreateWnd();
