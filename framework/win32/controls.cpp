@@ -119,6 +119,7 @@ TControl::~TControl() {
 }
 
 void TControl::BeforeDestruction() {
+    ForgetDragControl(this);
     Destroying();
     if (parent_) parent_->RemoveControl(this);
     TComponent::BeforeDestruction();
@@ -420,6 +421,7 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TControl::WndProc(TMessage& message) {
+    if (DispatchDragMessage(this, message)) return;
     // Without csDoubleClicks a double click is a second press.
     if (!(controlStyle_ & csDoubleClicks)) {
         if (message.Msg == WM_LBUTTONDBLCLK) message.Msg = WM_LBUTTONDOWN;

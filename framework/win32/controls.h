@@ -154,6 +154,16 @@ private:
     int maxHeight_ = 0, maxWidth_ = 0, minHeight_ = 0, minWidth_ = 0;
 };
 
+// Dragging between controls: a drag starts on a press (DragMode dmAutomatic) or by BeginDrag, follows
+// the mouse, asks each control below it whether it accepts the source, and drops on release.
+enum class TDragMode { dmManual, dmAutomatic };
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    Event<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = Event<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = Event<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TStartDragEvent = Event<void(TObject* Sender, TObject*& DragObject)>;
+
 using TMouseEvent = Event<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = Event<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = Event<void(TObject* Sender, uint16_t& Key, TShiftState Shift)>;
@@ -283,6 +293,27 @@ public:
     virtual void Click();
     virtual void DblClick();
 
+    // ---- dragging ----
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode value) { dragMode_ = value; }
+    TCursor DragCursor() const { return dragCursor_; }
+    void SetDragCursor(TCursor value) { dragCursor_ = value; }
+    // Starts dragging this control now, or once the mouse has moved `threshold` pixels (-1: the
+    // system's drag distance) with the button down.
+    void BeginDrag(bool immediate, int threshold = -1);
+    // Ends the drag of this control: dropping on the control below the mouse, or cancelled.
+    void EndDrag(bool drop);
+    bool Dragging() const;
+    // The target side: whether `source` may be dropped at (x, y), and the drop itself.
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DragDrop(TObject* source, int x, int y);
+    // The source side: the drag started, and it ended on `target` (null: cancelled or refused).
+    virtual void DoStartDrag();
+    virtual void DoEndDrag(TObject* target, int x, int y);
+    // Whether a press starts a drag of a dmAutomatic control; list and tree views start theirs from
+    // their own drag notifications instead.
+    virtual bool DragStartsOnPress() const { return true; }
+
     // True for forms (TForm overrides it); GetParentForm stops there.
     virtual bool IsForm() const { return false; }
 
@@ -302,6 +333,10 @@ public:
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
     TNotifyEvent OnResize;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    TStartDragEvent OnStartDrag;
 
 protected:
     ~TControl() override;
@@ -371,6 +406,8 @@ private:
     TCursor cursor_ = crDefault;
     TComponent* popupMenu_ = nullptr;
     int helpContext_ = 0;
+    TDragMode dragMode_ = TDragMode::dmManual;
+    TCursor dragCursor_ = crDrag;
     TComponent* action_ = nullptr;
 };
 
@@ -600,6 +637,13 @@ TWinControl* FindControl(HWND window);
 TWinControl* GetParentForm(TControl* control);
 // The control at a screen point: the window there, then its windowless child at the point.
 TControl* FindDragTarget(const TPoint& screenPos, bool allowDisabled);
+// Mouse and key messages of any control while a drag is pending or running (dragdrop.cpp); true when
+// the drag took the message.
+bool DispatchDragMessage(TControl* receiver, TMessage& message);
+// The control being dragged, or null.
+TControl* DragSource();
+// A control being freed leaves the drag: as its source the drag is cancelled, as a target forgotten.
+void ForgetDragControl(TControl* control);
 
 // Paints what lies below a windowless (or windowed) control into `dc`, with the control's top-left at
 // the DC origin: the parent's background (WM_ERASEBKGND) and the parent's own painting and its

@@ -10,6 +10,8 @@ void RegisterControlClasses() {
     RegisterGraphicsClasses();
     RegisterEnum<TAlign>({"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"}, "TAlign");
     RegisterEnum<TAnchorKind>({"akLeft", "akTop", "akRight", "akBottom"}, "TAnchorKind");
+    RegisterEnum<TDragMode>({"dmManual", "dmAutomatic"}, "TDragMode");
+    RegisterEnum<TDragState>({"dsDragEnter", "dsDragLeave", "dsDragMove"}, "TDragState");
     RegisterEnum<TMouseButton>({"mbLeft", "mbRight", "mbMiddle"}, "TMouseButton");
     RegisterEnum<TShiftStateItem>({"ssShift", "ssAlt", "ssCtrl", "ssLeft", "ssRight", "ssMiddle", "ssDouble"},
                                   "TShiftState");
@@ -52,7 +54,14 @@ void RegisterControlClasses() {
         .Event("OnMouseUp", &TControl::OnMouseUp)
         .Event("OnMouseEnter", &TControl::OnMouseEnter)
         .Event("OnMouseLeave", &TControl::OnMouseLeave)
-        .Event("OnResize", &TControl::OnResize);
+        .Event("OnResize", &TControl::OnResize)
+        .Prop("DragMode", &TControl::DragMode, &TControl::SetDragMode)
+        .Prop("DragCursor", &TControl::DragCursor, &TControl::SetDragCursor)
+        .Idents(CursorIdents())
+        .Event("OnDragOver", &TControl::OnDragOver)
+        .Event("OnDragDrop", &TControl::OnDragDrop)
+        .Event("OnEndDrag", &TControl::OnEndDrag)
+        .Event("OnStartDrag", &TControl::OnStartDrag);
 
     Class<TWinControl, TControl>("TWinControl")
         .Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)

@@ -7,12 +7,14 @@
 #include "framework/win32/keyboard.h"
 #include "framework/win32/menus.h"
 #include "framework/win32/std_button.h"
+#include "framework/win32/std_controls.h"
 #include "framework/win32/std_edit.h"
 #include "framework/win32/std_label.h"
 
 namespace fw {
 
 void InitStdControls() {
+    RegisterStandardControls();
     RegisterLabelClasses();
     RegisterEditClasses();
     RegisterButtonClasses();

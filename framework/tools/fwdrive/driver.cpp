@@ -130,6 +130,7 @@ bool Driver::RunStep(const Step& step) {
     switch (step.kind) {
         case StepKind::Start: return Start(step);
         case StepKind::Sleep: Sleep(static_cast<DWORD>(step.seconds * 1000)); return true;
+        case StepKind::Screenshot: RequestScreenshot(&step); return true;
         case StepKind::Expect:
         case StepKind::ExpectError: return Expect(step);
         case StepKind::Request: return Perform(step);

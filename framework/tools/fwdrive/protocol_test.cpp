@@ -151,11 +151,12 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
         "expect get frmMain.Edit1.Text =\n"
         "expect-error click frmMain.Button1 = blocked by modal dlgAsk\n"
         "keys frmMain.Edit1 ^o{Enter}\n"
-        "sleep 0.5\n";
+        "sleep 0.5\n"
+        "screenshot\n";
     std::vector<Step> steps;
     std::string error;
     ASSERT_TRUE(ParseScript(text, Vars({{"APP", "Z:/build/app.exe"}}), steps, error)) << error;
-    ASSERT_EQ(steps.size(), 15u);
+    ASSERT_EQ(steps.size(), 16u);
     EXPECT_EQ(steps[0].kind, StepKind::Start);
     EXPECT_EQ(steps[0].line, 2);
     EXPECT_EQ(steps[0].program, "Z:/build/app.exe");
@@ -190,6 +191,7 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
     EXPECT_EQ(steps[13].args, "frmMain.Edit1 ^o{Enter}");
     EXPECT_EQ(steps[14].kind, StepKind::Sleep);
     EXPECT_EQ(steps[14].seconds, 0.5);
+    EXPECT_EQ(steps[15].kind, StepKind::Screenshot);
 }
 
 TEST(FwdriveProtocol, ScriptErrorsNameTheLine) {

@@ -86,6 +86,10 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
         }
         return true;
     }
+    if (word == "screenshot") {
+        step.kind = StepKind::Screenshot;
+        return true;
+    }
     if (word == "wait") {
         std::string what;
         SplitWord(rest, what, rest);

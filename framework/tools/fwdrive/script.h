@@ -7,6 +7,7 @@
 //   wait idle [<secs>]                 loop depth 1, default cursor, no action pending
 //   wait exit [<secs>]                 the started program has ended
 //   sleep <secs>
+//   screenshot                         the harness takes a screenshot of the display now
 //   expect <query> = <text>            the reply payload, written escaped once, or
 //   expect <query> = @file(<name>)     the payload as it stands in a file beside the script
 //   expect-error <request> = <text>    the request fails with this text
@@ -26,7 +27,7 @@
 
 namespace fw::drive {
 
-enum class StepKind { Start, WaitForm, WaitModal, WaitDialog, WaitIdle, WaitExit, Sleep, Expect, ExpectError, Request };
+enum class StepKind { Start, WaitForm, WaitModal, WaitDialog, WaitIdle, WaitExit, Sleep, Screenshot, Expect, ExpectError, Request };
 
 constexpr double kDefaultTimeout = 20.0;
 

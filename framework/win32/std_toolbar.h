@@ -1,0 +1,115 @@
+// TToolBar over the system "ToolbarWindow32" class, with TToolButton children. The buttons are
+// windowless controls placed where the window draws each button, so automation and drag code find
+// them by name and position; the window itself draws them, takes the mouse and reports clicks
+// (WM_COMMAND) and drop-down arrows (TBN_DROPDOWN).
+#pragma once
+
+#include <vector>
+
+#include "framework/win32/imagelist.h"
+#include "framework/win32/std_support.h"
+
+namespace fw {
+
+class TToolBar;
+
+enum class TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
+enum class TEdgeBorder { ebLeft, ebTop, ebRight, ebBottom };
+using TEdgeBorders = Set<TEdgeBorder>;
+
+class TToolButton : public TGraphicControl {
+public:
+    explicit TToolButton(TComponent* owner);
+
+    TToolButtonStyle Style() const { return style_; }
+    void SetStyle(TToolButtonStyle value);
+    bool Down() const;
+    void SetDown(bool value);
+    bool Grouped() const { return grouped_; }
+    void SetGrouped(bool value);
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int value);
+    // The menu shown by the drop-down arrow (a popup menu).
+    TComponent* DropdownMenu() const { return dropdownMenu_; }
+    void SetDropdownMenu(TComponent* value);
+    TToolBar* ToolBar() const;
+    int Index() const;
+    void SetParent(TWinControl* parent) override;
+    void SetEnabled(bool value) override;
+    // Opens the drop-down menu below the button; true when there was one.
+    bool CheckMenuDropdown();
+    int CommandId() const { return commandId_; }
+
+protected:
+    ~TToolButton() override;
+    void Paint() override {}
+    void CMTextChanged(TMessage& message) override;
+    void CMVisibleChanged(TMessage& message) override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    friend class TToolBar;
+    void Changed();
+    TToolButtonStyle style_ = TToolButtonStyle::tbsButton;
+    bool down_ = false;
+    bool grouped_ = false;
+    int imageIndex_ = -1;
+    int commandId_;
+    TComponent* dropdownMenu_ = nullptr;
+};
+
+class TToolBar : public TWinControl {
+public:
+    explicit TToolBar(TComponent* owner);
+
+    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+    TToolButton* Buttons(int index) const { return buttons_.at(static_cast<size_t>(index)); }
+    bool Flat() const { return flat_; }
+    void SetFlat(bool value);
+    bool ShowCaptions() const { return showCaptions_; }
+    void SetShowCaptions(bool value);
+    TEdgeBorders EdgeBorders() const { return edgeBorders_; }
+    void SetEdgeBorders(TEdgeBorders value);
+    int ButtonWidth() const { return buttonWidth_; }
+    void SetButtonWidth(int value);
+    int ButtonHeight() const { return buttonHeight_; }
+    void SetButtonHeight(int value);
+    bool List() const { return list_; }
+    void SetList(bool value);
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value);
+    void SetAutoSize(bool value) override;
+
+protected:
+    ~TToolBar() override;
+    void BeforeDestruction() override;
+    void CreateParams(TCreateParams& params) override;
+    void CreateWindowState() override;
+    void WndProc(TMessage& message) override;
+    void Dispatch(TMessage& message) override;
+    void WMPaint(TMessage& message) override;
+    void AlignControls(TControl* control, TRect& rect) override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    friend class TToolButton;
+    void InsertButton(TToolButton* button);
+    void RemoveButton(TToolButton* button);
+    void RebuildButtons();
+    void UpdateButtonBounds();
+    TToolButton* FindButton(int commandId) const;
+
+    std::vector<TToolButton*> buttons_;
+    TCustomImageList* images_ = nullptr;
+    bool flat_ = false;
+    bool showCaptions_ = false;
+    bool list_ = false;
+    TEdgeBorders edgeBorders_{TEdgeBorder::ebTop};
+    int buttonWidth_ = 23;
+    int buttonHeight_ = 22;
+    bool rebuilding_ = false;
+};
+
+void RegisterToolBarClasses();
+
+}  // namespace fw
