@@ -76,7 +76,7 @@ void TUnZOO::Walk(fw::FileHandle archive, int64_t size)
                     RaiseError(FileName, "", "0", 25136);
             } else {
                 BeginEntryProgress(e.packedSize);
-                EntryInput in(*this, archive, false);
+                EntryInput in(*this, archive, EntryCipher::None);
                 EntryOutput out(16);
                 const mx::codec::Status status = mx::codec::LzhDecode(in, out, mx::codec::kLzhZoo, e.unpackedSize);
                 if (const int report = DecodeReport(status, out); report == 25136 || report == 25253)
