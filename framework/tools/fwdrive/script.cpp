@@ -86,6 +86,15 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
         }
         return true;
     }
+    if (word == "screenshot") {
+        step.kind = StepKind::Screenshot;
+        step.name = rest;
+        if (step.name.empty() || step.name.find_first_of(" \\/:") != std::string::npos) {
+            error = "screenshot needs a plain name";
+            return false;
+        }
+        return true;
+    }
     if (word == "wait") {
         std::string what;
         SplitWord(rest, what, rest);
@@ -121,7 +130,16 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
             }
             return true;
         }
-        error = "wait form|modal|dialog|idle|exit";
+        if (what == "window") {
+            step.kind = StepKind::WaitWindow;
+            step.name = rest;
+            if (step.name.empty()) {
+                error = "wait window needs a window class";
+                return false;
+            }
+            return true;
+        }
+        error = "wait form|modal|dialog|window|idle|exit";
         return false;
     }
     if (word == "expect" || word == "expect-error") {
