@@ -115,7 +115,7 @@ TEST(StdDialogTexts, FilterAndMultiSelection) {
 }
 
 TEST_F(StdControlsTest, FolderBrowserIsAnsweredFromItsCallback) {
-    const std::string target = ExcludeTrailingBackslash(mx::test::FreshDir());
+    const std::string target = ExcludeTrailingBackslash(mx::test::SourceDir() + "\\framework\\win32\\testdata");
     std::vector<UINT> seen;
     bool selChangedWithItem = false;
     TBrowseFolderParams params;

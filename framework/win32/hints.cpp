@@ -208,13 +208,14 @@ void THintWindow::Paint() {
     TCanvas* canvas = Canvas();
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(ClientRect());
-    canvas->Font()->Assign(Font());
     HDC dc = canvas->Handle();
+    HGDIOBJ oldFont = SelectObject(dc, Font()->Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
     RECT r{2, 1, ClientWidth() - 2, ClientHeight()};
     const std::string text = Caption();
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
 }
 
 void THintWindow::Dispatch(TMessage& message) {

@@ -118,6 +118,26 @@ bool HandleDialogKey(TForm* form, HWND focus, TWinControl* focused, MSG& msg) {
     return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
 }
 
+// A form with KeyPreview sees the focused control's keys first (OnKeyDown, OnKeyPress); a handler
+// that clears the key takes it from the control, one that changes it changes what the control gets.
+bool PreviewKey(TForm* form, TWinControl* focused, MSG& msg) {
+    if (!form->KeyPreview() || focused == form) return false;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        if (!form->OnKeyDown) return false;
+        auto key = static_cast<uint16_t>(msg.wParam);
+        form->OnKeyDown(form, key, KeyDataToShiftState(msg.lParam));
+        if (key == 0) return true;
+        msg.wParam = key;
+    } else if (msg.message == WM_CHAR) {
+        if (!form->OnKeyPress) return false;
+        auto key = static_cast<char>(msg.wParam);
+        form->OnKeyPress(form, key);
+        if (key == 0) return true;
+        msg.wParam = static_cast<unsigned char>(key);
+    }
+    return false;
+}
+
 }  // namespace
 
 void AddShortCutHandler(ShortCutHandler handler) {
@@ -259,9 +279,11 @@ bool PreprocessKey(MSG& msg) {
         // A printable key belongs to a window that types it.
         if (!(IsPrintableKey(key, shift) && WantsChars(focus)) && DispatchShortCut(form, ShortCut(key, shift)))
             return true;
-        return HandleDialogKey(form, focus, focused, msg);
+        if (HandleDialogKey(form, focus, focused, msg)) return true;
+        return PreviewKey(form, focused, msg);
     }
     // Characters: Alt+letter, and letters the focused window does not type, go to the accelerators.
+    if (PreviewKey(form, focused, msg)) return true;
     if (msg.message == WM_CHAR && WantsChars(focus)) return false;
     if (msg.message == WM_CHAR && (msg.wParam < ' ' || msg.wParam == 127)) return false;
     return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;

@@ -8,7 +8,8 @@
 //      focus by TabOrder, arrows move within a group of radio buttons, and every dialog key goes to the
 //      form as CM_DIALOGKEY, which its buttons answer (Enter presses the Default button, Escape the
 //      Cancel one). A control can forward a key there itself: form->Perform(CM_DIALOGKEY, VK_RETURN, 0).
-//   3. The control's own KeyDown/KeyPress. WM_SYSCHAR, and characters the focused window does not want,
+//   3. A form with KeyPreview: its OnKeyDown/OnKeyPress see the key first and may clear it.
+//   4. The control's own KeyDown/KeyPress. WM_SYSCHAR, and characters the focused window does not want,
 //      become CM_DIALOGCHAR, broadcast to the form's controls (windowless ones too), which answer it
 //      when the character is the accelerator of their caption (IsAccel).
 #pragma once

@@ -254,6 +254,41 @@ TEST_F(StdControlsTest, LabelSizesToItsCaptionAndFocusesItsControl) {
     form->Release();
 }
 
+TEST_F(StdControlsTest, ArrowsMoveWithinRadioButtonsAndKeyPreviewSeesKeysFirst) {
+    TForm* form = NewForm();
+    auto* radioA = Add<TRadioButton>(form, 10, 10, 100, 17, "rbA");
+    auto* radioB = Add<TRadioButton>(form, 10, 30, 100, 17, "rbB");
+    auto* edit = Add<TEdit>(form, 10, 60, 100, 21, "edtName");
+    radioA->SetChecked(true);
+    form->Show();
+    radioA->SetFocus();
+    Press(VK_DOWN);
+    EXPECT_TRUE(radioB->Checked());
+    EXPECT_FALSE(radioA->Checked());
+    EXPECT_TRUE(radioB->Focused());
+    Press(VK_UP);
+    EXPECT_TRUE(radioA->Checked());
+
+    struct Preview {
+        std::vector<uint16_t> downs;
+        void KeyDown(TObject*, uint16_t& key, TShiftState) { downs.push_back(key); }
+        void KeyPress(TObject*, char& key) {
+            if (key == 'x') key = 0;
+            if (key == 'a') key = 'b';
+        }
+    } preview;
+    form->SetKeyPreview(true);
+    form->OnKeyDown = TKeyEvent(&preview, &Preview::KeyDown);
+    form->OnKeyPress = TKeyPressEvent(&preview, &Preview::KeyPress);
+    edit->SetFocus();
+    Press('X');
+    Press('A');
+    Press('C');
+    EXPECT_EQ(edit->Text(), "bc");
+    EXPECT_EQ(preview.downs, (std::vector<uint16_t>{'X', 'A', 'C'}));
+    form->Release();
+}
+
 TEST(StdKeys, AcceleratorsAndShortCutTexts) {
     EXPECT_TRUE(IsAccel('n', "&Name"));
     EXPECT_TRUE(IsAccel('E', "Fil&e &name"));  // only the first single '&' counts

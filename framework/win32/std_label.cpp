@@ -9,6 +9,7 @@ namespace fw {
 
 TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
     controlStyle_ |= csOpaque | csReplicatable;
+    SetParentColor(true);
     SetBounds(0, 0, 65, 17);
     TGraphicControl::SetAutoSize(true);
 }
@@ -105,8 +106,9 @@ void TCustomLabel::Paint() {
     }
     std::string text = Caption();
     if (text.empty()) return;
-    canvas->Font()->Assign(Font());
+    // Drawn straight into the DC: select the font the size was measured with.
     HDC dc = canvas->Handle();
+    HGDIOBJ oldFont = SelectObject(dc, Font()->Handle());
     SetBkMode(dc, TRANSPARENT);
     RECT r{client.Left, client.Top, client.Right, client.Bottom};
     const unsigned flags = TextFlags();
@@ -127,6 +129,7 @@ void TCustomLabel::Paint() {
         SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
     }
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+    SelectObject(dc, oldFont);
 }
 
 void TCustomLabel::Dispatch(TMessage& message) {

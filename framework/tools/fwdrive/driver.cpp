@@ -130,7 +130,7 @@ bool Driver::RunStep(const Step& step) {
     switch (step.kind) {
         case StepKind::Start: return Start(step);
         case StepKind::Sleep: Sleep(static_cast<DWORD>(step.seconds * 1000)); return true;
-        case StepKind::Screenshot: RequestScreenshot(&step); return true;
+        case StepKind::Screenshot: RequestScreenshot(&step, step.name.empty() ? std::string() : step.name + ".png"); return true;
         case StepKind::Expect:
         case StepKind::ExpectError: return Expect(step);
         case StepKind::Request: return Perform(step);
@@ -274,6 +274,8 @@ bool Driver::Wait(const Step& step) {
         bool met = false;
         if (step.kind == StepKind::WaitExit) {
             met = ProgramEnded();
+        } else if (step.kind == StepKind::WaitWindow) {
+            met = ProgramHasWindow(step.name);
         } else {
             Reply reply;
             if (!Send(step.kind == StepKind::WaitDialog ? "dialog" : step.kind == StepKind::WaitForm ? "forms" : "state",
@@ -398,13 +400,13 @@ void Driver::PrintDiagnostics() {
 
 // The Linux harness watches the output folder: for a file "fwdrive-screenshot.request" it takes a
 // screenshot of the display under the name written in it and then creates "<request>.done".
-void Driver::RequestScreenshot(const Step* step) {
+void Driver::RequestScreenshot(const Step* step, const std::string& given) {
     std::string base = options_.scriptPath;
     size_t slash = base.find_last_of("\\/");
     if (slash != std::string::npos) base = base.substr(slash + 1);
     size_t dot = base.rfind('.');
     if (dot != std::string::npos) base = base.substr(0, dot);
-    std::string name = base + "-line" + std::to_string(step ? step->line : 0) + ".png";
+    std::string name = !given.empty() ? given : base + "-line" + std::to_string(step ? step->line : 0) + ".png";
     std::string request = options_.outDir + "\\fwdrive-screenshot.request";
     std::string done = request + ".done";
     DeleteFileA(done.c_str());
@@ -419,6 +421,17 @@ void Driver::RequestScreenshot(const Step* step) {
     std::printf("fwdrive: screenshot requested: %s\n", name.c_str());
     if (!options_.waitForScreenshot) return;
     for (int i = 0; i < 100 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(kPollMs);
+}
+
+bool Driver::ProgramHasWindow(const std::string& className) {
+    if (!started_) return false;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className.c_str(), nullptr)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == process_.dwProcessId && IsWindowVisible(window)) return true;
+    }
+    return false;
 }
 
 void Driver::EndProgram() {

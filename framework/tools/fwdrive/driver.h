@@ -52,7 +52,10 @@ private:
 
     void Fail(const Step* step, const std::string& message);
     void PrintDiagnostics();
-    void RequestScreenshot(const Step* step);
+    // `name` names the picture; without one it is named after the script and the step's line.
+    void RequestScreenshot(const Step* step, const std::string& name = {});
+    // A visible top-level window of the class in the started program.
+    bool ProgramHasWindow(const std::string& className);
     void EndProgram();
 
     std::string ReadExpected(const Step& step, bool& ok);

@@ -88,6 +88,11 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
     }
     if (word == "screenshot") {
         step.kind = StepKind::Screenshot;
+        step.name = rest;
+        if (step.name.find_first_of(" \\/:") != std::string::npos) {
+            error = "a screenshot's name is a plain name";
+            return false;
+        }
         return true;
     }
     if (word == "wait") {
@@ -125,7 +130,16 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
             }
             return true;
         }
-        error = "wait form|modal|dialog|idle|exit";
+        if (what == "window") {
+            step.kind = StepKind::WaitWindow;
+            step.name = rest;
+            if (step.name.empty()) {
+                error = "wait window needs a window class";
+                return false;
+            }
+            return true;
+        }
+        error = "wait form|modal|dialog|window|idle|exit";
         return false;
     }
     if (word == "expect" || word == "expect-error") {

@@ -4,10 +4,12 @@
 //   wait form <root> [visible] [<secs>]
 //   wait modal <root> [<secs>]         the root is the innermost modal form
 //   wait dialog <caption> [<secs>]     a system dialog (#32770) with that caption is up
+//   wait window <class> [<secs>]       a visible top-level window of that class belongs to the program
+//                                      ("#32768" for a popup menu, "THintWindow" for a hint)
 //   wait idle [<secs>]                 loop depth 1, default cursor, no action pending
 //   wait exit [<secs>]                 the started program has ended
 //   sleep <secs>
-//   screenshot                         the harness takes a screenshot of the display now
+//   screenshot [<name>]                the harness saves the display as <name>.png (default: script and line)
 //   expect <query> = <text>            the reply payload, written escaped once, or
 //   expect <query> = @file(<name>)     the payload as it stands in a file beside the script
 //   expect-error <request> = <text>    the request fails with this text
@@ -27,7 +29,20 @@
 
 namespace fw::drive {
 
-enum class StepKind { Start, WaitForm, WaitModal, WaitDialog, WaitIdle, WaitExit, Sleep, Screenshot, Expect, ExpectError, Request };
+enum class StepKind {
+    Start,
+    WaitForm,
+    WaitModal,
+    WaitDialog,
+    WaitWindow,
+    WaitIdle,
+    WaitExit,
+    Sleep,
+    Screenshot,
+    Expect,
+    ExpectError,
+    Request
+};
 
 constexpr double kDefaultTimeout = 20.0;
 
