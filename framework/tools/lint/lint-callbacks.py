@@ -49,6 +49,7 @@ ATTRIBUTE_CONVENTIONS = {"stdcall", "__stdcall__", "cdecl", "__cdecl__"}
 # Cabinet callback macros: FNALLOC(name) expands to the whole declarator.
 NAME_MACROS = re.compile(r"^FN(ALLOC|FREE|OPEN|READ|WRITE|CLOSE|SEEK|FDINOTIFY|FDIDECRYPT|FCI[A-Z]+)$")
 WRAPPERS = {"FW_CALLBACK_BODY", "FW_CALLBACK_VOID"}
+ENGINE_WRAPPERS = {"Guarded"}
 OPT_OUT = "fw-lint: entry point"
 EXPECT_MARK = "lint-expect: unwrapped"
 TRAILING_SPECIFIERS = {"const", "volatile", "noexcept", "override", "final", "mutable", "constexpr", "consteval",
@@ -251,9 +252,12 @@ class Scanner:
         return None
 
     def body_wrapped(self, b):
-        """True when the body at token b holds exactly one barrier macro call."""
+        """True when the body at token b holds exactly one barrier macro call, or returns what an
+        engine barrier gives (a catch-all that carries the exception back to the caller)."""
         end = self.close_of(b)
         i = b + 1
+        if self.tok(i) == "return" and self.tok(i + 1) in ENGINE_WRAPPERS:
+            return True
         if self.tok(i) not in WRAPPERS or self.tok(i + 1) != "(":
             return False
         i = self.close_of(i + 1) + 1
