@@ -1,7 +1,10 @@
 # The tests that the shipped 32-bit build runs. Its programs run under 32-bit Wine in user-mode
 # emulation, where every process takes tens of seconds to start, so the set is chosen: the harness,
-# the system seams (registry, code pages, files), windows, painting, hooks and threads of the
-# framework, and the extractor program end to end. A second word gives a GoogleTest filter.
+# the system seams (registry, code pages, files), windows, painting and hooks of the framework, and
+# the extractor program end to end. The threads test is left out: with several guest threads the
+# emulator itself dies now and then ("uncaught target signal 11"), whatever the test does.
+# A second word gives a GoogleTest filter; a filter naming a test that does not exist stops the
+# configuration (see mx_i686_check_filters).
 set(MX_I686_TESTS
   harness_wine_test
   fw_win32_platform_test
@@ -9,8 +12,7 @@ set(MX_I686_TESTS
   fw_win32_controls_test
   fw_win32_graphics_test
   fw_win32_hooks_test
-  fw_win32_threads_test
-  "sfxstub_wine_test SfxStubWine.EncryptedArchiveAsksForThePasswordAndRunsTheProgram:SfxStubWine.AsksBeforeOverwriting:SfxStubWine.HostileArchiveStaysInItsFolderAndReportsTheDamagedEntry"
+  "sfxstub_wine_test SfxStubWine.EncryptedArchiveAsksForThePasswordAndRunsTheProgram:SfxStubWine.AsksBeforeOverwriting:SfxStubWine.HostileArchiveStaysInItsFolderAvoidsDevicesAndReportsTheDamagedEntry"
 )
 
 # Sets OUT to the GoogleTest filter of NAME when it runs on i686 ("*" for all of it), else to "".
@@ -29,4 +31,27 @@ function(mx_i686_filter name out)
     endif()
   endforeach()
   set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+# Stops the configuration when FILTER names a test (Suite.Name) that none of SOURCES defines, so that
+# a renamed test cannot drop out of the 32-bit run unnoticed.
+function(mx_i686_check_filter name filter sources)
+  set(text "")
+  foreach(src ${sources})
+    get_filename_component(path ${src} ABSOLUTE)
+    if(EXISTS ${path})
+      file(READ ${path} content)
+      string(APPEND text "${content}")
+    endif()
+  endforeach()
+  string(REPLACE ":" ";" tests "${filter}")
+  foreach(test ${tests})
+    string(REPLACE "." ";" parts "${test}")
+    list(GET parts 0 suite)
+    list(GET parts 1 case)
+    string(REGEX MATCH "${suite}, *${case}\\)" found "${text}")
+    if(NOT found)
+      message(FATAL_ERROR "cmake/I686Tests.cmake: ${name} has no test ${test}")
+    endif()
+  endforeach()
 endfunction()

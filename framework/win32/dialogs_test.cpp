@@ -114,8 +114,20 @@ TEST(StdDialogTexts, FilterAndMultiSelection) {
     EXPECT_EQ(SplitSelection(single), (std::vector<std::string>{"C:\\dir\\a.zip"}));
 }
 
+// Cancels a folder browser that never reached its answer, so that the test fails instead of hanging.
+void CALLBACK CancelBrowser(HWND window, UINT, UINT_PTR id, DWORD) {
+    FW_CALLBACK_VOID({
+        KillTimer(window, id);
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    })
+}
+
 TEST_F(StdControlsTest, FolderBrowserIsAnsweredFromItsCallback) {
-    const std::string target = ExcludeTrailingBackslash(mx::test::SourceDir() + "\\framework\\win32\\testdata");
+    // A folder on the prefix's own drive: the browser walks every level of the path, and a deep
+    // folder of the host's file system can take it longer than the test should wait.
+    const std::string target = "C:\\fw-browse\\inner";
+    CreateDirectoryA("C:\\fw-browse", nullptr);
+    CreateDirectoryA(target.c_str(), nullptr);
     std::vector<UINT> seen;
     bool selChangedWithItem = false;
     TBrowseFolderParams params;
@@ -124,6 +136,8 @@ TEST_F(StdControlsTest, FolderBrowserIsAnsweredFromItsCallback) {
     std::string folder;
     const bool ok = BrowseForFolder(params, folder, [&](HWND window, UINT message, LPARAM param) {
         seen.push_back(message);
+        if (message == BFFM_INITIALIZED)
+            SetTimer(window, 1, 30000, CancelBrowser);
         if (message == BFFM_SELCHANGED && param) {
             selChangedWithItem = true;
             SendMessageA(window, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>("chosen"));
