@@ -80,7 +80,11 @@ public:
         TUnLHA* un = fw::Make<TUnLHA>(owner_);
         un->SetArchiveFile(archive);
         un->SetExtractDir(out);
-        un->Extract();
+        un->OnError.Bind(this, [&](void*, fw::TObject*, const std::string& fn, const std::string&,
+                                   const std::string&, int code) {
+            ADD_FAILURE() << "extracting " << archive << ": error " << code << " on " << fn;
+        });
+        EXPECT_TRUE(un->Extract()) << archive << " was not extracted";
         return FileTree(out);
     }
 
