@@ -111,7 +111,7 @@ TEST(Fused, RoundTripsAndLhasaAccepts)
     }
     lzh += '\0';
     mx::test::WriteFile(dir + "/fused.lzh", lzh);
-    ASSERT_TRUE(engine::test::RunIn(dir, "lha t fused.lzh", "lha", "lhasa"));
+    ASSERT_TRUE(engine::test::RunIn(dir, "lhasa t fused.lzh", "lhasa", "lhasa"));
 }
 
 TEST(Fused, GivesUpAndFails)
