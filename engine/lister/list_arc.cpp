@@ -32,8 +32,10 @@ void ListArc(TKrenlo& k, ReadAtSource& source, bool pak)
             continue;
         }
         const uint64_t headerLen = method == 1 ? 25 : 29;
-        if (got < headerLen)
+        if (got < headerLen) {
+            ReportBadChain(k);  // a header cut short
             break;
+        }
         std::string name(reinterpret_cast<const char*>(h.data() + 2), 13);
         const bool folder = !pak && method == 30;
         uint32_t packed = Le32(h.data() + 15);

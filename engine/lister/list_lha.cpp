@@ -40,7 +40,11 @@ void ListLha(TKrenlo& k, ReadAtSource& source)
             f.externalAttr = e.attr;
             CountAndReport(k, f, int64_t(pos));
         }
-        if (e.nextPos >= source.Size())
+        if (e.nextPos > source.Size()) {
+            ReportBadChain(k);  // the data runs past the end: the archive is cut short
+            break;
+        }
+        if (e.nextPos == source.Size())
             break;
         pos = e.nextPos;
     }

@@ -181,10 +181,12 @@ TEST_F(OlderFormatsTest, HostileChainsEndTheWalk)
     mx::test::WriteFile(dir_ + "/huge.lzh", lha);
     List(dir_ + "/huge.lzh");
     EXPECT_EQ(rows_.size(), 1u);
+    EXPECT_EQ(errors_, std::vector<int>{25108});
     // A PAK whose size points past the end, a BH with a zero-size end header.
     mx::test::WriteFile(dir_ + "/cut.pak", MakePak({{"A.TXT", 10, "abc"}}).substr(0, 20));
     List(dir_ + "/cut.pak");
     EXPECT_TRUE(rows_.empty());
+    EXPECT_EQ(errors_, std::vector<int>{25108});
 }
 
 }  // namespace
