@@ -146,12 +146,19 @@ void TKVXTimerPool::Tick() {
     for (const auto& item : items_) idents.push_back(item->ident_);
     const int counter = tickCounter_;
     restarted_ = false;
+    // The counter moves on even when a callback raises: otherwise the next tick would repeat this
+    // one and fire again the items that already fired.
+    struct Advance {
+        TKVXTimerPool& pool;
+        ~Advance() {
+            // An Add during the tick restarted the counter at 1 for the next tick.
+            if (!pool.restarted_) pool.tickCounter_ = pool.tickCounter_ == INT_MAX ? 0 : pool.tickCounter_ + 1;
+        }
+    } advance{*this};
     for (uint16_t ident : idents) {
         TKVXTimerItem* item = ItemByIdent(ident);
         if (item && item->enabled_ && counter % item->ticks_ == 0) item->Fire();
     }
-    // An Add during the tick restarted the counter at 1 for the next tick.
-    if (!restarted_) tickCounter_ = tickCounter_ == INT_MAX ? 0 : tickCounter_ + 1;
 }
 
 void TKVXTimerPool::BeforeDestruction() {

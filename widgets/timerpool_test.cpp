@@ -132,6 +132,18 @@ TEST_F(ApplicationTimers, AnExceptionInATickIsReportedAndLaterTicksRun) {
     RunTicks(app->TimerPool(), 3);
     EXPECT_EQ(reported, 1);
     EXPECT_EQ(calls, 3);
+    // A raising item does not hold the counter back: a 500 ms item that raises on tick 10 fires
+    // again on tick 20 only, never a second time on tick 10.
+    int slowCalls = 0;
+    TNotifyEvent slow;
+    slow.Bind(&slowCalls, [](void* p, TObject*) {
+        if (++*static_cast<int*>(p) == 1) throw fw::Exception("slow boom");
+    });
+    app->RemoveTimer(0xFD01);
+    app->AddTimer(500, slow);
+    RunTicks(app->TimerPool(), 25);
+    EXPECT_EQ(slowCalls, 2);
+    EXPECT_EQ(reported, 2);
     KVXSetExceptionReporter({});
 }
 
