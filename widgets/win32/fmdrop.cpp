@@ -114,6 +114,14 @@ void TKVXFMDrop::WindowChanged(HWND window) { DragAcceptFiles(window, TRUE); }
 void TKVXFMDrop::HookWndProc(fw::HookMessage& message) {
     if (message.Msg != WM_DROPFILES || !OnFMDragDrop) return;
     auto drop = reinterpret_cast<HDROP>(message.WParam);
+    // The handle is ours to free once the event has run, also when the event raises; the control
+    // never sees it.
+    struct Finish {
+        HDROP drop;
+        ~Finish() { DragFinish(drop); }
+    } finish{drop};
+    message.Result = 0;
+    message.Handled = true;
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     if (count > 0) {
         POINT pt{};
@@ -131,10 +139,6 @@ void TKVXFMDrop::HookWndProc(fw::HookMessage& message) {
         }
         OnFMDragDrop(this, static_cast<int>(count), pt.x, pt.y, &list);
     }
-    // The handle is ours to free once the event has run; the control never sees it.
-    DragFinish(drop);
-    message.Result = 0;
-    message.Handled = true;
 }
 
 }  // namespace kvx::win32
