@@ -2,7 +2,7 @@
 """Fails when a file of the checkout refers to a path outside it.
 
 A fresh clone must build and test on its own: no source, script or build file may read a sibling
-folder of the checkout ("../shared", "../fixtures") or an absolute folder of one machine ("/work/",
+folder of the checkout ("../shared") or an absolute folder of one machine ("/work/",
 "/root/", "/home/"). Paths the programs create at run time under /tmp are fine.
 """
 import argparse
