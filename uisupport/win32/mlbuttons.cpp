@@ -84,6 +84,9 @@ void TmlCustomBitmapButton::Dispatch(fw::TMessage& message) {
     case WM_GETDLGCODE:
         message.Result = DLGC_BUTTON | (message.WParam == VK_RETURN ? DLGC_WANTMESSAGE : 0);
         return;
+    case BM_CLICK:  // as a push button answers it: the click of a press and release
+        Click();
+        return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         TCustomControl::Dispatch(message);
@@ -342,6 +345,7 @@ fw::TBitmap* TmlBlurButton::CreateFace(bool pressed, bool hot) {
     if (pressed) r = fw::OffsetRect(r, 1, 1);
     RECT box{r.Left, r.Top, r.Right, r.Bottom};
     const std::string caption = Caption();
+    c->TextExtent(caption);  // selects the font and its colour into the DC
     HDC dc = c->Handle();
     SetBkMode(dc, TRANSPARENT);
     DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &box, DT_SINGLELINE | DT_CENTER | DT_VCENTER);

@@ -146,6 +146,7 @@ int TKyvButtonGlyph::CreateButtonGlyph(TKyvButtonState state) {
 fw::TRect TKyvButtonGlyph::Draw(fw::TCanvas* canvas, const fw::TRect& rect, const std::string& caption,
                                 TGlyphSide side, int margin, int spacing, bool drawMark, TKyvButtonState state,
                                 bool enabled) {
+    canvas->TextExtent(caption);  // selects the font into the DC for the raw text calls below
     HDC dc = canvas->Handle();
     const bool hasGlyph = glyph_->Width() > 0 && glyph_->Height() > 0;
     TSpeedLayoutInput in;
