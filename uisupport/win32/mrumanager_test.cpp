@@ -112,6 +112,26 @@ TEST_F(MruTest, TheMenuShowsNumberedNamesUnderOneSeparator) {
     EXPECT_EQ(MenuText(file->Handle(), 3), "&2\tC:\\a.zip");
 }
 
+TEST_F(MruTest, SeparatorsComeEveryFewNamesAndTheHandlerMayRenameAnItem) {
+    mru->SetSeparateSize(2);
+    mru->OnGetItemData.Bind(nullptr, [](void*, fw::TObject*, std::string& caption, fw::TShortCut&, int userData) {
+        if (userData == 5) caption = "five|the fifth";
+    });
+    mru->Add("a", 0);
+    mru->Add("b", 5);
+    mru->Add("c", 0);
+    HMENU menu = file->Handle();
+    ASSERT_EQ(file->Count(), 6);  // Open, separator, c, five, separator, a
+    EXPECT_EQ(MenuText(menu, 3), "&2\tfive");
+    EXPECT_EQ(file->Items(3)->Hint(), "the fifth");
+    EXPECT_TRUE(GetMenuState(menu, 4, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(MenuText(menu, 5), "&3\ta");
+    mru->SetShowAccelChar(false);
+    EXPECT_EQ(MenuText(file->Handle(), 2), "c");
+    mru->Clear();
+    EXPECT_EQ(file->Count(), 1);
+}
+
 TEST_F(MruTest, TheSavedSectionHoldsItemsAndLoadsInStoredOrder) {
     mru->Add("C:\\a.zip", 0);
     mru->Add("C:\\b.zip", 0);

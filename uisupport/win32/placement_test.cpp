@@ -146,6 +146,9 @@ TEST_F(PlacementTest, ASaveWritesStringsThatRegQueryReadsBack) {
     EXPECT_EQ(form->Height(), 310);
     EXPECT_FALSE(form->cbShowLog->Checked());
     EXPECT_EQ(form->edtName->Text(), "Morvix");
+    // A component that goes takes its lines along.
+    form->edtName->Free();
+    EXPECT_EQ(form->FormStorage1->StoredProps()->Text(), "cbShowLog.Checked\r\n");
 }
 
 TEST_F(PlacementTest, AnIniStoreReadsBackThroughTheProfileFunctions) {

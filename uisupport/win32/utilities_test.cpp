@@ -12,6 +12,8 @@
 #include "framework/win32/forms.h"
 #include "framework/win32/graphics.h"
 #include "framework/win32/screen.h"
+#include "framework/win32/imagelist.h"
+#include "uisupport/win32/bitmaprtns.h"
 #include "uisupport/win32/fileutil.h"
 #include "uisupport/win32/guiutils.h"
 #include "uisupport/win32/pathnames.h"
@@ -169,6 +171,46 @@ TEST_F(UtilitiesTest, EmbossedBitmapsPaintHighlightThenShadowThroughTheShape) {
     EXPECT_EQ(c->Pixels(6, 2), fw::clWhite);
 }
 
+TEST_F(UtilitiesTest, EmbossedImagesAndMaskedBitmapsLeaveTheirTransparentPixelsAlone) {
+    fw::TBitmap image;
+    image.SetSize(8, 8);
+    image.Canvas()->Brush()->SetColor(fw::clFuchsia);
+    image.Canvas()->FillRect(fw::Rect(0, 0, 8, 8));
+    image.Canvas()->Brush()->SetColor(fw::clNavy);
+    image.Canvas()->FillRect(fw::Rect(2, 2, 6, 6));
+    auto* images = fw::Make<fw::TImageList>(nullptr);
+    images->SetWidth(8);
+    images->SetHeight(8);
+    images->AddMasked(&image, fw::clFuchsia);
+    fw::TBitmap target;
+    target.SetSize(10, 10);
+    target.Canvas()->Brush()->SetColor(fw::clWhite);
+    target.Canvas()->FillRect(fw::Rect(0, 0, 10, 10));
+    target.Canvas()->Brush()->SetColor(fw::clYellow);
+    DrawEmbossedImage(images, target.Canvas(), 1, 1, 0, true, fw::clRed, fw::clBlue);
+    EXPECT_EQ(target.Canvas()->Pixels(4, 4), fw::clRed);
+    EXPECT_EQ(target.Canvas()->Pixels(7, 7), fw::clBlue);
+    EXPECT_EQ(target.Canvas()->Pixels(1, 1), fw::clWhite);
+    EXPECT_EQ(target.Canvas()->Brush()->Color(), fw::clYellow);  // the brush colour is kept
+    images->Free();
+
+    // Stretched to twice the size, the fuchsia ground stays out; clDefault keys on the bottom-left pixel.
+    fw::TBitmap ground;
+    ground.SetSize(20, 20);
+    ground.Canvas()->Brush()->SetColor(fw::clGreen);
+    ground.Canvas()->FillRect(fw::Rect(0, 0, 20, 20));
+    DrawMaskedBitmapRect(ground.Canvas(), 2, 2, fw::clFuchsia, &image, fw::TRect{}, 16, 16);
+    EXPECT_EQ(ground.Canvas()->Pixels(3, 3), fw::clGreen);
+    EXPECT_EQ(ground.Canvas()->Pixels(9, 9), fw::clNavy);   // (2,2)-(6,6) doubled lies at 6..14
+    EXPECT_EQ(ground.Canvas()->Pixels(15, 15), fw::clGreen);
+    ground.Canvas()->FillRect(fw::Rect(0, 0, 20, 20));
+    DrawMaskedBitmap(ground.Canvas(), 10, 10, fw::clDefault, &image);
+    EXPECT_EQ(ground.Canvas()->Pixels(10, 10), fw::clGreen);
+    EXPECT_EQ(ground.Canvas()->Pixels(13, 13), fw::clNavy);
+    DrawMaskedBitmap(ground.Canvas(), 10, 10, fw::clNone, &image);
+    EXPECT_EQ(ground.Canvas()->Pixels(10, 10), fw::clFuchsia);
+}
+
 TEST_F(UtilitiesTest, DiscardMessageKeepsAQuitAndWindowsCentreOnTheScreen) {
     auto* form = fw::TForm::CreateNew<fw::TForm>(nullptr);
     form->SetBounds(0, 0, 200, 100);
@@ -187,6 +229,9 @@ TEST_F(UtilitiesTest, DiscardMessageKeepsAQuitAndWindowsCentreOnTheScreen) {
     GetWindowRect(window, &r);
     EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 200) / 2);
     EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 100) / 2);
+    form->Show();
+    SetActiveWindow(window);
+    EXPECT_TRUE(IsOwnActiveWindow());
     fw::TRect big = fw::Rect(-30, 700, 170, 900);
     FitRectOnScreen(big);
     EXPECT_EQ(big, fw::Rect(0, GetSystemMetrics(SM_CYSCREEN) - 200, 200, GetSystemMetrics(SM_CYSCREEN)));
