@@ -393,28 +393,20 @@ void ForEachStoredProp(fw::TComponent* owner, fw::TStrings& list, F step) {
 
 }  // namespace
 
-void TPropsStorage::LoadComponentProps(fw::TComponent* owner, fw::TStrings& list) {
-    Owner = owner;
-    try {
-        ForEachStoredProp(owner, list, [&](fw::TComponent* component, const fw::PropInfo* prop) {
-            AObject = component;
-            Prefix = component->Name() + "_";
-            LoadPropValue(prop);
-        });
-    } catch (...) {
-        Owner = nullptr;
-        throw;
-    }
-    Owner = nullptr;
-}
+void TPropsStorage::LoadComponentProps(fw::TComponent* owner, fw::TStrings& list) { RunStoredProps(owner, list, false); }
 
-void TPropsStorage::SaveComponentProps(fw::TComponent* owner, fw::TStrings& list) {
+void TPropsStorage::SaveComponentProps(fw::TComponent* owner, fw::TStrings& list) { RunStoredProps(owner, list, true); }
+
+void TPropsStorage::RunStoredProps(fw::TComponent* owner, fw::TStrings& list, bool save) {
     Owner = owner;
     try {
         ForEachStoredProp(owner, list, [&](fw::TComponent* component, const fw::PropInfo* prop) {
             AObject = component;
             Prefix = component->Name() + "_";
-            SavePropValue(prop);
+            if (save)
+                SavePropValue(prop);
+            else
+                LoadPropValue(prop);
         });
     } catch (...) {
         Owner = nullptr;

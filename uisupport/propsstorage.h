@@ -95,6 +95,8 @@ public:
     static std::string FloatText(double value, int digits);
 
 private:
+    // Every bound line: Owner set meanwhile, Prefix the component name and "_".
+    void RunStoredProps(fw::TComponent* owner, fw::TStrings& list, bool save);
     void LoadClassProp(const fw::PropInfo& prop);
     void SaveClassProp(const fw::PropInfo& prop);
     void LoadStrings(const fw::PropInfo& prop, fw::TStrings& strings);

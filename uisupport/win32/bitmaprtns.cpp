@@ -4,39 +4,13 @@
 
 #include "framework/win32/controls.h"
 #include "framework/win32/graphics.h"
+#include "uisupport/win32/memsurface.h"
 
 namespace uis {
 
 void PaintParentImage(fw::TControl* control, fw::TCanvas* canvas) {
     if (control && canvas) fw::PaintControlBackground(control, canvas->Handle());
 }
-
-namespace {
-
-// A memory DC holding a bitmap; frees both on scope exit.
-class Surface {
-public:
-    Surface(HDC like, int width, int height, bool mono)
-        : dc_(CreateCompatibleDC(like)),
-          bitmap_(mono ? CreateBitmap(width, height, 1, 1, nullptr) : CreateCompatibleBitmap(like, width, height)) {
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Surface() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
-    HDC DC() const { return dc_; }
-
-private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-};
-
-}  // namespace
 
 void DrawMaskedBitmapRect(fw::TCanvas* canvas, int x, int y, fw::TColor transparentColor, fw::TBitmap* bitmap,
                           const fw::TRect& source, int width, int height) {
@@ -58,19 +32,19 @@ void DrawMaskedBitmapRect(fw::TCanvas* canvas, int x, int y, fw::TColor transpar
                                           : static_cast<COLORREF>(fw::ColorToRGB(color));
     {
         // The mask: 1 where the source has the key colour.
-        Surface mask(target, sw, sh, true);
+        TMemorySurface mask(target, sw, sh, true);
         const COLORREF oldBack = SetBkColor(image, key);
         BitBlt(mask.DC(), 0, 0, sw, sh, image, src.Left, src.Top, SRCCOPY);
         SetBkColor(image, oldBack);
         // The source part with its transparent pixels made black.
-        Surface part(target, sw, sh, false);
+        TMemorySurface part(target, sw, sh, false);
         BitBlt(part.DC(), 0, 0, sw, sh, image, src.Left, src.Top, SRCCOPY);
         SetTextColor(part.DC(), RGB(255, 255, 255));
         SetBkColor(part.DC(), RGB(0, 0, 0));
         BitBlt(part.DC(), 0, 0, sw, sh, mask.DC(), 0, 0, SRCAND);
         // The destination area with the opaque pixels made black, then the source ORed in.
         const int ww = std::max(sw, dw), wh = std::max(sh, dh);
-        Surface work(target, ww, wh, false);
+        TMemorySurface work(target, ww, wh, false);
         BitBlt(work.DC(), 0, 0, ww, wh, target, x, y, SRCCOPY);
         SetTextColor(work.DC(), RGB(0, 0, 0));
         SetBkColor(work.DC(), RGB(255, 255, 255));

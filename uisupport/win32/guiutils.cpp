@@ -5,6 +5,7 @@
 #include "framework/win32/imagelist.h"
 #include "framework/win32/screen.h"
 #include "uisupport/textutils.h"
+#include "uisupport/win32/memsurface.h"
 
 namespace uis {
 
@@ -12,28 +13,6 @@ namespace {
 
 // DSPDxax: the brush where the source is set, the destination elsewhere.
 constexpr DWORD kRopDSPDxax = 0x00E20746;
-
-// A monochrome DC holding a bitmap of the given size; frees both on scope exit.
-class MonoSurface {
-public:
-    MonoSurface(int width, int height)
-        : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateBitmap(width, height, 1, 1, nullptr)) {
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~MonoSurface() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    MonoSurface(const MonoSurface&) = delete;
-    MonoSurface& operator=(const MonoSurface&) = delete;
-    HDC DC() const { return dc_; }
-
-private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-};
 
 // Paints `color` through the shape (black in `mono`) at (x, y) of `dc`.
 void PaintThroughShape(HDC dc, int x, int y, int width, int height, HDC mono, fw::TColor color) {
@@ -69,7 +48,7 @@ fw::TBitmap* MakeEmbossedBitmap(fw::TBitmap* bitmap, fw::TColor maskColor, fw::T
                                 fw::TColor shadowColor, fw::TColor highlightColor) {
     const int width = bitmap->Width();
     const int height = bitmap->Height();
-    MonoSurface mono(width, height);
+    TMemorySurface mono(nullptr, width, height, true);
     {
         // The bitmap's own canvas: a bitmap can be selected into one DC only.
         HDC source = bitmap->Canvas()->Handle();
@@ -102,7 +81,7 @@ void DrawEmbossedImage(fw::TCustomImageList* images, fw::TCanvas* canvas, int x,
     if (!images || !canvas || index < 0 || index >= images->Count()) return;
     const int width = images->Width();
     const int height = images->Height();
-    MonoSurface mono(width, height);
+    TMemorySurface mono(nullptr, width, height, true);
     PatBlt(mono.DC(), 0, 0, width, height, WHITENESS);
     ImageList_Draw(images->Handle(), index, mono.DC(), 0, 0, ILD_MASK);
     const fw::TColor brushColor = canvas->Brush()->Color();

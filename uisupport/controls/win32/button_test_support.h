@@ -39,10 +39,7 @@ struct CaseDir {
 inline CaseDir NewCaseDir() {
     CaseDir d;
     d.win = mx::test::FreshDir();
-    d.unix = d.win;
-    if (d.unix.size() > 2 && (d.unix[0] == 'Z' || d.unix[0] == 'z') && d.unix[1] == ':') d.unix.erase(0, 2);
-    for (char& c : d.unix)
-        if (c == '\\') c = '/';
+    d.unix = mx::test::UnixPathOf(d.win);
     return d;
 }
 
