@@ -36,6 +36,16 @@ std::string HostPath(const std::string& unixPath)
 #endif
 }
 
+std::string UnixPathOf(const std::string& hostPath)
+{
+    std::string out = hostPath;
+    if (out.size() > 2 && (out[0] == 'Z' || out[0] == 'z') && out[1] == ':') out.erase(0, 2);
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+    return out;
+}
+
 std::string SourceDir() { return FromEnv("MX_SOURCE_DIR"); }
 std::string BuildDir() { return FromEnv("MX_BUILD_DIR"); }
 std::string FixtureDir() { return SourceDir() + "/testing/fixtures"; }

@@ -19,6 +19,8 @@ std::string FreshDir();
 
 // Turns a Unix path into one this process can open: unchanged natively, "Z:\..." under Windows.
 std::string HostPath(const std::string& unixPath);
+// The reverse: a "Z:\..." path of this process as a Unix shell names it (other paths unchanged).
+std::string UnixPathOf(const std::string& hostPath);
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

@@ -109,6 +109,7 @@ struct PropInfo {
     const IdentTable* idents = nullptr;       // optional, Integer and Int64
     const std::type_info* objectType = nullptr;  // Object and Reference: the declared pointee type
     const std::type_info* eventTag = nullptr;    // Method: the signature
+    int floatSize = 0;                        // Float: sizeof the C++ type (4 single, 8 double, more extended)
     bool readOnly = false;
     std::function<bool(TObject*)> stored;     // null: always stored
 
@@ -457,6 +458,7 @@ private:
             p.kind = sizeof(V) > 4 ? TypeKind::Int64 : TypeKind::Integer;
         } else if constexpr (std::is_floating_point_v<V>) {
             p.kind = TypeKind::Float;
+            p.floatSize = static_cast<int>(sizeof(V));
         } else if constexpr (std::is_same_v<V, std::string>) {
             p.kind = TypeKind::String;
         } else if constexpr (std::is_pointer_v<V>) {
