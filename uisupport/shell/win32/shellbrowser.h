@@ -33,7 +33,10 @@ namespace uis {
 
 class TDirMon;
 
-FW_DECLARE_EXCEPTION(EShellBrowserError, fw::Exception);
+class EShellBrowserError : public fw::Exception {
+public:
+    using Exception::Exception;
+};
 
 // Where a browser gets a folder's details interface: the folder's own view object by default; tests
 // hand in a fake, since Wine's folders offer none.

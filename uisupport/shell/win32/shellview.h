@@ -4,6 +4,7 @@
 
 #include "framework/win32/controls.h"
 #include "uisupport/shell/shelllink.h"
+#include "uisupport/shell/win32/shellapi.h"
 
 namespace uis {
 
