@@ -11,6 +11,7 @@
 
 #include "framework/core/lists.h"
 #include "framework/win32/application.h"
+#include "framework/win32/forms.h"
 #include "framework/win32/menus.h"
 #include "uisupport/shell/win32/shellcontrols.h"
 #include "uisupport/shell/win32/testsupport/shell_wine_support.h"
@@ -318,6 +319,20 @@ TEST_F(ShellBrowserTest, RenameGivesTheNewNameOnDisk) {
     EXPECT_TRUE(ExistsOnDisk("renamed.txt"));
     EXPECT_FALSE(ExistsOnDisk("torename.txt"));
     ASSERT_EQ(RunUnix("rm renamed.txt"), 0);
+}
+
+
+// The tree on a form of its own: the walk to a deep folder.
+TEST_F(ShellBrowserTest, TreeSelectsADeepFolder) {
+    auto* form = fw::Make<fw::TForm>(nullptr);
+    auto* tree = fw::Make<TJexoShellTree>(form);
+    tree->SetParent(form);
+    form->Show();
+    tree->SetRootedAt(TJexoShellFolder::SF_DRIVES);
+    EXPECT_EQ(tree->SelectedFolder(), "D:\\");
+    tree->SetSelectedFolder("D:\\a\\b\\c\\");
+    EXPECT_EQ(tree->SelectedFolder(), "D:\\a\\b\\c\\");
+    form->Free();
 }
 
 // The context menu: the shell's commands and the copies of the application's items never share a

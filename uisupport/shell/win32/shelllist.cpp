@@ -438,12 +438,12 @@ void TJexoShellList::CNNotify(fw::TMessage& message) {
             InvokeSelected("default");
             return;
         case NM_RCLICK: {
-            // The list view ran its own right-button loop: the button-up never arrives.
+            // The list view ran its own right-button loop: the button-up never arrives. The
+            // notification says where the click was and on which item.
             message.Result = 1;
-            POINT at{};
-            GetCursorPos(&at);
-            fw::TPoint client = ScreenToClient(fw::Point(at.x, at.y));
-            if (doRightClick_ && GetItemAt(client.X, client.Y)) ContextMenuAt(fw::Point(at.x, at.y));
+            const auto* click = reinterpret_cast<NMITEMACTIVATE*>(header);
+            const fw::TPoint client = fw::Point(click->ptAction.x, click->ptAction.y);
+            if (doRightClick_ && (click->iItem >= 0 || GetItemAt(client.X, client.Y))) ContextMenuAt(ClientToScreen(client));
             return;
         }
         default: TListView::CNNotify(message); return;

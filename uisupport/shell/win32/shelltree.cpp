@@ -8,6 +8,7 @@
 #include "framework/win32/menus.h"
 #include "framework/win32/timers.h"
 #include "uisupport/shell/idlist.h"
+#include "uisupport/shell/shellnames.h"
 #include "uisupport/shell/win32/shellbrowser.h"
 
 namespace uis {
@@ -182,9 +183,20 @@ void TJexoShellTree::BuildRoot() {
     root->SetData(data.get());
     data_.push_back(std::move(data));
     ExpandNode(root);
-    const int pick = rootedAt_ == TJexoShellFolder::SF_DRIVES ? 1 : 0;
-    if (root->Count() > pick) SetSelected(root->Item(pick));
+    SetSelected(FirstSelection(root));
     Items()->EndUpdate();
+}
+
+fw::TTreeNode* TJexoShellTree::FirstSelection(fw::TTreeNode* root) const {
+    if (rootedAt_ != TJexoShellFolder::SF_DRIVES) return root->Count() > 0 ? root->Item(0) : nullptr;
+    // My Computer opens on its second drive (the first was the floppy), counted among the drives:
+    // the shell may sort other objects (the Control Panel) before them.
+    std::vector<fw::TTreeNode*> drives;
+    for (int i = 0; i < root->Count(); ++i)
+        if (IsDriveRootName(PathOfIDList(NodeIDList(root->Item(i))))) drives.push_back(root->Item(i));
+    if (drives.size() >= 2) return drives[1];
+    if (!drives.empty()) return drives[0];
+    return root->Count() > 0 ? root->Item(0) : nullptr;
 }
 
 void TJexoShellTree::SetRootedAt(TJexoShellFolder value) {
@@ -442,9 +454,8 @@ void TJexoShellTree::CNNotify(fw::TMessage& message) {
         case NM_RCLICK: {
             // The tree ran its own right-button loop: the button-up never arrives.
             message.Result = 1;
-            POINT at{};
-            GetCursorPos(&at);
-            ContextMenuAt(fw::Point(at.x, at.y));
+            const DWORD at = GetMessagePos();
+            ContextMenuAt(fw::Point(static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))));
             return;
         }
         default: TTreeView::CNNotify(message); return;
@@ -455,6 +466,9 @@ void TJexoShellTree::Dispatch(fw::TMessage& message) {
     switch (message.Msg) {
         case kLinkFolderChanged:
             if (message.WParam) {
+                // Another view chose the folder: a broadcast still pending from an older selection
+                // would take it back.
+                if (timer_) timer_->SetEnabled(false);
                 answering_ = true;
                 try {
                     SelectByIDList(reinterpret_cast<LPCITEMIDLIST>(message.WParam));

@@ -72,6 +72,7 @@ protected:
 private:
     TJexoShellTreeItem* DataOf(fw::TTreeNode* node) const;
     void BuildRoot();
+    fw::TTreeNode* FirstSelection(fw::TTreeNode* root) const;
     void FillNode(fw::TTreeNode* node);
     void ExpandNode(fw::TTreeNode* node);
     void RefreshNode(fw::TTreeNode* node, bool recursive);
