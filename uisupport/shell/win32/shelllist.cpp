@@ -140,13 +140,9 @@ LPCITEMIDLIST TJexoShellList::ItemIDList(fw::TListItem* item) const {
 }
 
 void TJexoShellList::FreeOrphanData() {
-    // Items deleted by anyone leave their data here; keep only what a live item points to.
     std::vector<void*> live;
     for (int i = 0; i < Items()->Count(); ++i) live.push_back(Items()->Item(i)->Data());
-    std::sort(live.begin(), live.end());
-    std::erase_if(data_, [&](const std::unique_ptr<TJexoShellListItem>& d) {
-        return !std::binary_search(live.begin(), live.end(), static_cast<void*>(d.get()));
-    });
+    FreeUnreferenced(data_, std::move(live));
 }
 
 void TJexoShellList::AddItem() {

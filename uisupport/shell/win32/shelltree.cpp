@@ -113,10 +113,7 @@ LPCITEMIDLIST TJexoShellTree::NodeIDList(fw::TTreeNode* node) const {
 void TJexoShellTree::FreeOrphanData() {
     std::vector<void*> live;
     for (fw::TTreeNode* node : Items()->All()) live.push_back(node->Data());
-    std::sort(live.begin(), live.end());
-    std::erase_if(data_, [&](const std::unique_ptr<TJexoShellTreeItem>& d) {
-        return !std::binary_search(live.begin(), live.end(), static_cast<void*>(d.get()));
-    });
+    FreeUnreferenced(data_, std::move(live));
 }
 
 void TJexoShellTree::DeleteNode(fw::TTreeNode* node) {

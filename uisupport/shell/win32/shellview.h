@@ -2,6 +2,10 @@
 // font, and the send seam that carries link messages between windows.
 #pragma once
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "framework/win32/controls.h"
 #include "uisupport/shell/shelllink.h"
 #include "uisupport/shell/win32/shellapi.h"
@@ -26,6 +30,16 @@ public:
 private:
     TJexoShellLink* link_ = nullptr;
 };
+
+// Frees the item data that no live item points to any more: items deleted by anyone (the program,
+// the control) leave their data behind until the view sweeps it.
+template <class Data>
+void FreeUnreferenced(std::vector<std::unique_ptr<Data>>& owned, std::vector<void*> live) {
+    std::sort(live.begin(), live.end());
+    std::erase_if(owned, [&](const std::unique_ptr<Data>& d) {
+        return !std::binary_search(live.begin(), live.end(), static_cast<void*>(d.get()));
+    });
+}
 
 // The system's icon-title font for a view.
 void UseIconTitleFont(fw::TWinControl* view);
