@@ -261,29 +261,29 @@ TEST_F(ShellBrowserTest, SpecialFoldersWithoutPaths) {
     TDirMon::SetFailureSink(nullptr);
 }
 
+// The visible top-level windows of this process.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(window)) reinterpret_cast<std::set<HWND>*>(windows)->insert(window);
+    return TRUE;
+}
+
+std::set<HWND> VisibleWindows() {
+    std::set<HWND> windows;
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 TEST_F(ShellBrowserTest, TheDefaultVerbOpensNothingUnderWine) {
     // Wine's menu filled with the default command only is empty: nothing is invoked, and that counts
     // as done because the menu interface was there.
     Select("x.txt");
-    std::set<HWND> before;
-    EnumWindows([](HWND w, LPARAM l) { return reinterpret_cast<std::set<HWND>*>(l)->insert(w), TRUE; },
-                reinterpret_cast<LPARAM>(&before));
+    const std::set<HWND> before = VisibleWindows();
     EXPECT_TRUE(browser->InvokeVerb("default"));
     EXPECT_TRUE(browser->InvokeVerb(""));
     test::Pump(500);
-    int appeared = 0;
-    struct Count {
-        std::set<HWND>* before;
-        int* appeared;
-    } count{&before, &appeared};
-    EnumWindows(
-        [](HWND w, LPARAM l) {
-            auto* c = reinterpret_cast<Count*>(l);
-            if (IsWindowVisible(w) && !c->before->count(w)) ++*c->appeared;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    EXPECT_EQ(appeared, 0);
+    EXPECT_EQ(VisibleWindows(), before) << "no window opened";
     EXPECT_TRUE(ExistsOnDisk("x.txt"));
 }
 

@@ -215,7 +215,7 @@ void TJexoShellList::Populate() {
     if (fw::Screen) fw::Screen->SetCursor(saved);
 }
 
-int CALLBACK TJexoShellList::CompareItems(fw::TListItem* a, fw::TListItem* b, LPARAM list) {
+int TJexoShellList::CompareItems(fw::TListItem* a, fw::TListItem* b, LPARAM list) {
     auto* self = reinterpret_cast<TJexoShellList*>(list);
     return CompareIDLists(self->browser_->ShellFolder(), self->sortColumn_, self->ItemIDList(a), self->ItemIDList(b));
 }

@@ -94,7 +94,7 @@ private:
     void StartRename(fw::TObject* sender);
     bool BeginEdit(fw::TListItem* item);
     void EndEdit(fw::TListItem* item, const char* text);
-    static int CALLBACK CompareItems(fw::TListItem* a, fw::TListItem* b, LPARAM list);
+    static int CompareItems(fw::TListItem* a, fw::TListItem* b, LPARAM list);
 
     TShellBrowser* browser_ = nullptr;
     ViewLink link_;

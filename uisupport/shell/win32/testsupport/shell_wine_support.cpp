@@ -78,27 +78,8 @@ WindowWatcher::WindowWatcher(std::string windowClass, std::string caption, std::
     thread_ = std::thread([this, timeoutMs] {
         const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
         while (!stop_ && static_cast<int>(end - GetTickCount()) > 0) {
-            struct Search {
-                WindowWatcher* self;
-                HWND found;
-            } search{this, nullptr};
-            EnumWindows(
-                [](HWND window, LPARAM data) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(data);
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(window, &pid);
-                    if (pid != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-                    char cls[64] = {}, text[256] = {};
-                    GetClassNameA(window, cls, sizeof cls);
-                    GetWindowTextA(window, text, sizeof text);
-                    if (s->self->class_ != cls) return TRUE;
-                    if (!s->self->caption_.empty() && std::string(text).find(s->self->caption_) == std::string::npos)
-                        return TRUE;
-                    s->self->caption_seen_ = text;
-                    s->found = window;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
+            Search search{this, nullptr};
+            EnumWindows(&WindowWatcher::Visit, reinterpret_cast<LPARAM>(&search));
             if (search.found) {
                 Sleep(100);  // let the window settle into its loop
                 act_(search.found);
@@ -108,6 +89,22 @@ WindowWatcher::WindowWatcher(std::string windowClass, std::string caption, std::
             Sleep(20);
         }
     });
+}
+
+BOOL CALLBACK WindowWatcher::Visit(HWND window, LPARAM data) {
+    auto* s = reinterpret_cast<Search*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    char cls[64] = {}, text[256] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    GetWindowTextA(window, text, sizeof text);
+    if (s->self->class_ != cls) return TRUE;
+    if (!s->self->caption_.empty() && std::string(text).find(s->self->caption_) == std::string::npos)
+        return TRUE;
+    s->self->caption_seen_ = text;
+    s->found = window;
+    return FALSE;
 }
 
 WindowWatcher::~WindowWatcher() {

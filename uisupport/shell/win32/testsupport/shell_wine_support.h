@@ -42,6 +42,12 @@ public:
     std::string Caption() const { return caption_seen_; }
 
 private:
+    struct Search {
+        WindowWatcher* self;
+        HWND found;
+    };
+    static BOOL CALLBACK Visit(HWND window, LPARAM data);
+
     std::string class_;
     std::string caption_;
     std::function<void(HWND)> act_;
