@@ -4,6 +4,7 @@
 
 #include "framework/core/exceptions.h"
 #include "framework/win32/application.h"
+#include "framework/win32/callback.h"
 #include "framework/win32/utilwindow.h"
 #include "uisupport/shell/shellnames.h"
 
@@ -134,37 +135,39 @@ void TDirMon::EndWorker() {
 }
 
 DWORD WINAPI TDirMon::Worker(void* argument) {
-    auto* block = static_cast<Block*>(argument);
-    if (!block) return 1;
-    HANDLE change = FindFirstChangeNotificationA(block->path, block->nested ? TRUE : FALSE, block->filter);
-    if (change == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        // The GUI thread shows the failure; a box here could hold up Stop.
-        PostMessageA(block->window, kDirMonFailed, block->run, static_cast<LPARAM>(error));
-        return error;
-    }
-    const HANDLE handles[2] = {change, block->mutex};
-    for (;;) {
-        const DWORD wait = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
-        if (wait == WAIT_OBJECT_0) {
-            PostMessageA(block->window, kDirMonChanged, 0, 0);
-            if (!FindNextChangeNotification(change)) {
+    FW_CALLBACK_BODY(static_cast<DWORD>(1), {
+        auto* block = static_cast<Block*>(argument);
+        if (!block) return static_cast<DWORD>(1);
+        HANDLE change = FindFirstChangeNotificationA(block->path, block->nested ? TRUE : FALSE, block->filter);
+        if (change == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            // The GUI thread shows the failure; a box here could hold up Stop.
+            PostMessageA(block->window, kDirMonFailed, block->run, static_cast<LPARAM>(error));
+            return error;
+        }
+        const HANDLE handles[2] = {change, block->mutex};
+        for (;;) {
+            const DWORD wait = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+            if (wait == WAIT_OBJECT_0) {
+                PostMessageA(block->window, kDirMonChanged, 0, 0);
+                if (!FindNextChangeNotification(change)) {
+                    const DWORD error = GetLastError();
+                    FindCloseChangeNotification(change);
+                    return error;
+                }
+            } else if (wait == WAIT_OBJECT_0 + 1 || wait == WAIT_ABANDONED_0 + 1) {
+                break;
+            } else if (wait == WAIT_FAILED) {
+                // Waiting again would spin; end as a failed re-arm does.
                 const DWORD error = GetLastError();
                 FindCloseChangeNotification(change);
                 return error;
             }
-        } else if (wait == WAIT_OBJECT_0 + 1 || wait == WAIT_ABANDONED_0 + 1) {
-            break;
-        } else if (wait == WAIT_FAILED) {
-            // Waiting again would spin; end as a failed re-arm does.
-            const DWORD error = GetLastError();
-            FindCloseChangeNotification(change);
-            return error;
         }
-    }
-    FindCloseChangeNotification(change);
-    ReleaseMutex(block->mutex);
-    return 0;
+        FindCloseChangeNotification(change);
+        ReleaseMutex(block->mutex);
+        return static_cast<DWORD>(0);
+    })
 }
 
 void TDirMon::DoDirChange() {

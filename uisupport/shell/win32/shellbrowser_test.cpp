@@ -11,6 +11,7 @@
 
 #include "framework/core/lists.h"
 #include "framework/win32/application.h"
+#include "framework/win32/callback.h"
 #include "framework/win32/forms.h"
 #include "framework/win32/menus.h"
 #include "uisupport/shell/win32/shellcontrols.h"
@@ -171,27 +172,37 @@ TEST_F(ShellBrowserTest, TheFourFallbackColumns) {
 class FakeDetails : public IShellDetails {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid == IID_IUnknown || riid == IID_IShellDetails) {
-            *out = this;
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        FW_CALLBACK_BODY(E_UNEXPECTED, {
+            if (riid == IID_IUnknown || riid == IID_IShellDetails) {
+                *out = this;
+                AddRef();
+                return S_OK;
+            }
+            *out = nullptr;
+            return E_NOINTERFACE;
+        })
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        FW_CALLBACK_BODY(0ul, { return ++refs; })
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        FW_CALLBACK_BODY(0ul, { return --refs; })
+    }
     HRESULT STDMETHODCALLTYPE GetDetailsOf(PCUITEMID_CHILD item, UINT column, SHELLDETAILS* details) override {
-        if (column > 1) return E_INVALIDARG;
-        const std::wstring text = item ? (column == 0 ? L"object" : L"42 units") : (column == 0 ? L"Title" : L"Amount");
-        details->fmt = column == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        details->cxChar = column == 1 ? 7 : 20;
-        details->str.uType = STRRET_WSTR;
-        details->str.pOleStr = static_cast<LPWSTR>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
-        std::copy(text.c_str(), text.c_str() + text.size() + 1, details->str.pOleStr);
-        return S_OK;
+        FW_CALLBACK_BODY(E_UNEXPECTED, {
+            if (column > 1) return E_INVALIDARG;
+            const std::wstring text = item ? (column == 0 ? L"object" : L"42 units") : (column == 0 ? L"Title" : L"Amount");
+            details->fmt = column == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+            details->cxChar = column == 1 ? 7 : 20;
+            details->str.uType = STRRET_WSTR;
+            details->str.pOleStr = static_cast<LPWSTR>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
+            std::copy(text.c_str(), text.c_str() + text.size() + 1, details->str.pOleStr);
+            return S_OK;
+        })
     }
-    HRESULT STDMETHODCALLTYPE ColumnClick(UINT) override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE ColumnClick(UINT) override {
+        FW_CALLBACK_BODY(E_UNEXPECTED, { return S_FALSE; })
+    }
     ULONG refs = 1;
 };
 
@@ -263,10 +274,12 @@ TEST_F(ShellBrowserTest, SpecialFoldersWithoutPaths) {
 
 // The visible top-level windows of this process.
 BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(window)) reinterpret_cast<std::set<HWND>*>(windows)->insert(window);
-    return TRUE;
+    FW_CALLBACK_BODY(FALSE, {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(window)) reinterpret_cast<std::set<HWND>*>(windows)->insert(window);
+        return TRUE;
+    })
 }
 
 std::set<HWND> VisibleWindows() {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "framework/win32/application.h"
+#include "framework/win32/callback.h"
 
 namespace uis::test {
 namespace {
@@ -92,19 +93,21 @@ WindowWatcher::WindowWatcher(std::string windowClass, std::string caption, std::
 }
 
 BOOL CALLBACK WindowWatcher::Visit(HWND window, LPARAM data) {
-    auto* s = reinterpret_cast<Search*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    char cls[64] = {}, text[256] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    GetWindowTextA(window, text, sizeof text);
-    if (s->self->class_ != cls) return TRUE;
-    if (!s->self->caption_.empty() && std::string(text).find(s->self->caption_) == std::string::npos)
-        return TRUE;
-    s->self->caption_seen_ = text;
-    s->found = window;
-    return FALSE;
+    FW_CALLBACK_BODY(FALSE, {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+        char cls[64] = {}, text[256] = {};
+        GetClassNameA(window, cls, sizeof cls);
+        GetWindowTextA(window, text, sizeof text);
+        if (s->self->class_ != cls) return TRUE;
+        if (!s->self->caption_.empty() && std::string(text).find(s->self->caption_) == std::string::npos)
+            return TRUE;
+        s->self->caption_seen_ = text;
+        s->found = window;
+        return FALSE;
+    })
 }
 
 WindowWatcher::~WindowWatcher() {
