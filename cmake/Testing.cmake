@@ -1,9 +1,11 @@
 # Test and fuzz-target helpers shared by every subsystem.
 #
-#   mx_add_test(name SOURCES ... [LIBS ...] [NATIVE_ONLY] [WINDOWS_ONLY])
+#   mx_add_test(name SOURCES ... [LIBS ...] [NATIVE_ONLY] [WINDOWS_ONLY] [WRAPPER script])
 #     A GoogleTest program. Native tests run directly under ASan/UBSan; win64 tests run under Wine
 #     (through the emulator set by the toolchain) inside the "wine" fixture; win32 tests are built, and
-#     those named in cmake/I686Tests.cmake run under 32-bit Wine in emulation.
+#     those named in cmake/I686Tests.cmake run under 32-bit Wine in emulation. A WRAPPER script runs
+#     the program itself (it is given tools/wine-exec and the program), for a test that needs a Wine
+#     environment of its own.
 #   mx_add_fuzz(name SOURCES ... [LIBS ...] SEEDS dir)
 #     A libFuzzer target in the fuzz configuration; elsewhere a replay program that feeds every seed
 #     file to the target, run as a normal test on the native configuration.
@@ -33,7 +35,7 @@ if(MX_CONFIG STREQUAL "win64" OR MX_CONFIG STREQUAL "win32")
 endif()
 
 function(mx_add_test name)
-  cmake_parse_arguments(T "NATIVE_ONLY;WINDOWS_ONLY" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NATIVE_ONLY;WINDOWS_ONLY" "TIMEOUT;WRAPPER" "SOURCES;LIBS" ${ARGN})
   if(MX_CONFIG STREQUAL "fuzz")
     return()
   endif()
@@ -56,7 +58,11 @@ function(mx_add_test name)
       set(args "--gtest_filter=${filter}")
     endif()
   endif()
-  add_test(NAME ${name} COMMAND ${name} ${args})
+  if(T_WRAPPER)
+    add_test(NAME ${name} COMMAND ${T_WRAPPER} ${MX_SOURCE_ROOT}/tools/wine-exec $<TARGET_FILE:${name}> ${args})
+  else()
+    add_test(NAME ${name} COMMAND ${name} ${args})
+  endif()
   set(env "MX_SOURCE_DIR=${MX_SOURCE_ROOT}" "MX_BUILD_DIR=${CMAKE_BINARY_DIR}"
           "MX_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp/${name}")
   if(MX_WINDOWS)

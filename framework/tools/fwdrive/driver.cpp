@@ -49,9 +49,13 @@ void PrintIndented(const std::string& title, const std::string& text) {
 }  // namespace
 
 std::string WindowsPath(const std::string& path) {
-    if (!path.empty() && path[0] == '/' && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return "Z:" + path;
-    return path;
+    if (path.empty() || path[0] != '/' || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return path;
+    if (GetDriveTypeA("Z:\\") != DRIVE_NO_ROOT_DIR) return "Z:" + path;
+    // A prefix without the drive of the Unix root (a test's own): Wine's path of any Unix file.
+    std::string mapped = "\\\\?\\unix" + path;
+    for (char& c : mapped)
+        if (c == '/') c = '\\';
+    return mapped;
 }
 
 Driver::Driver(DriverOptions options) : options_(std::move(options)) {
