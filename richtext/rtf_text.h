@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -162,6 +163,9 @@ public:
     TCharacterAttr HyperlinkTextAttr{afHyperlink};
     TCharacterAttr ProtectedTextAttr{0};
     TCharacterAttr BookmarkTextAttr{afBookmark};
+
+    // Called for every embedded object a reader made (the object-read notification).
+    std::function<void(TZrtObject*)> OnObjectRead;
 
     bool HideInsertPoints = false;
     bool HideAutomaticText = false;

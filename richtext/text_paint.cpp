@@ -30,8 +30,13 @@ void TZrtRTFTextPaint::SetCanvas(ICellMetrics* metrics) {
         options_ = poSuspended;
         return;
     }
-    if (options_ & poSuspended) return;
-    SetResolution(metrics->ResolutionX(), metrics->ResolutionY());
+    SetupDevice();
+}
+
+void TZrtRTFTextPaint::SetupDevice() {
+    if (Suspended()) return;
+    SetResolution(metrics_->ResolutionX(), metrics_->ResolutionY());
+    // The default line height is that of a plain 10-point cell, unzoomed.
     const int zoom = zoom_;
     zoom_ = 100;
     TAttrCell plain;
@@ -66,8 +71,9 @@ void TZrtRTFTextPaint::SetOptions(uint32_t bits) {
     const bool wasSuspended = options_ & poSuspended;
     options_ = bits;
     if (wasSuspended && !(bits & poSuspended) && metrics_) {
+        // The device is read again, from cleared resolutions.
         Header->HorzResolution = Header->VertResolution = 0;
-        SetResolution(metrics_->ResolutionX(), metrics_->ResolutionY());
+        SetupDevice();
         ReformatAll();
     }
     if (!(bits & poSuspended)) InvalidateAll();
@@ -567,7 +573,8 @@ void TZrtRTFTextPaint::WrapParagraph(TParagraph* p, bool compare, int& change) {
             }
             TTextLine* o = old[i];
             if (o->Height != l->Height) change = std::max(change, 2);
-            bool differs = o->Length != l->Length || o->SpaceWidth != l->SpaceWidth;
+            // An edited old line (InsertChar and DeleteChar mark it) is painted again in any case.
+            bool differs = (o->LineFlags & lfChanged) || o->Length != l->Length || o->SpaceWidth != l->SpaceWidth;
             for (int j = 0; !differs && j < l->Length; ++j)
                 differs = o->Chars[j] != l->Chars[j] || (o->HasCells() && l->HasCells() && o->Cells[j].Width != l->Cells[j].Width);
             if (differs) {
