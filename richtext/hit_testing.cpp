@@ -214,11 +214,11 @@ void TZrtRTFTextPaint::SetSelection(TParagraph* p, TTextLine* line, bool extend,
             }
         }
     }
-    if (PaintSuppressed || repaint.empty()) return;
+    if (PaintSuppressed || !paintTarget_ || Suspended() || repaint.empty()) return;
     try {
         TPaintList list;
         for (auto& [q, l] : repaint) PaintLine(q, l, list);
-        if (paintTarget_) paintTarget_->Draw(list);
+        paintTarget_->Draw(list);
         RepaintPositionedObjects();
     } catch (...) {
         SelStartPar = SelEndPar = nullptr;

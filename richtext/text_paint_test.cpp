@@ -309,7 +309,7 @@ TEST(Paint, DoubleBordersAndTheGreyTable) {
 }
 
 TEST(Paint, TableCellsFillTheirArea) {
-    Laid t(400, Rtf("{\\colortbl;\\red255\\green0\\blue0;}\\trowd\\clcbpat1\\cellx2000\\cellx4000\\intbl ab\\cell cd\\cell\\row"));
+    Laid t(400, Rtf("{\\colortbl;\\red255\\green0\\blue0;}\\trowd\\clcbpat1\\cellx2000\\cellx4000\\intbl ab\\cell\\intbl cd\\cell\\row"));
     TParagraph* first = t.doc.Body;
     TParagraph* second = first->Next;
     TPaintList list;
