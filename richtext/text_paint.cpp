@@ -48,9 +48,9 @@ void TZrtRTFTextPaint::SetupDevice() {
 }
 
 void TZrtRTFTextPaint::SetResolution(int x, int y) {
+    if (x == 0) x = 96;
     x = std::max(1, x * zoom_ / 100);
     y = std::max(1, y * zoom_ / 100);
-    if (x == 0) x = 96;
     const bool changed = x != Header->HorzResolution || y != Header->VertResolution;
     Header->HorzResolution = x;
     Header->VertResolution = y;
@@ -624,6 +624,8 @@ void TZrtRTFTextPaint::FormatDirty(bool measure) {
 
 void TZrtRTFTextPaint::ReformatAll() {
     if (Suspended() || formatting_) return;
+    // Unless wrapping to the window the text takes the printable width, in pixels of the resolution now.
+    textWidth_ = wrapToWindow_ ? clientWidth_ : Header->PrintableWidth;
     FormatChain(HeaderText);
     FormatChain(FooterText);
     Header->ColorUsed.fill(0);

@@ -44,6 +44,23 @@ TEST(Layout, Breaking) {
     }
 }
 
+TEST(Layout, WithoutWrapToWindowTheTextTakesThePrintableWidth) {
+    // 12240 twips of paper less 1880 on each side: 8480 twips, 565 pixels at 96 per inch.
+    FixedCellMetrics metrics;
+    TZrtRTFTextPaint doc;
+    LoadString(doc, Rtf(std::string(100, 'x')));
+    doc.SetCanvas(&metrics);
+    doc.SetClientWidth(100);
+    doc.ReformatAll();
+    EXPECT_EQ(doc.TextWidth(), 565);
+    EXPECT_EQ(doc.Body->FirstLine->Length, 565 / 8);
+    // The device read again after a suspension keeps it.
+    doc.SetOptions(poSuspended);
+    doc.SetOptions(poBase);
+    EXPECT_EQ(doc.TextWidth(), 565);
+    EXPECT_EQ(doc.Body->FirstLine->Length, 565 / 8);
+}
+
 TEST(Layout, JustifiedAndAligned) {
     Laid j(80, Rtf("\\qj aa bb cc dd ee ff gg"));
     TParagraph* p = j.doc.Body;

@@ -153,6 +153,9 @@ TEST_F(Label, MessageB010RepaintsAndZoomingZeroIsAHundred) {
 
 TEST_F(Label, FontFollowsAndSetsTheCursorAttributes) {
     Load("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}{\\b\\fs28 big} plain}");
+    // Nothing is laid out (or followed) before the first paint.
+    DibSurface surface(400, 300);
+    PaintInto(surface);
     TZrtRTFTextInput* doc = label->Document();
     doc->SetCursorPos(0, 0, 1, 0);
     doc->UpdateCurrentAttr();
@@ -161,8 +164,6 @@ TEST_F(Label, FontFollowsAndSetsTheCursorAttributes) {
     EXPECT_EQ(font->Size(), 14);
     EXPECT_TRUE(font->Style().Contains(fw::TFontStyle::fsBold));
     // Setting the font applies to the selection and the cursor.
-    DibSurface surface(400, 300);
-    PaintInto(surface);
     doc->NoBlockMarking = false;
     doc->SelectRange(4, 5);  // "plain"
     auto* change = new fw::TFont;
