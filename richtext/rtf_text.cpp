@@ -103,19 +103,21 @@ void TZrtRTFText::CopyParagraphAttrs(TParagraph& to, const TParagraph& from) {
     to.ShadingPercent = from.ShadingPercent;
 }
 
+void TZrtRTFText::CopyBorders(TParagraph& to, const TParagraph& from) {
+    to.Borders = from.Borders;
+    to.BorderWidth = from.BorderWidth;
+    to.BorderColorsLR = from.BorderColorsLR;
+    to.BorderColorsTB = from.BorderColorsTB;
+    to.BorderSpace = from.BorderSpace;
+}
+
 TParagraph* TZrtRTFText::NewParagraph(TParagraph*& p, int capacity) {
     auto* np = new TParagraph();
     if (p) {
         CopyParagraphAttrs(*np, *p);
         np->ParFlags = p->ParFlags;
         if (!p->IsCell()) np->Tabs = p->Tabs;
-        if (!(p->Borders & brEnds)) {
-            np->Borders = p->Borders;
-            np->BorderWidth = p->BorderWidth;
-            np->BorderColorsLR = p->BorderColorsLR;
-            np->BorderColorsTB = p->BorderColorsTB;
-            np->BorderSpace = p->BorderSpace;
-        }
+        if (!(p->Borders & brEnds)) CopyBorders(*np, *p);
         np->Outline = p->Outline;
         if ((p->ParFlags & pfOutline) && (p->Outline & 0x0F) < 1) {
             np->Outline = 0;

@@ -178,6 +178,7 @@ public:
 protected:
     void NewBody(int capacity);
     static void CopyParagraphAttrs(TParagraph& to, const TParagraph& from);
+    static void CopyBorders(TParagraph& to, const TParagraph& from);
 
     bool clearing_ = false;
     bool marking_ = false;

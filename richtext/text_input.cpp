@@ -106,11 +106,7 @@ int TZrtRTFTextInput::BreakParagraph(bool pageBreak, bool more) {
         TZrtRTFText::NewParagraph(np, 8);
         CopyParagraphAttrs(*np, *Body);
         np->ParFlags = Body->ParFlags & ~pfPageBreak;
-        np->Borders = Body->Borders;
-        np->BorderWidth = Body->BorderWidth;
-        np->BorderColorsLR = Body->BorderColorsLR;
-        np->BorderColorsTB = Body->BorderColorsTB;
-        np->BorderSpace = Body->BorderSpace;
+        CopyBorders(*np, *Body);
         np->Tabs = Body->Tabs;
         np->Style = Body->Style;
         np->ParCell = CurrentCell;

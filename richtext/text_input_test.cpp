@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "richtext/testdata/rt_layout_util.h"
 #include "richtext/testdata/rt_test_util.h"
 #include "richtext/text_input.h"
 
@@ -24,19 +25,11 @@ public:
     int wraps = 0;
 };
 
-// Records what painting draws.
-class Recorder : public IPaintTarget {
-public:
-    void Draw(const TPaintList& list) override { lists.push_back(list); }
-    void ResetClip() override { ++resets; }
-    std::vector<TPaintList> lists;
-    int resets = 0;
-};
 
 struct Typed {
     FixedCellMetrics metrics;
     CountingInput doc;
-    Recorder target;
+    test::PaintRecorder target;
     explicit Typed(const std::string& rtf, int width = 400) {
         LoadString(doc, Rtf(rtf));
         doc.SetCanvas(&metrics);
@@ -152,16 +145,7 @@ TEST(Editing, ReflowAfterTypingEqualsAFreshLayout) {
     edited.CursorAt(0, 3);
     edited.doc.InputString("\b");
     Typed fresh(edited.doc.GetParagraphText(0) + "\\par second paragraph here", 120);
-    for (TParagraph *a = edited.doc.Body, *b = fresh.doc.Body; a || b; a = a->Next, b = b->Next) {
-        ASSERT_TRUE(a && b);
-        TTextLine* x = a->FirstLine;
-        TTextLine* y = b->FirstLine;
-        for (; x || y; x = x->Next, y = y->Next) {
-            ASSERT_TRUE(x && y);
-            EXPECT_EQ(std::string(x->Chars.data(), x->Length), std::string(y->Chars.data(), y->Length));
-            EXPECT_EQ(x->Top, y->Top);
-        }
-    }
+    test::ExpectSameLayout(edited.doc, fresh.doc);
 }
 
 TEST(Editing, DeleteSelection) {

@@ -1,6 +1,7 @@
 // Line layout with fixed metrics (every glyph 8 pixels, height 16, ascent 13, 96 pixels per inch).
 #include <gtest/gtest.h>
 
+#include "richtext/testdata/rt_layout_util.h"
 #include "richtext/testdata/rt_test_util.h"
 #include "richtext/text_paint.h"
 
@@ -123,16 +124,7 @@ TEST(Layout, ReflowAfterEditEqualsFreshLayout) {
     std::string after;
     for (TTextLine* x = p->FirstLine; x; x = x->Next) after.append(x->Chars.data(), x->Length);
     Laid fresh(120, Rtf(after + "\\par second paragraph here"));
-    for (TParagraph *a = edited.doc.Body, *b = fresh.doc.Body; a || b; a = a->Next, b = b->Next) {
-        ASSERT_TRUE(a && b);
-        TTextLine* x = a->FirstLine;
-        TTextLine* y = b->FirstLine;
-        for (; x || y; x = x->Next, y = y->Next) {
-            ASSERT_TRUE(x && y);
-            EXPECT_EQ(std::string(x->Chars.data(), x->Length), std::string(y->Chars.data(), y->Length));
-            EXPECT_EQ(x->Top, y->Top);
-        }
-    }
+    test::ExpectSameLayout(edited.doc, fresh.doc);
     EXPECT_EQ(edited.doc.DocumentHeight(), fresh.doc.DocumentHeight());
 }
 
@@ -282,14 +274,6 @@ TEST(Paint, FirstPageOnlyTransparentAndMissingObjects) {
 namespace rt {
 namespace {
 
-// Records what painting draws.
-class Recorder : public IPaintTarget {
-public:
-    void Draw(const TPaintList& list) override { lists.push_back(list); }
-    void ResetClip() override { ++resets; }
-    std::vector<TPaintList> lists;
-    int resets = 0;
-};
 
 bool HasLine(const TPaintList& list, int x1, int y1, int x2, int y2) {
     for (const TPaintOp& op : list)
@@ -411,7 +395,7 @@ TEST(Paint, ObjectsPlacedAndCounted) {
 TEST(Paint, RepaintGoesToTheTarget) {
     Laid r(400, Rtf("text"));
     r.doc.SetClientHeight(100);
-    Recorder target;
+    test::PaintRecorder target;
     r.doc.SetPaintTarget(&target);
     r.doc.Repaint();
     ASSERT_EQ(target.lists.size(), 1u);

@@ -11,6 +11,19 @@ uint16_t ClampWidth(long w) { return static_cast<uint16_t>(std::clamp<long>(w, 0
 }  // namespace
 
 void TGdiCellMetrics::Measure(const TCellFont& font, TFontMetrics& metrics) {
+    // Colours and decorations drawn as lines do not change what the device measures.
+    for (const Known& k : known_)
+        if (k.font.height == font.height && k.font.bold == font.bold && k.font.italic == font.italic &&
+            k.font.strikeOut == font.strikeOut && k.font.name == font.name) {
+            metrics = k.metrics;
+            return;
+        }
+    MeasureOnDevice(font, metrics);
+    if (known_.size() >= kMaxKnown) known_.clear();
+    known_.push_back({font, metrics});
+}
+
+void TGdiCellMetrics::MeasureOnDevice(const TCellFont& font, TFontMetrics& metrics) {
     HGDIOBJ old = SelectObject(dc_, fonts_.Get(font));
     INT widths[256] = {};
     metrics.haveWidths = GetCharWidth32A(dc_, 0, 255, widths) != FALSE;

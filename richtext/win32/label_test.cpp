@@ -6,6 +6,7 @@
 #include "framework/win32/messages.h"
 #include "richtext/testdata/rt_test_util.h"
 #include "richtext/win32/rich_label.h"
+#include "richtext/zrt_object.h"
 #include "testing/test_env.h"
 
 namespace rt {
@@ -177,6 +178,52 @@ TEST_F(Label, FontFollowsAndSetsTheCursorAttributes) {
     EXPECT_EQ(p->Size, 12);
     EXPECT_EQ(p->Flags & 0xF, afItalic);
     EXPECT_EQ(test::CellOf(*doc, 'b')->Size, 14) << "outside the selection";
+}
+
+TEST_F(Label, ImageObjectsAskForTheirPicture) {
+    Load("{\\rtf1 ab}");
+    DibSurface surface(400, 300);
+    PaintInto(surface);
+    TZrtRTFTextInput* doc = label->Document();
+    // An image object not loaded yet, with a stream name: the event gives a red bitmap.
+    auto* image = fw::Make<TZrtOImageObject>(label);
+    image->SetStreamName("logo.bmp");
+    std::string asked;
+    label->OnHTMLBitmapRequest.Bind(&asked, [](void* context, fw::TObject*, const std::string& source, fw::TPicture*& picture) {
+        *static_cast<std::string*>(context) = source;
+        auto* bitmap = new fw::TBitmap;
+        bitmap->SetSize(20, 20);
+        bitmap->Canvas()->Brush()->SetColor(fw::clRed);
+        bitmap->Canvas()->FillRect(fw::Rect(0, 0, 20, 20));
+        picture = new fw::TPicture;
+        picture->SetBitmap(bitmap);
+        bitmap->Free();
+    });
+    bool checked = false;
+    label->OnTextObjectCheckProperties.Bind(&checked, [](void* context, fw::TObject*, bool&) { *static_cast<bool*>(context) = true; });
+    doc->OnObjectRead(image);
+    EXPECT_EQ(asked, "logo.bmp");
+    EXPECT_TRUE(checked);
+    ASSERT_TRUE(image->Picture());
+    EXPECT_EQ(image->DefaultWidth(), 20 * 1440 / System().screenResolution);
+    // Placed in the text, it paints its picture.
+    TObjectRef* ref = doc->AddObjectRef(image);
+    ref->Width = ref->Height = 300;  // 20 pixels
+    doc->CurrentCell.Flags = afObject;
+    doc->CurrentCell.Number = ref->Number;
+    doc->InsertChar(doc->Body, doc->Body->FirstLine, 1, 1);
+    doc->CurrentCell = TAttrCell();
+    doc->ReformatAll();
+    PaintInto(surface);
+    ASSERT_EQ(doc->PaintedObjects.size(), 1u);
+    const auto& drawn = doc->PaintedObjects[0];
+    EXPECT_EQ(surface.Pixel(10 + drawn.x + 10, 10 + drawn.y + doc->Body->FirstLine->Height - 10), fw::clRed);
+    // A request answered with no picture leaves the object empty.
+    auto* other = fw::Make<TZrtOImageObject>(label);
+    other->SetStreamName("missing.bmp");
+    label->OnHTMLBitmapRequest.Bind(&asked, [](void*, fw::TObject*, const std::string&, fw::TPicture*&) {});
+    doc->OnObjectRead(other);
+    EXPECT_FALSE(other->Picture());
 }
 
 TEST_F(Label, EveryFixturePaints) {

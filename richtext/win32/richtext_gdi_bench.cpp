@@ -3,7 +3,6 @@
 //   rtf layout: <lines/s> lines/s (GDI metrics, <n> lines)
 #include "framework/win32/winapi.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -14,22 +13,9 @@
 #include "richtext/win32/gdi_metrics.h"
 #include "richtext/win32/win32_system.h"
 
-namespace {
-
-// The Unix source path as Wine's Z: drive sees it.
-std::string HostPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        std::replace(path.begin(), path.end(), '/', '\\');
-        path = "Z:" + path;
-    }
-    return path;
-}
-
-}  // namespace
-
 int main() {
     rt::InstallRichTextSystem();
-    const std::string corpus = rt::test::BenchCorpus(HostPath(RT_SOURCE_DIR "/testdata/fixtures"), 1024 * 1024);
+    const std::string corpus = rt::test::BenchCorpus(RT_FIXTURES_DIR, 4 * 1024 * 1024);
     HDC dc = CreateCompatibleDC(nullptr);
     rt::TGdiFontCache fonts;
     rt::TGdiCellMetrics metrics(dc, fonts);
