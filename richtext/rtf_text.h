@@ -77,6 +77,10 @@ public:
     TTextLine* NewLine(TTextLine*& l, int capacity);
     void GrowLine(TTextLine* line, int newCapacity);
     void FreeLineBuffers(TTextLine* line);
+    // Deletes a line node; a selection with an end on it is dropped.
+    void FreeLine(TTextLine* line);
+    // Drops the selection when an end lies on the paragraph or line about to go.
+    void DropSelectionOn(const TParagraph* p, const TTextLine* line);
     void FreeParagraph(TParagraph*& p);
     void DeleteParagraphRecord(TParagraph*& p);
     void FreeChain(TParagraph* first);

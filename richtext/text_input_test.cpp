@@ -148,6 +148,31 @@ TEST(Editing, ReflowAfterTypingEqualsAFreshLayout) {
     test::ExpectSameLayout(edited.doc, fresh.doc);
 }
 
+TEST(Editing, AnAnchorOnALineThatEnterMovesFollowsItsText) {
+    // The anchor lies in the second line of a wrapped paragraph; Enter in the first line moves that
+    // line into the new paragraph, and its reflow frees the old line node.
+    Typed t("aaaa bbbb cccc dddd", 48);
+    t.doc.NoBlockMarking = false;
+    TParagraph* p = t.doc.Body;
+    ASSERT_TRUE(p->FirstLine->Next);
+    t.doc.SetSelection(p, p->FirstLine->Next, false, 2);
+    t.CursorAt(0, 2);
+    t.doc.InputString("\r");
+    ASSERT_EQ(t.Paragraphs(), (std::vector<std::string>{"aa", "aa bbbb cccc dddd"}));
+    ASSERT_EQ(t.doc.SelStartPar, t.doc.Body->Next);
+    int absolute = 0, line = 0, pos = 0, par = 0;
+    t.doc.GetPosition(absolute, line, t.doc.SelStartPos, t.doc.SelStartLine, t.doc.SelStartPar, pos, par);
+    EXPECT_EQ(pos, 5);  // still the first "b"
+    // Extending from it (the mouse went down at the anchor) reads the anchor's line.
+    t.doc.SelectAnchor = true;
+    t.doc.SetCursorFromPoint(30, 5, false, true);
+    EXPECT_TRUE(t.doc.HasSelection());
+    // A selection end on a line that goes away is dropped, not left dangling.
+    t.doc.SetParagraphText(1, "new", nullptr);
+    EXPECT_FALSE(t.doc.SelStartPar);
+    EXPECT_FALSE(t.doc.SelStartLine);
+}
+
 TEST(Editing, DeleteSelection) {
     struct Case {
         const char* name;

@@ -398,10 +398,11 @@ void TZrtRTFTextPaint::WrapParagraph(TParagraph* p, bool compare, int& change) {
     bool anySelected = false;
     std::vector<TTextLine*> old;
     for (TTextLine* l = p->FirstLine; l; l = l->Next) {
+        // Positions are found by their line: a line may have moved here from another paragraph.
         const int base = static_cast<int>(chars.size());
-        if (CurPar == p && CurLine == l) cursor = base + CurPos;
-        if (SelStartPar == p && SelStartLine == l) selStart = base + SelStartPos;
-        if (SelEndPar == p && SelEndLine == l) selEnd = base + SelEndPos;
+        if (CurLine == l) cursor = base + CurPos;
+        if (SelStartLine == l) selStart = base + SelStartPos;
+        if (SelEndLine == l) selEnd = base + SelEndPos;
         anySelected = anySelected || l->SelState == 2 || l->SelState == 3;
         chars.insert(chars.end(), l->Chars.begin(), l->Chars.begin() + l->Length);
         if (rich) cells.insert(cells.end(), l->Cells.begin(), l->Cells.begin() + l->Length);
@@ -552,6 +553,9 @@ void TZrtRTFTextPaint::WrapParagraph(TParagraph* p, bool compare, int& change) {
     map(cursor, CurLine, CurPos);
     map(selStart, SelStartLine, SelStartPos);
     map(selEnd, SelEndLine, SelEndPos);
+    if (cursor >= 0) CurPar = p;
+    if (selStart >= 0) SelStartPar = p;
+    if (selEnd >= 0) SelEndPar = p;
 
     int top = old.front()->Top;
     for (TTextLine* l = first; l; l = l->Next) {
@@ -584,7 +588,7 @@ void TZrtRTFTextPaint::WrapParagraph(TParagraph* p, bool compare, int& change) {
         }
     }
     p->FirstLine = first;
-    for (TTextLine* l : old) delete l;
+    for (TTextLine* l : old) FreeLine(l);
 }
 
 // ---- passes -------------------------------------------------------------------------------------
