@@ -31,18 +31,34 @@ void PositionInParagraph(TParagraph* p, int offset, TTextLine*& line, int& pos) 
     pos = std::clamp(offset, 0, static_cast<int>(line->Length));
 }
 
+// The selection's ends in text order as (paragraph, offset in it). The order is taken from the body
+// itself, not from the backwards flag, which line tops decide; false when an end is not in the body.
+bool OrderedEnds(TParagraph* body, TParagraph* a, int aOffset, TParagraph* b, int bOffset, TParagraph*& first,
+                 int& from, TParagraph*& last, int& to) {
+    int ia = -1, ib = -1, i = 0;
+    for (TParagraph* p = body; p; p = p->Next, ++i) {
+        if (p == a) ia = i;
+        if (p == b) ib = i;
+    }
+    if (ia < 0 || ib < 0) return false;
+    const bool swap = ib < ia || (ia == ib && bOffset < aOffset);
+    first = swap ? b : a;
+    from = swap ? bOffset : aOffset;
+    last = swap ? a : b;
+    to = swap ? aOffset : bOffset;
+    return true;
+}
+
 }  // namespace
 
 bool TZrtRTFTextPaint::DeleteSelection() {
     if (CellSelectCount > 0 || !SelStartPar || !SelEndPar || !SelStartLine || !SelEndLine) return false;
-    TParagraph* first = SelStartPar;
-    TParagraph* last = SelEndPar;
-    int from = OffsetInParagraph(first, SelStartLine, SelStartPos);
-    int to = OffsetInParagraph(last, SelEndLine, SelEndPos);
-    if (SelBackwards) {
-        std::swap(first, last);
-        std::swap(from, to);
-    }
+    TParagraph* first = nullptr;
+    TParagraph* last = nullptr;
+    int from = 0, to = 0;
+    if (!OrderedEnds(Body, SelStartPar, OffsetInParagraph(SelStartPar, SelStartLine, SelStartPos), SelEndPar,
+                     OffsetInParagraph(SelEndPar, SelEndLine, SelEndPos), first, from, last, to))
+        return false;
     if (first == last && from >= to) return false;
     // Placeholders that go take their objects' references out of use.
     for (TParagraph* p = first;; p = p->Next) {
@@ -109,15 +125,13 @@ void TZrtRTFTextPaint::ApplyAttr(const TAttrCell& cell, uint32_t mask) {
         }
         UpdateCellAttr(nullptr, 0, mask, cell);
     } else if (SelStartPar && SelEndPar && SelStartLine && SelEndLine) {
-        TParagraph* first = SelStartPar;
-        TParagraph* last = SelEndPar;
-        int from = OffsetInParagraph(first, SelStartLine, std::max(0, SelStartPos));
-        int to = OffsetInParagraph(last, SelEndLine, std::max(0, SelEndPos));
-        if (SelBackwards) {
-            std::swap(first, last);
-            std::swap(from, to);
-        }
-        for (TParagraph* p = first;; p = p->Next) {
+        TParagraph* first = nullptr;
+        TParagraph* last = nullptr;
+        int from = 0, to = 0;
+        const bool inBody = OrderedEnds(Body, SelStartPar, OffsetInParagraph(SelStartPar, SelStartLine, SelStartPos),
+                                        SelEndPar, OffsetInParagraph(SelEndPar, SelEndLine, SelEndPos), first, from,
+                                        last, to);
+        for (TParagraph* p = first; inBody; p = p->Next) {
             int offset = 0;
             for (TTextLine* l = p->FirstLine; l; l = l->Next) {
                 for (int i = 0; i < l->Length; ++i) {

@@ -1,7 +1,8 @@
-// TZrtRTFTextPaint: the layout half of showing a document. It selects the font of each run of cells,
-// caches the measured widths, heights and ascents in the cells, breaks paragraphs into line nodes that
-// fit the text width (tab stops, alignment, justification) and answers the geometry that painting and
-// hit testing use. Everything is in device pixels; the device is reached through ICellMetrics.
+// TZrtRTFTextPaint: showing a document. It selects the font of each run of cells, caches the measured
+// widths, heights and ascents in the cells, breaks paragraphs into line nodes that fit the text width
+// (tab stops, alignment, justification), paints lines as paint lists for the owner's device, maps
+// points to characters, keeps the cursor and the selection and edits the selection. Everything is in
+// device pixels; the device is measured through ICellMetrics and drawn on through IPaintTarget.
 #pragma once
 
 #include "richtext/cell_metrics.h"
@@ -172,7 +173,6 @@ protected:
     bool wrapToWindow_ = false;
     int documentHeight_ = 0;
     bool formatting_ = false;
-    bool painting_ = false;
     int fontHeight_ = 16;
     int fontAscent_ = 14;
 };

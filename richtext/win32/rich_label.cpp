@@ -452,7 +452,6 @@ void TZrtCustomRtfLabel::MouseDown(fw::TMouseButton button, fw::TShiftState shif
         HyperlinkAt(x, y);
         return;
     }
-    pressed_ = button;
     doc_->SetCursorFromPoint(x, y, true, true);
     SetMouseCapture(true);
     captured_ = true;

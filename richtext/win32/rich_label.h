@@ -172,7 +172,6 @@ private:
     bool cursorSaved_ = false;
     fw::TCursor savedCursor_ = 0;
     bool captured_ = false;
-    fw::TMouseButton pressed_ = fw::TMouseButton::mbLeft;
     int pagNumber_ = 0;
     int lastHyperlink_ = 0;
     bool modified_ = false;
