@@ -1,5 +1,8 @@
 #include "richtext/character_attr.h"
 
+#include "framework/core/graphics_values.h"
+#include "framework/core/rtti.h"
+
 namespace rt {
 
 void TCharacterAttr::SetUseUnderlineColor(bool v) {
@@ -36,6 +39,44 @@ void TCharacterAttr::Assign(fw::TPersistent* source) {
     textColor_ = other->textColor_;
     backgroundColor_ = other->backgroundColor_;
     Notify(true);
+}
+
+namespace {
+
+// Colours are written by their identifiers (clBlue) where they have one, else as $hex.
+const fw::IdentTable& ColorIdentifiers() {
+    static const fw::IdentTable table = [] {
+        fw::IdentTable t;
+        t.hexFallback = true;
+        for (const auto& [value, name] : fw::ColorIdents()) t.idents.emplace_back(name, static_cast<int64_t>(value));
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
+void RegisterCharacterAttrClass() {
+    fw::RegisterClasses();
+    fw::RegisterEnum<TThreeState>({"tsIgnore", "tsTRUE", "tsFALSE"}, "TThreeState");
+    using A = TCharacterAttr;
+    fw::Class<A, fw::TPersistent>("TCharacterAttr")
+        .Prop("Bold", &A::Bold, &A::SetBold)
+        .Prop("Italic", &A::Italic, &A::SetItalic)
+        .Prop("Underline", &A::Underline, &A::SetUnderline)
+        .Prop("StrikeOut", &A::StrikeOut, &A::SetStrikeOut)
+        .Prop("SuperScript", &A::SuperScript, &A::SetSuperScript)
+        .Prop("SubScript", &A::SubScript, &A::SetSubScript)
+        .Prop("Hidden", &A::Hidden, &A::SetHidden)
+        .Prop("UnderlineColor", &A::UnderlineColor, &A::SetUnderlineColor)
+        .Idents(ColorIdentifiers())
+        .Prop("UseUnderlineColor", &A::UseUnderlineColor, &A::SetUseUnderlineColor)
+        .Prop("TextColor", &A::TextColor, &A::SetTextColor)
+        .Idents(ColorIdentifiers())
+        .Prop("UseTextColor", &A::UseTextColor, &A::SetUseTextColor)
+        .Prop("BackgroundColor", &A::BackgroundColor, &A::SetBackgroundColor)
+        .Idents(ColorIdentifiers())
+        .Prop("UseBackgroundColor", &A::UseBackgroundColor, &A::SetUseBackgroundColor);
 }
 
 }  // namespace rt

@@ -80,7 +80,7 @@ private:
     TColor backgroundColor_ = 0;
 };
 
-// Registers the published classes of the rich-text engine with the framework (idempotent).
-void RegisterRichTextClasses();
+// Registers TThreeState and TCharacterAttr with its published properties (form text names them).
+void RegisterCharacterAttrClass();
 
 }  // namespace rt

@@ -82,6 +82,7 @@ TEST(Fixtures, TextAgreesWithUnrtfButForTheKnownDivergences) {
         // \info is skipped, so the title and the document comment are not read.
         {"latex2rtf.rtf", {"Original", "TITLE", "file", "note", "tex", "was"}, {}},
         {"libreoffice-table.rtf", {}, {}},
+        {"libreoffice-link.rtf", {}, {}},
         // A field other than MERGEFIELD becomes a field object showing "<HYPERLINK>"; its result is dropped.
         {"libreoffice.rtf", {"link"}, {"HYPERLINK"}},
         {"pandoc.rtf", {"com", "example", "http"}, {"HYPERLINK"}},
@@ -157,6 +158,31 @@ TEST(Fixtures, ColourTablesAndFonts) {
     EXPECT_TRUE(cell->Borders & brHas);
 }
 
+TEST(Fixtures, LibreOfficeHyperlinkFollowedByHiddenText) {
+    // Double underline is a hyperlink, hidden text after it its stamp; the table keeps its shading.
+    TZrtRTFTextIo doc;
+    doc.LoadFromFile(FixturePath("libreoffice-link.rtf"));
+    std::string text;
+    std::vector<TAttrCell> cells;
+    for (TTextLine* l = doc.Body->FirstLine; l; l = l->Next) {
+        text.append(l->Chars.data(), l->Length);
+        cells.insert(cells.end(), l->Cells.begin(), l->Cells.begin() + l->Length);
+    }
+    const std::string link = "this hyperlink text is long enough to wrap over the right edge of a narrow label";
+    ASSERT_EQ(text.rfind(link + "topic-stamp-42 and after it.", 0), 0u) << text;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool inLink = i < link.size();
+        const bool inStamp = !inLink && i < link.size() + 14;
+        EXPECT_EQ((cells[i].Flags & afHyperlink) != 0, inLink) << i;
+        EXPECT_EQ((cells[i].Flags & afHidden) != 0, inStamp) << i;
+    }
+    TParagraph* shaded = nullptr;
+    for (TParagraph* p = doc.Body; p && !shaded; p = p->Next)
+        if (p->IsCell() && p->Shading != 0) shaded = p;
+    ASSERT_TRUE(shaded);
+    EXPECT_EQ(doc.GetParagraphText(TZrtRTFText::ParagraphIndexOf(doc.Body, shaded) - 1), "Shaded cell");
+}
+
 TEST(Fixtures, PlainTextLineEnds) {
     struct Case { const char* file; std::string want; } cases[] = {
         {"plain-crlf.txt", "first line\nsecond line\n\nlast\n"},
@@ -172,7 +198,8 @@ TEST(Fixtures, PlainTextLineEnds) {
 
 TEST(Fixtures, EveryFixtureSurvivesOurWriter) {
     struct Case { const char* file; std::vector<std::string> onlyUnrtf; } cases[] = {
-        {"abiword.rtf", {}}, {"latex2rtf.rtf", {}}, {"libreoffice-table.rtf", {}}, {"pygments.rtf", {}},
+        {"abiword.rtf", {}}, {"latex2rtf.rtf", {}}, {"libreoffice-table.rtf", {}}, {"libreoffice-link.rtf", {}},
+        {"pygments.rtf", {}},
         // unrtf shows a hyperlink field's instruction, the target.
         {"libreoffice.rtf", {"com", "example", "http"}}, {"pandoc.rtf", {"com", "example", "http"}},
     };

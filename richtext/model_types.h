@@ -84,7 +84,8 @@ enum : uint16_t {
     pfInTable = 0x8,
     pfMultiple = 0x40,
     pfPartial = 0x80,
-    pfLayout = 0x100,
+    pfLayout = 0x100,  // owned by layout: the cell lies in a rectangular cell selection
+    pfCellSelected = pfLayout,
     pfKeep = 0x200,
     pfOutline = 0x800,
     pfDirty = 0x1000,

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "framework/core/streams.h"
+#include "richtext/testdata/bench_corpus.h"
 #include "richtext/text_io.h"
 #include "richtext/text_paint.h"
 
@@ -24,17 +24,7 @@ double Seconds(const std::chrono::steady_clock::time_point& start) {
 
 int main() {
     namespace fs = std::filesystem;
-    std::string corpus;
-    for (const auto& e : fs::directory_iterator(fs::path(RT_SOURCE_DIR) / "testdata/fixtures")) {
-        if (e.path().extension() != ".rtf") continue;
-        std::ifstream in(e.path(), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        corpus += s.str() + "\\par\n";
-    }
-    std::string big = "{\\rtf1\\ansi ";
-    while (big.size() < 4 * 1024 * 1024) big += corpus;
-    big += "}";
+    const std::string big = rt::test::BenchCorpus(fs::path(RT_SOURCE_DIR) / "testdata/fixtures", 4 * 1024 * 1024);
     const double mb = static_cast<double>(big.size()) / 1e6;
 
     double bestRead = 1e9, bestWrite = 1e9;
@@ -79,7 +69,8 @@ int main() {
             for (rt::TTextLine* l = p->FirstLine; l; l = l->Next) ++lines;
     }
 
-    const fs::path file = fs::temp_directory_path() / "rt_bench_corpus.rtf";
+    // unrtf reads the corpus from a file inside the build tree.
+    const fs::path file = fs::path(RT_BENCH_DIR) / "rt_bench_corpus.rtf";
     std::ofstream(file, std::ios::binary) << big;
     double unrtf = 1e9;
     for (int round = 0; round < 2; ++round) {

@@ -1,13 +1,13 @@
 // Fuzz target: any bytes read as RTF into a fresh document, written back as RTF, and that read again.
 // What the writer makes must always read back; the text is also laid out with fixed
-// metrics and painted into a paint list.
+// metrics, painted into a paint list, and edited with keys and points taken from the input.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
 
 #include "richtext/testdata/rt_test_util.h"
-#include "richtext/text_paint.h"
+#include "richtext/text_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rt::TZrtRTFTextIo doc;
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     rt::FixedCellMetrics metrics;
-    rt::TZrtRTFTextPaint laid;
+    rt::TZrtRTFTextInput laid;
     try {
         rt::test::LoadString(laid, written, "RTF");
     } catch (const std::exception&) {
@@ -38,6 +38,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     laid.Paginate(nullptr);
     laid.SetClientHeight(2000);
     rt::TPaintList list;
+    laid.PaintArea(0, 0, 2000, 400, list);
+
+    laid.NoBlockMarking = false;
+    static const char keys[] = {8, 10, 12, 13, 127, 'a', ' ', 9};
+    for (size_t i = 0; i + 2 < size && i < 24; i += 3) {
+        laid.SetCursorFromPoint(data[i] % 200, data[i + 1] % 200, false, (data[i + 2] & 0x80) != 0);
+        if (data[i + 2] & 0x40) {
+            rt::TAttrCell bold;
+            bold.Flags = rt::afBold;
+            laid.ApplyAttr(bold, 0x40);
+        }
+        laid.InputString(std::string(1, keys[data[i + 2] % 8]));
+    }
+    laid.FormatDirty(true);
+    list.clear();
     laid.PaintArea(0, 0, 2000, 400, list);
     return 0;
 }

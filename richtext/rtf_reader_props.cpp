@@ -740,6 +740,7 @@ void TZrtRtfReader::ObjectEnd(const std::string* fileName, int x, int y) {
             }
         }
     }
+    if (ref && ref->Object && Doc->OnObjectRead) Doc->OnObjectRead(ref->Object);
     if (ref && ref->Mode == 0) InsertObjectPlaceholder(ref->Number);
 }
 

@@ -103,19 +103,21 @@ void TZrtRTFText::CopyParagraphAttrs(TParagraph& to, const TParagraph& from) {
     to.ShadingPercent = from.ShadingPercent;
 }
 
+void TZrtRTFText::CopyBorders(TParagraph& to, const TParagraph& from) {
+    to.Borders = from.Borders;
+    to.BorderWidth = from.BorderWidth;
+    to.BorderColorsLR = from.BorderColorsLR;
+    to.BorderColorsTB = from.BorderColorsTB;
+    to.BorderSpace = from.BorderSpace;
+}
+
 TParagraph* TZrtRTFText::NewParagraph(TParagraph*& p, int capacity) {
     auto* np = new TParagraph();
     if (p) {
         CopyParagraphAttrs(*np, *p);
         np->ParFlags = p->ParFlags;
         if (!p->IsCell()) np->Tabs = p->Tabs;
-        if (!(p->Borders & brEnds)) {
-            np->Borders = p->Borders;
-            np->BorderWidth = p->BorderWidth;
-            np->BorderColorsLR = p->BorderColorsLR;
-            np->BorderColorsTB = p->BorderColorsTB;
-            np->BorderSpace = p->BorderSpace;
-        }
+        if (!(p->Borders & brEnds)) CopyBorders(*np, *p);
         np->Outline = p->Outline;
         if ((p->ParFlags & pfOutline) && (p->Outline & 0x0F) < 1) {
             np->Outline = 0;
@@ -143,6 +145,19 @@ void TZrtRTFText::GrowLine(TTextLine* line, int n) {
     line->Chars[line->Length] = 0;
 }
 
+void TZrtRTFText::DropSelectionOn(const TParagraph* p, const TTextLine* line) {
+    const bool hit = (line && (SelStartLine == line || SelEndLine == line)) || (p && (SelStartPar == p || SelEndPar == p));
+    if (!hit) return;
+    SelStartPar = SelEndPar = nullptr;
+    SelStartLine = SelEndLine = nullptr;
+    SelStartPos = SelEndPos = 0;
+}
+
+void TZrtRTFText::FreeLine(TTextLine* line) {
+    DropSelectionOn(nullptr, line);
+    delete line;
+}
+
 void TZrtRTFText::FreeLineBuffers(TTextLine* line) {
     line->Chars.clear();
     line->Cells.clear();
@@ -157,6 +172,7 @@ void TZrtRTFText::FreeParagraph(TParagraph*& p) {
         delete o;
         o = next;
     }
+    DropSelectionOn(p, nullptr);
     delete p;
     p = nullptr;
 }
@@ -165,7 +181,7 @@ void TZrtRTFText::DeleteParagraphRecord(TParagraph*& p) {
     TTextLine* l = p->FirstLine;
     while (l) {
         TTextLine* next = l->Next;
-        delete l;
+        FreeLine(l);
         l = next;
     }
     TParagraph* next = p->Next;
@@ -182,7 +198,7 @@ void TZrtRTFText::FreeChain(TParagraph* first) {
         TTextLine* l = first->FirstLine;
         while (l) {
             TTextLine* nl = l->Next;
-            delete l;
+            FreeLine(l);
             l = nl;
         }
         FreeParagraph(first);
@@ -229,14 +245,14 @@ void TZrtRTFText::DeleteLine(TParagraph* p, TTextLine* line) {
     if (line->Prev) {
         line->Prev->Next = line->Next;
         if (line->Next) line->Next->Prev = line->Prev;
-        delete line;
+        FreeLine(line);
         return;
     }
     // The first line of its paragraph.
     if (p->Prev) {
         TParagraph* prev = p->Prev;
         TTextLine* rest = line->Next;
-        delete line;
+        FreeLine(line);
         if (rest) {
             TTextLine* last = LastLine(prev);
             last->Next = rest;
@@ -257,7 +273,7 @@ void TZrtRTFText::DeleteLine(TParagraph* p, TTextLine* line) {
     if (line->Next) {
         p->FirstLine = line->Next;
         line->Next->Prev = nullptr;
-        delete line;
+        FreeLine(line);
     } else if (p->Next) {
         TParagraph* next = p->Next;
         next->Prev = nullptr;
@@ -269,7 +285,7 @@ void TZrtRTFText::DeleteLine(TParagraph* p, TTextLine* line) {
             CurLine = next->FirstLine;
             CurPos = 0;
         }
-        delete line;
+        FreeLine(line);
         p->FirstLine = nullptr;
         FreeParagraph(p);
     } else {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,6 +77,10 @@ public:
     TTextLine* NewLine(TTextLine*& l, int capacity);
     void GrowLine(TTextLine* line, int newCapacity);
     void FreeLineBuffers(TTextLine* line);
+    // Deletes a line node; a selection with an end on it is dropped.
+    void FreeLine(TTextLine* line);
+    // Drops the selection when an end lies on the paragraph or line about to go.
+    void DropSelectionOn(const TParagraph* p, const TTextLine* line);
     void FreeParagraph(TParagraph*& p);
     void DeleteParagraphRecord(TParagraph*& p);
     void FreeChain(TParagraph* first);
@@ -163,6 +168,9 @@ public:
     TCharacterAttr ProtectedTextAttr{0};
     TCharacterAttr BookmarkTextAttr{afBookmark};
 
+    // Called for every embedded object a reader made (the object-read notification).
+    std::function<void(TZrtObject*)> OnObjectRead;
+
     bool HideInsertPoints = false;
     bool HideAutomaticText = false;
     bool Zoomed = false;
@@ -174,6 +182,7 @@ public:
 protected:
     void NewBody(int capacity);
     static void CopyParagraphAttrs(TParagraph& to, const TParagraph& from);
+    static void CopyBorders(TParagraph& to, const TParagraph& from);
 
     bool clearing_ = false;
     bool marking_ = false;

@@ -65,6 +65,7 @@ void RegisterRichText() {
     RegisterWriterClass(kTextWriterClass, [] { return std::make_unique<TZrtTextWriter>(); });
     RegisterWriterClass(kRtfWriterClass, [] { return std::make_unique<TZrtRTFWriter>(); });
     RegisterObjectClasses();
+    RegisterCharacterAttrClass();
     fw::Class<TZrtRTFText, fw::TPersistent>("TZrtRTFText");
     fw::Class<TZrtRTFTextIo, TZrtRTFText>("TZrtRTFTextIo");
 }

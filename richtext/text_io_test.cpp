@@ -125,31 +125,85 @@ TEST(TextIo, DataProperty) {
     EXPECT_TRUE(test::CellOf(back, 'x')->Flags & afBold);
 }
 
-// A component that keeps a document, as the rich-text label does.
+// A component that keeps a document and publishes its attribute objects, as the rich-text label does.
 class TRtfHost : public fw::TComponent {
 public:
     explicit TRtfHost(fw::TComponent* owner) : fw::TComponent(owner), text_(this) {}
     TZrtRTFTextIo* RtfText() const { return const_cast<TZrtRTFTextIo*>(&text_); }
+    TCharacterAttr* InsertPointAttr() const { return &RtfText()->InsertPointAttr; }
+    TCharacterAttr* AutomaticTextAttr() const { return &RtfText()->AutomaticTextAttr; }
+    TCharacterAttr* HyperlinkTextAttr() const { return &RtfText()->HyperlinkTextAttr; }
+    TCharacterAttr* ProtectedTextAttr() const { return &RtfText()->ProtectedTextAttr; }
+    TCharacterAttr* BookmarkTextAttr() const { return &RtfText()->BookmarkTextAttr; }
 
 private:
     TZrtRTFTextIo text_;
 };
 
-TEST(TextIo, FormTextCarriesTheDocument) {
+void RegisterHost() {
     RegisterRichText();
-    fw::Class<TRtfHost, fw::TComponent>("TRtfHost").Prop("RtfText", &TRtfHost::RtfText);
+    using H = TRtfHost;
+    fw::Class<H, fw::TComponent>("TRtfHost")
+        .Prop("RtfText", &H::RtfText)
+        .Prop("InsertPointAttr", &H::InsertPointAttr)
+        .Prop("AutomaticTextAttr", &H::AutomaticTextAttr)
+        .Prop("HyperlinkTextAttr", &H::HyperlinkTextAttr)
+        .Prop("ProtectedTextAttr", &H::ProtectedTextAttr)
+        .Prop("BookmarkTextAttr", &H::BookmarkTextAttr);
+}
+
+TEST(TextIo, FormTextCarriesTheDocument) {
+    RegisterHost();
     auto* host = fw::Make<TRtfHost>(nullptr);
     host->SetName("Host");
-    LoadString(*host->RtfText(), "{\\rtf1 Hello {\\i world}\\par second}");
+    LoadString(*host->RtfText(), "{\\rtf1 Hello {\\i world}\\par second {\\uldb the link}{\\v stamp-1} here}");
+    // The five attribute objects go along, each value that differs from a fresh document's.
+    host->HyperlinkTextAttr()->SetSuperScript(TThreeState::tsFALSE);
+    host->HyperlinkTextAttr()->SetTextColor(0xFF0000);
+    host->BookmarkTextAttr()->SetUnderlineColor(0x800080);
+    host->AutomaticTextAttr()->SetHidden(true);
+    host->ProtectedTextAttr()->SetBold(TThreeState::tsTRUE);
+    host->InsertPointAttr()->SetBackgroundColor(0x00FFFF);
     const std::string text = fw::WriteComponentText(host);
-    EXPECT_NE(text.find("RtfText.Data = {"), std::string::npos) << text;
+    for (const char* want : {"RtfText.Data = {", "HyperlinkTextAttr.SuperScript = tsFALSE", "HyperlinkTextAttr.TextColor = clBlue",
+                             "BookmarkTextAttr.UnderlineColor = clPurple", "AutomaticTextAttr.Hidden = True",
+                             "ProtectedTextAttr.Bold = tsTRUE", "InsertPointAttr.BackgroundColor = clYellow"})
+        EXPECT_NE(text.find(want), std::string::npos) << want << "\n" << text;
     auto* again = fw::Make<TRtfHost>(nullptr);
     again->SetName("Host");
     fw::ReadComponentText(again, text, "host");
-    EXPECT_EQ(BodyText(*again->RtfText()), "Hello world\nsecond");
+    EXPECT_EQ(BodyText(*again->RtfText()), "Hello world\nsecond the linkstamp-1 here");
     EXPECT_TRUE(test::CellOf(*again->RtfText(), 'w')->Flags & afItalic);
+    EXPECT_TRUE(test::CellOf(*again->RtfText(), 'k')->Flags & afHyperlink);
+    EXPECT_TRUE(test::CellOf(*again->RtfText(), '-')->Flags & afHidden);
+    EXPECT_EQ(again->HyperlinkTextAttr()->SuperScript(), TThreeState::tsFALSE);
+    EXPECT_EQ(again->HyperlinkTextAttr()->TextColor(), 0xFF0000u);
+    EXPECT_TRUE(again->HyperlinkTextAttr()->UseTextColor());
+    EXPECT_EQ(again->BookmarkTextAttr()->UnderlineColor(), 0x800080u);
+    EXPECT_TRUE(again->AutomaticTextAttr()->Hidden());
+    EXPECT_EQ(again->ProtectedTextAttr()->Bold(), TThreeState::tsTRUE);
+    EXPECT_EQ(again->InsertPointAttr()->BackgroundColor(), 0x00FFFFu);
     host->Free();
     again->Free();
+}
+
+TEST(TextIo, FormTextAsWrittenByHand) {
+    RegisterHost();
+    auto* host = fw::Make<TRtfHost>(nullptr);
+    fw::ReadComponentText(host,
+                          "object Host: TRtfHost\n"
+                          "  HyperlinkTextAttr.Underline = tsTRUE\n"
+                          "  HyperlinkTextAttr.UnderlineColor = clBlue\n"
+                          "  HyperlinkTextAttr.UseUnderlineColor = True\n"
+                          "  InsertPointAttr.TextColor = clRed\n"
+                          "  RtfText.Data = { 7B5C727466312061627D 00000000 }\n"
+                          "end\n",
+                          "host");
+    EXPECT_EQ(host->RtfText()->GetParagraphText(0), "ab");
+    EXPECT_EQ(host->HyperlinkTextAttr()->Underline(), TThreeState::tsTRUE);
+    EXPECT_EQ(host->HyperlinkTextAttr()->UnderlineColor(), 0xFF0000u);
+    EXPECT_EQ(host->InsertPointAttr()->TextColor(), 0x0000FFu);
+    host->Free();
 }
 
 TEST(TextIo, ObjectsStreamAndFields) {

@@ -30,8 +30,13 @@ void TZrtRTFTextPaint::SetCanvas(ICellMetrics* metrics) {
         options_ = poSuspended;
         return;
     }
-    if (options_ & poSuspended) return;
-    SetResolution(metrics->ResolutionX(), metrics->ResolutionY());
+    SetupDevice();
+}
+
+void TZrtRTFTextPaint::SetupDevice() {
+    if (Suspended()) return;
+    SetResolution(metrics_->ResolutionX(), metrics_->ResolutionY());
+    // The default line height is that of a plain 10-point cell, unzoomed.
     const int zoom = zoom_;
     zoom_ = 100;
     TAttrCell plain;
@@ -43,9 +48,9 @@ void TZrtRTFTextPaint::SetCanvas(ICellMetrics* metrics) {
 }
 
 void TZrtRTFTextPaint::SetResolution(int x, int y) {
+    if (x == 0) x = 96;
     x = std::max(1, x * zoom_ / 100);
     y = std::max(1, y * zoom_ / 100);
-    if (x == 0) x = 96;
     const bool changed = x != Header->HorzResolution || y != Header->VertResolution;
     Header->HorzResolution = x;
     Header->VertResolution = y;
@@ -66,8 +71,9 @@ void TZrtRTFTextPaint::SetOptions(uint32_t bits) {
     const bool wasSuspended = options_ & poSuspended;
     options_ = bits;
     if (wasSuspended && !(bits & poSuspended) && metrics_) {
+        // The device is read again, from cleared resolutions.
         Header->HorzResolution = Header->VertResolution = 0;
-        SetResolution(metrics_->ResolutionX(), metrics_->ResolutionY());
+        SetupDevice();
         ReformatAll();
     }
     if (!(bits & poSuspended)) InvalidateAll();
@@ -392,10 +398,11 @@ void TZrtRTFTextPaint::WrapParagraph(TParagraph* p, bool compare, int& change) {
     bool anySelected = false;
     std::vector<TTextLine*> old;
     for (TTextLine* l = p->FirstLine; l; l = l->Next) {
+        // Positions are found by their line: a line may have moved here from another paragraph.
         const int base = static_cast<int>(chars.size());
-        if (CurPar == p && CurLine == l) cursor = base + CurPos;
-        if (SelStartPar == p && SelStartLine == l) selStart = base + SelStartPos;
-        if (SelEndPar == p && SelEndLine == l) selEnd = base + SelEndPos;
+        if (CurLine == l) cursor = base + CurPos;
+        if (SelStartLine == l) selStart = base + SelStartPos;
+        if (SelEndLine == l) selEnd = base + SelEndPos;
         anySelected = anySelected || l->SelState == 2 || l->SelState == 3;
         chars.insert(chars.end(), l->Chars.begin(), l->Chars.begin() + l->Length);
         if (rich) cells.insert(cells.end(), l->Cells.begin(), l->Cells.begin() + l->Length);
@@ -546,6 +553,9 @@ void TZrtRTFTextPaint::WrapParagraph(TParagraph* p, bool compare, int& change) {
     map(cursor, CurLine, CurPos);
     map(selStart, SelStartLine, SelStartPos);
     map(selEnd, SelEndLine, SelEndPos);
+    if (cursor >= 0) CurPar = p;
+    if (selStart >= 0) SelStartPar = p;
+    if (selEnd >= 0) SelEndPar = p;
 
     int top = old.front()->Top;
     for (TTextLine* l = first; l; l = l->Next) {
@@ -567,7 +577,8 @@ void TZrtRTFTextPaint::WrapParagraph(TParagraph* p, bool compare, int& change) {
             }
             TTextLine* o = old[i];
             if (o->Height != l->Height) change = std::max(change, 2);
-            bool differs = o->Length != l->Length || o->SpaceWidth != l->SpaceWidth;
+            // An edited old line (InsertChar and DeleteChar mark it) is painted again in any case.
+            bool differs = (o->LineFlags & lfChanged) || o->Length != l->Length || o->SpaceWidth != l->SpaceWidth;
             for (int j = 0; !differs && j < l->Length; ++j)
                 differs = o->Chars[j] != l->Chars[j] || (o->HasCells() && l->HasCells() && o->Cells[j].Width != l->Cells[j].Width);
             if (differs) {
@@ -577,7 +588,7 @@ void TZrtRTFTextPaint::WrapParagraph(TParagraph* p, bool compare, int& change) {
         }
     }
     p->FirstLine = first;
-    for (TTextLine* l : old) delete l;
+    for (TTextLine* l : old) FreeLine(l);
 }
 
 // ---- passes -------------------------------------------------------------------------------------
@@ -617,6 +628,8 @@ void TZrtRTFTextPaint::FormatDirty(bool measure) {
 
 void TZrtRTFTextPaint::ReformatAll() {
     if (Suspended() || formatting_) return;
+    // Unless wrapping to the window the text takes the printable width, in pixels of the resolution now.
+    textWidth_ = wrapToWindow_ ? clientWidth_ : Header->PrintableWidth;
     FormatChain(HeaderText);
     FormatChain(FooterText);
     Header->ColorUsed.fill(0);

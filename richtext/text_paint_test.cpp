@@ -1,6 +1,7 @@
 // Line layout with fixed metrics (every glyph 8 pixels, height 16, ascent 13, 96 pixels per inch).
 #include <gtest/gtest.h>
 
+#include "richtext/testdata/rt_layout_util.h"
 #include "richtext/testdata/rt_test_util.h"
 #include "richtext/text_paint.h"
 
@@ -12,7 +13,7 @@ using test::LoadString;
 struct Laid {
     FixedCellMetrics metrics;
     TZrtRTFTextPaint doc;
-    explicit Laid(int width, const std::string& rtf = {}) {
+    explicit Laid(int width, const std::string& rtf = {}, const FixedCellMetrics& m = FixedCellMetrics()) : metrics(m) {
         if (!rtf.empty()) LoadString(doc, rtf);
         doc.SetCanvas(&metrics);
         doc.SetWrapToWindow(true);
@@ -42,6 +43,23 @@ TEST(Layout, Breaking) {
         Laid l(c.width, Rtf(c.text));
         EXPECT_EQ(l.Lines(), c.want) << c.name;
     }
+}
+
+TEST(Layout, WithoutWrapToWindowTheTextTakesThePrintableWidth) {
+    // 12240 twips of paper less 1880 on each side: 8480 twips, 565 pixels at 96 per inch.
+    FixedCellMetrics metrics;
+    TZrtRTFTextPaint doc;
+    LoadString(doc, Rtf(std::string(100, 'x')));
+    doc.SetCanvas(&metrics);
+    doc.SetClientWidth(100);
+    doc.ReformatAll();
+    EXPECT_EQ(doc.TextWidth(), 565);
+    EXPECT_EQ(doc.Body->FirstLine->Length, 565 / 8);
+    // The device read again after a suspension keeps it.
+    doc.SetOptions(poSuspended);
+    doc.SetOptions(poBase);
+    EXPECT_EQ(doc.TextWidth(), 565);
+    EXPECT_EQ(doc.Body->FirstLine->Length, 565 / 8);
 }
 
 TEST(Layout, JustifiedAndAligned) {
@@ -106,16 +124,7 @@ TEST(Layout, ReflowAfterEditEqualsFreshLayout) {
     std::string after;
     for (TTextLine* x = p->FirstLine; x; x = x->Next) after.append(x->Chars.data(), x->Length);
     Laid fresh(120, Rtf(after + "\\par second paragraph here"));
-    for (TParagraph *a = edited.doc.Body, *b = fresh.doc.Body; a || b; a = a->Next, b = b->Next) {
-        ASSERT_TRUE(a && b);
-        TTextLine* x = a->FirstLine;
-        TTextLine* y = b->FirstLine;
-        for (; x || y; x = x->Next, y = y->Next) {
-            ASSERT_TRUE(x && y);
-            EXPECT_EQ(std::string(x->Chars.data(), x->Length), std::string(y->Chars.data(), y->Length));
-            EXPECT_EQ(x->Top, y->Top);
-        }
-    }
+    test::ExpectSameLayout(edited.doc, fresh.doc);
     EXPECT_EQ(edited.doc.DocumentHeight(), fresh.doc.DocumentHeight());
 }
 
@@ -257,6 +266,150 @@ TEST(Paint, FirstPageOnlyTransparentAndMissingObjects) {
     list.clear();
     o.doc.PaintLine(o.doc.Body, o.doc.Body->FirstLine, list);
     EXPECT_EQ(OfKind(list, TPaintOp::Kind::CrossedRect).size(), 1u);
+}
+
+}  // namespace
+}  // namespace rt
+
+namespace rt {
+namespace {
+
+
+bool HasLine(const TPaintList& list, int x1, int y1, int x2, int y2) {
+    for (const TPaintOp& op : list)
+        if (op.kind == TPaintOp::Kind::Line && op.left == x1 && op.top == y1 && op.right == x2 && op.bottom == y2) return true;
+    return false;
+}
+
+TEST(Paint, DoubleBordersAndTheGreyTable) {
+    // A box of double lines 3 pixels wide (40 twips): the second line 6 pixels inside.
+    Laid b(400, Rtf("\\box\\brdrdb\\brdrw40 text"));
+    TParagraph* p = b.doc.Body;
+    ASSERT_TRUE(p->Borders & brDouble);
+    TPaintList list;
+    b.doc.PaintLine(p, p->FirstLine, list);
+    const int bottom = p->FirstLine->Height - 1;
+    EXPECT_TRUE(HasLine(list, 0, 0, 399, 0)) << "top";
+    EXPECT_TRUE(HasLine(list, 6, 6, 393, 6)) << "inner top";
+    EXPECT_TRUE(HasLine(list, 0, bottom, 399, bottom)) << "bottom";
+    EXPECT_TRUE(HasLine(list, 6, bottom - 6, 393, bottom - 6)) << "inner bottom";
+    EXPECT_TRUE(HasLine(list, 0, 0, 0, bottom)) << "left";
+    EXPECT_TRUE(HasLine(list, 6, 6, 6, bottom - 6)) << "inner left, shortened";
+    EXPECT_TRUE(HasLine(list, 399, 0, 399, bottom)) << "right";
+    for (const TPaintOp* l : OfKind(list, TPaintOp::Kind::Line)) EXPECT_EQ(l->penWidth, 3);
+
+    // The grey table: 1-pixel lines, top and left in the button shadow, bottom and right white.
+    b.doc.PaintGrayTable = true;
+    list.clear();
+    b.doc.PaintLine(p, p->FirstLine, list);
+    for (const TPaintOp* l : OfKind(list, TPaintOp::Kind::Line)) {
+        EXPECT_EQ(l->penWidth, 1);
+        const bool lightSide = l->top == l->bottom ? l->top > bottom / 2 : l->left > 200;
+        EXPECT_EQ(l->color, lightSide ? 0xFFFFFFu : ResolveColor(0x80000010u)) << l->left << "," << l->top;
+    }
+}
+
+TEST(Paint, TableCellsFillTheirArea) {
+    Laid t(400, Rtf("{\\colortbl;\\red255\\green0\\blue0;}\\trowd\\clcbpat1\\cellx2000\\cellx4000\\intbl ab\\cell\\intbl cd\\cell\\row"));
+    TParagraph* first = t.doc.Body;
+    TParagraph* second = first->Next;
+    TPaintList list;
+    t.doc.PaintLine(first, first->FirstLine, list);
+    // The shaded cell is red to its right edge and one pixel more; nothing beyond.
+    const int right = t.doc.ParRight(first, true);
+    bool filled = false;
+    for (const TPaintOp* f : OfKind(list, TPaintOp::Kind::Fill)) {
+        EXPECT_LE(f->right, right + 1);
+        filled = filled || (f->right == right + 1 && f->color == 0x0000FFu);
+    }
+    EXPECT_TRUE(filled);
+    // The last cell of the row fills on to the client's right edge in the background colour.
+    list.clear();
+    t.doc.PaintLine(second, second->FirstLine, list);
+    auto fills = OfKind(list, TPaintOp::Kind::Fill);
+    ASSERT_FALSE(fills.empty());
+    EXPECT_EQ(fills.back()->right, 400);
+    EXPECT_EQ(fills.back()->color, t.doc.BackColor);
+}
+
+TEST(Paint, UnderlinePenAndBorderOffset) {
+    // Lines 40 pixels high: the pen is 40 / 20 + 1 = 3 wide, the underline 2 below the baseline (30).
+    const FixedCellMetrics tall(8, 40, 30);
+    Laid u(400, Rtf("{\\ul big}"), tall);
+    TPaintList list;
+    u.doc.PaintLine(u.doc.Body, u.doc.Body->FirstLine, list);
+    auto lines = OfKind(list, TPaintOp::Kind::Line);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0]->penWidth, 3);
+    EXPECT_EQ(lines[0]->top, 32);
+    // Above a box's bottom line it moves up one pen width.
+    Laid boxed(400, Rtf("\\box\\brdrs{\\ul big}"), tall);
+    list.clear();
+    boxed.doc.PaintLine(boxed.doc.Body, boxed.doc.Body->FirstLine, list);
+    bool found = false;
+    for (const TPaintOp* l : OfKind(list, TPaintOp::Kind::Line))
+        if (l->penWidth == 3 && l->left != l->right) found = found || l->top == 29;
+    EXPECT_TRUE(found);
+}
+
+TEST(Paint, ObjectsPlacedAndCounted) {
+    Laid o(4000, Rtf("x"));
+    o.doc.SetClientHeight(200);
+    // 35 placeholders in line: the table keeps 30, the overflow entry the last.
+    int last = 0;
+    for (int i = 0; i < 35; ++i) {
+        TObjectRef* ref = o.doc.AddObjectRef(nullptr);
+        ref->Width = 150;
+        ref->Height = 150;
+        o.doc.CurrentCell.Flags = afObject;
+        o.doc.CurrentCell.Number = ref->Number;
+        o.doc.InsertChar(o.doc.Body, o.doc.Body->FirstLine, 1, 1);
+        last = ref->Number;
+    }
+    // One placed on the page, one inch right and half an inch down, with a name.
+    TObjectRef* placed = o.doc.AddObjectRef(nullptr);
+    placed->Mode = 2;
+    placed->X = 1440;
+    placed->Y = 720;
+    placed->Width = 1440;
+    placed->Height = 720;
+    placed->Name = "logo";
+    o.doc.CurrentCell = TAttrCell();
+    o.doc.ReformatAll();
+    TPaintList list;
+    o.doc.PaintArea(0, 0, 200, 4000, list);
+    EXPECT_EQ(o.doc.PaintedObjects.size(), 30u);
+    EXPECT_TRUE(o.doc.HasPaintedOverflow);
+    EXPECT_EQ(o.doc.PaintedOverflow.reference, placed->Number);
+    EXPECT_EQ(OfKind(list, TPaintOp::Kind::CrossedRect).size(), 35u);
+    auto named = OfKind(list, TPaintOp::Kind::Placeholder);
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_EQ(named[0]->text, "logo");
+    EXPECT_EQ(named[0]->left, 96);
+    EXPECT_EQ(named[0]->top, 48);
+    EXPECT_EQ(named[0]->right, 192);
+    EXPECT_EQ(named[0]->bottom, 96);
+    (void)last;
+}
+
+TEST(Paint, RepaintGoesToTheTarget) {
+    Laid r(400, Rtf("text"));
+    r.doc.SetClientHeight(100);
+    test::PaintRecorder target;
+    r.doc.SetPaintTarget(&target);
+    r.doc.Repaint();
+    ASSERT_EQ(target.lists.size(), 1u);
+    EXPECT_FALSE(OfKind(target.lists[0], TPaintOp::Kind::Text).empty());
+    r.doc.InvalidateAll();
+    EXPECT_EQ(target.resets, 1);
+    EXPECT_EQ(target.lists.size(), 2u);
+    // Hidden owner or suppressed painting: nothing drawn.
+    r.doc.Visible = false;
+    r.doc.Repaint();
+    r.doc.Visible = true;
+    r.doc.PaintSuppressed = true;
+    r.doc.Repaint();
+    EXPECT_EQ(target.lists.size(), 2u);
 }
 
 }  // namespace

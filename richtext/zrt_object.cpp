@@ -1,5 +1,6 @@
 #include "richtext/zrt_object.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -255,6 +256,27 @@ std::string ClassForExtension(const std::string& extension) {
         if (it->size() > ext.size() && SameText(it->substr(0, ext.size()), ext)) return it->substr(ext.size() + 1);
     }
     return {};
+}
+
+TZrtOImageObject::~TZrtOImageObject() {
+    if (picture_) picture_->Free();
+}
+
+void TZrtOImageObject::SetPicture(fw::TPersistent* picture, int widthPx, int heightPx) {
+    if (picture_ && picture_ != picture) picture_->Free();
+    picture_ = picture;
+    pictureWidth_ = picture ? widthPx : 0;
+    pictureHeight_ = picture ? heightPx : 0;
+    IsLoaded = picture != nullptr;
+    Changed();
+}
+
+int TZrtOImageObject::DefaultWidth() const {
+    return picture_ ? pictureWidth_ * 1440 / std::max(1, System().screenResolution) : TZrtObject::DefaultWidth();
+}
+
+int TZrtOImageObject::DefaultHeight() const {
+    return picture_ ? pictureHeight_ * 1440 / std::max(1, System().screenResolution) : TZrtObject::DefaultHeight();
 }
 
 void RegisterObjectClasses() {

@@ -107,8 +107,21 @@ class TZrtOImageObject : public TZrtObject {
 public:
     explicit TZrtOImageObject(fw::TComponent* owner) : TZrtObject(owner) {}
 
+    // The picture an embedding program gave (its own class; the object owns and frees it), with its
+    // size in pixels.
+    fw::TPersistent* Picture() const { return picture_; }
+    void SetPicture(fw::TPersistent* picture, int widthPx, int heightPx);
+    // With a picture: its size in twips at the screen resolution.
+    int DefaultWidth() const override;
+    int DefaultHeight() const override;
+
 protected:
-    ~TZrtOImageObject() override = default;
+    ~TZrtOImageObject() override;
+
+private:
+    fw::TPersistent* picture_ = nullptr;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
 };
 
 // A text field (page number, date, ...) made by the RTF reader for field instructions.

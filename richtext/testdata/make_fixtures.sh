@@ -60,6 +60,50 @@ HOME=$work soffice --headless --writer --convert-to rtf:"Rich Text Format" table
 cp table.rtf "$out/libreoffice-table.rtf"
 note libreoffice-table.rtf "$soffice_version" "soffice --headless --writer --convert-to rtf from HTML"
 
+# A double-underlined hyperlink followed by hidden text (the label's hyperlink and its stamp), colours
+# and a shaded, bordered table, written by LibreOffice from flat ODF.
+cat > link.fodt <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.text">
+ <office:automatic-styles>
+  <style:style style:name="Red" style:family="text"><style:text-properties fo:color="#cc0000" fo:font-weight="bold"/></style:style>
+  <style:style style:name="Mark" style:family="text"><style:text-properties fo:background-color="#ffff00"/></style:style>
+  <style:style style:name="Link" style:family="text"><style:text-properties fo:color="#0000ff" style:text-underline-style="solid" style:text-underline-type="double" style:text-underline-width="auto" style:text-underline-color="font-color"/></style:style>
+  <style:style style:name="Hidden" style:family="text"><style:text-properties text:display="none"/></style:style>
+  <style:style style:name="Tbl" style:family="table"><style:table-properties style:width="12cm" table:align="left"/></style:style>
+  <style:style style:name="Tbl.A" style:family="table-column"><style:table-column-properties style:column-width="6cm"/></style:style>
+  <style:style style:name="Tbl.A1" style:family="table-cell"><style:table-cell-properties fo:background-color="#c0e0ff" fo:padding="0.1cm" fo:border="0.5pt solid #000000"/></style:style>
+  <style:style style:name="Tbl.B1" style:family="table-cell"><style:table-cell-properties fo:padding="0.1cm" fo:border="0.5pt solid #000000"/></style:style>
+ </office:automatic-styles>
+ <office:body>
+  <office:text>
+   <text:p><text:span text:style-name="Link">this hyperlink text is long enough to wrap over the right edge of a narrow label</text:span><text:span text:style-name="Hidden">topic-stamp-42</text:span> and after it.</text:p>
+   <text:p>Rich text label with <text:span text:style-name="Red">red bold words</text:span> and a <text:span text:style-name="Mark">marked phrase</text:span>.</text:p>
+   <table:table table:name="Table1" table:style-name="Tbl">
+    <table:table-column table:style-name="Tbl.A" table:number-columns-repeated="2"/>
+    <table:table-row>
+     <table:table-cell table:style-name="Tbl.A1" office:value-type="string"><text:p>Shaded cell</text:p></table:table-cell>
+     <table:table-cell table:style-name="Tbl.B1" office:value-type="string"><text:p>Plain cell</text:p></table:table-cell>
+    </table:table-row>
+    <table:table-row>
+     <table:table-cell table:style-name="Tbl.B1" office:value-type="string"><text:p>second row</text:p></table:table-cell>
+     <table:table-cell table:style-name="Tbl.A1" office:value-type="string"><text:p><text:span text:style-name="Red">red</text:span> in a cell</text:p></table:table-cell>
+    </table:table-row>
+   </table:table>
+   <text:p>Last paragraph.</text:p>
+  </office:text>
+ </office:body>
+</office:document>
+XML
+HOME=$work soffice --headless --convert-to rtf link.fodt >/dev/null 2>&1
+cp link.rtf "$out/libreoffice-link.rtf"
+note libreoffice-link.rtf "$soffice_version" "soffice --headless --convert-to rtf from flat ODF"
+
 latex2rtf_version=$(latex2rtf -v 2>&1 | head -1 || true)
 cat > note.tex <<'TEX'
 \documentclass{article}
