@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/win32/callback.h"
 #include "framework/win32/hooks.h"
 #include "framework/win32/menus.h"
 #include "framework/win32/std_test_support.h"
@@ -22,28 +21,9 @@ namespace {
 
 using stdtest::StdControlsTest;
 
-// One step of a case: wait until exactly these menus are open ("Edit>Insert": Edit and its sub-menu
-// Insert; "" none), or press a key, or move the mouse onto a button, or press the mouse on it.
-struct Step {
-    enum Kind { Open, Key, MoveTo, PressOn } kind;
-    std::string name;
-    UINT key = 0;
-};
-Step Open(const std::string& menus) { return {Step::Open, menus}; }
-Step Key(UINT key) { return {Step::Key, {}, key}; }
-Step MoveTo(const std::string& button) { return {Step::MoveTo, button}; }
-Step PressOn(const std::string& button) { return {Step::PressOn, button}; }
-
-struct Stepper {
-    std::vector<Step> steps;
-    size_t next = 0;
-    DWORD deadline = 0;
-    std::string failure;
-    std::map<std::string, HMENU> menus;        // item name -> its drop-down
-    std::map<std::string, TToolButton*> buttons;
-    TForm* form = nullptr;
-};
-Stepper g_stepper;
+// The menus of the test: item name -> its drop-down, and the menu buttons by name.
+std::map<std::string, HMENU> g_menus;
+std::map<std::string, TToolButton*> g_buttons;
 
 std::vector<HMENU> OpenMenuHandles() {
     std::vector<HMENU> open;
@@ -59,7 +39,7 @@ std::string NamesOf(const std::vector<HMENU>& open) {
     std::string text;
     for (HMENU menu : open) {
         std::string name = "?";
-        for (const auto& [n, m] : g_stepper.menus)
+        for (const auto& [n, m] : g_menus)
             if (m == menu) name = n;
         text += (text.empty() ? "" : ",") + name;
     }
@@ -71,7 +51,7 @@ std::vector<HMENU> Wanted(const std::string& chain) {
     size_t start = 0;
     while (start < chain.size()) {
         const size_t gt = chain.find('>', start);
-        wanted.push_back(g_stepper.menus.at(chain.substr(start, gt - start)));
+        wanted.push_back(g_menus.at(chain.substr(start, gt - start)));
         if (gt == std::string::npos) break;
         start = gt + 1;
     }
@@ -79,49 +59,47 @@ std::vector<HMENU> Wanted(const std::string& chain) {
     return wanted;
 }
 
-POINT ButtonCentre(TToolButton* button) {
-    const TPoint p = button->ToolBar()->ClientToScreen(
-        Point(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2));
-    return POINT{p.X, p.Y};
-}
+// One step of a case: wait until exactly these menus are open ("Edit>Insert": Edit and its sub-menu
+// Insert; "" none), or press a key, or move the mouse onto a button, or press the mouse on it.
+struct Step {
+    enum Kind { Open, Key, MoveTo, PressOn } kind;
+    std::string name;
+    UINT key = 0;
+};
+Step Open(const std::string& menus) { return {Step::Open, menus}; }
+Step Key(UINT key) { return {Step::Key, {}, key}; }
+Step MoveTo(const std::string& button) { return {Step::MoveTo, button}; }
+Step PressOn(const std::string& button) { return {Step::PressOn, button}; }
 
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    FW_CALLBACK_VOID({
-        Stepper& s = g_stepper;
-        if (s.next >= s.steps.size() || !s.failure.empty()) {
-            KillTimer(nullptr, id);
-            return;
-        }
-        const Step& step = s.steps[s.next];
-        HWND form = s.form->Handle();
-        switch (step.kind) {
-            case Step::Open: {
+void AddStep(stdtest::ScriptedInput& script, HWND form, const Step& step) {
+    switch (step.kind) {
+        case Step::Open:
+            script.Add("open " + step.name, [&script, wanted = step.name] {
                 const std::vector<HMENU> open = OpenMenuHandles();
-                if (open == Wanted(step.name)) break;
-                if (GetTickCount() < s.deadline) return;
-                s.failure = "step " + std::to_string(s.next) + ": waited for " + step.name + ", open: " + NamesOf(open);
-                KillTimer(nullptr, id);
-                EndMenu();
-                return;
-            }
-            case Step::Key:
-                PostMessageA(form, WM_KEYDOWN, step.key, 1);
-                PostMessageA(form, WM_KEYUP, step.key, 1 | (3u << 30));
-                break;
-            case Step::MoveTo:
-            case Step::PressOn: {
-                const POINT at = ButtonCentre(s.buttons.at(step.name));
-                SetCursorPos(at.x, at.y);
-                POINT client = at;
+                script.note = "open: " + NamesOf(open);
+                return open == Wanted(wanted);
+            });
+            break;
+        case Step::Key:
+            script.Do("key", [form, key = step.key] {
+                PostMessageA(form, WM_KEYDOWN, key, 1);
+                PostMessageA(form, WM_KEYUP, key, 1 | (3u << 30));
+            });
+            break;
+        case Step::MoveTo:
+        case Step::PressOn:
+            script.Do("mouse on " + step.name, [form, step] {
+                TToolButton* button = g_buttons.at(step.name);
+                const TPoint p = button->ToolBar()->ClientToScreen(
+                    Point(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2));
+                SetCursorPos(p.X, p.Y);
+                POINT client{p.X, p.Y};
                 ScreenToClient(form, &client);
                 PostMessageA(form, step.kind == Step::MoveTo ? WM_MOUSEMOVE : WM_LBUTTONDOWN,
                              step.kind == Step::MoveTo ? 0 : MK_LBUTTON, MAKELPARAM(client.x, client.y));
-                break;
-            }
-        }
-        ++s.next;
-        s.deadline = GetTickCount() + 3000;
-    })
+            });
+            break;
+    }
 }
 
 struct Log {
@@ -154,7 +132,7 @@ protected:
             menu->Items()->Add(item);
             for (const std::string& name : items) item->Add(NewItem("mnu" + name, name, &log));
             button->SetMenuItem(item);
-            stepper().buttons[top] = button;
+            g_buttons[top] = button;
         }
         auto* insert = dynamic_cast<TMenuItem*>(form->FindComponent("mnuInsert"));
         insert->OnClick = TNotifyEvent();
@@ -162,21 +140,19 @@ protected:
         insert->Add(NewItem("mnuColumn", "Column", &log));
         form->Show();
         for (const char* name : {"File", "Edit", "View", "Tools", "Help", "Insert"})
-            stepper().menus[name] = dynamic_cast<TMenuItem*>(form->FindComponent(std::string("mnu") + name))->Handle();
-        stepper().form = form;
+            g_menus[name] = dynamic_cast<TMenuItem*>(form->FindComponent(std::string("mnu") + name))->Handle();
         // Which drop-downs the menus' loop really opened, in order.
         AddHook(*form, [this](HookMessage& m) {
             if (m.Msg != WM_INITMENUPOPUP) return;
-            for (const auto& [name, handle] : stepper().menus)
+            for (const auto& [name, handle] : g_menus)
                 if (handle == reinterpret_cast<HMENU>(m.WParam)) dropped.push_back(name);
         });
     }
     void TearDown() override {
-        g_stepper = Stepper{};
+        g_menus.clear();
+        g_buttons.clear();
         StdControlsTest::TearDown();
     }
-
-    static Stepper& stepper() { return g_stepper; }
 
     TMenuItem* NewItem(const std::string& name, const std::string& caption, Log* clicks = nullptr) {
         auto* item = Make<TMenuItem>(form);
@@ -187,26 +163,19 @@ protected:
     }
 
     // Clicks the button the way the mouse does and runs the steps inside the menus' loop; returns the
-    // steps' failure ("" when every step came true).
-    std::string Run(const std::string& start, std::vector<Step> steps) {
-        stepper().steps = std::move(steps);
-        stepper().next = 0;
-        stepper().failure.clear();
-        stepper().deadline = GetTickCount() + 3000;
-        SetTimer(nullptr, 0, 20, &StepTimer);
-        TToolButton* button = stepper().buttons.at(start);
+    // script's failure ("" when every step came true).
+    std::string Run(const std::string& start, const std::vector<Step>& steps) {
+        stdtest::ScriptedInput script;
+        for (const Step& step : steps) AddStep(script, form->Handle(), step);
+        script.abandon = [] { EndMenu(); };
+        script.timeout = 3000;
+        script.Start();
+        TToolButton* button = g_buttons.at(start);
         const LPARAM at = MAKELPARAM(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2);
         PostMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
-        // The menus' loop runs inside the first round; the last steps may check after it ended.
-        for (int round = 0; round < 200 && stepper().next < stepper().steps.size() && stepper().failure.empty(); ++round) {
-            Application->ProcessMessages();
-            Sleep(10);
-        }
-        if (stepper().failure.empty() && stepper().next < stepper().steps.size())
-            return "only " + std::to_string(stepper().next) + " of " + std::to_string(stepper().steps.size()) +
-                   " steps ran";
-        return stepper().failure;
+        script.PumpUntilFinished();
+        return script.Failure();
     }
 
     TForm* form = nullptr;
@@ -262,24 +231,24 @@ TEST_F(ToolMenuTest, MenusDropUnderTheirButtonsAndMoveLikeAMenuBar) {
         EXPECT_EQ(log.lines, c.clicked);
         EXPECT_EQ(dropped, c.dropped);
         EXPECT_EQ(bar->MenuButton(), nullptr);
-        for (const auto& [name, button] : stepper().buttons)
+        for (const auto& [name, button] : g_buttons)
             EXPECT_FALSE(SendMessageA(bar->Handle(), TB_ISBUTTONPRESSED, static_cast<WPARAM>(button->CommandId()), 0))
                 << name;
     }
 
     // A disabled button is passed over; a button whose item has no sub-items runs it as a command.
-    stepper().buttons.at("Edit")->SetEnabled(false);
+    g_buttons.at("Edit")->SetEnabled(false);
     dropped.clear();
     EXPECT_EQ(Run("File", {Open("File"), Key(VK_RIGHT), Open("View"), Key(VK_ESCAPE), Open("")}), "");
     EXPECT_EQ(dropped, (std::vector<std::string>{"File", "View"}));
     log.lines.clear();
     auto* single = NewItem("mnuSingle", "Single", &log);
-    stepper().buttons.at("Tools")->SetMenuItem(single);
-    stepper().buttons.at("Tools")->Click();
+    g_buttons.at("Tools")->SetMenuItem(single);
+    g_buttons.at("Tools")->Click();
     EXPECT_EQ(log.lines, (std::vector<std::string>{"mnuSingle"}));
     // The item going away leaves a plain button.
     single->Free();
-    EXPECT_EQ(stepper().buttons.at("Tools")->MenuItem(), nullptr);
+    EXPECT_EQ(g_buttons.at("Tools")->MenuItem(), nullptr);
 }
 
 }  // namespace
