@@ -71,6 +71,11 @@ void TfrmGallery::PaintBox1Paint(fw::TObject*) {
     canvas->TextOut(4, 8, "Paint box");
 }
 
+void TfrmGallery::HeaderControl1SectionClick(fw::TObject*, fw::THeaderSection* Section) {
+    log.push_back("section " + Section->Text());
+    StatusBar1->Panels()->Items(1)->SetText("section " + Section->Text());
+}
+
 void TfrmGallery::lvFilesColumnClick(fw::TObject*, fw::TListColumn* Column) {
     log.push_back("column " + Column->Caption());
     lvFiles->AlphaSort();
@@ -150,6 +155,7 @@ void RegisterGalleryClasses() {
         .Method("chkShowClick", &F::chkShowClick)
         .Method("lstVarMeasureItem", &F::lstVarMeasureItem)
         .Method("PaintBox1Paint", &F::PaintBox1Paint)
+        .Method("HeaderControl1SectionClick", &F::HeaderControl1SectionClick)
         .Method("lvFilesColumnClick", &F::lvFilesColumnClick)
         .Method("lvTargetDragOver", &F::lvTargetDragOver)
         .Method("lvTargetDragDrop", &F::lvTargetDragDrop);

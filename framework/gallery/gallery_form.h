@@ -81,6 +81,7 @@ public:
     void chkShowClick(fw::TObject* Sender);
     void lstVarMeasureItem(fw::TObject* Sender, int Index, int& Height);
     void PaintBox1Paint(fw::TObject* Sender);
+    void HeaderControl1SectionClick(fw::TObject* Sender, fw::THeaderSection* Section);
     void lvFilesColumnClick(fw::TObject* Sender, fw::TListColumn* Column);
     void lvTargetDragOver(fw::TObject* Sender, fw::TObject* Source, int X, int Y, fw::TDragState State, bool& Accept);
     void lvTargetDragDrop(fw::TObject* Sender, fw::TObject* Source, int X, int Y);
