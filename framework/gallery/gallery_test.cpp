@@ -301,14 +301,7 @@ TEST_F(GalleryTest, ListAndTreeViewsMatchTheirWindows) {
     EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 4);
     fw::TTreeNode* root = form->tvFolders->Items()->GetFirstNode();
     EXPECT_TRUE(root->Expanded());
-    char text[64] = {};
-    TVITEMA item{};
-    item.mask = TVIF_TEXT | TVIF_HANDLE;
-    item.hItem = root->ItemId();
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    EXPECT_STREQ(text, "C:\\");
+    EXPECT_EQ(TreeText(tree, root->ItemId()), "C:\\");
     // CanExpand asks OnExpanding: a refused node stays closed, in the window too.
     fw::TTreeNode* windows = root->Item(0);
     struct Refuser {

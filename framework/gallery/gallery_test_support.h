@@ -58,6 +58,17 @@ inline std::string HeaderText(HWND header, int index, int* width = nullptr) {
     return text;
 }
 
+inline std::string TreeText(HWND tree, HTREEITEM item) {
+    char text[256] = {};
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    return text;
+}
+
 inline std::string StatusText(HWND bar, int part) {
     char text[256] = {};
     SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));

@@ -170,14 +170,7 @@ TEST_F(GalleryTest, LabelsAreEditedInBothViews) {
             EXPECT_EQ(editing.edited, c.edited);
             if (tree) {
                 EXPECT_EQ(node->Text(), want);
-                char text[64] = {};
-                TVITEMA tv{};
-                tv.mask = TVIF_TEXT | TVIF_HANDLE;
-                tv.hItem = node->ItemId();
-                tv.pszText = text;
-                tv.cchTextMax = sizeof text;
-                SendMessageA(form->tvFolders->Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-                EXPECT_EQ(std::string(text), want);
+                EXPECT_EQ(TreeText(form->tvFolders->Handle(), node->ItemId()), want);
                 node->SetText(before);
                 form->tvFolders->SetReadOnly(false);
             } else {
