@@ -49,6 +49,12 @@ void TfrmGallery::tbOpenClick(fw::TObject*) {
     StatusBar1->Panels()->Items(0)->SetText("Opened " + std::to_string(openClicks));
 }
 
+void TfrmGallery::MenuItemClick(fw::TObject* Sender) {
+    const std::string name = static_cast<fw::TComponent*>(Sender)->Name();
+    log.push_back("menu " + name);
+    StatusBar1->Panels()->Items(0)->SetText("menu " + name);
+}
+
 void TfrmGallery::chkShowClick(fw::TObject*) {
     ++showClicks;
     log.push_back(std::string("show ") + (chkShow->Checked() ? "on" : "off"));
@@ -65,9 +71,15 @@ void TfrmGallery::PaintBox1Paint(fw::TObject*) {
     canvas->TextOut(4, 8, "Paint box");
 }
 
+void TfrmGallery::HeaderControl1SectionClick(fw::TObject*, fw::THeaderSection* Section) {
+    log.push_back("section " + Section->Text());
+    StatusBar1->Panels()->Items(1)->SetText("section " + Section->Text());
+}
+
 void TfrmGallery::lvFilesColumnClick(fw::TObject*, fw::TListColumn* Column) {
     log.push_back("column " + Column->Caption());
     lvFiles->AlphaSort();
+    StatusBar1->Panels()->Items(1)->SetText("sorted by " + Column->Caption());
 }
 
 void TfrmGallery::lvTargetDragOver(fw::TObject*, fw::TObject* Source, int, int, fw::TDragState, bool& Accept) {
@@ -91,6 +103,8 @@ void RegisterGalleryClasses() {
         .Field("tbSep", &F::tbSep)
         .Field("tbMore", &F::tbMore)
         .Field("CoolBar1", &F::CoolBar1)
+        .Field("MainMenu1", &F::MainMenu1)
+        .Field("tbMenus", &F::tbMenus)
         .Field("cbxFind", &F::cbxFind)
         .Field("StatusBar1", &F::StatusBar1)
         .Field("pnlLeft", &F::pnlLeft)
@@ -137,9 +151,11 @@ void RegisterGalleryClasses() {
         .Field("lstDirs", &F::lstDirs)
         .Method("FormCreate", &F::FormCreate)
         .Method("tbOpenClick", &F::tbOpenClick)
+        .Method("MenuItemClick", &F::MenuItemClick)
         .Method("chkShowClick", &F::chkShowClick)
         .Method("lstVarMeasureItem", &F::lstVarMeasureItem)
         .Method("PaintBox1Paint", &F::PaintBox1Paint)
+        .Method("HeaderControl1SectionClick", &F::HeaderControl1SectionClick)
         .Method("lvFilesColumnClick", &F::lvFilesColumnClick)
         .Method("lvTargetDragOver", &F::lvTargetDragOver)
         .Method("lvTargetDragDrop", &F::lvTargetDragDrop);

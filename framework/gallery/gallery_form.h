@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/win32/forms.h"
+#include "framework/win32/menus.h"
 #include "framework/win32/std_controls.h"
 
 namespace gallery {
@@ -20,6 +21,9 @@ public:
     fw::TToolButton* tbSep = nullptr;
     fw::TToolButton* tbMore = nullptr;
     fw::TCoolBar* CoolBar1 = nullptr;
+    // A tool bar standing in for a menu bar: five buttons dropping the menus of MainMenu1.
+    fw::TMainMenu* MainMenu1 = nullptr;
+    fw::TToolBar* tbMenus = nullptr;
     fw::TComboBox* cbxFind = nullptr;
     fw::TStatusBar* StatusBar1 = nullptr;
     fw::TPanel* pnlLeft = nullptr;
@@ -73,9 +77,11 @@ public:
 
     void FormCreate(fw::TObject* Sender);
     void tbOpenClick(fw::TObject* Sender);
+    void MenuItemClick(fw::TObject* Sender);
     void chkShowClick(fw::TObject* Sender);
     void lstVarMeasureItem(fw::TObject* Sender, int Index, int& Height);
     void PaintBox1Paint(fw::TObject* Sender);
+    void HeaderControl1SectionClick(fw::TObject* Sender, fw::THeaderSection* Section);
     void lvFilesColumnClick(fw::TObject* Sender, fw::TListColumn* Column);
     void lvTargetDragOver(fw::TObject* Sender, fw::TObject* Source, int X, int Y, fw::TDragState State, bool& Accept);
     void lvTargetDragDrop(fw::TObject* Sender, fw::TObject* Source, int X, int Y);

@@ -7,6 +7,7 @@
 #include "framework/core/datetime.h"
 #include "framework/core/sysutils.h"
 #include "framework/gallery/gallery_form.h"
+#include "framework/gallery/gallery_test_support.h"
 #include "framework/win32/application.h"
 #include "framework/win32/winapi.h"
 
@@ -15,58 +16,6 @@
 
 namespace gallery {
 namespace {
-
-void Pump(int rounds = 3) {
-    for (int i = 0; i < rounds; ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-std::string ListBoxText(HWND window, int index) {
-    char text[256] = {};
-    SendMessageA(window, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-std::string ListViewText(HWND window, int item, int sub) {
-    char text[256] = {};
-    LVITEMA lv{};
-    lv.iSubItem = sub;
-    lv.pszText = text;
-    lv.cchTextMax = sizeof text;
-    SendMessageA(window, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
-    return text;
-}
-
-std::string HeaderText(HWND header, int index, int* width = nullptr) {
-    char text[256] = {};
-    HDITEMA hd{};
-    hd.mask = HDI_TEXT | HDI_WIDTH;
-    hd.pszText = text;
-    hd.cchTextMax = sizeof text;
-    SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&hd));
-    if (width) *width = hd.cxy;
-    return text;
-}
-
-std::string StatusText(HWND bar, int part) {
-    char text[256] = {};
-    SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-std::string WindowTextOf(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
 // A scroll box that watches its own scroll messages, as a descendant framing the box would.
 class TWatchingScrollBox : public fw::TScrollBox {
@@ -79,28 +28,6 @@ protected:
         codes.push_back(LOWORD(message.WParam));
         TScrollBox::WMVScroll(message);
     }
-};
-
-class GalleryTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        fw::InitApplication();
-        RegisterGalleryClasses();
-        fw::Application->Initialize();
-    }
-    static void TearDownTestSuite() { fw::DoneApplication(); }
-
-    void SetUp() override {
-        form = fw::CreateForm<TfrmGallery>(nullptr);
-        form->Show();
-        Pump();
-    }
-    void TearDown() override {
-        form->Free();
-        Pump();
-    }
-
-    TfrmGallery* form = nullptr;
 };
 
 TEST_F(GalleryTest, MemoAndGlyphButtonMatchTheirWindows) {
@@ -374,14 +301,7 @@ TEST_F(GalleryTest, ListAndTreeViewsMatchTheirWindows) {
     EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 4);
     fw::TTreeNode* root = form->tvFolders->Items()->GetFirstNode();
     EXPECT_TRUE(root->Expanded());
-    char text[64] = {};
-    TVITEMA item{};
-    item.mask = TVIF_TEXT | TVIF_HANDLE;
-    item.hItem = root->ItemId();
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    EXPECT_STREQ(text, "C:\\");
+    EXPECT_EQ(TreeText(tree, root->ItemId()), "C:\\");
     // CanExpand asks OnExpanding: a refused node stays closed, in the window too.
     fw::TTreeNode* windows = root->Item(0);
     struct Refuser {

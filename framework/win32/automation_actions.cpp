@@ -1,6 +1,8 @@
 // The endpoint's actions. They run from the posted WM_FW_AUTOMATION, where user input would run,
 // and go the way user input goes: a click on a windowed button is BM_CLICK, a click on a windowless
-// control is a press and release posted to its parent, keys are posted to the focused window.
+// control is a press and release posted to its parent, a click on a list view's column or a header's
+// section ("<control>.Columns.<n>", "<control>.Sections.<n>") is a press and release posted to the
+// header at the item, keys are posted to the focused window.
 #include <any>
 #include <cstdlib>
 #include <memory>
@@ -79,6 +81,57 @@ void Click(TComponent* component) {
     PostMessageA(window, WM_MOUSEMOVE, 0, at);
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
+// A click target: a component, or one item of the header a list view or header control shows.
+struct ClickTarget {
+    TComponent* component = nullptr;
+    HWND header = nullptr;
+    int item = -1;
+};
+
+bool IsNumber(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+ClickTarget ResolveClickTarget(const std::string& path) {
+    ClickTarget target;
+    const size_t last = path.rfind('.');
+    const size_t before = last == std::string::npos || last == 0 ? std::string::npos : path.rfind('.', last - 1);
+    if (before == std::string::npos) {
+        target.component = ResolveComponent(path);
+        return target;
+    }
+    const std::string collection = path.substr(before + 1, last - before - 1);
+    const std::string index = path.substr(last + 1);
+    if (!IsNumber(index) || (collection != "Columns" && collection != "Sections")) {
+        target.component = ResolveComponent(path);
+        return target;
+    }
+    target.component = ResolveComponent(path.substr(0, before));
+    HWND window = WindowOf(target.component);
+    const std::string kind = window ? SystemClassOf(window) : std::string();
+    if (kind.find("listview") != std::string::npos)
+        target.header = reinterpret_cast<HWND>(SendMessageA(window, LVM_GETHEADER, 0, 0));
+    else if (kind.find("header") != std::string::npos)
+        target.header = window;
+    if (!target.header) throw Exception(PathOf(target.component) + " shows no " + collection);
+    target.item = std::atoi(index.c_str());
+    const int count = static_cast<int>(SendMessageA(target.header, HDM_GETITEMCOUNT, 0, 0));
+    if (target.item >= count)
+        throw Exception(PathOf(target.component) + " has " + std::to_string(count) + " " + collection);
+    return target;
+}
+
+// A press and release on one header item, where the user would click it.
+void ClickHeaderItem(HWND header, int item) {
+    RECT r{};
+    if (!SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&r)))
+        throw Exception("the header item " + std::to_string(item) + " has no place");
+    const LPARAM at = Point((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageA(header, WM_MOUSEMOVE, 0, at);
+    PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(header, WM_LBUTTONUP, 0, at);
 }
 
 void SetModifiers(bool shift, bool ctrl, bool alt) {
@@ -196,9 +249,9 @@ void CheckAction(const std::string& verb, const std::string& args) {
             throw Exception("property \"" + t.prop->name + "\" is read-only");
         RefuseIfBlocked(t.component);
     } else if (verb == "click") {
-        TComponent* component = ResolveComponent(args);
-        RefuseIfBlocked(component);
-        ReachableControl(component);
+        ClickTarget target = ResolveClickTarget(args);
+        RefuseIfBlocked(target.component);
+        ReachableControl(target.component);
     } else if (verb == "keys") {
         TComponent* component = ResolveComponent(first);
         RefuseIfBlocked(component);
@@ -236,9 +289,14 @@ void RunAction(const std::string& verb, const std::string& args) {
         RefuseIfBlocked(t.component);
         SetPropertyText(t, rest);
     } else if (verb == "click") {
-        TComponent* component = ResolveComponent(args);
-        RefuseIfBlocked(component);
-        Click(component);
+        ClickTarget target = ResolveClickTarget(args);
+        RefuseIfBlocked(target.component);
+        if (target.header) {
+            ReachableControl(target.component);
+            ClickHeaderItem(target.header, target.item);
+        } else {
+            Click(target.component);
+        }
     } else if (verb == "keys") {
         Keys(args);
     } else if (verb == "invoke") {

@@ -373,6 +373,7 @@ void TWinControl::InsertControl(TControl* control) {
         control->Invalidate();
     }
     if (control->Align() != alNone) AlignControl(control);
+    Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -394,6 +395,7 @@ void TWinControl::RemoveControl(TControl* control) {
     if (it != controls_.end()) controls_.erase(it);
     control->parent_ = nullptr;
     if (control->Align() != alNone) Realign();
+    if (!InState(csDestroying)) Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), FALSE);
 }
 
 void TWinControl::Broadcast(TMessage& message) {

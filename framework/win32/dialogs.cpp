@@ -409,7 +409,15 @@ int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM param, LPARAM 
     })
 }
 
+BrowseSeam g_browse = nullptr;
+
 }  // namespace
+
+BrowseSeam SetBrowseSeam(BrowseSeam seam) {
+    BrowseSeam previous = g_browse;
+    g_browse = seam;
+    return previous;
+}
 
 bool BrowseForFolder(TBrowseFolderParams& params, std::string& folder, const TBrowseCallback& callback) {
     std::string answer;
@@ -430,7 +438,7 @@ bool BrowseForFolder(TBrowseFolderParams& params, std::string& folder, const TBr
     info.lpfn = &BrowseCallbackProc;
     info.lParam = reinterpret_cast<LPARAM>(&context);
     if (Application) Application->BeginLoop();
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    LPITEMIDLIST chosen = g_browse ? g_browse(&info) : SHBrowseForFolderA(&info);
     if (Application) Application->EndLoop();
     bool ok = false;
     if (chosen) {

@@ -178,6 +178,12 @@ using TBrowseCallback = std::function<int(HWND window, UINT message, LPARAM para
 // browser hands out is freed.
 bool BrowseForFolder(TBrowseFolderParams& params, std::string& folder, const TBrowseCallback& callback = {});
 
+// The system call behind BrowseForFolder. A test replaces it to play a browser the system under test
+// lacks (one that validates a typed name); SetBrowseSeam returns the previous call, and null puts the
+// system's SHBrowseForFolderA back. The item list returned is the caller's to free.
+using BrowseSeam = LPITEMIDLIST (*)(BROWSEINFOA* info);
+BrowseSeam SetBrowseSeam(BrowseSeam seam);
+
 enum class TSelectDirOpt { sdAllowCreate, sdPerformCreate, sdPrompt };
 using TSelectDirOpts = Set<TSelectDirOpt>;
 // Browses from `root` ("" = the desktop) with `directory` selected. A chosen folder that does not exist

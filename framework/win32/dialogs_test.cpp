@@ -1,6 +1,7 @@
-// The standard dialogs under Wine: the message and input forms answered through their named buttons,
-// the answer queue, the file dialog's filter and selection texts, and the folder browser answered
-// from its callback.
+// The standard dialogs under Wine: the message and input forms answered through their named buttons
+// (every result, and Help that keeps the dialog open), the answer queue, the file dialogs' filter and
+// selection texts, the save dialog and the folder browser answered through their real windows, and
+// the folder browser answered from its callback.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,6 +15,7 @@
 #include "framework/win32/std_button.h"
 #include "framework/win32/std_edit.h"
 #include "framework/win32/std_test_support.h"
+#include "framework/win32/utilwindow.h"
 #include "testing/test_env.h"
 
 namespace fw {
@@ -103,6 +105,20 @@ TEST_F(StdControlsTest, QueuedAnswersReturnWithoutShowingAnything) {
     EXPECT_EQ(folder, "C:\\windows");
     open->Free();
     EXPECT_NE(automation::DialogLog().find("messagebox\tNo\tConfirm\tDelete?"), std::string::npos);
+
+    automation::QueueAnswer("save", "C:\\out\\report.txt");
+    automation::QueueAnswer("save", "{Cancel}");
+    auto* save = Make<TSaveDialog>(Application);
+    save->SetTitle("Save report");
+    save->SetFileName("draft.txt");
+    EXPECT_TRUE(save->Execute());
+    EXPECT_EQ(save->FileName(), "C:\\out\\report.txt");
+    ASSERT_EQ(save->Files()->Count(), 1);
+    EXPECT_FALSE(save->Execute());
+    EXPECT_EQ(save->FileName(), "C:\\out\\report.txt");
+    save->Free();
+    // The log keeps the caption and the file name the dialog started with.
+    EXPECT_NE(automation::DialogLog().find("\tSave report\tdraft.txt"), std::string::npos) << automation::DialogLog();
 }
 
 TEST(StdDialogTexts, FilterAndMultiSelection) {
@@ -150,6 +166,269 @@ TEST_F(StdControlsTest, FolderBrowserIsAnsweredFromItsCallback) {
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.front(), static_cast<UINT>(BFFM_INITIALIZED));
     EXPECT_TRUE(selChangedWithItem);
+}
+
+// ---- real windows ----------------------------------------------------------------------------------
+
+std::vector<HWND> ThreadDialogs() {
+    std::vector<HWND> dialogs;
+    const DWORD thread = GetCurrentThreadId();
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
+        if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == thread) dialogs.push_back(w);
+    return dialogs;
+}
+
+std::string TextOf(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+HWND DialogTitled(const std::string& caption) {
+    for (HWND w : ThreadDialogs())
+        if (TextOf(w) == caption) return w;
+    return nullptr;
+}
+
+// The texts of a dialog's static controls, one after the other.
+std::string StaticTexts(HWND dialog) {
+    std::string text;
+    for (HWND w = FindWindowExA(dialog, nullptr, "Static", nullptr); w; w = FindWindowExA(dialog, w, "Static", nullptr))
+        text += TextOf(w) + "\n";
+    return text;
+}
+
+void PressId(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool ModalIs(const std::string& name) {
+    const auto& modal = Application->ModalForms();
+    return !modal.empty() && modal.back()->Name() == name;
+}
+
+void ClickNamed(const std::string& button) {
+    auto* b = dynamic_cast<TButton*>(Application->ModalForms().back()->FindComponent(button));
+    ASSERT_NE(b, nullptr) << button;
+    SendMessageA(b->Handle(), BM_CLICK, 0, 0);
+}
+
+TEST_F(StdControlsTest, MessageDlgReturnsTheResultOfEachButton) {
+    struct Case {
+        const char* button;
+        int result;
+    };
+    const Case cases[] = {{"OK", 1},    {"Cancel", 2}, {"Abort", 3},         {"Retry", 4},
+                          {"Ignore", 5}, {"Yes", 6},    {"No", 7},            {"All", 8},
+                          {"NoToAll", mrNoToAll},       {"YesToAll", mrYesToAll}};
+    const TMsgDlgButtons all{mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        stdtest::ScriptedInput script;
+        script.abandon = [] {
+            if (!Application->ModalForms().empty()) Application->ModalForms().back()->SetModalResult(mrCancel);
+        };
+        script.Add("the message form shows", [] { return ModalIs("MessageDlg"); })
+            .Do("click the button", [&] { ClickNamed(c.button); });
+        script.Start();
+        EXPECT_EQ(MessageDlg("Which one?", mtConfirmation, all, 0), c.result);
+        EXPECT_EQ(script.Failure(), "");
+    }
+}
+
+TEST_F(StdControlsTest, MessageDlgHelpCallsHelpAndKeepsTheDialogOpen) {
+    struct Help {
+        std::vector<std::pair<unsigned, intptr_t>> calls;
+        void OnHelp(TObject*, uint16_t command, intptr_t data, bool& callHelp) {
+            calls.emplace_back(command, data);
+            callHelp = false;
+        }
+    } help;
+    Application->OnHelp = THelpEvent(&help, &Help::OnHelp);
+    stdtest::ScriptedInput script;
+    script.abandon = [] {
+        if (!Application->ModalForms().empty()) Application->ModalForms().back()->SetModalResult(mrCancel);
+    };
+    script.Add("the message form shows", [] { return ModalIs("MessageDlg"); })
+        .Do("click Help", [] { ClickNamed("Help"); })
+        .Add("help ran and the form is still up", [&] { return help.calls.size() == 1 && ModalIs("MessageDlg"); })
+        .Do("click OK", [] { ClickNamed("OK"); });
+    script.Start();
+    EXPECT_EQ(MessageDlg("Read the manual?", mtInformation, TMsgDlgButtons{mbOK, mbHelp}, 42), mrOk);
+    EXPECT_EQ(script.Failure(), "");
+    ASSERT_EQ(help.calls.size(), 1u);
+    EXPECT_EQ(help.calls[0].first, static_cast<unsigned>(HELP_CONTEXT));
+    EXPECT_EQ(help.calls[0].second, 42);
+}
+
+TEST_F(StdControlsTest, SaveDialogIsAnsweredThroughItsWindow) {
+    const std::string folder = "C:\\fw-save";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA((folder + "\\report.txt").c_str());
+    HANDLE file = CreateFileA((folder + "\\exists.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    struct Case {
+        const char* name;
+        const char* typed;
+        int promptAnswer;  // 0: no overwrite prompt expected
+        bool ok;
+        std::string fileName;
+    };
+    const Case cases[] = {
+        {"a new name gets the default extension", "report", 0, true, folder + "\\report.txt"},
+        {"an existing file is replaced after Yes", "exists", IDYES, true, folder + "\\exists.txt"},
+        {"No keeps the dialog open; Cancel leaves", "exists", IDNO, false, "draft.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* save = Make<TSaveDialog>(Application);
+        save->SetTitle("Save report");
+        save->SetInitialDir(folder);
+        save->SetDefaultExt("txt");
+        save->SetFilter("Text files|*.txt|All files|*.*");
+        save->SetFileName("draft.txt");
+        save->SetOptions(TOpenOptions{TOpenOption::ofOverwritePrompt, TOpenOption::ofHideReadOnly,
+                                      TOpenOption::ofPathMustExist});
+        HWND dialog = nullptr;
+        std::string prompt;
+        stdtest::ScriptedInput script;
+        script.abandon = [&] {
+            for (HWND w : ThreadDialogs()) PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        };
+        script.Add("the save dialog shows", [&] { return (dialog = DialogTitled("Save report")) != nullptr; })
+            .Do("type the name and press Save", [&] {
+                SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.typed));
+                PressId(dialog, IDOK);
+            });
+        if (c.promptAnswer) {
+            script
+                .Add("the overwrite prompt shows",
+                     [&] {
+                         for (HWND w : ThreadDialogs())
+                             if (w != dialog && GetWindow(w, GW_OWNER) == dialog) {
+                                 prompt = StaticTexts(w);
+                                 PressId(w, c.promptAnswer);
+                                 return true;
+                             }
+                         return false;
+                     });
+            if (!c.ok)
+                script.Add("the save dialog stays", [&] { return ThreadDialogs().size() == 1 && DialogTitled("Save report"); })
+                    .Do("cancel it", [&] { PressId(dialog, IDCANCEL); });
+        }
+        script.Start();
+        EXPECT_EQ(save->Execute(), c.ok);
+        EXPECT_EQ(script.Failure(), "");
+        EXPECT_TRUE(SameText(save->FileName(), c.fileName)) << save->FileName();
+        if (c.promptAnswer) {
+            EXPECT_NE(prompt.find("exists"), std::string::npos) << prompt;
+        }
+        save->Free();
+    }
+}
+
+// The folder browser's tree view (inside the dialog, maybe a level down).
+HWND BrowserTree(HWND dialog) {
+    if (HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr)) return tree;
+    for (HWND child = FindWindowExA(dialog, nullptr, nullptr, nullptr); child; child = FindWindowExA(dialog, child, nullptr, nullptr))
+        if (HWND tree = FindWindowExA(child, nullptr, "SysTreeView32", nullptr)) return tree;
+    return nullptr;
+}
+
+std::string TreeText(HWND tree, HTREEITEM item) {
+    char text[MAX_PATH] = {};
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    return text;
+}
+
+HTREEITEM TreeSelection(HWND tree) {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+TEST_F(StdControlsTest, SelectDirectoryIsAnsweredThroughItsWindow) {
+    CreateDirectoryA("C:\\fw-select", nullptr);
+    CreateDirectoryA("C:\\fw-select\\inner", nullptr);
+    HWND dialog = nullptr, tree = nullptr;
+    stdtest::ScriptedInput script;
+    script.abandon = [&] {
+        if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
+    script
+        .Add("the browser shows the folder selected",
+             [&] {
+                 for (HWND w : ThreadDialogs())
+                     if (HWND t = BrowserTree(w); t && TreeSelection(t)) {
+                         dialog = w;
+                         tree = t;
+                         script.note = TreeText(t, TreeSelection(t));
+                         return SameText(script.note, "fw-select");
+                     }
+                 return false;
+             })
+        .Do("open the folder and select its first subfolder", [&] {
+            HTREEITEM folder = TreeSelection(tree);
+            SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(folder));
+            auto child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(folder)));
+            SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
+        })
+        .Add("the subfolder is selected", [&] { return SameText(TreeText(tree, TreeSelection(tree)), "inner"); })
+        .Do("press OK", [&] { PressId(dialog, IDOK); });
+    script.Start();
+    std::string directory = "C:\\fw-select";
+    EXPECT_TRUE(SelectDirectory("Extract to", "", directory));
+    EXPECT_EQ(script.Failure(), "");
+    EXPECT_TRUE(SameText(directory, "C:\\fw-select\\inner")) << directory;
+}
+
+// A browser that validates typed names, as the system's does with BIF_EDITBOX | BIF_VALIDATE (Wine's
+// browser ignores both flags): it comes up, the user types a name that is no folder twice, and it
+// closes without a choice once the callback lets it.
+struct ValidatingBrowser {
+    static inline std::vector<std::string> selections;  // what BFFM_SETSELECTIONA asked for
+    static inline std::vector<int> answers;              // the callback's results for each failure
+    static inline UINT flags = 0;
+    static LPITEMIDLIST Browse(BROWSEINFOA* info) {
+        flags = info->ulFlags;
+        HWND window = AllocateHWnd([](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+            if (msg == BFFM_SETSELECTIONA && w) selections.emplace_back(reinterpret_cast<const char*>(l));
+            return DefWindowProcA(h, msg, w, l);
+        });
+        info->lpfn(window, BFFM_INITIALIZED, 0, info->lParam);
+        for (const char* typed : {"no-such-folder", "still-none"}) {
+            const int answer = info->lpfn(window, BFFM_VALIDATEFAILEDA, reinterpret_cast<LPARAM>(typed), info->lParam);
+            answers.push_back(answer);
+            if (!answer) break;
+        }
+        DeallocateHWnd(window);
+        return nullptr;
+    }
+};
+
+TEST_F(StdControlsTest, FolderBrowserCallbackDecidesAFailedValidation) {
+    std::vector<std::string> failed;
+    TBrowseFolderParams params;
+    params.Title = "Pick a folder";
+    params.Flags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_VALIDATE;
+    params.InitialDir = "C:\\fw-select";
+    const BrowseSeam system = SetBrowseSeam(&ValidatingBrowser::Browse);
+    std::string folder;
+    const bool ok = BrowseForFolder(params, folder, [&](HWND, UINT message, LPARAM param) {
+        if (message != BFFM_VALIDATEFAILEDA) return 0;
+        failed.emplace_back(reinterpret_cast<const char*>(param));
+        return failed.size() == 1 ? 1 : 0;  // keep the browser open the first time only
+    });
+    SetBrowseSeam(system);
+    EXPECT_FALSE(ok) << folder;
+    EXPECT_EQ(ValidatingBrowser::flags, params.Flags) << "the caller's flags reach the browser as they stand";
+    EXPECT_EQ(failed, (std::vector<std::string>{"no-such-folder", "still-none"}));
+    EXPECT_EQ(ValidatingBrowser::answers, (std::vector<int>{1, 0}));
+    EXPECT_EQ(ValidatingBrowser::selections, (std::vector<std::string>{"C:\\fw-select"}));
 }
 
 }  // namespace

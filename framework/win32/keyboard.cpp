@@ -275,6 +275,13 @@ bool PreprocessKey(MSG& msg) {
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
         const auto key = static_cast<uint16_t>(msg.wParam);
         if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
+        // Escape during a drag cancels the drag, ahead of any Cancel button.
+        if (key == VK_ESCAPE) {
+            if (TControl* source = DragSource(); source && source->Dragging()) {
+                source->EndDrag(false);
+                return true;
+            }
+        }
         const TShiftState shift = KeyDataToShiftState(msg.lParam);
         // A printable key belongs to a window that types it.
         if (!(IsPrintableKey(key, shift) && WantsChars(focus)) && DispatchShortCut(form, ShortCut(key, shift)))

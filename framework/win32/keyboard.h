@@ -1,5 +1,6 @@
 // How keys travel. The loops hand every WM_KEYDOWN, WM_SYSKEYDOWN, WM_CHAR and WM_SYSCHAR to
-// PreprocessKey before translation, which runs, in this order:
+// PreprocessKey before translation, which runs, in this order (Escape during a drag first cancels the
+// drag):
 //   1. Shortcuts: the active form's main menu in menu order, then its popup menus, then its action
 //      lists. A printable key, with or without Shift, is never a shortcut while the focused window
 //      wants characters (it answers WM_GETDLGCODE with DLGC_WANTCHARS: edits, memos, combos, custom

@@ -3,6 +3,7 @@
 // from shortcuts run OnClick; an action's OnUpdate greys its menu item and its button.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "framework/win32/std_button.h"
 #include "framework/win32/std_edit.h"
 #include "framework/win32/std_test_support.h"
+#include "framework/win32/utilwindow.h"
 
 namespace fw {
 namespace {
@@ -220,6 +222,72 @@ TEST_F(MenusTest, ActionDrivesMenuItemAndButton) {
     EXPECT_EQ(item->Action(), nullptr);
     EXPECT_EQ(button->Action(), nullptr);
     form->Release();
+}
+
+TEST_F(MenusTest, PopupComponentIsClearedWhenItsComponentIsFreed) {
+    TForm* form = NewForm();
+    auto* popup = Make<TPopupMenu>(form);
+    popup->Items()->Add(NewItem(form, "mnuCopy", "Copy"));
+    auto* first = Add<TEdit>(form, 10, 10, 100, 21, "edtFirst");
+    auto* second = Add<TEdit>(form, 10, 40, 100, 21, "edtSecond");
+    second->SetPopupMenu(popup);
+    form->Show();
+    popup->SetPopupComponent(first);
+    first->Free();
+    EXPECT_EQ(popup->PopupComponent(), nullptr);
+
+    // A right click sets it to the control clicked; the menu's OnPopup sees it.
+    struct Watch {
+        TPopupMenu* popup;
+        TComponent* seen = nullptr;
+        void Popup(TObject*) { seen = popup->PopupComponent(); }
+    } watch{popup};
+    popup->OnPopup = TNotifyEvent(&watch, &Watch::Popup);
+    PostMessageA(second->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(second->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    PostMessageA(form->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump();
+    EXPECT_EQ(watch.seen, second);
+    EXPECT_EQ(popup->PopupComponent(), second);
+    second->Free();
+    EXPECT_EQ(popup->PopupComponent(), nullptr);
+    form->Release();
+}
+
+TEST_F(MenusTest, NotificationAreaPopupMakesItsWindowForegroundFirst) {
+    // The hidden window a notification icon reports to owns the menu.
+    std::vector<UINT> seen;
+    HWND tray = AllocateHWnd([&seen](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+        seen.push_back(msg);
+        return DefWindowProcA(h, msg, w, l);
+    });
+    Log log;
+    auto* popup = Make<TPopupMenu>(nullptr);
+    popup->Items()->Add(NewItem(popup, "mnuRestore", "Restore", &log));
+    popup->Items()->Add(NewItem(popup, "mnuExit", "Exit", &log));
+    popup->SetWindow(tray);
+    popup->SetForegroundFirst(true);
+    HWND foreground = nullptr;
+    stdtest::ScriptedInput script;
+    script.abandon = [] { EndMenu(); };
+    script.Add("the menu shows", [] { return FindWindowA("#32768", nullptr) && IsWindowVisible(FindWindowA("#32768", nullptr)); })
+        .Do("read the foreground window and choose Exit", [&] {
+            foreground = GetForegroundWindow();
+            seen.clear();
+            PostMessageA(tray, WM_KEYDOWN, VK_UP, 1);
+            PostMessageA(tray, WM_KEYDOWN, VK_RETURN, 1);
+        });
+    script.Start();
+    popup->Popup(200, 200);
+    script.PumpUntilFinished();
+    Pump();
+    EXPECT_EQ(script.Failure(), "");
+    EXPECT_EQ(foreground, tray) << "the owner must be the foreground window while its menu shows";
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"mnuExit"}));
+    // Afterwards a message to the owner lets the menu close when the user clicks elsewhere next time.
+    EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_NULL)), seen.end());
+    popup->Free();
+    DeallocateHWnd(tray);
 }
 
 }  // namespace

@@ -114,6 +114,11 @@ void TScrollingWinControl::CreateWindowState() { UpdateScrollBars(); }
 
 void TScrollingWinControl::SetAutoScroll(bool value) {
     autoScroll_ = value;
+    // Ranges the children set go with AutoScroll; ranges given by code stay.
+    if (!value) {
+        if (horz_->autoRange_) horz_->range_ = 0;
+        if (vert_->autoRange_) vert_->range_ = 0;
+    }
     UpdateScrollBars();
 }
 
@@ -194,6 +199,8 @@ void TScrollingWinControl::Dispatch(TMessage& message) {
             }
             break;
         case WM_NCCALCSIZE: WMNCCalcSize(message); return;
+        // A child came or went: the area it spans may have changed.
+        case CM_CONTROLCHANGE: UpdateScrollBars(); return;
         case WM_NCPAINT: WMNCPaint(message); return;
         default: break;
     }

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <atomic>
 
+#include "framework/win32/actions.h"
+#include "framework/win32/menus.h"
+
 namespace fw {
 
 namespace {
@@ -108,9 +111,37 @@ void TToolButton::SetDropdownMenu(TComponent* value) {
     if (value) value->FreeNotification(this);
 }
 
+void TToolButton::SetMenuItem(TMenuItem* value) {
+    if (menuItem_ == value) return;
+    if (menuItem_) menuItem_->RemoveFreeNotification(this);
+    menuItem_ = value;
+    if (value) {
+        value->FreeNotification(this);
+        // A menu button shows its item's caption unless it has one of its own.
+        if (Caption().empty() || Caption() == Name()) SetCaption(value->Caption());
+    }
+}
+
 void TToolButton::Notification(TComponent* component, TOperation operation) {
     TGraphicControl::Notification(component, operation);
-    if (operation == opRemove && component == dropdownMenu_) dropdownMenu_ = nullptr;
+    if (operation != opRemove) return;
+    if (component == dropdownMenu_) dropdownMenu_ = nullptr;
+    if (component == menuItem_) menuItem_ = nullptr;
+}
+
+void TToolButton::Click() {
+    if (menuItem_) {
+        if (TToolBar* bar = ToolBar(); bar && bar->TrackMenu(this)) return;
+    }
+    TGraphicControl::Click();
+}
+
+void TToolButton::ActionChange(TObject* sender, bool checkDefaults) {
+    TGraphicControl::ActionChange(sender, checkDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (!action) return;
+    if (!checkDefaults || imageIndex_ == -1) SetImageIndex(action->ImageIndex());
+    if (!checkDefaults || !down_) SetDown(action->Checked());
 }
 
 bool TToolButton::CheckMenuDropdown() {
@@ -183,6 +214,11 @@ void TToolBar::InsertButton(TToolButton* button) {
 
 void TToolBar::RemoveButton(TToolButton* button) {
     buttons_.erase(std::remove(buttons_.begin(), buttons_.end(), button), buttons_.end());
+    // A button leaving while its menu is dropped closes the menu.
+    if (button == menuButton_) {
+        menuButton_ = nullptr;
+        EndMenu();
+    }
     if (!rebuilding_) RebuildButtons();
 }
 
@@ -348,7 +384,8 @@ void RegisterToolBarClasses() {
         .Prop("Down", &TToolButton::Down, &TToolButton::SetDown)
         .Prop("Grouped", &TToolButton::Grouped, &TToolButton::SetGrouped)
         .Prop("ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex)
-        .Prop("DropdownMenu", &TToolButton::DropdownMenu, &TToolButton::SetDropdownMenu);
+        .Prop("DropdownMenu", &TToolButton::DropdownMenu, &TToolButton::SetDropdownMenu)
+        .Prop("MenuItem", &TToolButton::MenuItem, &TToolButton::SetMenuItem);
     Class<TToolBar, TWinControl>("TToolBar")
         .Prop("Flat", &TToolBar::Flat, &TToolBar::SetFlat)
         .Prop("ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions)

@@ -2,6 +2,10 @@
 // windowless controls placed where the window draws each button, so automation and drag code find
 // them by name and position; the window itself draws them, takes the mouse and reports clicks
 // (WM_COMMAND) and drop-down arrows (TBN_DROPDOWN).
+//
+// A tool bar can stand in for a menu bar: each button's MenuItem drops that item's sub-items under the
+// button on a click, and while one is open Left and Right move to the neighbouring menu buttons
+// (std_toolmenu.cpp).
 #pragma once
 
 #include <vector>
@@ -12,6 +16,7 @@
 namespace fw {
 
 class TToolBar;
+class TMenuItem;
 
 enum class TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
 enum class TEdgeBorder { ebLeft, ebTop, ebRight, ebBottom };
@@ -32,6 +37,10 @@ public:
     // The menu shown by the drop-down arrow (a popup menu).
     TComponent* DropdownMenu() const { return dropdownMenu_; }
     void SetDropdownMenu(TComponent* value);
+    // The menu item whose sub-items a click drops under the button (an item without sub-items runs as
+    // a command).
+    TMenuItem* MenuItem() const { return menuItem_; }
+    void SetMenuItem(TMenuItem* value);
     TToolBar* ToolBar() const;
     int Index() const;
     void SetParent(TWinControl* parent) override;
@@ -39,6 +48,10 @@ public:
     // Opens the drop-down menu below the button; true when there was one.
     bool CheckMenuDropdown();
     int CommandId() const { return commandId_; }
+    // Drops the MenuItem's menu when there is one; otherwise the click of the button (or its action).
+    void Click() override;
+    // Caption, Enabled, Hint and the click as for every control; ImageIndex and Checked (as Down) too.
+    void ActionChange(TObject* sender, bool checkDefaults) override;
 
 protected:
     ~TToolButton() override;
@@ -56,6 +69,7 @@ private:
     int imageIndex_ = -1;
     int commandId_;
     TComponent* dropdownMenu_ = nullptr;
+    TMenuItem* menuItem_ = nullptr;
 };
 
 class TToolBar : public TWinControl {
@@ -79,6 +93,17 @@ public:
     TCustomImageList* Images() const { return images_; }
     void SetImages(TCustomImageList* value);
     void SetAutoSize(bool value) override;
+
+    // Drops the sub-items of the button's MenuItem under it and tracks them as a menu bar does: Left
+    // in the first level opens the previous menu button's menu, Right on an item without sub-items the
+    // next one's (wrapping round), and the mouse moving onto another menu button opens its menu.
+    // Returns once the menus closed, after the chosen item ran; false when the button has no menu.
+    bool TrackMenu(TToolButton* button);
+    // The button whose menu is dropped now, or null.
+    TToolButton* MenuButton() const { return menuButton_; }
+    // The next visible, enabled button with a MenuItem after (step 1) or before (step -1) `from`,
+    // wrapping round; `from` itself when it is the only one.
+    TToolButton* NeighbourMenuButton(TToolButton* from, int step) const;
 
 protected:
     ~TToolBar() override;
@@ -108,6 +133,7 @@ private:
     int buttonWidth_ = 23;
     int buttonHeight_ = 22;
     bool rebuilding_ = false;
+    TToolButton* menuButton_ = nullptr;
 };
 
 void RegisterToolBarClasses();

@@ -520,6 +520,13 @@ void TTreeView::CNNotify(TMessage& message) {
             break;
         case NM_CLICK: Click(); break;
         case NM_DBLCLK: DblClick(); break;
+        case NM_RCLICK: {
+            // The window keeps the button's release to itself (it watches for a drag), so the popup
+            // menu opens here; a non-zero answer stops the system from asking for a context menu too.
+            const DWORD at = GetMessagePos();
+            if (DoPopupMenu(Point(static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))))) message.Result = 1;
+            break;
+        }
         default: break;
     }
 }
