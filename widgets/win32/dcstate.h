@@ -5,6 +5,7 @@
 
 #include "framework/win32/graphics.h"
 #include "framework/win32/winapi.h"
+#include "widgets/drawtypes.h"
 
 namespace kvx::win32 {
 

@@ -192,6 +192,18 @@ void KVXPaintShape(const TRect& rect, fw::TCanvas* canvas, TKVXShapeType shape, 
         }
     } restore{outline, m.depth - rect.Left, m.depth - rect.Top, own != nullptr};
 
+    // The outline's wide pens and the bevel lines on the outer points reach one pixel past the shape's
+    // edges at some corners: the painting is clipped to the rectangle, as a control's own area.
+    HDC dc = canvas->Handle();
+    TGdiObject<HRGN> savedClip(CreateRectRgn(0, 0, 0, 0));
+    const bool hadClip = GetClipRgn(dc, savedClip.Get()) == 1;
+    IntersectClipRect(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
+    struct RestoreClip {
+        HDC dc;
+        HRGN saved;
+        ~RestoreClip() { SelectClipRgn(dc, saved); }
+    } restoreClip{dc, hadClip ? savedClip.Get() : nullptr};
+
     const bool hasFill = fillBitmap && !fillBitmap->Empty();
     if (shadow && shadow->Style() != TKVXShadowStyle::hssNone && m.depth > 0) {
         canvas->Pen()->SetStyle(fw::TPenStyle::psClear);

@@ -9,6 +9,14 @@
 
 namespace kvx::win32::test {
 
+// A fresh folder of the running test, as a Windows path and as the Unix path of the same folder.
+struct CaseDir {
+    std::string win, unix;
+};
+CaseDir NewCaseDir();
+// Runs a shell script on the Unix side in the folder; its exit code, or -1 when it could not run.
+int RunUnix(const CaseDir& dir, const std::string& script);
+
 // Runs `commandLine` through "cmd /c", its output redirected to a file in `folder`; returns the exit
 // code (-1 when it could not start) and the output in `output`.
 int RunCommand(const std::string& commandLine, const std::string& folder, std::string& output);
