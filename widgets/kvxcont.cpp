@@ -183,16 +183,11 @@ void TKVXCustomContainer::Assign(fw::TPersistent* source) {
     auto* other = dynamic_cast<TKVXCustomContainer*>(source);
     if (other && typeid(*other) == typeid(*this)) {
         if (other == this) return;
-        BeginUpdate();
-        try {
+        UpdateBatch([&] {
             Clear();
             defaultCompressed_ = other->defaultCompressed_;
             AssignItems(other);
-        } catch (...) {
-            EndUpdate(true);
-            throw;
-        }
-        EndUpdate(true);
+        });
         return;
     }
     TKVXBaseContainer::Assign(source);
@@ -218,18 +213,13 @@ void TKVXCustomContainer::SaveToStream(fw::TStream& stream, bool withOffsets) {
 }
 
 void TKVXCustomContainer::LoadFromStream(fw::TStream& stream, bool withOffsets) {
-    BeginUpdate();
-    try {
+    UpdateBatch([&] {
         Clear();
         // Every item has at least its header byte (and, with offsets, its 4-byte offset).
         const int32_t count = KVXReadCount(stream, withOffsets ? 5 : 1);
         if (withOffsets && count > 0) stream.Seek(int64_t{4} * count, fw::soFromCurrent);
         for (int32_t i = 0; i < count; ++i) Item(AddItem())->LoadFromStream(stream);
-    } catch (...) {
-        EndUpdate(true);
-        throw;
-    }
-    EndUpdate(true);
+    });
 }
 
 void TKVXCustomContainer::GetChildren(ChildProc proc, void* context, TComponent*) {

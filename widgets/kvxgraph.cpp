@@ -7,14 +7,6 @@ namespace kvx {
 
 namespace {
 
-// Stores a changed value; true when it changed.
-template <class T>
-bool Store(T& field, const T& value) {
-    if (field == value) return false;
-    field = value;
-    return true;
-}
-
 bool Etched(TKVXBevelStyle s) { return s == TKVXBevelStyle::bvFrameLowered || s == TKVXBevelStyle::bvFrameRaised; }
 
 }  // namespace
@@ -46,11 +38,11 @@ void TKVXBevel::SetStyleOuter(TKVXBevelStyle value) {
 }
 
 void TKVXBevel::SetWidthInner(TKVXBevelWidth value) {
-    if (value <= kKVXMaxBevelWidth && Store(widthInner_, value)) Change();
+    if (value <= kKVXMaxBevelWidth && KVXStore(widthInner_, value)) Change();
 }
 
 void TKVXBevel::SetWidthOuter(TKVXBevelWidth value) {
-    if (value <= kKVXMaxBevelWidth && Store(widthOuter_, value)) Change();
+    if (value <= kKVXMaxBevelWidth && KVXStore(widthOuter_, value)) Change();
 }
 
 TColor TKVXBevel::GetColor(int index) const {
@@ -59,23 +51,23 @@ TColor TKVXBevel::GetColor(int index) const {
 
 void TKVXBevel::SetColor(int index, TColor value) {
     TColor& field = index == 0 ? borderColor_ : index == 1 ? lightColor_ : shadowColor_;
-    if (Store(field, value)) Change();
+    if (KVXStore(field, value)) Change();
 }
 
 void TKVXBevel::SetBorderInnerWidth(TKVXBorderWidth value) {
-    if (Store(borderInnerWidth_, value)) Change();
+    if (KVXStore(borderInnerWidth_, value)) Change();
 }
 
 void TKVXBevel::SetBorderWidth(TKVXBorderWidth value) {
-    if (Store(borderWidth_, value)) Change();
+    if (KVXStore(borderWidth_, value)) Change();
 }
 
 void TKVXBevel::SetBorderSides(TKVXFrameSides value) {
-    if (Store(borderSides_, value)) Change();
+    if (KVXStore(borderSides_, value)) Change();
 }
 
 void TKVXBevel::SetEdgeStyle(TKVXEdgeStyle value) {
-    if (Store(edgeStyle_, value)) Change();
+    if (KVXStore(edgeStyle_, value)) Change();
 }
 
 void TKVXBevel::SetMode(TKVXBevelMode value) {
@@ -86,11 +78,11 @@ void TKVXBevel::SetMode(TKVXBevelMode value) {
 }
 
 void TKVXBevel::SetStandardStyle(TKVXBorderStyle value) {
-    if (Store(standardStyle_, value) && mode_ == TKVXBevelMode::bmStandard) Change();
+    if (KVXStore(standardStyle_, value) && mode_ == TKVXBevelMode::bmStandard) Change();
 }
 
 void TKVXBevel::SetSystemFrame(bool value) {
-    if (Store(systemFrame_, value)) Change();
+    if (KVXStore(systemFrame_, value)) Change();
 }
 
 void TKVXBevel::ComputeExtents() {
@@ -154,19 +146,19 @@ void TKVXBevel::Assign(fw::TPersistent* source) {
 // ---- layouts --------------------------------------------------------------------------------------
 
 void TKVXGlyphTextLayout::SetAlignment(TKVXAlignment value) {
-    if (Store(alignment_, value)) Change();
+    if (KVXStore(alignment_, value)) Change();
 }
 
 void TKVXGlyphTextLayout::SetAlignText2Glyph(TKVXTextArrange value) {
-    if (Store(alignText2Glyph_, value)) Change();
+    if (KVXStore(alignText2Glyph_, value)) Change();
 }
 
 void TKVXGlyphTextLayout::SetOffset(int index, int value) {
-    if (Store(index == 0 ? offsetX_ : offsetY_, value)) Change();
+    if (KVXStore(index == 0 ? offsetX_ : offsetY_, value)) Change();
 }
 
 void TKVXGlyphTextLayout::SetSpacing(int value) {
-    if (Store(spacing_, value)) Change();
+    if (KVXStore(spacing_, value)) Change();
 }
 
 void TKVXGlyphTextLayout::Assign(fw::TPersistent* source) {
@@ -184,23 +176,23 @@ void TKVXGlyphTextLayout::Assign(fw::TPersistent* source) {
 }
 
 void TKVXButtonLayout::SetArrow(bool value) {
-    if (Store(arrow_, value)) Change();
+    if (KVXStore(arrow_, value)) Change();
 }
 
 void TKVXButtonLayout::SetArrowColor(TColor value) {
-    if (Store(arrowColor_, value)) Change();
+    if (KVXStore(arrowColor_, value)) Change();
 }
 
 void TKVXButtonLayout::SetArrowValue(int index, int value) {
-    if (index == 0 && Store(arrowIndent_, value)) Change();
+    if (index == 0 && KVXStore(arrowIndent_, value)) Change();
 }
 
 void TKVXButtonLayout::SetArrowPosition(TKVXArrowPosition value) {
-    if (Store(arrowPosition_, value)) Change();
+    if (KVXStore(arrowPosition_, value)) Change();
 }
 
 void TKVXButtonLayout::SetArrowSize(TKVXDDArrowSize value) {
-    if (value >= 2 && value <= 10 && Store(arrowSize_, value)) Change();
+    if (value >= 2 && value <= 10 && KVXStore(arrowSize_, value)) Change();
 }
 
 void TKVXButtonLayout::Assign(fw::TPersistent* source) {
@@ -228,23 +220,23 @@ void TKVXButtonLayout::Assign(fw::TPersistent* source) {
 // ---- captions -------------------------------------------------------------------------------------
 
 void TKVX3DCaption::SetDisabledStyle(TKVXDisabledStyle value) {
-    if (Store(disabledStyle_, value)) Change();
+    if (KVXStore(disabledStyle_, value)) Change();
 }
 
 void TKVX3DCaption::SetDepth(int index, uint8_t value) {
-    if (Store(index == 0 ? lightDepth_ : shadowDepth_, value)) Change();
+    if (KVXStore(index == 0 ? lightDepth_ : shadowDepth_, value)) Change();
 }
 
 void TKVX3DCaption::SetColor(int index, TColor value) {
-    if (Store(index == 0 ? lightColor_ : shadowColor_, value)) Change();
+    if (KVXStore(index == 0 ? lightColor_ : shadowColor_, value)) Change();
 }
 
 void TKVX3DCaption::SetStyle(TKVXThreeDStyle value) {
-    if (Store(style_, value)) Change();
+    if (KVXStore(style_, value)) Change();
 }
 
 void TKVX3DCaption::SetTracing(int value) {
-    if (Store(tracing_, value)) Change();
+    if (KVXStore(tracing_, value)) Change();
 }
 
 void TKVX3DCaption::Copy3D(const TKVX3DCaption& s) {
@@ -270,11 +262,11 @@ void TKVX3DCaption::Assign(fw::TPersistent* source) {
 void TKVXFxCaption::SetAngle(TKVXAngle value) {
     if (value < 0 || value > 360) return;
     if (value == 360) value = 0;
-    if (Store(angle_, value)) Change();
+    if (KVXStore(angle_, value)) Change();
 }
 
 void TKVXFxCaption::SetPos(int index, uint16_t value) {
-    if (Store(index == 0 ? posX_ : posY_, value)) Change();
+    if (KVXStore(index == 0 ? posX_ : posY_, value)) Change();
 }
 
 void TKVXFxCaption::SetPosQuiet(uint16_t x, uint16_t y) {
@@ -300,15 +292,15 @@ void TKVXFxCaption::Assign(fw::TPersistent* source) {
 // ---- TKVXShadow -----------------------------------------------------------------------------------
 
 void TKVXShadow::SetColor(TColor value) {
-    if (Store(color_, value)) Change();
+    if (KVXStore(color_, value)) Change();
 }
 
 void TKVXShadow::SetDepth(TKVXShadowDepth value) {
-    if (value <= kKVXMaxShadowDepth && Store(depth_, value)) Change();
+    if (value <= kKVXMaxShadowDepth && KVXStore(depth_, value)) Change();
 }
 
 void TKVXShadow::SetStyle(TKVXShadowStyle value) {
-    if (Store(style_, value)) Change();
+    if (KVXStore(style_, value)) Change();
 }
 
 void TKVXShadow::Assign(fw::TPersistent* source) {

@@ -33,25 +33,20 @@ void TKVXStringListItem::SaveToStream(fw::TStream& stream) {
 }
 
 void TKVXStringListItem::LoadFromStream(fw::TStream& stream) {
-    BeginUpdate();
-    try {
+    UpdateBatch([&] {
         if (LoadHeader(stream) & kItemHasData)
             KVXReadStringList(stream, items_.get(), Compressed());
         else
             items_->Clear();
-    } catch (...) {
-        EndUpdate(true);
-        throw;
-    }
-    EndUpdate(true);
+    });
 }
 
 void TKVXStringListItem::Assign(fw::TPersistent* source) {
     if (auto* other = dynamic_cast<TKVXStringListItem*>(source)) {
-        BeginUpdate();
-        AssignHeader(other);
-        items_->Assign(other->items_.get());
-        EndUpdate(true);
+        UpdateBatch([&] {
+            AssignHeader(other);
+            items_->Assign(other->items_.get());
+        });
         return;
     }
     TKVXListItem::Assign(source);
@@ -80,25 +75,20 @@ void TKVXWaveListItem::SaveToStream(fw::TStream& stream) {
 }
 
 void TKVXWaveListItem::LoadFromStream(fw::TStream& stream) {
-    BeginUpdate();
-    try {
+    UpdateBatch([&] {
         if (LoadHeader(stream) & kItemHasData)
             KVXReadWave(stream, wave_.get(), Compressed());
         else
             wave_->Clear();
-    } catch (...) {
-        EndUpdate(true);
-        throw;
-    }
-    EndUpdate(true);
+    });
 }
 
 void TKVXWaveListItem::Assign(fw::TPersistent* source) {
     if (auto* other = dynamic_cast<TKVXWaveListItem*>(source)) {
-        BeginUpdate();
-        AssignHeader(other);
-        wave_->Assign(other->wave_.get());
-        EndUpdate(true);
+        UpdateBatch([&] {
+            AssignHeader(other);
+            wave_->Assign(other->wave_.get());
+        });
         return;
     }
     TKVXListItem::Assign(source);

@@ -45,22 +45,15 @@ void KVXOffsetPoints(TPoint* points, int count, int dx, int dy) {
 // ---- TKVXSimpleBevel and TKVXTeeth ----------------------------------------------------------------
 
 void TKVXSimpleBevel::SetWidth(TKVXBevelWidth value) {
-    if (value > kKVXMaxBevelWidth || value == width_) return;
-    width_ = value;
-    Change();
+    if (value <= kKVXMaxBevelWidth && KVXStore(width_, value)) Change();
 }
 
 void TKVXSimpleBevel::SetStyle(TKVXSimpleBevelStyle value) {
-    if (value == style_) return;
-    style_ = value;
-    Change();
+    if (KVXStore(style_, value)) Change();
 }
 
 void TKVXSimpleBevel::SetColor(int index, TColor value) {
-    TColor& field = index == 0 ? lightColor_ : index == 1 ? shadowColor_ : color_;
-    if (field == value) return;
-    field = value;
-    Change();
+    if (KVXStore(index == 0 ? lightColor_ : index == 1 ? shadowColor_ : color_, value)) Change();
 }
 
 void TKVXSimpleBevel::Assign(fw::TPersistent* source) {
@@ -78,29 +71,19 @@ void TKVXSimpleBevel::Assign(fw::TPersistent* source) {
 }
 
 void TKVXTeeth::SetCount(int value) {
-    if (value < 0 || value > 50 || value == count_) return;
-    count_ = value;
-    Change();
+    if (value >= 0 && value <= 50 && KVXStore(count_, value)) Change();
 }
 
 void TKVXTeeth::SetDirection(TKVXDirection value) {
-    if (value == direction_) return;
-    direction_ = value;
-    Change();
+    if (KVXStore(direction_, value)) Change();
 }
 
 void TKVXTeeth::SetFlag(int index, bool value) {
-    bool& field = index == 0 ? offset_ : setPerCount_;
-    if (field == value) return;
-    field = value;
-    Change();
+    if (KVXStore(index == 0 ? offset_ : setPerCount_, value)) Change();
 }
 
 void TKVXTeeth::SetSize(int index, int value) {
-    int& field = index == 0 ? width_ : height_;
-    if (field == value) return;
-    field = value;
-    Change();
+    if (KVXStore(index == 0 ? width_ : height_, value)) Change();
 }
 
 void TKVXTeeth::Assign(fw::TPersistent* source) {

@@ -36,28 +36,23 @@ void TKVXBitmapListItem::SaveToStream(fw::TStream& stream) {
 }
 
 void TKVXBitmapListItem::LoadFromStream(fw::TStream& stream) {
-    BeginUpdate();
-    try {
+    UpdateBatch([&] {
         const uint8_t flags = LoadHeader(stream);
         pixelFormat_ = KVXPixelFormatOfFlags(flags);
         if (flags & kItemHasData)
             KVXReadBitmap(stream, bitmap_.get(), Compressed());
         else
             bitmap_->Assign(nullptr);
-    } catch (...) {
-        EndUpdate(true);
-        throw;
-    }
-    EndUpdate(true);
+    });
 }
 
 void TKVXBitmapListItem::Assign(fw::TPersistent* source) {
     if (auto* s = dynamic_cast<TKVXBitmapListItem*>(source)) {
-        BeginUpdate();
-        AssignHeader(s);
-        pixelFormat_ = s->pixelFormat_;
-        bitmap_->Assign(s->bitmap_.get());
-        EndUpdate(true);
+        UpdateBatch([&] {
+            AssignHeader(s);
+            pixelFormat_ = s->pixelFormat_;
+            bitmap_->Assign(s->bitmap_.get());
+        });
         return;
     }
     TKVXListItem::Assign(source);

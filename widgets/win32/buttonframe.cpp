@@ -9,15 +9,8 @@ namespace kvx::win32 {
 
 namespace {
 
-void Edge(HDC dc, TRect& rect, UINT edge, UINT flags) {
-    RECT rc = ToRECT(rect);
-    DrawEdge(dc, &rc, edge, flags);
-    rect = FromRECT(rc);
-}
-
 void Fill(fw::TCanvas* canvas, const TRect& rect, TColor color) {
-    canvas->Brush()->SetStyle(fw::TBrushStyle::bsSolid);
-    canvas->Brush()->SetColor(color);
+    KVXSolidBrush(canvas, color);
     canvas->FillRect(rect);
 }
 
@@ -32,12 +25,6 @@ void Corners(fw::TCanvas* canvas, const TRect& r) {
     canvas->SetPixels(r.Right - 1, r.Top, fw::clBtnFace);
     canvas->SetPixels(r.Left, r.Bottom - 1, fw::clBtnFace);
     canvas->SetPixels(r.Right - 1, r.Bottom - 1, fw::clBtnFace);
-}
-
-void SolidPen(fw::TCanvas* canvas, TColor color) {
-    canvas->Pen()->SetStyle(fw::TPenStyle::psSolid);
-    canvas->Pen()->SetWidth(1);
-    canvas->Pen()->SetColor(color);
 }
 
 }  // namespace
@@ -60,8 +47,8 @@ bool KVXDrawButtonFrame(fw::TCanvas* canvas, bool solidLatched, TRect& rect, TKV
     }
     // The focus outline.
     if (!pressed && (flags & (kbfFocused | kbfOutline))) {
-        Edge(dc, rect, BDR_SUNKENOUTER, BF_SOFT | BF_TOPLEFT | ((flags & kbfMiddle) ? BF_MIDDLE : 0));
-        Edge(dc, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+        KVXEdge(dc, rect, BDR_SUNKENOUTER, BF_SOFT | BF_TOPLEFT | ((flags & kbfMiddle) ? BF_MIDDLE : 0));
+        KVXEdge(dc, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
         if (style == U::ubsWin31 && (flags & kbfCorners)) {
             Corners(canvas, rect);
             flags &= static_cast<uint16_t>(~kbfCorners);
@@ -71,15 +58,15 @@ bool KVXDrawButtonFrame(fw::TCanvas* canvas, bool solidLatched, TRect& rect, TKV
     TRect k = rect;
     switch (look) {
         case TKVXButtonLook::Classic:
-            Edge(dc, rect, BDR_SUNKENOUTER, BF_SOFT | BF_TOPLEFT);
-            Edge(dc, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+            KVXEdge(dc, rect, BDR_SUNKENOUTER, BF_SOFT | BF_TOPLEFT);
+            KVXEdge(dc, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
             if (flags & kbfCorners) Corners(canvas, rect);
             rect = fw::InflateRect(rect, -1, -1);
             if (pressed) {
-                Edge(dc, rect, BDR_SUNKENINNER, BF_TOPLEFT);
+                KVXEdge(dc, rect, BDR_SUNKENINNER, BF_TOPLEFT);
             } else {
-                Edge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_RECT);
-                Edge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_RECT);
+                KVXEdge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_RECT);
+                KVXEdge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_RECT);
             }
             k = fw::InflateRect(k, -1, -1);
             break;
@@ -87,20 +74,20 @@ bool KVXDrawButtonFrame(fw::TCanvas* canvas, bool solidLatched, TRect& rect, TKV
             if (!pressed)
                 KVXDrawFrame(canvas, rect, TKVXBorderStyle::lsRaisedspb, BF_RECT);
             else if (flags & kbfSunken)
-                Edge(dc, rect, EDGE_SUNKEN, BF_RECT);
+                KVXEdge(dc, rect, EDGE_SUNKEN, BF_RECT);
             else
                 KVXDrawFrame(canvas, rect, TKVXBorderStyle::lsLowered, BF_RECT);
             break;
         case TKVXButtonLook::Plain:
             if (pressed) {
-                SolidPen(canvas, fw::clBlack);
+                KVXSolidPen(canvas, fw::clBlack);
                 canvas->Rectangle(rect);
                 canvas->Pen()->SetColor(0x808080);
                 canvas->Rectangle(fw::InflateRect(rect, -1, -1));
                 canvas->Pen()->SetColor(fw::clBlack);
             } else if (flags & kbfFocused) {
-                Edge(dc, rect, BDR_RAISEDOUTER, BF_ADJUST | BF_SOFT | BF_RECT);
-                Edge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_BOTTOMRIGHT);
+                KVXEdge(dc, rect, BDR_RAISEDOUTER, BF_ADJUST | BF_SOFT | BF_RECT);
+                KVXEdge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_BOTTOMRIGHT);
             } else {
                 KVXDrawFrame(canvas, rect, TKVXBorderStyle::lsRaisedspb, 0);
             }
@@ -111,14 +98,14 @@ bool KVXDrawButtonFrame(fw::TCanvas* canvas, bool solidLatched, TRect& rect, TKV
                 rect = fw::InflateRect(rect, -1, -1);
             }
             if (pressed)
-                Edge(dc, rect, BDR_SUNKENOUTER, BF_ADJUST | BF_RECT);
+                KVXEdge(dc, rect, BDR_SUNKENOUTER, BF_ADJUST | BF_RECT);
             else if (state == kButtonHot)
-                Edge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_RECT);
+                KVXEdge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_RECT);
             else if (!explorer)
                 Fill(canvas, rect, color);
             break;
         case TKVXButtonLook::Outlined:
-            SolidPen(canvas, fw::clBlack);
+            KVXSolidPen(canvas, fw::clBlack);
             canvas->Brush()->SetStyle(fw::TBrushStyle::bsClear);
             canvas->Rectangle(rect);
             if (pressed) {
@@ -129,7 +116,7 @@ bool KVXDrawButtonFrame(fw::TCanvas* canvas, bool solidLatched, TRect& rect, TKV
                 canvas->LineTo(rect.Left + 1, rect.Bottom - 1);
             } else {
                 TRect inner = fw::InflateRect(rect, -1, -1);
-                Edge(dc, inner, BDR_RAISEDINNER, BF_ADJUST | BF_RECT);
+                KVXEdge(dc, inner, BDR_RAISEDINNER, BF_ADJUST | BF_RECT);
             }
             break;
     }

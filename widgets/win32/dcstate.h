@@ -63,6 +63,24 @@ private:
 inline RECT ToRECT(const fw::TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 inline fw::TRect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// The system's edge drawing on Rect, which it adjusts when the flags ask for it.
+inline void KVXEdge(HDC dc, fw::TRect& rect, UINT edge, UINT flags) {
+    RECT rc = ToRECT(rect);
+    DrawEdge(dc, &rc, edge, flags);
+    rect = FromRECT(rc);
+}
+
+// The canvas's pen and brush set up for plain lines and fills.
+inline void KVXSolidPen(fw::TCanvas* canvas, fw::TColor color, int width = 1) {
+    canvas->Pen()->SetStyle(fw::TPenStyle::psSolid);
+    canvas->Pen()->SetWidth(width);
+    canvas->Pen()->SetColor(color);
+}
+inline void KVXSolidBrush(fw::TCanvas* canvas, fw::TColor color) {
+    canvas->Brush()->SetStyle(fw::TBrushStyle::bsSolid);
+    canvas->Brush()->SetColor(color);
+}
+
 // The clipping region a clip offset names: Rect moved by the low word horizontally and the high word
 // vertically, both read as unsigned 16-bit numbers (no move for an offset of 0).
 fw::TRect KVXClipOffsetRect(const fw::TRect& rect, int32_t clipOffset);

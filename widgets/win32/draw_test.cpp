@@ -13,6 +13,7 @@
 #include "widgets/win32/shapepaint.h"
 #include "widgets/win32/startup.h"
 #include "widgets/win32/testsupport/dibcanvas.h"
+#include "widgets/win32/testsupport/wine_support.h"
 
 namespace kvx::win32 {
 namespace {
@@ -20,19 +21,15 @@ namespace {
 using test::SysColor;
 using test::TDibCanvas;
 
-class SuiteEnvironment : public ::testing::Environment {
+// Wine's bitmap font first: the captions are checked pixel by pixel.
+class DrawEnvironment : public test::TSuiteEnvironment {
 public:
     void SetUp() override {
         ASSERT_TRUE(test::LoadWineBitmapFont()) << "Wine's bitmap fonts: install the Debian package fonts-wine";
-        fw::InitApplication();
-        KVXStartApplication();
-    }
-    void TearDown() override {
-        KVXStopApplication();
-        fw::DoneApplication();
+        TSuiteEnvironment::SetUp();
     }
 };
-const ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new SuiteEnvironment);
+const ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new DrawEnvironment);
 
 constexpr TColor kWhite = fw::clWhite;
 

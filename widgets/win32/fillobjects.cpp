@@ -9,16 +9,8 @@ namespace kvx::win32 {
 
 namespace {
 
-template <class T>
-bool Store(T& field, const T& value) {
-    if (field == value) return false;
-    field = value;
-    return true;
-}
-
 void FillWith(fw::TCanvas* canvas, const TRect& rect, TColor color) {
-    canvas->Brush()->SetStyle(fw::TBrushStyle::bsSolid);
-    canvas->Brush()->SetColor(color);
+    KVXSolidBrush(canvas, color);
     canvas->FillRect(rect);
 }
 
@@ -44,23 +36,23 @@ void TKVXGradient::Change() {
 }
 
 void TKVXGradient::SetColorCount(TKVXColorCount value) {
-    if (value >= kKVXMinColorCount && value <= kKVXMaxColorCount && Store(colorCount_, value)) Change();
+    if (value >= kKVXMinColorCount && value <= kKVXMaxColorCount && KVXStore(colorCount_, value)) Change();
 }
 
 void TKVXGradient::SetColor(TColor value) {
-    if (Store(color_, value)) Change();
+    if (KVXStore(color_, value)) Change();
 }
 
 void TKVXGradient::SetEndColor(TColor value) {
-    if (Store(endColor_, value)) Change();
+    if (KVXStore(endColor_, value)) Change();
 }
 
 void TKVXGradient::SetPaletteRealize(bool value) {
-    if (Store(paletteRealize_, value)) Change();
+    if (KVXStore(paletteRealize_, value)) Change();
 }
 
 void TKVXGradient::SetStyle(TKVXGradientStyle value) {
-    if (Store(style_, value)) Change();
+    if (KVXStore(style_, value)) Change();
 }
 
 void TKVXGradient::PaintGradient(fw::TCanvas* canvas, const TRect& rect) {
@@ -108,11 +100,11 @@ TKVXShapeFill::~TKVXShapeFill() {
 }
 
 void TKVXShapeFill::SetStyle(TKVXFillStyle value) {
-    if (Store(style_, value)) Change();
+    if (KVXStore(style_, value)) Change();
 }
 
 void TKVXShapeFill::SetTileMode(TKVXTileMode value) {
-    if (Store(tileMode_, value)) Change();
+    if (KVXStore(tileMode_, value)) Change();
 }
 
 fw::TBitmap* TKVXShapeFill::CurrentBitmap() const {
@@ -166,15 +158,15 @@ bool TKVXFillObject::PlacementCounts() const {
 }
 
 void TKVXFillObject::SetAlignment(TKVXAlignment value) {
-    if (Store(alignment_, value) && PlacementCounts()) Change();
+    if (KVXStore(alignment_, value) && PlacementCounts()) Change();
 }
 
 void TKVXFillObject::SetOffset(int index, int value) {
-    if (Store(index == 0 ? offsetX_ : offsetY_, value) && PlacementCounts()) Change();
+    if (KVXStore(index == 0 ? offsetX_ : offsetY_, value) && PlacementCounts()) Change();
 }
 
 void TKVXFillObject::SetOptions(TKVXFillOptions value) {
-    if (Store(options_, value)) Change();
+    if (KVXStore(options_, value)) Change();
 }
 
 bool TKVXFillObject::FillCanvas(fw::TCanvas* canvas, const TRect& rect, TColor backColor) {

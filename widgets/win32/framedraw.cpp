@@ -9,27 +9,6 @@
 
 namespace kvx::win32 {
 
-namespace {
-
-void Edge(HDC dc, TRect& rect, UINT edge, UINT flags) {
-    RECT rc = ToRECT(rect);
-    DrawEdge(dc, &rc, edge, flags);
-    rect = FromRECT(rc);
-}
-
-void SolidBrush(fw::TCanvas* canvas, TColor color) {
-    canvas->Brush()->SetStyle(fw::TBrushStyle::bsSolid);
-    canvas->Brush()->SetColor(color);
-}
-
-void SolidPen(fw::TCanvas* canvas, TColor color, int width = 1) {
-    canvas->Pen()->SetStyle(fw::TPenStyle::psSolid);
-    canvas->Pen()->SetWidth(width);
-    canvas->Pen()->SetColor(color);
-}
-
-}  // namespace
-
 bool KVXDrawBevel(fw::TCanvas* canvas, TRect& rect, TKVXBevelStyle style, TColor lightColor, TColor shadowColor,
                   int width) {
     TRect inner = rect;
@@ -47,26 +26,26 @@ bool KVXDrawBevel(fw::TCanvas* canvas, TRect& rect, TKVXBevelStyle style, TColor
     if (style == S::bvFrameLowered || style == S::bvFrameRaised) {
         // Etched: two one-pixel rings per step, offset by one, so the frame takes Width + 1.
         for (int i = 0; i < width; ++i) {
-            SolidBrush(canvas, first);
+            KVXSolidBrush(canvas, first);
             canvas->FrameRect({L + i + 1, T + i + 1, R, B});
-            SolidBrush(canvas, second);
+            KVXSolidBrush(canvas, second);
             canvas->FrameRect({L, T, R - i - 1, B - i - 1});
         }
     } else if (width == 1) {
-        SolidPen(canvas, second);
+        KVXSolidPen(canvas, second);
         const TPoint upperLeft[] = {{L, B - 1}, {L, T}, {R - 1, T}};
         canvas->Polyline(upperLeft);
-        SolidPen(canvas, first);
+        KVXSolidPen(canvas, first);
         const TPoint lowerRight[] = {{R - 1, T}, {R - 1, B - 1}, {L, B - 1}};
         canvas->Polyline(lowerRight);
     } else {
         const int W = width, b1 = B - 1;
         const TRect I{L + W, T + W, R - W, b1 - W};
         canvas->Pen()->SetStyle(fw::TPenStyle::psClear);
-        SolidBrush(canvas, first);
+        KVXSolidBrush(canvas, first);
         const TPoint lowerRight[] = {{L, B}, {I.Left, I.Bottom}, {I.Right, I.Bottom}, {I.Right, I.Top}, {R, T}, {R, B}};
         canvas->Polygon(lowerRight);
-        SolidBrush(canvas, second);
+        KVXSolidBrush(canvas, second);
         const TPoint upperLeft[] = {{L, b1}, {I.Left, I.Bottom}, {I.Left, I.Top}, {I.Right - 1, I.Top}, {R - 1, T}, {L, T}};
         canvas->Polygon(upperLeft);
     }
@@ -78,16 +57,16 @@ bool KVXDrawShadowBevel(fw::TCanvas* canvas, TRect& rect, TColor frameColor, TCo
                         uint8_t depth, uint8_t frameWidth, bool transparent) {
     const int D = depth, L = rect.Left, T = rect.Top, R = rect.Right, B = rect.Bottom;
     canvas->Pen()->SetStyle(fw::TPenStyle::psClear);
-    SolidBrush(canvas, shadowColor);
+    KVXSolidBrush(canvas, shadowColor);
     canvas->FillRect({R - D, T + D, R, B});
     canvas->FillRect({L + D, B - D, R, B});
     if (!transparent) {
-        SolidBrush(canvas, cornerColor);
+        KVXSolidBrush(canvas, cornerColor);
         canvas->FillRect({R - D, T, R, T + D});
         canvas->FillRect({L, B - D, L + D, B});
     }
     rect = {L, T, R - D, B - D};
-    SolidBrush(canvas, frameColor);
+    KVXSolidBrush(canvas, frameColor);
     for (int i = 0; i < frameWidth; ++i) {
         canvas->FrameRect(rect);
         rect = fw::InflateRect(rect, -1, -1);
@@ -104,45 +83,45 @@ bool KVXDrawFrame(fw::TCanvas* canvas, TRect& rect, TKVXBorderStyle style, uint1
     switch (style) {
         case S::lsNone: break;
         case S::lsSingle:
-            Edge(dc, rect, BDR_SUNKENOUTER, F | BF_SOFT | BF_TOPLEFT);
-            Edge(dc, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+            KVXEdge(dc, rect, BDR_SUNKENOUTER, F | BF_SOFT | BF_TOPLEFT);
+            KVXEdge(dc, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
             break;
-        case S::lsLowered: Edge(dc, rect, EDGE_SUNKEN, F | BF_SOFT | BF_RECT); break;
-        case S::lsRaised: Edge(dc, rect, EDGE_RAISED, F | BF_SOFT | BF_RECT); break;
+        case S::lsLowered: KVXEdge(dc, rect, EDGE_SUNKEN, F | BF_SOFT | BF_RECT); break;
+        case S::lsRaised: KVXEdge(dc, rect, EDGE_RAISED, F | BF_SOFT | BF_RECT); break;
         case S::lsRaisedspb:
         case S::lsRaisedExt:
-            Edge(dc, rect, BDR_RAISEDOUTER, F | BF_SOFT | BF_RECT);
-            Edge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_BOTTOMRIGHT);
+            KVXEdge(dc, rect, BDR_RAISEDOUTER, F | BF_SOFT | BF_RECT);
+            KVXEdge(dc, rect, BDR_RAISEDINNER, BF_ADJUST | BF_BOTTOMRIGHT);
             if (style == S::lsRaisedExt) ++rect.Top, ++rect.Left;
             break;
         case S::lsLoweredspb:
-            Edge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
-            Edge(dc, rect, BDR_SUNKENINNER, F | BF_TOPLEFT);
+            KVXEdge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
+            KVXEdge(dc, rect, BDR_SUNKENINNER, F | BF_TOPLEFT);
             break;
         case S::lsLoweredExt:
-            Edge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
-            Edge(dc, rect, BDR_SUNKENINNER, BF_ADJUST | BF_TOPLEFT);
+            KVXEdge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
+            KVXEdge(dc, rect, BDR_SUNKENINNER, BF_ADJUST | BF_TOPLEFT);
             --rect.Right, --rect.Bottom;
             break;
-        case S::lsFrameInset: Edge(dc, rect, EDGE_ETCHED, F | BF_RECT); break;
+        case S::lsFrameInset: KVXEdge(dc, rect, EDGE_ETCHED, F | BF_RECT); break;
         case S::lsFrameOffset:
-            Edge(dc, rect, BDR_RAISEDINNER, F | BF_RECT);
-            Edge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
+            KVXEdge(dc, rect, BDR_RAISEDINNER, F | BF_RECT);
+            KVXEdge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
             break;
         case S::lsWindowBorder:
-            Edge(dc, rect, BDR_RAISEDOUTER, F | BF_BOTTOMRIGHT);
+            KVXEdge(dc, rect, BDR_RAISEDOUTER, F | BF_BOTTOMRIGHT);
             ++rect.Top, ++rect.Left;
-            Edge(dc, rect, BDR_RAISEDINNER, F | BF_RECT);
+            KVXEdge(dc, rect, BDR_RAISEDINNER, F | BF_RECT);
             break;
-        case S::lsSingleRaised: Edge(dc, rect, BDR_RAISEDINNER, F | BF_RECT); break;
-        case S::lsSingleLowered: Edge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT); break;
+        case S::lsSingleRaised: KVXEdge(dc, rect, BDR_RAISEDINNER, F | BF_RECT); break;
+        case S::lsSingleLowered: KVXEdge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT); break;
         case S::lsDoubleRaised:
-            Edge(dc, rect, BDR_RAISEDINNER, F | BF_RECT);
-            Edge(dc, rect, BDR_RAISEDINNER, F | BF_RECT);
+            KVXEdge(dc, rect, BDR_RAISEDINNER, F | BF_RECT);
+            KVXEdge(dc, rect, BDR_RAISEDINNER, F | BF_RECT);
             break;
         case S::lsDoubleLowered:
-            Edge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
-            Edge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
+            KVXEdge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
+            KVXEdge(dc, rect, BDR_SUNKENOUTER, F | BF_RECT);
             break;
     }
     return true;
@@ -155,7 +134,7 @@ void KVXDrawArrow(fw::TCanvas* canvas, int x, int y, int size, TColor color, boo
         KVXDrawArrow(canvas, x + 1, y + 1, size, fw::clHighlightText, pointDown, true);
         color = fw::clGrayText;
     }
-    SolidPen(canvas, color);
+    KVXSolidPen(canvas, color);
     for (const TKVXSpan& row : rows) {
         canvas->MoveTo(row.x0, row.y);
         canvas->LineTo(row.x1, row.y);

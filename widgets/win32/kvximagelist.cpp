@@ -234,15 +234,10 @@ void TKVXImageListItem::LoadStrip(const TKVXImageItemData& data) {
 }
 
 void TKVXImageListItem::LoadFromStream(fw::TStream& stream) {
-    BeginUpdate();
-    try {
+    UpdateBatch([&] {
         pixelFormat_ = KVXPixelFormatOfFlags(LoadHeader(stream));
         LoadStrip(KVXReadImageItemData(stream, Compressed()));
-    } catch (...) {
-        EndUpdate(true);
-        throw;
-    }
-    EndUpdate(true);
+    });
 }
 
 void TKVXImageListItem::Assign(fw::TPersistent* source) {
@@ -252,8 +247,7 @@ void TKVXImageListItem::Assign(fw::TPersistent* source) {
         return;
     }
     if (s == this) return;
-    BeginUpdate();
-    try {
+    UpdateBatch([&] {
         AssignHeader(s);
         allocBy_ = s->allocBy_;
         width_ = s->width_;
@@ -268,11 +262,7 @@ void TKVXImageListItem::Assign(fw::TPersistent* source) {
         }
         RemoveImages();
         AddImages(s);
-    } catch (...) {
-        EndUpdate(true);
-        throw;
-    }
-    EndUpdate(true);
+    });
 }
 
 void TKVXImageListItem::DefineProperties(fw::TFiler& filer) {

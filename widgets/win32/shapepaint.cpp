@@ -79,9 +79,7 @@ void WithTools(fw::TCanvas* c, bool opaqueHatch, TColor back, F draw) {
 
 void Pen(fw::TCanvas* c, TColor color, int width) {
     c->Pen()->SetMode(fw::TPenMode::pmCopy);
-    c->Pen()->SetStyle(fw::TPenStyle::psSolid);
-    c->Pen()->SetWidth(width);
-    c->Pen()->SetColor(color);
+    KVXSolidPen(c, color, width);
 }
 
 // The two-coloured bevel lines drawn over the outline of an inset or offset bevel.

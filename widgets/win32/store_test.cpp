@@ -25,18 +25,7 @@ namespace {
 using test::CaseDir;
 using test::TDibCanvas;
 
-class SuiteEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        fw::InitApplication();
-        KVXStartApplication();
-    }
-    void TearDown() override {
-        KVXStopApplication();
-        fw::DoneApplication();
-    }
-};
-const ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new SuiteEnvironment);
+const ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new test::TSuiteEnvironment);
 
 // Pixels as 0xRRGGBB, rows top first.
 using Picture = std::vector<uint32_t>;

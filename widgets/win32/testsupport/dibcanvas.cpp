@@ -5,41 +5,18 @@
 
 namespace kvx::win32::test {
 
-TDibCanvas::TDibCanvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    canvas_.SetHandle(dc_);
+TDibCanvas::TDibCanvas(int width, int height) : width_(width), height_(height), surface_(width, height) {
+    canvas_.SetHandle(surface_.DC());
     Fill(fw::clWhite);
 }
 
-TDibCanvas::~TDibCanvas() {
-    canvas_.SetHandle(nullptr);
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-}
+TDibCanvas::~TDibCanvas() { canvas_.SetHandle(nullptr); }
 
-void TDibCanvas::Fill(fw::TColor color) {
-    GdiFlush();
-    RECT r{0, 0, width_, height_};
-    HBRUSH b = CreateSolidBrush(static_cast<COLORREF>(fw::ColorToRGB(color)));
-    FillRect(dc_, &r, b);
-    DeleteObject(b);
-}
+void TDibCanvas::Fill(fw::TColor color) { surface_.Clear(fw::ColorToRGB(color)); }
 
 fw::TColor TDibCanvas::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return fw::clNone;
-    GdiFlush();
-    const uint32_t v = bits_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
-    return static_cast<fw::TColor>(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16));
+    return surface_.Pixel(x, y);
 }
 
 std::vector<fw::TColor> TDibCanvas::Pixels() const {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/controls_test_support.h"
 #include "framework/win32/graphics.h"
 #include "framework/win32/winapi.h"
 
@@ -31,10 +32,7 @@ public:
 
 private:
     int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    uint32_t* bits_ = nullptr;
+    fw::testing::DibSurface surface_;
     fw::TCanvas canvas_;
 };
 

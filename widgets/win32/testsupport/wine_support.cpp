@@ -6,8 +6,19 @@
 #include "framework/win32/winapi.h"
 #include "testing/test_env.h"
 #include "testing/unix_script.h"
+#include "widgets/win32/startup.h"
 
 namespace kvx::win32::test {
+
+void TSuiteEnvironment::SetUp() {
+    fw::InitApplication();
+    KVXStartApplication();
+}
+
+void TSuiteEnvironment::TearDown() {
+    KVXStopApplication();
+    fw::DoneApplication();
+}
 
 CaseDir NewCaseDir() {
     CaseDir d;

@@ -4,10 +4,20 @@
 
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "framework/win32/application.h"
 #include "framework/win32/winapi.h"
 
 namespace kvx::win32::test {
+
+// The framework's application and the suite's start-up around a whole test program:
+//   const auto* env = ::testing::AddGlobalTestEnvironment(new kvx::win32::test::TSuiteEnvironment);
+class TSuiteEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+};
 
 // A fresh folder of the running test, as a Windows path and as the Unix path of the same folder.
 struct CaseDir {
