@@ -32,6 +32,18 @@ public:
         if (doChange) Change();
     }
     bool Updating() const { return updating_; }
+    // Runs F as one batch: locked, then one notification, also when F raises.
+    template <class F>
+    void UpdateBatch(F f) {
+        BeginUpdate();
+        try {
+            f();
+        } catch (...) {
+            EndUpdate(true);
+            throw;
+        }
+        EndUpdate(true);
+    }
 
     // OnChange(Self) unless locked.
     virtual void Change() {
@@ -45,6 +57,14 @@ public:
 private:
     bool updating_ = false;
 };
+
+// Stores a changed value for a setter; true when it changed (the setter then notifies).
+template <class T>
+bool KVXStore(T& field, const T& value) {
+    if (field == value) return false;
+    field = value;
+    return true;
+}
 
 class TKVXObject : public TKVXNotifying<fw::TPersistent> {
 public:

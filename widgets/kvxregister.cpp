@@ -2,8 +2,14 @@
 
 #include "framework/core/rtti.h"
 #include "widgets/datetimevalue.h"
+#include "widgets/drawtypes.h"
 #include "widgets/inictrl.h"
 #include "widgets/kvxapplication.h"
+#include "widgets/kvxcont.h"
+#include "widgets/kvxgraph.h"
+#include "widgets/kvxlists.h"
+#include "widgets/kvxwave.h"
+#include "widgets/shapegeometry.h"
 #include "widgets/timerpool.h"
 
 namespace kvx {
@@ -45,6 +51,27 @@ void KVXRegisterClasses() {
         .Prop("Hour", &TKVXDateTime::Hour, &TKVXDateTime::SetHour)
         .Prop("Minute", &TKVXDateTime::Minute, &TKVXDateTime::SetMinute)
         .Prop("Second", &TKVXDateTime::Second, &TKVXDateTime::SetSecond);
+
+    KVXRegisterDrawTypes();
+    KVXRegisterGraphClasses();
+    KVXRegisterShapeClasses();
+    Class<TKVXWave, TKVXObject>("TKVXWave");
+    Class<TKVXBaseContainer, TKVXComponent>("TKVXBaseContainer");
+    Class<TKVXListItem, TKVXComponent>("TKVXListItem")
+        .Prop("Compressed", &TKVXListItem::Compressed, &TKVXListItem::SetCompressed);
+    Class<TKVXCustomContainer, TKVXBaseContainer>("TKVXCustomContainer");
+    Class<TKVXStringListItem, TKVXListItem>("TKVXStringListItem")
+        .Prop("Description", &TKVXListItem::Description, &TKVXListItem::SetDescription)
+        .Prop("Ident", &TKVXListItem::Ident, &TKVXListItem::SetIdent)
+        .Prop("Items", &TKVXStringListItem::Items, &TKVXStringListItem::SetItems)
+        .Stored(false);
+    Class<TKVXStringList, TKVXCustomContainer>("TKVXStringList");
+    Class<TKVXWaveListItem, TKVXListItem>("TKVXWaveListItem")
+        .Prop("Description", &TKVXListItem::Description, &TKVXListItem::SetDescription)
+        .Prop("Ident", &TKVXListItem::Ident, &TKVXListItem::SetIdent)
+        .Prop("Wave", &TKVXWaveListItem::Wave, &TKVXWaveListItem::SetWave)
+        .Stored(false);
+    Class<TKVXWaveList, TKVXCustomContainer>("TKVXWaveList");
 }
 
 }  // namespace kvx

@@ -20,19 +20,8 @@ namespace {
 
 using A = TKVXFileCtrlAttribute;
 
-struct CaseDir {
-    std::string win, unix;
-};
-
-CaseDir NewCaseDir() {
-    CaseDir d;
-    d.win = mx::test::FreshDir();
-    d.unix = d.win;
-    if (d.unix.size() > 2 && (d.unix[0] == 'Z' || d.unix[0] == 'z') && d.unix[1] == ':') d.unix.erase(0, 2);
-    for (char& c : d.unix)
-        if (c == '\\') c = '/';
-    return d;
-}
+using test::CaseDir;
+using test::NewCaseDir;
 
 std::string Make(const CaseDir& d, const std::string& name, const std::string& bytes = "data") {
     const std::string path = d.win + "\\" + name;
@@ -89,7 +78,7 @@ TEST_F(FileCtrl, WriteTimeMatchesTheUnixStat) {
     EXPECT_EQ(ctrl->FileWriteStamp(), stamp);
     // (The script runs inside double quotes: it uses single quotes only.)
     const std::string script = "test $(stat -c %Y t.txt) = 1625836455";
-    EXPECT_EQ(mx::test::RunUnixScript(d.unix, d.win, "cd '" + d.unix + "' && " + script), 0);
+    EXPECT_EQ(test::RunUnix(d, script), 0);
     EXPECT_THROW(ctrl->SetStamp(2, "not a date"), fw::EConvertError);
 
     // Held open by another opener: empty stamps, size 0.

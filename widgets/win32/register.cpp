@@ -4,7 +4,11 @@
 #include "framework/win32/graphics.h"
 #include "framework/win32/menus.h"
 #include "framework/win32/threads.h"
+#include "widgets/drawtypes.h"
 #include "widgets/kvxregister.h"
+#include "widgets/win32/caption.h"
+#include "widgets/win32/fillobjects.h"
+#include "widgets/win32/kvxcontainer.h"
 #include "widgets/win32/applicationctrl.h"
 #include "widgets/win32/filectrl.h"
 #include "widgets/win32/fmdrop.h"
@@ -15,9 +19,65 @@
 
 namespace kvx::win32 {
 
+namespace {
+
+void RegisterGraphicObjects() {
+    using fw::Class;
+    const fw::IdentTable& colors = KVXColorIdentTable();
+    Class<TKVXGradient, TKVXObject>("TKVXGradient")
+        .Prop("Color", &TKVXGradient::Color, &TKVXGradient::SetColor)
+        .Idents(colors)
+        .Prop("ColorCount", &TKVXGradient::ColorCount, &TKVXGradient::SetColorCount)
+        .Prop("EndColor", &TKVXGradient::EndColor, &TKVXGradient::SetEndColor)
+        .Idents(colors)
+        .Prop("PaletteRealize", &TKVXGradient::PaletteRealize, &TKVXGradient::SetPaletteRealize)
+        .Prop("Style", &TKVXGradient::Style, &TKVXGradient::SetStyle);
+    Class<TKVXCaption, TKVXObject>("TKVXCaption")
+        .Prop("Alignment", &TKVXCaption::Alignment, &TKVXCaption::SetAlignment)
+        .Prop("Caption", &TKVXCaption::Caption, &TKVXCaption::SetCaption)
+        .Prop("Font", &TKVXCaption::Font, &TKVXCaption::SetFont)
+        .Prop("FontFx", &TKVXCaption::FontFx, &TKVXCaption::SetFontFx)
+        .Prop("MultiLine", &TKVXCaption::MultiLine, &TKVXCaption::SetMultiLine);
+    Class<TKVXShapeFill, TKVXObject>("TKVXShapeFill")
+        .Prop("Bitmap", &TKVXShapeFill::Bitmap, &TKVXShapeFill::SetBitmap)
+        .Prop("Gradient", &TKVXShapeFill::Gradient, &TKVXShapeFill::SetGradient)
+        .Prop("Style", &TKVXShapeFill::Style, &TKVXShapeFill::SetStyle)
+        .Prop("TileMode", &TKVXShapeFill::TileMode, &TKVXShapeFill::SetTileMode);
+    Class<TKVXFillObject, TKVXShapeFill>("TKVXFillObject")
+        .Prop("Alignment", &TKVXFillObject::Alignment, &TKVXFillObject::SetAlignment)
+        .Prop("Brush", &TKVXFillObject::Brush, &TKVXFillObject::SetBrush)
+        .Prop("OffsetX", 0, &TKVXFillObject::GetOffset, &TKVXFillObject::SetOffset)
+        .Prop("OffsetY", 1, &TKVXFillObject::GetOffset, &TKVXFillObject::SetOffset)
+        .Prop("Options", &TKVXFillObject::Options, &TKVXFillObject::SetOptions);
+}
+
+void RegisterImageLists() {
+    using fw::Class;
+    Class<TKVXCustomImageList, TKVXCustomContainer>("TKVXCustomImageList")
+        .Prop("DefaultCompressed", &TKVXCustomImageList::DefaultCompressed, &TKVXCustomImageList::SetDefaultCompressed)
+        .Prop("DefaultPixelFormat", &TKVXCustomImageList::DefaultPixelFormat, &TKVXCustomImageList::SetDefaultPixelFormat);
+    Class<TKVXBitmapListItem, TKVXListItem>("TKVXBitmapListItem")
+        .Prop("Description", &TKVXListItem::Description, &TKVXListItem::SetDescription)
+        .Prop("Ident", &TKVXListItem::Ident, &TKVXListItem::SetIdent)
+        .Prop("Bitmap", &TKVXBitmapListItem::Bitmap, &TKVXBitmapListItem::SetBitmap)
+        .Stored(false);
+    Class<TKVXBitmapList, TKVXCustomImageList>("TKVXBitmapList");
+    Class<TKVXImageListItem, TKVXListItem>("TKVXImageListItem")
+        .Prop("AllocBy", &TKVXImageListItem::AllocBy, &TKVXImageListItem::SetAllocBy)
+        .Prop("Description", &TKVXListItem::Description, &TKVXListItem::SetDescription)
+        .Prop("Masked", &TKVXImageListItem::Masked, &TKVXImageListItem::SetMasked)
+        .Prop("Height", 1, &TKVXImageListItem::GetSize, &TKVXImageListItem::SetSize)
+        .Prop("Width", 0, &TKVXImageListItem::GetSize, &TKVXImageListItem::SetSize);
+    Class<TKVXImageList, TKVXCustomImageList>("TKVXImageList");
+    Class<TKVXContainer, TKVXBaseContainer>("TKVXContainer");
+}
+
+}  // namespace
+
 void KVXRegisterWin32Classes() {
     using fw::Class;
     KVXRegisterClasses();
+    fw::RegisterGraphicsClasses();
     fw::RegisterThreadClasses();
     fw::RegisterEnum<TKVXCharCase>({"ccNormal", "ccLowerCase", "ccUpperCase"}, "TKVXCharCase");
     fw::RegisterEnum<TKVXStarterOperation>({"smOpen", "smPrint", "smExplore"}, "TKVXStarterOperation");
@@ -126,6 +186,9 @@ void KVXRegisterWin32Classes() {
         .Event("OnMouseDown", &TKVXTrayIcon::OnMouseDown)
         .Event("OnMouseUp", &TKVXTrayIcon::OnMouseUp)
         .Event("OnMouseMove", &TKVXTrayIcon::OnMouseMove);
+
+    RegisterGraphicObjects();
+    RegisterImageLists();
 }
 
 }  // namespace kvx::win32

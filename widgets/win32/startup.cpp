@@ -8,7 +8,11 @@
 #include "framework/win32/screen.h"
 #include "framework/win32/utilwindow.h"
 #include "framework/win32/winapi.h"
+
+#include <mmsystem.h>
 #include "widgets/kvxutils.h"
+#include "widgets/kvxwave.h"
+#include "widgets/win32/kvxcontainer.h"
 #include "widgets/win32/register.h"
 #include "widgets/win32/sysinfo.h"
 
@@ -89,6 +93,17 @@ HCURSOR DrawHandCursor() {
     return CreateCursor(GetModuleHandleA(nullptr), 6, 0, 32, 32, andMask, xorMask);
 }
 
+// Waves play through the system's asynchronous player, from the wave's own memory.
+TKVXWavePlayer SystemWavePlayer() {
+    TKVXWavePlayer player;
+    player.DeviceAvailable = [] { return waveOutGetNumDevs() > 0; };
+    player.Play = [](const uint8_t* image, size_t) {
+        return sndPlaySoundA(reinterpret_cast<const char*>(image), SND_ASYNC | SND_NODEFAULT | SND_MEMORY) != FALSE;
+    };
+    player.Stop = [] { sndPlaySoundA(nullptr, 0); };
+    return player;
+}
+
 }  // namespace
 
 std::string KVXInstanceMutexName() { return fw::ExtractFileName(fw::ParamStr(0)); }
@@ -103,7 +118,10 @@ TKVXApplication* KVXStartApplication() {
         if (fw::Application) fw::Application->HandleException(sender, std::current_exception());
     });
 
+    KVXSetWavePlayer(SystemWavePlayer());
+
     TKVXApplication* app = KVXCreateApplication();
+    KVXCreateContainer();
     SetLastError(0);
     g_services.mutex = CreateMutexA(nullptr, FALSE, KVXInstanceMutexName().c_str());
     app->SecondInstance = g_services.mutex && GetLastError() == ERROR_ALREADY_EXISTS;
@@ -118,7 +136,9 @@ void KVXStopApplication() {
     fw::FreeAndNil(g_services.checker);
     fw::FreeAndNil(g_services.pattern);
     g_services.checkerColor = 0x1FFFFFFF;
+    KVXDestroyContainer();
     KVXDestroyApplication();
+    KVXSetWavePlayer({});
     if (g_services.mutex) CloseHandle(g_services.mutex);
     g_services.mutex = nullptr;
     if (g_services.ownCursor) {

@@ -4,8 +4,35 @@
 #include <sstream>
 
 #include "framework/win32/winapi.h"
+#include "testing/test_env.h"
+#include "testing/unix_script.h"
+#include "widgets/win32/startup.h"
 
 namespace kvx::win32::test {
+
+void TSuiteEnvironment::SetUp() {
+    fw::InitApplication();
+    KVXStartApplication();
+}
+
+void TSuiteEnvironment::TearDown() {
+    KVXStopApplication();
+    fw::DoneApplication();
+}
+
+CaseDir NewCaseDir() {
+    CaseDir d;
+    d.win = mx::test::FreshDir();
+    d.unix = d.win;
+    if (d.unix.size() > 2 && (d.unix[0] == 'Z' || d.unix[0] == 'z') && d.unix[1] == ':') d.unix.erase(0, 2);
+    for (char& c : d.unix)
+        if (c == '\\') c = '/';
+    return d;
+}
+
+int RunUnix(const CaseDir& dir, const std::string& script) {
+    return mx::test::RunUnixScript(dir.unix, dir.win, "cd '" + dir.unix + "' && " + script);
+}
 
 int RunCommand(const std::string& commandLine, const std::string& folder, std::string& output) {
     const std::string outFile = folder + "\\command-output.txt";

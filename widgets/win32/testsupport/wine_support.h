@@ -4,10 +4,28 @@
 
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "framework/win32/application.h"
 #include "framework/win32/winapi.h"
 
 namespace kvx::win32::test {
+
+// The framework's application and the suite's start-up around a whole test program:
+//   const auto* env = ::testing::AddGlobalTestEnvironment(new kvx::win32::test::TSuiteEnvironment);
+class TSuiteEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// A fresh folder of the running test, as a Windows path and as the Unix path of the same folder.
+struct CaseDir {
+    std::string win, unix;
+};
+CaseDir NewCaseDir();
+// Runs a shell script on the Unix side in the folder; its exit code, or -1 when it could not run.
+int RunUnix(const CaseDir& dir, const std::string& script);
 
 // Runs `commandLine` through "cmd /c", its output redirected to a file in `folder`; returns the exit
 // code (-1 when it could not start) and the output in `output`.
