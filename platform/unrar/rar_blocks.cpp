@@ -1,6 +1,7 @@
 #include "platform/unrar/rar_blocks.h"
 
 #include <cctype>
+#include <cstring>
 
 #include "engine/codec/crc32.h"
 
@@ -76,6 +77,12 @@ ParseResult ParseFileHeader(std::span<const uint8_t> h, FileHeader& out)
     if (pos + nameSize > h.size())
         return ParseResult::Bad;
     out.name.assign(reinterpret_cast<const char*>(&h[pos]), nameSize);
+    out.hasSalt = (out.flags & kSalt) != 0;
+    if (out.hasSalt) {
+        if (pos + nameSize + 8 > h.size())
+            return ParseResult::Bad;
+        std::memcpy(out.salt, &h[pos + nameSize], 8);
+    }
     if (out.flags & kUnicode) {
         // The plain name comes before a zero; the encoded Unicode form after it is not needed here.
         const size_t zero = out.name.find('\0');

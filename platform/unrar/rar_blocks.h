@@ -16,11 +16,11 @@ inline constexpr uint8_t kMarker5[8] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x01
 enum BlockType : uint8_t { kMainHead = 0x73, kFileHead = 0x74, kSubHead = 0x77, kNewSub = 0x7A, kEndArc = 0x7B };
 
 // Main header flags.
-inline constexpr uint16_t kMainVolume = 0x0001, kMainComment = 0x0002, kMainNewNumbering = 0x0010,
+inline constexpr uint16_t kMainVolume = 0x0001, kMainComment = 0x0002, kMainSolid = 0x0008, kMainNewNumbering = 0x0010,
                           kMainPassword = 0x0080;
 // File header flags.
 inline constexpr uint16_t kSplitBefore = 0x0001, kSplitAfter = 0x0002, kFileEncrypted = 0x0004,
-                          kFileComment = 0x0008, kDirectoryMask = 0x00E0, kLarge = 0x0100, kUnicode = 0x0200,
+                          kFileComment = 0x0008, kFileSolid = 0x0010, kDirectoryMask = 0x00E0, kLarge = 0x0100, kUnicode = 0x0200,
                           kSalt = 0x0400, kExtTime = 0x1000, kLongBlock = 0x8000;
 // End-of-archive flags.
 inline constexpr uint16_t kEndNextVolume = 0x0001;
@@ -45,6 +45,10 @@ struct FileHeader {
     uint8_t method = 0;
     uint32_t attr = 0;
     std::string name;  // as stored (codepage bytes; the plain part of a Unicode name)
+    bool hasSalt = false;
+    uint8_t salt[8] = {};
+    // The dictionary the entry was packed with: 64 KB << the 3-bit window field.
+    uint32_t Dictionary() const { return 0x10000u << ((flags & kDirectoryMask) >> 5); }
     bool IsDirectory() const { return (flags & kDirectoryMask) == kDirectoryMask || (unpVer < 20 && (attr & 0x10)); }
 };
 

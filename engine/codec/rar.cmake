@@ -1,0 +1,1 @@
+# RAR decoders: tests, fuzz targets and the benchmark.
