@@ -44,7 +44,8 @@ struct FileHeader {
     uint8_t unpVer = 0;
     uint8_t method = 0;
     uint32_t attr = 0;
-    std::string name;  // as stored (codepage bytes; the plain part of a Unicode name)
+    std::string name;      // as stored (code page bytes; the plain part of a Unicode name)
+    std::u16string wideName;  // the Unicode name, when the header has one
     bool hasSalt = false;
     uint8_t salt[8] = {};
     // The dictionary the entry was packed with: 64 KB << the 3-bit window field.
@@ -60,6 +61,14 @@ ParseResult ParseBlockHeader(std::span<const uint8_t> bytes, BlockHeader& out);
 bool HeaderCrcMatches(std::span<const uint8_t> header, const BlockHeader& block);
 // A file header of HeadSize bytes.
 ParseResult ParseFileHeader(std::span<const uint8_t> header, FileHeader& out);
+
+// The Unicode name encoded after the zero of a name field: UTF-16 units given whole, as low bytes
+// with a common high byte, or as runs copied (and corrected) from the plain name. Empty when it
+// decodes to nothing.
+std::u16string DecodeUnicodeName(std::span<const uint8_t> plain, std::span<const uint8_t> encoded);
+
+// UTF-8 to UTF-16; a byte that does not start a valid sequence stands for itself (Latin-1).
+std::u16string Utf8ToUtf16(const std::string& text);
 
 // The name of the next volume: "x.part1.rar" -> "x.part2.rar" (new numbering), "x.rar" -> "x.r00",
 // "x.r99" -> "x.s00" (old numbering).

@@ -290,7 +290,7 @@ int RarSession::ReadHeader(RARHeaderData& header)
 
         std::memset(&header, 0, offsetof(RARHeaderData, CmtBuf));
         CopyName(header.ArcName, sizeof header.ArcName, volumes_[volumeIndex_]);
-        CopyName(header.FileName, sizeof header.FileName, file.name);
+        CopyName(header.FileName, sizeof header.FileName, file.wideName.empty() ? file.name : ToOemName(file.wideName, file.name));
         header.Flags = file.flags;
         header.PackSize = unsigned(file.packSize);
         header.UnpSize = unsigned(file.unpSize);

@@ -1,5 +1,7 @@
 #include "platform/unrar/rar_text.h"
 
+#include "platform/unrar/rar_blocks.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -17,30 +19,33 @@ std::u16string ToUtf16(const std::string& text)
         out.assign(wide.begin(), wide.end());
     }
 #else
-    // UTF-8; a byte that does not start a valid sequence stands for itself (Latin-1).
-    for (size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        unsigned need = b >= 0xF0 && b < 0xF8 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-        char32_t c = need == 3 ? b & 0x07 : need == 2 ? b & 0x0F : b & 0x1F;
-        bool valid = need > 0 && i + need < text.size();
-        for (unsigned k = 1; valid && k <= need; ++k) {
-            const auto t = static_cast<unsigned char>(text[i + k]);
-            valid = (t & 0xC0) == 0x80;
-            c = (c << 6) | (t & 0x3F);
-        }
-        if (!valid) {
-            out.push_back(char16_t(b));
-            ++i;
-            continue;
-        }
-        i += need + 1;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(char16_t(0xD800 + (c >> 10)));
-            out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(char16_t(c));
-        }
+    out = Utf8ToUtf16(text);
+#endif
+    return out;
+}
+
+std::string ToOemName(const std::u16string& wide, const std::string& plain)
+{
+    std::string out;
+#ifdef _WIN32
+    // Characters the OEM code page lacks become '_': the default '?' would read as a wildcard.
+    const int n = WideCharToMultiByte(CP_OEMCP, 0, reinterpret_cast<const wchar_t*>(wide.data()), int(wide.size()),
+                                      nullptr, 0, "_", nullptr);
+    if (n > 0) {
+        out.resize(size_t(n));
+        WideCharToMultiByte(CP_OEMCP, 0, reinterpret_cast<const wchar_t*>(wide.data()), int(wide.size()), out.data(), n,
+                            "_", nullptr);
+    }
+#else
+    // ASCII as it is; beyond it the archiver's own code page byte where it had one, else '_'.
+    const bool aligned = plain.size() == wide.size();
+    for (size_t i = 0; i < wide.size(); ++i) {
+        if (wide[i] < 0x80)
+            out += char(wide[i]);
+        else if (aligned && uint8_t(plain[i]) >= 0x80)
+            out += plain[i];
+        else if (wide[i] < 0xDC00 || wide[i] > 0xDFFF)
+            out += '_';
     }
 #endif
     return out;

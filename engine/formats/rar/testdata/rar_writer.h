@@ -1,5 +1,5 @@
 // Test helper: writes RAR 2.9 block-format archives with stored entries (no RAR compressor exists
-// on these machines), single or split into volumes with either naming style. lsar and bsdtar
+// on these machines; entries marked compressed hold their bytes as given), single or split into volumes with either naming style. lsar and bsdtar
 // check what it writes.
 #pragma once
 
@@ -21,6 +21,7 @@ struct RarTestEntry {
     bool encrypted = false;
     uint32_t attr = 0x20;
     bool badCrc = false;  // stores a wrong CRC for the data
+    uint8_t version = 29;  // version needed to extract
 };
 
 class RarTestWriter {
@@ -70,7 +71,7 @@ public:
                                                 reinterpret_cast<const uint8_t*>(part.data()), part.size()));
                 std::string h = Head(0x74, flags, uint16_t(32 + e.name.size()));
                 h += Le32(uint32_t(n)) + Le32(uint32_t(e.data.size())) + char(2) + Le32(crc) + Le32(e.dosTime) +
-                     char(29) + char(e.method) + Le16(uint16_t(e.name.size())) +
+                     char(e.version) + char(e.method) + Le16(uint16_t(e.name.size())) +
                      Le32(e.folder ? 0x10 : e.attr) + e.name;
                 current += WithCrc(h) + part;
                 if (split)
