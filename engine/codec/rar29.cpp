@@ -179,6 +179,7 @@ Status Unpack29::AddFilter(unsigned flags, std::span<const uint8_t> record, Wind
   f.blockStart = static_cast<uint32_t>((w.ptr + start) & w.Mask());
   if (flags & 0x20) f.blockLength = r.Number();
   else f.blockLength = newProgram ? 0 : programs_[index].lastLength;
+  if (f.blockLength > kFilterMaxBlock || f.blockLength >= w.Size() - Window::kMargin) return Status::BadData;
   // A start that lies a whole window ahead of the unwritten bytes is passed over once.
   f.nextWindow = w.wr != w.ptr && ((w.wr - w.ptr) & w.Mask()) <= start;
   f.r[3] = 0x3C000;
@@ -210,9 +211,7 @@ Status Unpack29::AddFilter(unsigned flags, std::span<const uint8_t> record, Wind
     if (n > kMaxGlobalData) return Status::BadData;
     for (uint32_t i = 0; i < n; ++i) r.Bits(8);
   }
-  if (r.Overrun() || f.blockLength > kFilterMaxBlock || f.blockLength >= w.Size() - Window::kMargin ||
-      filters_.size() >= kMaxFilters)
-    return Status::BadData;
+  if (r.Overrun() || filters_.size() >= kMaxFilters) return Status::BadData;
   filters_.push_back(f);
   return Status::Ok;
 }

@@ -203,8 +203,10 @@ int RarSession::Decode(const EntryPlace& place, bool solid, const std::string& p
     params.solid = solid;
     params.size = UnknownSize(h) ? mx::codec::RarUnpackParams::kUnknownSize : h.unpSize;
     const Status st = unpacker_.Unpack(source, checked, params);
-    if (source.Error())
+    if (source.Error()) {
+        unpacker_.Reset();
         return source.Error();
+    }
     if (st != Status::Ok) {
         // A filter program of its own is a format this library does not run.
         if (st == Status::BadData && unpacker_.UnknownFilter())
@@ -218,7 +220,12 @@ int RarSession::Decode(const EntryPlace& place, bool solid, const std::string& p
         if (skipped != ERAR_SUCCESS)
             return skipped;
     }
-    return checked.crc.Value() == reader.Part().fileCRC ? ERAR_SUCCESS : ERAR_BAD_DATA;
+    if (checked.crc.Value() == reader.Part().fileCRC)
+        return ERAR_SUCCESS;
+    // Output that fails its CRC (a wrong password can decode without a fault) leaves a window the
+    // next solid entry must not continue.
+    unpacker_.Reset();
+    return ERAR_BAD_DATA;
 }
 
 int RarSession::CatchUp(size_t index)

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +20,7 @@
 #include "engine/formats/rar/unrar_component.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
+#include "testing/unix_script.h"
 
 namespace engine::test {
 
@@ -39,18 +43,21 @@ inline std::string Digest(const std::string& bytes)
            std::to_string(mx::codec::Crc32(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())));
 }
 
-// The digest of a file, read in blocks (extracted files reach hundreds of megabytes).
-inline std::string FileDigest(const std::string& path)
+// The digest of a file, read in blocks (extracted files reach hundreds of megabytes). Opened by its
+// path object: under Windows a name beyond the ANSI code page has no narrow form.
+inline std::string FileDigest(const fs::path& path)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
         return "unreadable";
-    std::vector<uint8_t> block(1 << 20);
+    std::vector<char> block(1 << 20);
     mx::codec::Crc32Register crc;
     uint64_t size = 0;
-    for (size_t n; (n = std::fread(block.data(), 1, block.size(), f)) > 0; size += n)
-        crc.Update(std::span<const uint8_t>(block.data(), n));
-    std::fclose(f);
+    while (in.read(block.data(), std::streamsize(block.size())) || in.gcount() > 0) {
+        const size_t n = size_t(in.gcount());
+        crc.Update(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(block.data()), n));
+        size += n;
+    }
     return std::to_string(size) + ":" + std::to_string(crc.Value());
 }
 
@@ -61,8 +68,67 @@ inline std::map<std::string, std::string> Tree(const std::string& root)
         return out;
     for (const auto& e : fs::recursive_directory_iterator(root))
         if (e.is_regular_file() && !e.is_symlink())
-            out[fs::relative(e.path(), root).generic_string()] = FileDigest(e.path().string());
+            out[fs::relative(e.path(), root).generic_string()] = FileDigest(e.path());
     return out;
+}
+
+// The case folder as the Unix tools see it (the same folder as FreshDir gives this process).
+inline std::string UnixCaseDir(const std::string& dir)
+{
+#ifdef _WIN32
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(std::getenv("MX_TEST_TMP")) + "/" + info->test_suite_name() + "." + info->name();
+#else
+    return dir;
+#endif
+}
+
+// Runs a shell script in the case folder; under Wine as a Unix process. Its exit code.
+inline int RunUnix(const std::string& dir, const std::string& script)
+{
+    const std::string unixDir = UnixCaseDir(dir);
+#ifdef _WIN32
+    return mx::test::RunUnixScript(unixDir, dir, "cd '" + unixDir + "' && " + script);
+#else
+    return std::system(("cd '" + unixDir + "' && (" + script + ") >/dev/null 2>&1").c_str()) == 0 ? 0 : 1;
+#endif
+}
+
+// Extracts every entry through the library's entry points, as an application of the library would;
+// the result of each entry.
+inline std::vector<int> ExtractWithLibrary(std::string archive, const std::string& outDir)
+{
+    const UnRARFunctions& lib = UnRAR();
+    std::vector<int> results;
+    RAROpenArchiveData open{};
+    open.ArcName = archive.data();
+    open.OpenMode = RAR_OM_EXTRACT;
+    void* handle = lib.OpenArchive(&open);
+    if (!handle)
+        return {int(open.OpenResult)};
+    RARHeaderData header{};
+    while (lib.ReadHeader(handle, &header) == ERAR_SUCCESS) {
+        std::string name = header.FileName;
+        std::replace(name.begin(), name.end(), '\\', '/');
+        const fs::path dest = fs::path(outDir) / name;
+        fs::create_directories(dest.parent_path());
+        std::string destName = dest.string();
+        results.push_back(lib.ProcessFile(handle, RAR_EXTRACT, nullptr, destName.data()));
+    }
+    lib.CloseArchive(handle);
+    return results;
+}
+
+// Removes a folder of extracted files, some of which carry the read-only attribute they had in the
+// archive.
+inline void RemoveTree(const std::string& dir)
+{
+    std::error_code ec;
+    if (!fs::exists(dir, ec))
+        return;
+    for (const auto& e : fs::recursive_directory_iterator(dir, ec))
+        fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+    fs::remove_all(dir, ec);
 }
 
 inline void BindOurLibrary()
