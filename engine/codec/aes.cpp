@@ -20,20 +20,22 @@ constexpr uint8_t GfMul(uint8_t a, uint8_t b) {
   return r;
 }
 
-// The S-box: the multiplicative inverse in GF(2^8) followed by the affine map.
+// The S-box: the multiplicative inverse in GF(2^8) (through powers of the generator 3) followed by
+// the affine map.
 constexpr std::array<uint8_t, 256> MakeSbox() {
+  std::array<uint8_t, 256> exp{}, log{};
+  uint8_t x = 1;
+  for (int i = 0; i < 255; ++i) {
+    exp[i] = x;
+    log[x] = static_cast<uint8_t>(i);
+    x = static_cast<uint8_t>(x ^ XTime(x));  // x * 3
+  }
   std::array<uint8_t, 256> s{};
-  for (int x = 0; x < 256; ++x) {
-    uint8_t inv = 0;
-    for (int y = 1; y < 256 && x != 0; ++y) {
-      if (GfMul(static_cast<uint8_t>(x), static_cast<uint8_t>(y)) == 1) {
-        inv = static_cast<uint8_t>(y);
-        break;
-      }
-    }
-    uint8_t v = inv;
-    for (int k = 1; k < 5; ++k) v ^= static_cast<uint8_t>((inv << k) | (inv >> (8 - k)));
-    s[x] = v ^ 0x63;
+  for (int v = 0; v < 256; ++v) {
+    const uint8_t inv = v == 0 ? 0 : exp[(255 - log[v]) % 255];
+    uint8_t out = inv;
+    for (int k = 1; k < 5; ++k) out ^= static_cast<uint8_t>((inv << k) | (inv >> (8 - k)));
+    s[v] = out ^ 0x63;
   }
   return s;
 }
