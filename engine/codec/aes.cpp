@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "engine/codec/le_bytes.h"
+
 namespace mx::codec {
 
 namespace {
@@ -74,16 +76,7 @@ constexpr std::array<uint32_t, 256> MakeDecTable() {
 constexpr std::array<uint32_t, 256> kEnc = MakeEncTable();
 constexpr std::array<uint32_t, 256> kDec = MakeDecTable();
 
-uint32_t Load32(const uint8_t* p) noexcept {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
 
-void Store32(uint8_t* p, uint32_t v) noexcept {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-  p[2] = static_cast<uint8_t>(v >> 16);
-  p[3] = static_cast<uint8_t>(v >> 24);
-}
 
 uint32_t SubWord(uint32_t w) noexcept {
   return uint32_t{kSbox[w & 0xFF]} | uint32_t{kSbox[(w >> 8) & 0xFF]} << 8 | uint32_t{kSbox[(w >> 16) & 0xFF]} << 16 |
@@ -100,7 +93,7 @@ uint32_t InvMixColumn(uint32_t w) noexcept {
 
 // State words are columns, little-endian: byte r of word c is row r of column c.
 Aes128::Aes128(const uint8_t key[16]) noexcept {
-  for (int i = 0; i < 4; ++i) enc_[i] = Load32(key + 4 * i);
+  for (int i = 0; i < 4; ++i) enc_[i] = LoadLe32(key + 4 * i);
   uint8_t rcon = 1;
   for (int i = 4; i < 44; ++i) {
     uint32_t t = enc_[i - 1];
@@ -121,7 +114,7 @@ Aes128::Aes128(const uint8_t key[16]) noexcept {
 
 void Aes128::EncryptBlock(const uint8_t in[16], uint8_t out[16]) const noexcept {
   uint32_t s[4], t[4];
-  for (int c = 0; c < 4; ++c) s[c] = Load32(in + 4 * c) ^ enc_[c];
+  for (int c = 0; c < 4; ++c) s[c] = LoadLe32(in + 4 * c) ^ enc_[c];
   for (int r = 1; r < 10; ++r) {
     // Row k of the new column c comes from column c + k (ShiftRows).
     for (int c = 0; c < 4; ++c) {
@@ -135,13 +128,13 @@ void Aes128::EncryptBlock(const uint8_t in[16], uint8_t out[16]) const noexcept 
     const uint32_t v = uint32_t{kSbox[s[c] & 0xFF]} | uint32_t{kSbox[(s[(c + 1) & 3] >> 8) & 0xFF]} << 8 |
                        uint32_t{kSbox[(s[(c + 2) & 3] >> 16) & 0xFF]} << 16 |
                        uint32_t{kSbox[s[(c + 3) & 3] >> 24]} << 24;
-    Store32(out + 4 * c, v ^ enc_[40 + c]);
+    StoreLe32(out + 4 * c, v ^ enc_[40 + c]);
   }
 }
 
 void Aes128::DecryptBlock(const uint8_t in[16], uint8_t out[16]) const noexcept {
   uint32_t s[4], t[4];
-  for (int c = 0; c < 4; ++c) s[c] = Load32(in + 4 * c) ^ dec_[c];
+  for (int c = 0; c < 4; ++c) s[c] = LoadLe32(in + 4 * c) ^ dec_[c];
   for (int r = 1; r < 10; ++r) {
     // InvShiftRows: row k of the new column c comes from column c - k.
     for (int c = 0; c < 4; ++c) {
@@ -155,7 +148,7 @@ void Aes128::DecryptBlock(const uint8_t in[16], uint8_t out[16]) const noexcept 
     const uint32_t v = uint32_t{kInvSbox[s[c] & 0xFF]} | uint32_t{kInvSbox[(s[(c + 3) & 3] >> 8) & 0xFF]} << 8 |
                        uint32_t{kInvSbox[(s[(c + 2) & 3] >> 16) & 0xFF]} << 16 |
                        uint32_t{kInvSbox[s[(c + 1) & 3] >> 24]} << 24;
-    Store32(out + 4 * c, v ^ dec_[40 + c]);
+    StoreLe32(out + 4 * c, v ^ dec_[40 + c]);
   }
 }
 

@@ -270,6 +270,16 @@ bool Unpack15::LongLz(BitInput& in, Window& w) noexcept {
   return Copy(w, dist, length);
 }
 
+bool Unpack15::NextFlag(BitInput& in) noexcept {
+  if (--flagsCnt_ < 0) {
+    GetFlagsBuf(in);
+    flagsCnt_ = 7;
+  }
+  const bool bit = (flagBuf_ & 0x80) != 0;
+  flagBuf_ = (flagBuf_ << 1) & 0xFF;
+  return bit;
+}
+
 Status Unpack15::Decode(BitInput& in, Window& w, Output& out, uint64_t size) noexcept {
   flagsCnt_ = 0;
   flagBuf_ = 0;
@@ -283,40 +293,16 @@ Status Unpack15::Decode(BitInput& in, Window& w, Output& out, uint64_t size) noe
   }
   while (produced_ < size) {
     in.Fill();
-    if (in.PastEnd()) return in.SourceStatus() != Status::Ok ? in.SourceStatus() : Status::Truncated;
-    if (w.NearlyFull()) {
-      const Status st = FlushWindow(w, out);
-      if (st != Status::Ok) return st;
-    }
+    if (in.PastEnd()) return in.Fault();
+    if (const Status st = MakeRoom(w, out); st != Status::Ok) return st;
     bool ok;
-    if (stMode_) {
-      ok = HuffDecode(in, w);
-    } else {
-      if (--flagsCnt_ < 0) {
-        GetFlagsBuf(in);
-        flagsCnt_ = 7;
-      }
-      if (flagBuf_ & 0x80) {
-        flagBuf_ = (flagBuf_ << 1) & 0xFF;
-        ok = nlzb_ > nhfb_ ? LongLz(in, w) : HuffDecode(in, w);
-      } else {
-        flagBuf_ = (flagBuf_ << 1) & 0xFF;
-        if (--flagsCnt_ < 0) {
-          GetFlagsBuf(in);
-          flagsCnt_ = 7;
-        }
-        if (flagBuf_ & 0x80) {
-          flagBuf_ = (flagBuf_ << 1) & 0xFF;
-          ok = nlzb_ > nhfb_ ? HuffDecode(in, w) : LongLz(in, w);
-        } else {
-          flagBuf_ = (flagBuf_ << 1) & 0xFF;
-          ok = ShortLz(in, w);
-        }
-      }
-    }
+    if (stMode_) ok = HuffDecode(in, w);
+    else if (NextFlag(in)) ok = nlzb_ > nhfb_ ? LongLz(in, w) : HuffDecode(in, w);  // "1": the likelier kind
+    else if (NextFlag(in)) ok = nlzb_ > nhfb_ ? HuffDecode(in, w) : LongLz(in, w);  // "01": the other one
+    else ok = ShortLz(in, w);                                                      // "00"
     if (!ok) return Status::BadData;
   }
-  if (in.PastEnd()) return in.SourceStatus() != Status::Ok ? in.SourceStatus() : Status::Truncated;
+  if (in.PastEnd()) return in.Fault();
   return FlushWindow(w, out);
 }
 

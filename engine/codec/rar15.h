@@ -24,6 +24,8 @@ class Unpack15 {
   void InitHuff() noexcept;
   static void CorrHuff(uint16_t* table, uint8_t* next) noexcept;
   void GetFlagsBuf(BitInput& in) noexcept;
+  // The next bit of the flag bytes that choose between literals and the two kinds of match.
+  bool NextFlag(BitInput& in) noexcept;
   bool HuffDecode(BitInput& in, Window& w) noexcept;
   bool ShortLz(BitInput& in, Window& w) noexcept;
   bool LongLz(BitInput& in, Window& w) noexcept;

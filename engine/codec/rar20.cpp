@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/codec/rar_audio.h"
 #include "engine/codec/rar_tables.h"
 
 namespace mx::codec::rar {
@@ -95,24 +96,8 @@ uint8_t Unpack20::DecodeAudio(int delta) noexcept {
   channelDelta_ = v.lastDelta = static_cast<int8_t>(ch - static_cast<unsigned>(v.lastChar));
   v.lastChar = static_cast<int>(ch);
   if ((v.byteCount & 0x1F) == 0) {
-    unsigned minDif = v.dif[0], m = 0;
-    for (unsigned i = 1; i < 11; ++i) {
-      if (v.dif[i] < minDif) {
-        minDif = v.dif[i];
-        m = i;
-      }
-    }
-    std::memset(v.dif, 0, sizeof v.dif);
-    // Odd buckets lower a coefficient, even ones raise it, within -17..16.
-    int* k[5] = {&v.k1, &v.k2, &v.k3, &v.k4, &v.k5};
-    if (m > 0) {
-      int& coef = *k[(m - 1) / 2];
-      if (m & 1) {
-        if (coef >= -16) --coef;
-      } else if (coef < 16) {
-        ++coef;
-      }
-    }
+    int* const k[5] = {&v.k1, &v.k2, &v.k3, &v.k4, &v.k5};
+    AdaptCoefficients(v.dif, 11, k);
   }
   return static_cast<uint8_t>(ch);
 }
@@ -131,11 +116,8 @@ Status Unpack20::Decode(BitInput& in, Window& w, Output& out, uint64_t size) noe
   if (!tablesRead_ && !ReadTables(in)) return in.PastEnd() ? Status::Truncated : Status::BadData;
   while (produced_ < size) {
     in.Fill();
-    if (in.PastEnd()) return in.SourceStatus() != Status::Ok ? in.SourceStatus() : Status::Truncated;
-    if (w.NearlyFull()) {
-      const Status st = FlushWindow(w, out);
-      if (st != Status::Ok) return st;
-    }
+    if (in.PastEnd()) return in.Fault();
+    if (const Status st = MakeRoom(w, out); st != Status::Ok) return st;
     if (audio_) {
       const unsigned s = audioCode_[curChannel_].Decode(in);
       if (s == 256) {
@@ -198,7 +180,7 @@ Status Unpack20::Decode(BitInput& in, Window& w, Output& out, uint64_t size) noe
       return Status::BadData;
     }
   }
-  if (in.PastEnd()) return in.SourceStatus() != Status::Ok ? in.SourceStatus() : Status::Truncated;
+  if (in.PastEnd()) return in.Fault();
   return FlushWindow(w, out);
 }
 

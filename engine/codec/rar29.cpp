@@ -52,10 +52,7 @@ class RecordReader {
   bool overrun_ = false;
 };
 
-Status Fault(const BitInput& in, Status otherwise) noexcept {
-  if (in.SourceStatus() != Status::Ok) return in.SourceStatus();
-  return in.PastEnd() ? Status::Truncated : otherwise;
-}
+Status Fault(const BitInput& in, Status otherwise) noexcept { return in.PastEnd() ? in.Fault() : otherwise; }
 
 }  // namespace
 

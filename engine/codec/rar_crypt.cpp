@@ -6,6 +6,7 @@
 
 #include "engine/codec/aes.h"
 #include "engine/codec/crc32.h"
+#include "engine/codec/le_bytes.h"
 #include "engine/codec/sha1.h"
 
 namespace mx::codec {
@@ -15,16 +16,7 @@ namespace {
 // Passwords are cut to this many characters, as the archiver does.
 constexpr size_t kMaxPassword = 127;
 
-uint32_t Le32(const uint8_t* p) noexcept {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
 
-void PutLe32(uint8_t* p, uint32_t v) noexcept {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-  p[2] = static_cast<uint8_t>(v >> 16);
-  p[3] = static_cast<uint8_t>(v >> 24);
-}
 
 // The initial substitution table of the RAR 2.0 cipher.
 constexpr uint8_t kInitSubst[256] = {
@@ -115,7 +107,7 @@ RarAesKey DeriveRarAesKey(std::u16string_view password, const uint8_t* salt) noe
   }
   sha.Final();
   // The first four state words, each stored little-endian.
-  for (int k = 0; k < 4; ++k) PutLe32(out.key + 4 * k, sha.State()[k]);
+  for (int k = 0; k < 4; ++k) StoreLe32(out.key + 4 * k, sha.State()[k]);
   return out;
 }
 
@@ -160,8 +152,8 @@ void Rar20Cipher::UpdateKeys(const uint8_t block[16]) noexcept {
 void Rar20Cipher::Transform(uint8_t block[16], bool decrypt) noexcept {
   uint8_t in[16];
   std::memcpy(in, block, 16);
-  uint32_t a = Le32(block) ^ key_[0], b = Le32(block + 4) ^ key_[1], c = Le32(block + 8) ^ key_[2],
-           d = Le32(block + 12) ^ key_[3];
+  uint32_t a = LoadLe32(block) ^ key_[0], b = LoadLe32(block + 4) ^ key_[1], c = LoadLe32(block + 8) ^ key_[2],
+           d = LoadLe32(block + 12) ^ key_[3];
   for (int step = 0; step < 32; ++step) {
     const int r = decrypt ? 31 - step : step;
     const uint32_t k = key_[r & 3];
@@ -172,10 +164,10 @@ void Rar20Cipher::Transform(uint8_t block[16], bool decrypt) noexcept {
     c = ta;
     d = tb;
   }
-  PutLe32(block, c ^ key_[0]);
-  PutLe32(block + 4, d ^ key_[1]);
-  PutLe32(block + 8, a ^ key_[2]);
-  PutLe32(block + 12, b ^ key_[3]);
+  StoreLe32(block, c ^ key_[0]);
+  StoreLe32(block + 4, d ^ key_[1]);
+  StoreLe32(block + 8, a ^ key_[2]);
+  StoreLe32(block + 12, b ^ key_[3]);
   // The keys follow the ciphertext: the input when decrypting, the output when encrypting.
   UpdateKeys(decrypt ? in : block);
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "engine/codec/crc32.h"
+#include "engine/codec/le_bytes.h"
+#include "engine/codec/rar_audio.h"
 
 namespace mx::codec::rar {
 
@@ -20,16 +22,7 @@ constexpr KnownProgram kPrograms[] = {
     {29, 0x0E06077D, FilterType::Delta},   {149, 0x1C2C5DC8, FilterType::Rgb}, {216, 0xBC85E701, FilterType::Audio},
 };
 
-uint32_t Le32(const uint8_t* p) noexcept {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
 
-void PutLe32(uint8_t* p, uint32_t v) noexcept {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-  p[2] = static_cast<uint8_t>(v >> 16);
-  p[3] = static_cast<uint8_t>(v >> 24);
-}
 
 // x86 CALL (and JMP) targets were made absolute by the archiver; this turns them back into relative
 // ones. The operand follows the opcode, so its offset in the file is pos + i.
@@ -39,23 +32,23 @@ void E8(uint8_t* data, uint32_t size, uint32_t pos, bool e9) noexcept {
     const uint8_t b = data[i++];
     if (b != 0xE8 && !(e9 && b == 0xE9)) continue;
     const uint32_t offset = pos + i;
-    const uint32_t addr = Le32(data + i);
+    const uint32_t addr = LoadLe32(data + i);
     if (addr & 0x80000000u) {
-      if (((addr + offset) & 0x80000000u) == 0) PutLe32(data + i, addr + kFileSize);
+      if (((addr + offset) & 0x80000000u) == 0) StoreLe32(data + i, addr + kFileSize);
     } else if ((addr - kFileSize) & 0x80000000u) {
-      PutLe32(data + i, addr - offset);
+      StoreLe32(data + i, addr - offset);
     }
     i += 4;
   }
 }
 
 uint32_t GetBits(const uint8_t* p, unsigned bitPos, unsigned count) noexcept {
-  return (Le32(p + bitPos / 8) >> (bitPos % 8)) & ((1u << count) - 1);
+  return (LoadLe32(p + bitPos / 8) >> (bitPos % 8)) & ((1u << count) - 1);
 }
 
 void SetBits(uint8_t* p, unsigned bitPos, unsigned count, uint32_t value) noexcept {
   const uint32_t mask = ((1u << count) - 1) << (bitPos % 8);
-  PutLe32(p + bitPos / 8, (Le32(p + bitPos / 8) & ~mask) | ((value << (bitPos % 8)) & mask));
+  StoreLe32(p + bitPos / 8, (LoadLe32(p + bitPos / 8) & ~mask) | ((value << (bitPos % 8)) & mask));
 }
 
 // IA-64 bundles: branch targets in the slots that the template marks were made absolute.
@@ -137,23 +130,8 @@ void Audio(const uint8_t* in, uint8_t* out, uint32_t size, uint32_t channels) no
       dif[5] += static_cast<unsigned>(std::abs(d - d3));
       dif[6] += static_cast<unsigned>(std::abs(d + d3));
       if ((count & 0x1F) == 0) {
-        unsigned minDif = dif[0], m = 0;
-        for (unsigned j = 1; j < 7; ++j) {
-          if (dif[j] < minDif) {
-            minDif = dif[j];
-            m = j;
-          }
-        }
-        std::memset(dif, 0, sizeof dif);
-        int* k[3] = {&k1, &k2, &k3};
-        if (m > 0) {
-          int& coef = *k[(m - 1) / 2];
-          if (m & 1) {
-            if (coef >= -16) --coef;
-          } else if (coef < 16) {
-            ++coef;
-          }
-        }
+        int* const k[3] = {&k1, &k2, &k3};
+        AdaptCoefficients(dif, 7, k);
       }
     }
   }

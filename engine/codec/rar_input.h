@@ -65,6 +65,8 @@ class BitInput {
   }
   // The source's failure, Ok while there is none.
   Status SourceStatus() const noexcept { return failure_; }
+  // Why a decoder that ran out of input stops: the source's failure, or the end of the data.
+  Status Fault() const noexcept { return failure_ != Status::Ok ? failure_ : Status::Truncated; }
 
  private:
   void Refill() noexcept;

@@ -98,4 +98,8 @@ class Output {
 // Passes the window's bytes from wr up to ptr to out.
 Status FlushWindow(Window& w, Output& out) noexcept;
 
+// Before a symbol of the 1.5 and 2.0 decoders: passes the window on when the symbol might overwrite
+// bytes not yet passed on.
+inline Status MakeRoom(Window& w, Output& out) noexcept { return w.NearlyFull() ? FlushWindow(w, out) : Status::Ok; }
+
 }  // namespace mx::codec::rar

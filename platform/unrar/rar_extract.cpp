@@ -235,6 +235,13 @@ int RarSession::CatchUp(size_t index)
     size_t from = decodedUpTo_;
     if (from > index || (from > 0 && !unpacker_.CanContinue()))
         from = 0;
+    // An entry before this one that failed with the password it would get again fails the catch-up
+    // at once: damaged data would otherwise be decoded again for every later entry.
+    for (size_t k = from; k < index; ++k) {
+        const StreamEntry& e = stream_[k];
+        if (e.failed && e.failedWith == (e.decoded ? e.password : password_))
+            return ERAR_BAD_DATA;
+    }
     for (size_t k = from; k < index; ++k) {
         StreamEntry& e = stream_[k];
         const std::string pw = e.decoded ? e.password : password_;
@@ -248,6 +255,8 @@ int RarSession::CatchUp(size_t index)
         if (decoded != ERAR_SUCCESS) {
             decodedUpTo_ = k;
             unpacker_.Reset();
+            e.failed = true;
+            e.failedWith = pw;
             return decoded;
         }
         e.decoded = true;
@@ -305,6 +314,10 @@ int RarSession::ProcessFile(int operation, const char* destPath, const char* des
             decodedUpTo_ = index + 1;
         } else {
             decodedUpTo_ = std::min(decodedUpTo_, index);
+            if (result == ERAR_BAD_DATA) {
+                stream_[index].failed = true;
+                stream_[index].failedWith = password_;
+            }
         }
     }
     if (sink.writeFailed)

@@ -37,7 +37,7 @@ int PackedReader::NextPart()
     uint64_t dataPos = 0;
     FileHeader next;
     if (session_.ReadBlock(session_.pos_, block, whole, dataPos) != ERAR_SUCCESS || block.type != kFileHead ||
-        ParseFileHeader(whole, next) != ParseResult::Ok || !(next.flags & kSplitBefore) || next.name != part_.name)
+        !HeaderCrcMatches(whole, block) || ParseFileHeader(whole, next) != ParseResult::Ok || !(next.flags & kSplitBefore) || next.name != part_.name)
         return ERAR_BROKEN_CHAIN;
     part_ = next;
     at_ = dataPos;

@@ -285,7 +285,7 @@ int RarSession::ReadHeader(RARHeaderData& header)
                 stream_.clear();
                 decodedUpTo_ = 0;
             }
-            stream_.push_back(StreamEntry{entry_, false, {}});
+            stream_.push_back(StreamEntry{entry_, false, {}, false, {}});
         }
 
         std::memset(&header, 0, offsetof(RARHeaderData, CmtBuf));

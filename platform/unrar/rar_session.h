@@ -41,6 +41,8 @@ private:
         EntryPlace place;
         bool decoded = false;  // decoded once, with this password
         std::string password;
+        bool failed = false;  // failed to decode with this password (no use trying it again)
+        std::string failedWith;
     };
 
     // Opens Name as a volume and reads its marker and main header.

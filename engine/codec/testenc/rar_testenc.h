@@ -56,6 +56,21 @@ inline void DistSlot(uint32_t dist, unsigned& slot, uint32_t& extra) {
   extra = v - rar::kDistSlots.base[slot];
 }
 
+// Writes a match's symbol (firstSymbol + length slot), the length's extra bits and the distance slot
+// (6-bit codes); the distance's extra bits are left to the caller, whose formats differ there.
+inline void MatchHead(MsbWriter& w, unsigned firstSymbol, uint32_t len, uint32_t dist, unsigned& distSlot,
+                      uint32_t& distExtra) {
+  if (dist >= 0x2000) --len;
+  if (dist >= 0x40000) --len;
+  unsigned slot;
+  uint32_t extra;
+  LengthSlot(len, 3, slot, extra);
+  w.Put(firstSymbol + slot, 9);
+  w.Put(extra, rar::kLenBits[slot]);
+  DistSlot(dist, distSlot, distExtra);
+  w.Put(distSlot, 6);
+}
+
 // RAR 2.9-4.x LZ blocks: main codes 9 bits, distance slots 6, low distances 5, repeat lengths 5.
 class Rar29Writer {
  public:
@@ -77,17 +92,9 @@ class Rar29Writer {
     for (uint8_t b : bytes) Literal(b);
   }
   void Match(uint32_t len, uint32_t dist) {
-    if (dist >= 0x2000) --len;
-    if (dist >= 0x40000) --len;
-    unsigned slot;
-    uint32_t extra;
-    LengthSlot(len, 3, slot, extra);
-    w.Put(271 + slot, 9);
-    w.Put(extra, rar::kLenBits[slot]);
     unsigned d;
     uint32_t dextra;
-    DistSlot(dist, d, dextra);
-    w.Put(d, 6);
+    MatchHead(w, 271, len, dist, d, dextra);
     const unsigned bits = rar::kDistSlots.bits[d];
     if (bits == 0) return;
     if (d <= 9) {
@@ -160,17 +167,9 @@ class Rar20Writer {
     else w.Put(0x1FE, 9);
   }
   void Match(uint32_t len, uint32_t dist) {
-    if (dist >= 0x2000) --len;
-    if (dist >= 0x40000) --len;
-    unsigned slot;
-    uint32_t extra;
-    LengthSlot(len, 3, slot, extra);
-    w.Put(270 + slot, 9);
-    w.Put(extra, rar::kLenBits[slot]);
     unsigned d;
     uint32_t dextra;
-    DistSlot(dist, d, dextra);
-    w.Put(d, 6);
+    MatchHead(w, 270, len, dist, d, dextra);
     w.Put(dextra, rar::kDistSlots.bits[d]);
   }
   MsbWriter w;
