@@ -1,6 +1,7 @@
 #include "platform/unrar/rar_blocks.h"
 
 #include <cctype>
+#include <cstring>
 
 #include "engine/codec/crc32.h"
 
@@ -12,6 +13,88 @@ uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
 }  // namespace
+
+std::u16string Utf8ToUtf16(const std::string& text)
+{
+    std::u16string out;
+    for (size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const unsigned need = b >= 0xF0 && b < 0xF8 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+        char32_t c = need == 3 ? b & 0x07 : need == 2 ? b & 0x0F : b & 0x1F;
+        bool valid = need > 0 && i + need < text.size();
+        for (unsigned k = 1; valid && k <= need; ++k) {
+            const auto t = static_cast<unsigned char>(text[i + k]);
+            valid = (t & 0xC0) == 0x80;
+            c = (c << 6) | (t & 0x3F);
+        }
+        if (!valid) {
+            out.push_back(char16_t(b));
+            ++i;
+            continue;
+        }
+        i += need + 1;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out.push_back(char16_t(0xD800 + ((c >> 10) & 0x3FF)));
+            out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
+        } else {
+            out.push_back(char16_t(c));
+        }
+    }
+    return out;
+}
+
+std::u16string DecodeUnicodeName(std::span<const uint8_t> plain, std::span<const uint8_t> encoded)
+{
+    std::u16string out;
+    size_t pos = 0;
+    if (encoded.empty())
+        return out;
+    const unsigned high = encoded[pos++];
+    unsigned flags = 0, flagBits = 0;
+    while (pos < encoded.size()) {
+        if (flagBits == 0) {
+            flags = encoded[pos++];
+            flagBits = 8;
+            if (pos >= encoded.size())
+                break;
+        }
+        switch (flags >> 6) {
+        case 0:
+            out.push_back(char16_t(encoded[pos++]));
+            break;
+        case 1:
+            out.push_back(char16_t(encoded[pos++] | high << 8));
+            break;
+        case 2:
+            if (pos + 2 > encoded.size())
+                return out;
+            out.push_back(char16_t(encoded[pos] | encoded[pos + 1] << 8));
+            pos += 2;
+            break;
+        default: {
+            const unsigned n = encoded[pos++];
+            if (n & 0x80) {
+                if (pos >= encoded.size())
+                    return out;
+                const unsigned correction = encoded[pos++];
+                for (unsigned k = 0; k < (n & 0x7F) + 2 && out.size() < plain.size(); ++k)
+                    out.push_back(char16_t(((plain[out.size()] + correction) & 0xFF) | high << 8));
+            } else {
+                for (unsigned k = 0; k < n + 2 && out.size() < plain.size(); ++k)
+                    out.push_back(char16_t(plain[out.size()]));
+            }
+            break;
+        }
+        }
+        flags = (flags << 2) & 0xFF;
+        flagBits -= 2;
+    }
+    const size_t zero = out.find(u'\0');
+    if (zero != std::u16string::npos)
+        out.resize(zero);
+    return out;
+}
 
 ParseResult ParseBlockHeader(std::span<const uint8_t> bytes, BlockHeader& out)
 {
@@ -76,11 +159,25 @@ ParseResult ParseFileHeader(std::span<const uint8_t> h, FileHeader& out)
     if (pos + nameSize > h.size())
         return ParseResult::Bad;
     out.name.assign(reinterpret_cast<const char*>(&h[pos]), nameSize);
+    out.hasSalt = (out.flags & kSalt) != 0;
+    if (out.hasSalt) {
+        if (pos + nameSize + 8 > h.size())
+            return ParseResult::Bad;
+        std::memcpy(out.salt, &h[pos + nameSize], 8);
+    }
+    out.wideName.clear();
     if (out.flags & kUnicode) {
-        // The plain name comes before a zero; the encoded Unicode form after it is not needed here.
+        // The plain name comes before a zero and the encoded Unicode form after it; a field without
+        // a zero is UTF-8.
         const size_t zero = out.name.find('\0');
-        if (zero != std::string::npos)
+        const std::span<const uint8_t> field(&h[pos], nameSize);
+        if (zero != std::string::npos) {
+            out.wideName = DecodeUnicodeName(field.first(zero), field.subspan(zero + 1));
             out.name.resize(zero);
+        } else {
+            out.wideName = Utf8ToUtf16(out.name);
+            out.name.clear();
+        }
     }
     // Unix hosts keep st_mode: a folder is marked for the caller as the DOS folder bit.
     if (out.hostOS == 3 || out.hostOS == 5)

@@ -2,23 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
-#include "engine/codec/crc32.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#include <sys/time.h>
-#include <ctime>
-#endif
+#include "engine/codec/aes.h"
+#include "platform/unrar/rar_text.h"
 
 namespace unrar {
 
 namespace {
 
-constexpr size_t kBlock = 0x10000;
 // Volumes of a set asked for before the library gives up on a callback that keeps answering
 // names that do not exist.
 constexpr int kMaxAsks = 64;
@@ -48,45 +39,6 @@ void CopyName(char* dest, size_t size, const std::string& text)
     dest[n] = '\0';
 }
 
-// Sets an extracted file's time (a local DOS stamp) and its DOS attributes.
-void SetFileInfo(const std::string& name, uint32_t dosTime, uint32_t attr)
-{
-#ifdef _WIN32
-    FILETIME local, utc;
-    if (DosDateTimeToFileTime(WORD(dosTime >> 16), WORD(dosTime), &local) && LocalFileTimeToFileTime(&local, &utc)) {
-        HANDLE h = CreateFileA(name.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            SetFileTime(h, nullptr, nullptr, &utc);
-            CloseHandle(h);
-        }
-    }
-    SetFileAttributesA(name.c_str(), (attr & 0x27) ? (attr & 0x27) : FILE_ATTRIBUTE_NORMAL);
-#else
-    std::tm tm{};
-    tm.tm_year = int((dosTime >> 25) & 0x7F) + 80;
-    tm.tm_mon = int((dosTime >> 21) & 0x0F) - 1;
-    tm.tm_mday = int((dosTime >> 16) & 0x1F);
-    tm.tm_hour = int((dosTime >> 11) & 0x1F);
-    tm.tm_min = int((dosTime >> 5) & 0x3F);
-    tm.tm_sec = int(dosTime & 0x1F) * 2;
-    tm.tm_isdst = -1;
-    const time_t t = std::mktime(&tm);
-    const timeval times[2] = {{t, 0}, {t, 0}};
-    utimes(name.c_str(), times);
-    if (attr & 0x01)
-        chmod(name.c_str(), 0444);
-#endif
-}
-
-bool MakeFolder(const std::string& name)
-{
-#ifdef _WIN32
-    return CreateDirectoryA(name.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-#else
-    return mkdir(name.c_str(), 0777) == 0 || errno == EEXIST;
-#endif
-}
-
 }  // namespace
 
 RarSession::~RarSession() { Close(); }
@@ -107,7 +59,34 @@ int RarSession::ReadAt(uint64_t pos, void* buffer, size_t count)
     return std::fread(buffer, 1, count, file_) == count ? ERAR_SUCCESS : ERAR_EREAD;
 }
 
-int RarSession::Open(const std::string& name) { return OpenVolume(name); }
+void RarSession::SetPassword(const std::string& value)
+{
+    if (value != password_)
+        keys_.clear();
+    password_ = value;
+}
+
+const mx::codec::RarAesKey& RarSession::AesKey(const uint8_t* salt)
+{
+    // Deriving a key takes 2^18 SHA-1 rounds; archives use few salts, so keys are kept by salt.
+    const std::string id = salt ? std::string(reinterpret_cast<const char*>(salt), 8) : std::string();
+    auto it = keys_.find(id);
+    if (it == keys_.end())
+        it = keys_.emplace(id, mx::codec::DeriveRarAesKey(ToUtf16(password_), salt)).first;
+    return it->second;
+}
+
+int RarSession::Open(const std::string& name)
+{
+    volumes_.clear();
+    const int opened = OpenVolume(name);
+    if (opened == ERAR_SUCCESS) {
+        volumes_.push_back(name);
+        volumeIndex_ = 0;
+        solidArchive_ = (mainFlags_ & kMainSolid) != 0;
+    }
+    return opened;
+}
 
 int RarSession::OpenVolume(const std::string& name)
 {
@@ -115,7 +94,6 @@ int RarSession::OpenVolume(const std::string& name)
     file_ = std::fopen(name.c_str(), "rb");
     if (!file_)
         return ERAR_EOPEN;
-    volumeName_ = name;
     std::fseek(file_, 0, SEEK_END);
 #ifdef _WIN32
     volumeSize_ = uint64_t(_ftelli64(file_));
@@ -148,18 +126,26 @@ int RarSession::OpenVolume(const std::string& name)
     if (ReadAt(marker + 7, whole.data(), whole.size()) != ERAR_SUCCESS || !HeaderCrcMatches(whole, block))
         return ERAR_BAD_ARCHIVE;
     mainFlags_ = block.flags;
-    if (mainFlags_ & kMainPassword)
-        return ERAR_MISSING_PASSWORD;  // encrypted headers are not read by this library
     pos_ = marker + 7 + block.headSize;
     endOfSet_ = false;
     return ERAR_SUCCESS;
+}
+
+int RarSession::OpenKnownVolume(size_t index)
+{
+    const int opened = OpenVolume(volumes_[index]);
+    if (opened == ERAR_SUCCESS)
+        volumeIndex_ = index;
+    return opened;
 }
 
 int RarSession::NextVolume()
 {
     if (!(mainFlags_ & kMainVolume))
         return ERAR_EOPEN;
-    std::string next = NextVolumeName(volumeName_, (mainFlags_ & kMainNewNumbering) != 0);
+    if (volumeIndex_ + 1 < volumes_.size())
+        return OpenKnownVolume(volumeIndex_ + 1);
+    std::string next = NextVolumeName(volumes_[volumeIndex_], (mainFlags_ & kMainNewNumbering) != 0);
     for (int asks = 0; !Exists(next); ++asks) {
         if (!changeVolume || asks >= kMaxAsks)
             return ERAR_EOPEN;
@@ -172,12 +158,61 @@ int RarSession::NextVolume()
     const int opened = OpenVolume(next);
     if (opened != ERAR_SUCCESS)
         return opened == ERAR_EOPEN ? ERAR_EOPEN : ERAR_BROKEN_CHAIN;
+    volumes_.push_back(next);
+    volumeIndex_ = volumes_.size() - 1;
     if (changeVolume) {
         char buffer[kRarVolumeNameSize];
         CopyName(buffer, sizeof buffer, next);
         if (changeVolume(buffer, RAR_VOL_NOTIFY) == 0)
             return ERAR_EOPEN;
     }
+    return ERAR_SUCCESS;
+}
+
+//  Encrypted headers (main flag 0x0080), every block after the main header:
+//    +0   8  salt, in clear
+//    +8   n  the header, AES-128-CBC with the key and IV derived from password and salt, padded
+//            to whole 16-byte blocks (n = HEAD_SIZE rounded up to 16); the CBC chain restarts
+//            for every header. The block's data (if any) follow, encrypted per file as usual.
+int RarSession::ReadBlock(uint64_t pos, BlockHeader& block, std::vector<uint8_t>& whole, uint64_t& dataPos)
+{
+    const uint64_t left = volumeSize_ > pos ? volumeSize_ - pos : 0;
+    if (!(mainFlags_ & kMainPassword)) {
+        uint8_t fixed[11] = {};
+        if (left < 7)
+            return ERAR_EREAD;
+        const size_t n = size_t(std::min<uint64_t>(left, 11));
+        if (ReadAt(pos, fixed, n) != ERAR_SUCCESS)
+            return ERAR_EREAD;
+        if (ParseBlockHeader(std::span<const uint8_t>(fixed, n), block) != ParseResult::Ok || block.headSize > left)
+            return ERAR_BAD_DATA;
+        whole.resize(block.headSize);
+        if (ReadAt(pos, whole.data(), whole.size()) != ERAR_SUCCESS)
+            return ERAR_EREAD;
+        dataPos = pos + block.headSize;
+        return ERAR_SUCCESS;
+    }
+    if (password_.empty())
+        return ERAR_MISSING_PASSWORD;
+    uint8_t salt[8], first[16];
+    if (left < 24 || ReadAt(pos, salt, 8) != ERAR_SUCCESS || ReadAt(pos + 8, first, 16) != ERAR_SUCCESS)
+        return ERAR_EREAD;
+    const mx::codec::RarAesKey& key = AesKey(salt);
+    mx::codec::AesCbcDecryptor probe(key.key, key.iv);
+    probe.Decrypt(first);
+    // A wrong password shows as a header that does not parse or whose CRC fails.
+    if (ParseBlockHeader(std::span<const uint8_t>(first, 16), block) != ParseResult::Ok)
+        return ERAR_BAD_DATA;
+    const uint64_t padded = (uint64_t(block.headSize) + 15) & ~uint64_t(15);
+    if (padded > left - 8)
+        return ERAR_BAD_DATA;
+    whole.resize(size_t(padded));
+    if (ReadAt(pos + 8, whole.data(), whole.size()) != ERAR_SUCCESS)
+        return ERAR_EREAD;
+    mx::codec::AesCbcDecryptor cbc(key.key, key.iv);
+    cbc.Decrypt(whole);
+    whole.resize(block.headSize);
+    dataPos = pos + 8 + padded;
     return ERAR_SUCCESS;
 }
 
@@ -193,13 +228,14 @@ int RarSession::ReadHeader(RARHeaderData& header)
     for (;;) {
         if (endOfSet_)
             return ERAR_END_ARCHIVE;
-        uint8_t fixed[11] = {};
+        // The smallest block: a generic header, or a salt and one cipher block.
+        const uint64_t smallest = (mainFlags_ & kMainPassword) ? 24 : 7;
         const uint64_t left = volumeSize_ > pos_ ? volumeSize_ - pos_ : 0;
-        if (left < 7) {
+        if (left < smallest) {
             // Archives before the end block existed simply end; a volume set goes on when the
             // next volume is there.
-            const std::string next = NextVolumeName(volumeName_, (mainFlags_ & kMainNewNumbering) != 0);
-            if ((mainFlags_ & kMainVolume) && Exists(next)) {
+            const std::string next = NextVolumeName(volumes_[volumeIndex_], (mainFlags_ & kMainNewNumbering) != 0);
+            if ((mainFlags_ & kMainVolume) && (volumeIndex_ + 1 < volumes_.size() || Exists(next))) {
                 const int moved = NextVolume();
                 if (moved != ERAR_SUCCESS)
                     return moved;
@@ -207,17 +243,12 @@ int RarSession::ReadHeader(RARHeaderData& header)
             }
             return ERAR_END_ARCHIVE;
         }
-        if (ReadAt(pos_, fixed, size_t(std::min<uint64_t>(left, 11))) != ERAR_SUCCESS)
-            return ERAR_EREAD;
         BlockHeader block;
-        const ParseResult parsed = ParseBlockHeader(std::span<const uint8_t>(fixed, size_t(std::min<uint64_t>(left, 11))), block);
-        if (parsed != ParseResult::Ok || block.headSize > left)
-            return ERAR_BAD_DATA;
-        std::vector<uint8_t> whole(block.headSize);
-        if (ReadAt(pos_, whole.data(), whole.size()) != ERAR_SUCCESS)
-            return ERAR_EREAD;
-        const uint64_t start = pos_;
-        const uint64_t next = start + block.headSize + block.dataSize;
+        std::vector<uint8_t> whole;
+        uint64_t dataPos = 0;
+        const int read = ReadBlock(pos_, block, whole, dataPos);
+        if (read != ERAR_SUCCESS)
+            return read;
         if (block.type == kEndArc) {
             if (!(block.flags & kEndNextVolume)) {
                 endOfSet_ = true;
@@ -230,7 +261,7 @@ int RarSession::ReadHeader(RARHeaderData& header)
         }
         if (!HeaderCrcMatches(whole, block))
             return ERAR_BAD_DATA;
-        pos_ = next;
+        pos_ = dataPos + block.dataSize;
         if (block.type != kFileHead)
             continue;  // comments, recovery records, streams and old sub-blocks
         FileHeader file;
@@ -238,14 +269,28 @@ int RarSession::ReadHeader(RARHeaderData& header)
             return ERAR_BAD_DATA;
         if (file.flags & kSplitBefore)
             continue;  // the rest of an entry whose start is in an earlier volume
-        entry_ = file;
-        dataPos_ = start + block.headSize;
-        pos_ = dataPos_ + file.packSize;
+        entry_ = EntryPlace{volumeIndex_, dataPos, file};
+        pos_ = dataPos + file.packSize;
         pending_ = true;
+        walkEndKnown_ = !(file.flags & kSplitAfter);
+        walkEndVolume_ = volumeIndex_;
+        walkEndPos_ = pos_;
+
+        // A compressed entry joins the solid stream of the entries before it, or starts a new one.
+        entryInStream_ = file.method != 0x30 && !file.IsDirectory();
+        if (entryInStream_) {
+            const bool lastIs15 = !stream_.empty() && stream_.back().place.header.unpVer <= 15;
+            entrySolid_ = file.unpVer <= 15 ? solidArchive_ && lastIs15 : (file.flags & kFileSolid) != 0;
+            if (!entrySolid_) {
+                stream_.clear();
+                decodedUpTo_ = 0;
+            }
+            stream_.push_back(StreamEntry{entry_, false, {}, false, {}});
+        }
 
         std::memset(&header, 0, offsetof(RARHeaderData, CmtBuf));
-        CopyName(header.ArcName, sizeof header.ArcName, volumeName_);
-        CopyName(header.FileName, sizeof header.FileName, file.name);
+        CopyName(header.ArcName, sizeof header.ArcName, volumes_[volumeIndex_]);
+        CopyName(header.FileName, sizeof header.FileName, file.wideName.empty() ? file.name : ToOemName(file.wideName, file.name));
         header.Flags = file.flags;
         header.PackSize = unsigned(file.packSize);
         header.UnpSize = unsigned(file.unpSize);
@@ -259,136 +304,6 @@ int RarSession::ReadHeader(RARHeaderData& header)
         header.CmtState = 0;
         return ERAR_SUCCESS;
     }
-}
-
-int RarSession::WalkData(bool (*sink)(void*, uint8_t*, size_t), void* ctx, uint32_t& crc)
-{
-    uint32_t reg = 0xFFFFFFFFu;
-    FileHeader part = entry_;
-    uint64_t at = dataPos_;
-    std::vector<uint8_t> buffer(kBlock);
-    for (;;) {
-        uint64_t left = part.packSize;
-        if (at + left > volumeSize_)
-            return ERAR_EREAD;
-        while (left > 0) {
-            const size_t n = size_t(std::min<uint64_t>(left, kBlock));
-            if (ReadAt(at, buffer.data(), n) != ERAR_SUCCESS)
-                return ERAR_EREAD;
-            mx::codec::UpdateCrc32(std::span<const uint8_t>(buffer.data(), n), reg);
-            if (sink && !sink(ctx, buffer.data(), n))
-                return ERAR_EWRITE;
-            at += n;
-            left -= n;
-        }
-        pos_ = at;
-        if (!(part.flags & kSplitAfter))
-            break;
-        // The entry goes on in the next volume, under a header of its own.
-        const int moved = NextVolume();
-        if (moved != ERAR_SUCCESS)
-            return moved;
-        uint8_t fixed[11] = {};
-        if (volumeSize_ < pos_ + 11 || ReadAt(pos_, fixed, 11) != ERAR_SUCCESS)
-            return ERAR_BROKEN_CHAIN;
-        BlockHeader block;
-        if (ParseBlockHeader(fixed, block) != ParseResult::Ok || block.type != kFileHead ||
-            block.headSize > volumeSize_ - pos_)
-            return ERAR_BROKEN_CHAIN;
-        std::vector<uint8_t> whole(block.headSize);
-        if (ReadAt(pos_, whole.data(), whole.size()) != ERAR_SUCCESS || !HeaderCrcMatches(whole, block) ||
-            ParseFileHeader(whole, part) != ParseResult::Ok || !(part.flags & kSplitBefore) || part.name != entry_.name)
-            return ERAR_BROKEN_CHAIN;
-        at = pos_ + block.headSize;
-    }
-    pos_ = at;
-    crc = ~reg;
-    // The last part carries the CRC of the whole entry.
-    lastPartCrc_ = part.fileCRC;
-    return ERAR_SUCCESS;
-}
-
-int RarSession::SkipData()
-{
-    pending_ = false;
-    if (!(entry_.flags & kSplitAfter))
-        return ERAR_SUCCESS;
-    uint32_t crc = 0;
-    return WalkData(nullptr, nullptr, crc);
-}
-
-namespace {
-
-struct ExtractContext {
-    RarSession* session;
-    PROCESSDATAPROC processData;
-    std::FILE* out;
-    bool writeFailed = false;
-};
-
-}  // namespace
-
-int RarSession::ProcessFile(int operation, const char* destPath, const char* destName)
-{
-    if (!file_ || !pending_)
-        return ERAR_BAD_ARCHIVE;
-    if (operation == RAR_SKIP || entry_.IsDirectory()) {
-        const int skipped = SkipData();
-        if (skipped == ERAR_SUCCESS && operation == RAR_EXTRACT && entry_.IsDirectory()) {
-            const std::string folder = destName ? destName : (destPath ? destPath : "");
-            if (!folder.empty() && !MakeFolder(folder))
-                return ERAR_ECREATE;
-        }
-        return skipped;
-    }
-    if (entry_.flags & kFileEncrypted) {
-        // The handle stays on the entry, so a password set afterwards can retry it.
-        if (password.empty())
-            return ERAR_MISSING_PASSWORD;
-        const int skipped = SkipData();
-        return skipped == ERAR_SUCCESS ? ERAR_UNKNOWN_FORMAT : skipped;
-    }
-    if (entry_.method != 0x30) {
-        const int skipped = SkipData();  // compressed data is not decoded by this library
-        return skipped == ERAR_SUCCESS ? ERAR_UNKNOWN_FORMAT : skipped;
-    }
-    pending_ = false;
-    std::string outName;
-    ExtractContext ctx{this, processData, nullptr};
-    if (operation == RAR_EXTRACT) {
-        outName = destName ? destName : std::string(destPath ? destPath : "") + entry_.name;
-        ctx.out = std::fopen(outName.c_str(), "wb");
-        if (!ctx.out) {
-            pending_ = true;
-            const int skipped = SkipData();
-            return skipped == ERAR_SUCCESS ? ERAR_ECREATE : skipped;
-        }
-    }
-    const auto sink = [](void* p, uint8_t* data, size_t size) {
-        auto& c = *static_cast<ExtractContext*>(p);
-        if (c.out && std::fwrite(data, 1, size, c.out) != size) {
-            c.writeFailed = true;
-            return false;
-        }
-        // The caller's answer 0 stops the entry.
-        return !c.processData || c.processData(data, int(size)) != 0;
-    };
-    uint32_t crc = 0;
-    const FileHeader first = entry_;
-    int result = WalkData(sink, &ctx, crc);
-    if (result == ERAR_EWRITE && !ctx.writeFailed)
-        result = ERAR_EOPEN;  // stopped by the caller
-    if (result == ERAR_SUCCESS && crc != lastPartCrc_)
-        result = ERAR_BAD_DATA;
-    if (ctx.out) {
-        if (std::fclose(ctx.out) != 0 && result == ERAR_SUCCESS)
-            result = ERAR_EWRITE;
-        if (result == ERAR_SUCCESS)
-            SetFileInfo(outName, first.fileTime, first.attr);
-        else if (result != ERAR_BAD_DATA)
-            std::remove(outName.c_str());
-    }
-    return result;
 }
 
 }  // namespace unrar

@@ -20,7 +20,7 @@ enum : int {
     ERAR_NO_MEMORY = 11,
     ERAR_BAD_DATA = 12,  // a CRC error; also a wrong password
     ERAR_BAD_ARCHIVE = 13,
-    ERAR_UNKNOWN_FORMAT = 14,  // RAR 5 archives, compressed or encrypted entries
+    ERAR_UNKNOWN_FORMAT = 14,  // RAR 5 archives, versions and filter programs not supported
     ERAR_EOPEN = 15,  // also a next volume that was refused
     ERAR_ECREATE = 16,
     ERAR_ECLOSE = 17,

@@ -82,7 +82,7 @@ void UNRAR_CALL RARSetProcessDataProc(void* handle, PROCESSDATAPROC proc)
 void UNRAR_CALL RARSetPassword(void* handle, char* password)
 {
     if (handle)
-        static_cast<RarSession*>(handle)->password = password ? password : "";
+        static_cast<RarSession*>(handle)->SetPassword(password ? password : "");
 }
 
 }  // extern "C"

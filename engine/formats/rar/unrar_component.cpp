@@ -210,8 +210,9 @@ void TUnRAR::ProcessHeaders(const std::string& name, int operation)
     const bool files = CurrentRun().outputMode == OutputMode::Files;
 
     RARHeaderData header{};
-    int readResult = 0;
-    while (!Aborted() && (readResult = lib.ReadHeader(handle, &header)) == ERAR_SUCCESS) {
+    int readResult = ReadFirstHeader(handle, header, name);
+    for (; !Aborted() && readResult == ERAR_SUCCESS;
+         readResult = Aborted() ? readResult : lib.ReadHeader(handle, &header)) {
         std::string stored(header.FileName, strnlen(header.FileName, sizeof header.FileName));
         const std::string entryName = OemToAnsiPath(stored);
         BytesLeft = int64_t(header.UnpSize);
@@ -305,6 +306,31 @@ void TUnRAR::ProcessHeaders(const std::string& name, int operation)
     }
     if (readResult == ERAR_BAD_DATA)
         RaiseError(FileName, "", "0", 25108);
+}
+
+// Archives with encrypted headers answer the first header read with "missing password": the
+// password is asked for as for an encrypted entry (with the archive's name), and a wrong one (the
+// header then fails its check) is reported and asked for again, three times at most.
+int TUnRAR::ReadFirstHeader(void* handle, RARHeaderData& header, const std::string& name)
+{
+    const UnRARFunctions& lib = UnRAR();
+    int result = lib.ReadHeader(handle, &header);
+    for (int failures = 0; result == ERAR_MISSING_PASSWORD || (result == ERAR_BAD_DATA && !password_.empty());) {
+        if (result == ERAR_BAD_DATA) {
+            ReportError(name, "", "0", 26517);
+            if (++failures >= 3)
+                return ERAR_END_ARCHIVE;
+            password_.clear();
+        }
+        bool tryAgain = true;
+        if (OnGetPassword)
+            OnGetPassword(this, name, password_, tryAgain);
+        if (password_.empty() || !tryAgain)
+            return result == ERAR_BAD_DATA ? ERAR_END_ARCHIVE : result;
+        lib.SetPassword(handle, password_.data());
+        result = lib.ReadHeader(handle, &header);
+    }
+    return result;
 }
 
 void RegisterUnRARClasses()

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/core/un_base.h"
+#include "platform/unrar/unrar_api.h"
 
 namespace engine {
 
@@ -32,6 +33,7 @@ protected:
 private:
     friend struct RarCallbacks;
     void ProcessHeaders(const std::string& name, int operation);
+    int ReadFirstHeader(void* handle, RARHeaderData& header, const std::string& name);
 
     std::string password_;
 };

@@ -1,8 +1,9 @@
 // Test helper: writes RAR 2.9 block-format archives with stored entries (no RAR compressor exists
-// on these machines), single or split into volumes with either naming style. lsar and bsdtar
+// on these machines; entries marked compressed hold their bytes as given), single or split into volumes with either naming style. lsar and bsdtar
 // check what it writes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -21,6 +22,11 @@ struct RarTestEntry {
     bool encrypted = false;
     uint32_t attr = 0x20;
     bool badCrc = false;  // stores a wrong CRC for the data
+    uint8_t version = 29;  // version needed to extract
+    // For packed data made by a test encoder: the unpacked bytes, whose size and CRC the header
+    // carries (empty: the data are the unpacked bytes), and the solid flag.
+    std::string unpacked = {};
+    bool solid = false;
 };
 
 class RarTestWriter {
@@ -37,7 +43,8 @@ public:
         size_t room = split ? volumeData : SIZE_MAX;
         const auto start = [&] {
             current.assign(reinterpret_cast<const char*>("Rar!\x1A\x07\x00"), 7);
-            uint16_t flags = 0;
+            // A solid entry makes the archive solid.
+            uint16_t flags = std::any_of(entries.begin(), entries.end(), [](const RarTestEntry& e) { return e.solid; }) ? 0x0008 : 0;
             if (split)
                 flags |= 0x0001 | (newNumbering ? 0x0010 : 0) | (volumes.empty() ? 0x0100 : 0);
             std::string main = Head(0x73, flags, 13) + std::string(6, '\0');
@@ -50,8 +57,9 @@ public:
         };
         start();
         for (const RarTestEntry& e : entries) {
+            const std::string& plain = e.unpacked.empty() ? e.data : e.unpacked;
             const uint32_t wholeCrc = mx::codec::Crc32(std::span<const uint8_t>(
-                                          reinterpret_cast<const uint8_t*>(e.data.data()), e.data.size())) ^
+                                          reinterpret_cast<const uint8_t*>(plain.data()), plain.size())) ^
                                       (e.badCrc ? 1u : 0u);
             size_t done = 0;
             bool first = true;
@@ -63,14 +71,14 @@ public:
                 const size_t n = std::min(room, e.data.size() - done);
                 const bool last = done + n == e.data.size();
                 uint16_t flags = 0x8000 | (first ? 0 : 0x0001) | (last ? 0 : 0x0002) | (e.folder ? 0x00E0 : 0) |
-                                 (e.encrypted ? 0x0004 : 0);
+                                 (e.encrypted ? 0x0004 : 0) | (e.solid ? 0x0010 : 0);
                 const std::string part = e.data.substr(done, n);
                 const uint32_t crc = last ? wholeCrc
                                           : mx::codec::Crc32(std::span<const uint8_t>(
                                                 reinterpret_cast<const uint8_t*>(part.data()), part.size()));
                 std::string h = Head(0x74, flags, uint16_t(32 + e.name.size()));
-                h += Le32(uint32_t(n)) + Le32(uint32_t(e.data.size())) + char(2) + Le32(crc) + Le32(e.dosTime) +
-                     char(29) + char(e.method) + Le16(uint16_t(e.name.size())) +
+                h += Le32(uint32_t(n)) + Le32(uint32_t(plain.size())) + char(2) + Le32(crc) + Le32(e.dosTime) +
+                     char(e.version) + char(e.method) + Le16(uint16_t(e.name.size())) +
                      Le32(e.folder ? 0x10 : e.attr) + e.name;
                 current += WithCrc(h) + part;
                 if (split)

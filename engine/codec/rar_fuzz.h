@@ -1,0 +1,43 @@
+#pragma once
+// Shared body of the RAR decoder fuzz targets. Input: a flag byte, two bytes of declared size (at most
+// 64 KB of output), then the packed stream. Flag bits 0-2 choose the size of the blocks the source
+// hands out; bit 3 splits the stream in two entries, the second solid. The decoder must never write
+// more than the declared size, and Ok must mean exactly that size.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/codec/bytestream.h"
+#include "engine/codec/rar_unpack.h"
+
+namespace mx::codec {
+
+// Prepare may rewrite the first stream bytes (to steer the 2.9 decoder into a block type).
+inline int RunRarFuzz(const uint8_t* data, size_t size, unsigned version, void (*prepare)(std::vector<uint8_t>&)) {
+  if (size < 4) return 0;
+  const unsigned flags = data[0];
+  const uint64_t outSize = data[1] | (uint64_t{data[2]} << 8);
+  std::vector<uint8_t> stream(data + 3, data + size);
+  if (prepare) prepare(stream);
+  const size_t split = (flags & 8) ? stream.size() / 2 : stream.size();
+  RarUnpacker unpacker;
+  for (int entry = 0; entry < ((flags & 8) ? 2 : 1); ++entry) {
+    const std::span<const uint8_t> part = entry == 0 ? std::span<const uint8_t>(stream.data(), split)
+                                                     : std::span<const uint8_t>(stream.data() + split, stream.size() - split);
+    std::vector<uint8_t> out;
+    SpanSource in(part, 1 + (flags & 7) * 97);
+    VectorSink sink(out);
+    RarUnpackParams p;
+    p.version = version;
+    p.dictionary = 0x10000;
+    p.solid = entry == 1;
+    p.size = outSize;
+    const Status st = unpacker.Unpack(in, sink, p);
+    if (out.size() > outSize) __builtin_trap();
+    if (st == Status::Ok && out.size() != outSize) __builtin_trap();
+  }
+  return 0;
+}
+
+}  // namespace mx::codec
