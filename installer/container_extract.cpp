@@ -264,7 +264,7 @@ void TQnfdCompress::CopyFile(const std::string& source, const std::string& dest)
                 fw::DeleteFile(target);
                 return;
             }
-            const int64_t n = in->Read(block.data(), kCopyBlock);
+            const int64_t n = ReadFully(*in, block.data(), kCopyBlock);
             const int64_t written = n > 0 ? out->Write(block.data(), n) : 0;
             if (written < n) {
                 if (!OnFullDisk) throw EqcDiskFull("The disk is full");

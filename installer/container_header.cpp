@@ -47,6 +47,20 @@ void PutShortString(uint8_t* p, const std::string& s, int capacity) {
     std::memcpy(p + 1, s.data(), n);
 }
 
+}  // namespace
+
+int64_t ReadFully(fw::TStream& stream, void* buffer, int64_t count) {
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t n = stream.Read(static_cast<uint8_t*>(buffer) + done, count - done);
+        if (n <= 0) break;
+        done += n;
+    }
+    return done;
+}
+
+namespace {
+
 constexpr const char kCorrupt[] =
     "Could not read the file headers for the compressed file. The Archive file could possible be corrupt";
 
@@ -85,7 +99,10 @@ void TFileHeader::Decode(const uint8_t in[kFileHeaderSize]) {
 
 void TFileHeader::FillFromFile(const std::string& entry) {
     fileName = Field(entry, 1, ";");
-    if (fileName.size() > kMaxHeaderName) fileName.resize(kMaxHeaderName);
+    // A cut name would name another file: refuse it.
+    if (fileName.size() > kMaxHeaderName)
+        throw EQnfdCompress(fw::Format("The file name %s is longer than the %d characters an archive entry holds",
+                                       {fileName, kMaxHeaderName}));
     int64_t size = 0;
     try {
         fw::TFileStream file(fileName, fw::fmOpenRead | fw::fmShareDenyNone);
@@ -160,7 +177,7 @@ void TFileHeaders::ReadFromStream(fw::TStream& stream, int64_t offset) {
     Clear();
     uint8_t prefix[kArchivePrefixSize];
     stream.SetPosition(offset);
-    if (stream.Read(prefix, kArchivePrefixSize) != kArchivePrefixSize)
+    if (ReadFully(stream, prefix, kArchivePrefixSize) != kArchivePrefixSize)
         throw EQnfdCompress("Could not read the file header count for the compressed file");
     const int32_t count = Le32(prefix);
     layout_ = prefix[4];
@@ -171,7 +188,7 @@ void TFileHeaders::ReadFromStream(fw::TStream& stream, int64_t offset) {
     for (int32_t i = 0; i < count; ++i) {
         stream.SetPosition(p);
         uint8_t bytes[kFileHeaderSize];
-        if (stream.Read(bytes, kFileHeaderSize) != kFileHeaderSize) throw EQnfdCompress(kCorrupt);
+        if (ReadFully(stream, bytes, kFileHeaderSize) != kFileHeaderSize) throw EQnfdCompress(kCorrupt);
         TFileHeader h;
         h.Decode(bytes);
         h.loaded = true;

@@ -87,6 +87,9 @@ struct TlzhFileStats {
     int32_t TotalOriginalSize = 0;
 };
 
+// Reads up to count bytes, going on after short reads; returns the count read.
+int64_t ReadFully(fw::TStream& stream, void* buffer, int64_t count);
+
 // The DOS date-time of a header date; 0 for a date no DOS date can hold (also NaN and infinities).
 int32_t HeaderDosDate(fw::TDateTime date);
 

@@ -1,0 +1,81 @@
+#include "installer/testkit/support.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "framework/core/memregistry.h"
+#include "framework/core/platform.h"
+#include "framework/core/sysutils.h"
+#include "installer/install_record.h"
+#include "installer/install_tree.h"
+#include "installer/install_file.h"
+#include "installer/net_location.h"
+#include "installer/register.h"
+#include "testing/test_env.h"
+
+namespace inst::test {
+
+void InstallerTest::SetUp() {
+    RegisterClasses();
+    if (auto* mem = dynamic_cast<fw::MemRegistry*>(&fw::MemoryRegistry())) mem->Clear();
+    DefaultNativeSystem() = NativeSystem();
+    SetInstallSystem(nullptr);
+    dir = mx::test::FreshDir() + "/";
+    fw::ForceDirectories(dir + "windows");
+    sys().windowsDir = dir + "windows";
+    sys().systemDir = dir + "windows/system32";
+    ResetUniqueIds();
+    SetInstallRecordKey("");
+    SetSetupProgramPath("");
+    SetSelfExtractPath("");
+    DownloadAbortFlag() = false;
+    SetInstallComponent(nullptr);
+}
+
+void InstallerTest::TearDown() { DownloadAbortFlag() = false; }
+
+NativeSystem& InstallerTest::sys() { return DefaultNativeSystem(); }
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void Spit(const std::string& path, const std::string& bytes) {
+    fw::ForceDirectories(fw::ExtractFileDir(path));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Pattern(size_t size, unsigned seed, bool text) {
+    std::string s(size, '\0');
+    uint32_t x = seed * 2654435761u + 1;
+    static const char words[] = "setup archive volume header entry install file ";
+    for (size_t i = 0; i < size; ++i) {
+        x = x * 1664525u + 1013904223u;
+        s[i] = text ? words[(x >> 24) % (sizeof words - 1)] : static_cast<char>(x >> 24);
+    }
+    return s;
+}
+
+int Python(const std::string& args, std::string* out) {
+    // Paths made by the library may hold "\" separators; the shell and Python want "/".
+    std::string unix = args;
+    for (char& c : unix)
+        if (c == '\\') c = '/';
+    const std::string command = "/usr/bin/python3 " + unix + " 2>&1";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return -1;
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) text.append(buffer, n);
+    const int status = pclose(p);
+    if (out) *out = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string TestData() { return mx::test::SourceDir() + "/installer/testkit"; }
+
+}  // namespace inst::test
