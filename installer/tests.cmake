@@ -10,4 +10,7 @@ mx_add_test(inst_core_test NATIVE_ONLY
     utils_test.cpp
     zstream_test.cpp
     container_test.cpp
+    versions_test.cpp
+    tree_test.cpp
+    install_file_test.cpp
   LIBS inst_testkit inst_core)

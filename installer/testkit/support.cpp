@@ -37,14 +37,23 @@ void InstallerTest::TearDown() { DownloadAbortFlag() = false; }
 
 NativeSystem& InstallerTest::sys() { return DefaultNativeSystem(); }
 
+namespace {
+// Paths made by the library may hold "\" separators, which the standard streams take literally.
+std::string Unix(std::string p) {
+    for (char& c : p)
+        if (c == '\\') c = '/';
+    return p;
+}
+}  // namespace
+
 std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Unix(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void Spit(const std::string& path, const std::string& bytes) {
     fw::ForceDirectories(fw::ExtractFileDir(path));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(Unix(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
@@ -77,5 +86,56 @@ int Python(const std::string& args, std::string* out) {
 }
 
 std::string TestData() { return mx::test::SourceDir() + "/installer/testkit"; }
+
+}  // namespace inst::test
+
+namespace inst::test {
+
+namespace {
+std::string Normal(std::string p) {
+    for (char& c : p)
+        if (c == '\\') c = '/';
+    return p;
+}
+}  // namespace
+
+StagedFileSystem::StagedFileSystem() : base_(fw::Fs()) { fw::SetFileSystem(this); }
+StagedFileSystem::~StagedFileSystem() { fw::SetFileSystem(nullptr); }
+
+bool StagedFileSystem::Listed(const std::set<std::string>& set, const std::string& path) const {
+    const std::string p = Normal(path);
+    for (const std::string& s : set)
+        if (Normal(s) == p) return true;
+    return false;
+}
+
+fw::FileHandle StagedFileSystem::Open(const std::string& path, fw::FileAccess access, fw::FileShare share,
+                                      fw::FileCreate create, int* error) {
+    if (Listed(unopenable, path) || (Listed(undeletable, path) && access != fw::FileAccess::Read)) {
+        lastError_ = 32;  // sharing violation, as for a running program
+        if (error) *error = 32;
+        return fw::kInvalidFile;
+    }
+    lastError_ = 0;
+    return base_.Open(path, access, share, create, error);
+}
+
+bool StagedFileSystem::DeleteFile(const std::string& path) {
+    if (Listed(undeletable, path)) {
+        lastError_ = 5;
+        return false;
+    }
+    lastError_ = 0;
+    return base_.DeleteFile(path);
+}
+
+bool StagedFileSystem::MoveFile(const std::string& from, const std::string& to, bool replace) {
+    if (Listed(undeletable, from) || (replace && Listed(undeletable, to))) {
+        lastError_ = 5;
+        return false;
+    }
+    lastError_ = 0;
+    return base_.MoveFile(from, to, replace);
+}
 
 }  // namespace inst::test

@@ -31,3 +31,56 @@ int Python(const std::string& args, std::string* out = nullptr);
 std::string TestData();
 
 }  // namespace inst::test
+
+#include <set>
+
+#include "framework/core/platform.h"
+
+namespace inst::test {
+
+// The native file system with staged failures: files that cannot be deleted (in use) or opened.
+class StagedFileSystem : public fw::FileSystem {
+public:
+    StagedFileSystem();
+    ~StagedFileSystem() override;
+    std::set<std::string> undeletable;  // compared ignoring "\" and "/" differences
+    std::set<std::string> unopenable;
+
+    fw::FileHandle Open(const std::string& path, fw::FileAccess access, fw::FileShare share, fw::FileCreate create,
+                        int* error) override;
+    void Close(fw::FileHandle h) override { base_.Close(h); }
+    int64_t Read(fw::FileHandle h, void* b, int64_t n) override { return base_.Read(h, b, n); }
+    int64_t Write(fw::FileHandle h, const void* b, int64_t n) override { return base_.Write(h, b, n); }
+    int64_t Seek(fw::FileHandle h, int64_t o, fw::SeekOrigin s) override { return base_.Seek(h, o, s); }
+    bool SetSize(fw::FileHandle h, int64_t size) override { return base_.SetSize(h, size); }
+    bool Flush(fw::FileHandle h) override { return base_.Flush(h); }
+    bool GetHandleTime(fw::FileHandle h, int64_t& t) override { return base_.GetHandleTime(h, t); }
+    bool SetHandleTime(fw::FileHandle h, int64_t t) override { return base_.SetHandleTime(h, t); }
+    bool Stat(const std::string& path, fw::FileEntry& e) override { return base_.Stat(path, e); }
+    bool SetAttributes(const std::string& path, uint32_t a) override { return base_.SetAttributes(path, a); }
+    bool SetFileTime(const std::string& path, int64_t t) override { return base_.SetFileTime(path, t); }
+    bool DeleteFile(const std::string& path) override;
+    bool MoveFile(const std::string& from, const std::string& to, bool replace) override;
+    bool CopyFile(const std::string& from, const std::string& to, bool f) override { return base_.CopyFile(from, to, f); }
+    bool CreateDirectory(const std::string& path) override { return base_.CreateDirectory(path); }
+    bool RemoveDirectory(const std::string& path) override { return base_.RemoveDirectory(path); }
+    bool List(const std::string& folder, const std::string& mask, std::vector<fw::FileEntry>& out) override {
+        return base_.List(folder, mask, out);
+    }
+    std::string GetCurrentDir() override { return base_.GetCurrentDir(); }
+    bool SetCurrentDir(const std::string& path) override { return base_.SetCurrentDir(path); }
+    std::string FullPathName(const std::string& path) override { return base_.FullPathName(path); }
+    std::string TempFolder() override { return base_.TempFolder(); }
+    std::string TempFileName(const std::string& folder, const std::string& prefix) override {
+        return base_.TempFileName(folder, prefix);
+    }
+    int64_t FreeSpace(const std::string& path) override { return base_.FreeSpace(path); }
+    int LastError() override { return lastError_ ? lastError_ : base_.LastError(); }
+
+private:
+    bool Listed(const std::set<std::string>& set, const std::string& path) const;
+    fw::FileSystem& base_;
+    int lastError_ = 0;
+};
+
+}  // namespace inst::test
