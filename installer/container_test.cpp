@@ -11,6 +11,7 @@
 #include "framework/core/sysutils.h"
 #include "installer/exceptions.h"
 #include "installer/testkit/support.h"
+#include "testing/test_env.h"
 
 namespace inst {
 namespace {
@@ -319,6 +320,37 @@ TEST_F(Container, StreamsEndingOnInputBoundariesExtract) {
         ASSERT_EQ(compressed, 65536 + extra);
         Extract("s.bin", dir + "x");
         EXPECT_EQ(Slurp(dir + "x/s.bin"), Pattern(static_cast<size_t>(size), 7, false)) << extra;
+    }
+}
+
+TEST_F(Container, ArchivesWrittenByTheIndependentWriterExtract) {
+    // The fuzz seeds come from a Python writer of the same layout (fuzz/make_container_seeds.py).
+    const std::string seeds = mx::test::SourceDir() + "/installer/fuzz/seeds/container/";
+    const std::string text = [] {
+        std::string t;
+        for (int i = 0; i < 40; ++i) t += "setup archive volume header entry install file ";
+        return t;
+    }();
+    struct Case {
+        const char* seed;
+        const char* entry;
+        std::string want;
+    };
+    std::string bytes;
+    for (int i = 0; i < 3; ++i)
+        for (int b = 0; b < 256; ++b) bytes += static_cast<char>(b);
+    const Case cases[] = {{"two_files", "src\\b.bin", bytes}, {"volume1", "b.txt", text.substr(0, 300)},
+                          {"empty_entry", "empty.txt", ""}};
+    for (const Case& c : cases) {
+        Spit(dir + "seed/files.1", Slurp(seeds + c.seed));
+        archive->SetCompressedFile(dir + "seed/files.1");
+        archive->ReadHeaders();  // the same name holds another archive now
+        fw::TStringList list;
+        list.Add(c.entry);
+        archive->SetExtractDirectory(dir + "y");
+        archive->SetFilesToProcess(&list);
+        archive->ExtractAll();
+        EXPECT_TRUE(Slurp(dir + "y/" + fw::ExtractFileName(c.entry)) == c.want) << c.seed;
     }
 }
 

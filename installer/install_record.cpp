@@ -143,7 +143,12 @@ void RemoveInstallRecord() {
         for (const std::string& sub : subkeys) {
             const std::string key = g_recordKey + "\\" + sub;
             const std::string local = fw::Trim(ReadRegString(TRootKeys::hkLocalMachine, key, "LocalFile", ""));
-            if (!local.empty()) fw::DeleteFile(local);
+            if (!local.empty()) {
+                fw::DeleteFile(local);
+                // A download's name was taken from a reserved temporary file of the same stem.
+                const std::string reserved = fw::ChangeFileExt(local, ".tmp");
+                if (fw::SameText(fw::ExtractFileExt(local), ".1") && fw::FileExists(reserved)) fw::DeleteFile(reserved);
+            }
             DeleteRegTree(TRootKeys::hkLocalMachine, key);
         }
         DeleteRegTree(TRootKeys::hkLocalMachine, g_recordKey);

@@ -13,4 +13,12 @@ mx_add_test(inst_core_test NATIVE_ONLY
     versions_test.cpp
     tree_test.cpp
     install_file_test.cpp
+    net_location_test.cpp
+    record_test.cpp
+    file_container_test.cpp
   LIBS inst_testkit inst_core)
+
+# Fuzz targets: the container's header walk and extraction, and the language tables with the
+# translated formats. Their seeds replay in the native run.
+mx_add_fuzz(container SOURCES container_fuzz.cpp LIBS inst_core SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/container)
+mx_add_fuzz(language SOURCES language_fuzz.cpp LIBS inst_core SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/language)
