@@ -56,9 +56,9 @@ void TQnfdCompress::SetCompressedFile(const std::string& name) {
 }
 
 void TQnfdCompress::SetFilesToProcess(fw::TStrings* list) {
-    for (int i = list->Count() - 1; i >= 0; --i)
-        if (fw::Trim(list->Get(i)).empty()) list->Delete(i);
-    filesToProcess_.Assign(list);
+    filesToProcess_.Clear();
+    for (int i = 0; i < list->Count(); ++i)
+        if (!fw::Trim(list->Get(i)).empty()) filesToProcess_.Add(list->Get(i));
 }
 
 void TQnfdCompress::ClearIdTable() { ids_.fill(0); }

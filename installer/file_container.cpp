@@ -1,5 +1,7 @@
 #include "installer/file_container.h"
 
+#include <functional>
+
 #include "framework/core/format.h"
 #include "framework/core/lists.h"
 #include "framework/core/sysutils.h"
@@ -308,8 +310,8 @@ void TFileContainer::InstallChildren() {
     operationState_ = kOpNone;
 }
 
-void TFileContainer::Copy() {
-    operationState_ = kOpCopy;
+void TFileContainer::BuildOperation(uint8_t kind, bool allSizes, const std::function<void()>& body) {
+    operationState_ = kind;
     auto finish = [&] {
         operationState_ = kOpNone;
         Broadcast(this, kNotifyOperationEnded, nullptr);
@@ -319,13 +321,9 @@ void TFileContainer::Copy() {
         if (Include()) {
             InformOwn(this, kInfoOperationStarts);
             ReadInfoFromFiles();
-            totalSize_ = static_cast<int32_t>(std::min<int64_t>(TotalSize(false), INT32_MAX));
+            totalSize_ = static_cast<int32_t>(std::min<int64_t>(TotalSize(allSizes), INT32_MAX));
             bytesDone_ = 0;
-            const std::vector<TInstallContainer*> children = children_;
-            for (TInstallContainer* c : children)
-                if (auto* f = dynamic_cast<TCustomInstallFile*>(c)) f->Copy();
-            for (TInstallContainer* c : children)
-                if (auto* fc = dynamic_cast<TFileContainer*>(c)) fc->Copy();
+            body();
             if (OnAfterProcess) OnAfterProcess(this);
             InformOwn(this, kInfoOperationEnded);
         }
@@ -336,50 +334,42 @@ void TFileContainer::Copy() {
     finish();
 }
 
+void TFileContainer::Copy() {
+    BuildOperation(kOpCopy, false, [&] {
+        const std::vector<TInstallContainer*> children = children_;
+        for (TInstallContainer* c : children)
+            if (auto* f = dynamic_cast<TCustomInstallFile*>(c)) f->Copy();
+        for (TInstallContainer* c : children)
+            if (auto* fc = dynamic_cast<TFileContainer*>(c)) fc->Copy();
+    });
+}
+
 void TFileContainer::Compress(int options) {
     AppendOrderLine("QnfdCompressOrder.txt", fw::Format("FILECONTAINER: %s", {description_}));
     if ((options & coForceNetFilesLocal) && (options & coForceFilesNet))
         throw IEFileContainer("Cannot pass both coForceNetFilesLocal and coForceFilesNet to Compress");
-    operationState_ = kOpCompress;
-    auto finish = [&] {
-        operationState_ = kOpNone;
-        Broadcast(this, kNotifyOperationEnded, nullptr);
-    };
-    try {
-        if (OnBeforeProcess) OnBeforeProcess(this);
-        if (Include()) {
-            InformOwn(this, kInfoOperationStarts);
-            ReadInfoFromFiles();
-            totalSize_ = static_cast<int32_t>(std::min<int64_t>(TotalSize((options & coIncludeAll) != 0), INT32_MAX));
-            bytesDone_ = 0;
-            const std::string archivePath = GetArchivePath();
-            const std::string archiveDir = RemoveBackslash(fw::ExtractFileDir(archivePath));
-            try {
-                localArchive_ = archiveDir + "\\" + NetDirectory() + "\\" + Name() + ".1";
-            } catch (const IEFileRel_NoNetLocation&) {
-                if (!(options & coForceNetFilesLocal)) throw;
-            }
-            auto remove = [&](const std::string& path) {
-                if (fw::FileExists(path) && !fw::DeleteFile(path))
-                    throw IEFileContainer("%s cannot delete the archive file %s", {Name(), path});
-            };
-            if (AddToArchive() == TlzhCommand::lzcOverwrite) remove(fw::ChangeFileExt(archivePath, ".1"));
-            bool anyFile = false;
-            for (TInstallContainer* c : children_)
-                if (dynamic_cast<TCustomInstallFile*>(c)) anyFile = true;
-            if ((HasNetFiles() || ((options & coForceFilesNet) && anyFile)) && !localArchive_.empty())
-                remove(localArchive_);
-            const std::vector<TInstallContainer*> children = children_;
-            for (TInstallContainer* c : children)
-                if (auto* related = dynamic_cast<TFileRelated*>(c)) CompressChild(related, options, archiveDir);
-            if (OnAfterProcess) OnAfterProcess(this);
-            InformOwn(this, kInfoOperationEnded);
+    BuildOperation(kOpCompress, (options & coIncludeAll) != 0, [&] {
+        const std::string archivePath = GetArchivePath();
+        const std::string archiveDir = RemoveBackslash(fw::ExtractFileDir(archivePath));
+        try {
+            localArchive_ = archiveDir + "\\" + NetDirectory() + "\\" + Name() + ".1";
+        } catch (const IEFileRel_NoNetLocation&) {
+            if (!(options & coForceNetFilesLocal)) throw;
         }
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+        auto remove = [&](const std::string& path) {
+            if (fw::FileExists(path) && !fw::DeleteFile(path))
+                throw IEFileContainer("%s cannot delete the archive file %s", {Name(), path});
+        };
+        if (AddToArchive() == TlzhCommand::lzcOverwrite) remove(fw::ChangeFileExt(archivePath, ".1"));
+        bool anyFile = false;
+        for (TInstallContainer* c : children_)
+            if (dynamic_cast<TCustomInstallFile*>(c)) anyFile = true;
+        if ((HasNetFiles() || ((options & coForceFilesNet) && anyFile)) && !localArchive_.empty())
+            remove(localArchive_);
+        const std::vector<TInstallContainer*> children = children_;
+        for (TInstallContainer* c : children)
+            if (auto* related = dynamic_cast<TFileRelated*>(c)) CompressChild(related, options, archiveDir);
+    });
 }
 
 void TFileContainer::CompressChild(TFileRelated* child, int options, const std::string& archiveDir) {

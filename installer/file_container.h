@@ -5,6 +5,7 @@
 // too.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "installer/file_related.h"
@@ -112,6 +113,9 @@ private:
     void HandleStatus(TInstallContainer* child, fw::TObject* param);
     void HandleDone(fw::TObject* param);
     void CompressChild(TFileRelated* child, int options, const std::string& archiveDir);
+    // The frame of the build-time operations (copy, compress): events, totals over the files, the
+    // operation state and the closing broadcast, also after a failure.
+    void BuildOperation(uint8_t kind, bool allSizes, const std::function<void()>& body);
 
     std::string description_;
     bool fireAfterInstallObjects_ = true;

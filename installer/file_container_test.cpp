@@ -59,43 +59,17 @@ private:
     bool found_ = false;
 };
 
-class Containers : public InstallerTest {
+class Containers : public test::DefinitionTest {
 protected:
     void SetUp() override {
-        InstallerTest::SetUp();
-        saved = fw::GetCurrentDir();
-        fw::SetCurrentDir(dir);
-        SharedArchive().SetAbort(false);
-        def = fw::Make<TInstallDefinition>(nullptr);
-        root = fw::Make<TInstallRoot>(def);
-        root->SetName("Install1");
-        root->Information()->ProductName = "Morvix Zip";
-        root->SetSourceDir(dir + "build");
-        root->SetDestDir(dir + "target");
+        DefinitionTest::SetUp();
         group = fw::Make<TInstallGroup>(def);
         group->SetName("Group");
         group->SetContainer(root);
         group->SetDescription("Program");
         group->SetDestDir("\\Bin");
     }
-    void TearDown() override {
-        def->Free();
-        fw::SetCurrentDir(saved);
-        InstallerTest::TearDown();
-    }
-    TInstallFile* AddFile(TInstallContainer* to, const std::string& name, const std::string& bytes) {
-        Spit(dir + "src/" + name, bytes);
-        auto* f = static_cast<TInstallFile*>(TCustomInstallFile::CreateInContainer(def, to, "src\\" + name));
-        std::string component = name;
-        for (char& c : component)
-            if (c == '.') c = '_';
-        f->SetName(component);
-        return f;
-    }
-    TInstallDefinition* def = nullptr;
-    TInstallRoot* root = nullptr;
     TInstallGroup* group = nullptr;
-    std::string saved;
 };
 
 TEST_F(Containers, AnExcludedContainerOnlyAnnouncesItself) {

@@ -184,6 +184,12 @@ public:
     explicit TInstallFile(fw::TComponent* owner) : TCustomInstallFile(owner) {}
 };
 
+// The two messages of a file without a destination folder or archive (the file's name fills them).
+constexpr const char* kBlankDestination =
+    "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s";
+constexpr const char* kBlankArchive =
+    "Cannot either compress or decompress the following file because it's archive file property is blank. File is :%s";
+
 // Appends a line to an order file in the Windows folder ("QnfdCompressOrder.txt",
 // "QnfdInstallOrder.txt"). The files are a log: a failure to write them is ignored.
 void AppendOrderLine(const char* fileName, const std::string& line);

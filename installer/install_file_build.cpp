@@ -93,10 +93,7 @@ void TCustomInstallFile::Compress() {
         if (OnBeforeCompress) OnBeforeCompress(this);
         Inform(this, kInfoCompressStarts, this);
         const std::string path = fw::Trim(GetArchivePath());
-        if (path.empty())
-            throw IECustomInstallFile(
-                "Cannot either compress or decompress the following file because it's archive file property is blank. File is :%s",
-                {fileName_});
+        if (path.empty()) throw IECustomInstallFile(kBlankArchive, {fileName_});
         if (Include()) {
             const std::string dir = fw::ExtractFileDir(path);
             if (!dir.empty()) fw::ForceDirectories(dir);
@@ -143,10 +140,7 @@ void TCustomInstallFile::Copy() {
         Inform(this, kInfoCopyStarts, this);
         if (Include()) {
             const std::string dir = DestinationDir();
-            if (dir.empty())
-                throw IECustomInstallFile(
-                    "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s",
-                    {Name()});
+            if (dir.empty()) throw IECustomInstallFile(kBlankDestination, {Name()});
             fw::ForceDirectories(dir);
             archive.OnStatus.Bind(this, &TCustomInstallFile::ArchiveStatus);
             try {
@@ -202,10 +196,7 @@ void TCustomInstallFile::ReadInfoFromArchive() {
         path = files->LocalArchivePath();
     }
     path = fw::Trim(path);
-    if (path.empty())
-        throw IECustomInstallFile(
-            "Cannot either compress or decompress the following file because it's archive file property is blank. File is :%s",
-            {fileName_});
+    if (path.empty()) throw IECustomInstallFile(kBlankArchive, {fileName_});
     std::unique_ptr<TQnfdCompress, void (*)(TQnfdCompress*)> own(nullptr, [](TQnfdCompress* c) { c->Free(); });
     TQnfdCompress* archive = nullptr;
     if (root && fw::SameText(path, fw::Trim(root->GetArchivePath()))) {

@@ -69,10 +69,7 @@ void TCustomInstallFile::InstallChildren() {
         Inform(this, kInfoSkippedByHandler, this);
         return;
     }
-    if (DestinationDir().empty())
-        throw IECustomInstallFile(
-            "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s",
-            {Name()});
+    if (DestinationDir().empty()) throw IECustomInstallFile(kBlankDestination, {Name()});
     const std::string dest = DestPath();
     existed_ = fw::FileExists(dest);
     const int answer = IsFileNewer(fileVersion_, dest, overwriteMode_, fileDate_);
@@ -135,10 +132,7 @@ void TCustomInstallFile::Extract(TQnfdCompress& archive) {
     const std::string dir = DestinationDir();
     fw::ForceDirectories(dir);
     const std::string archivePath = fw::Trim(GetArchivePath());
-    if (archivePath.empty())
-        throw IECustomInstallFile(
-            "Cannot either compress or decompress the following file because it's archive file property is blank. File is :%s",
-            {fileName_});
+    if (archivePath.empty()) throw IECustomInstallFile(kBlankArchive, {fileName_});
     // The new file comes out beside the old one and replaces it only when it is complete.
     const std::string temporary = FreeTemporaryName(dir, destName_);
     const std::string temporaryPath = AddBackslash(dir) + temporary;
@@ -270,9 +264,11 @@ void TCustomInstallFile::SelfRegister() {
 
 namespace {
 
-// Runs a registration in the destination folder and returns to the current one afterwards.
+// Runs a registration in the destination folder (the file must be there) and returns to the current
+// folder afterwards.
 template <class Body>
-void InFolder(const std::string& dir, Body body) {
+void InDestination(const std::string& name, const std::string& dir, const std::string& path, Body body) {
+    if (dir.empty() || !fw::FileExists(path)) throw IECustomInstallFile(kBlankDestination, {name});
     const std::string saved = fw::GetCurrentDir();
     fw::SetCurrentDir(dir);
     try {
@@ -287,13 +283,8 @@ void InFolder(const std::string& dir, Body body) {
 }  // namespace
 
 void TCustomInstallFile::RegisterDLLServer() {
-    const std::string dir = DestinationDir();
     const std::string path = DestPath();
-    if (dir.empty() || !fw::FileExists(path))
-        throw IECustomInstallFile(
-            "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s",
-            {Name()});
-    InFolder(dir, [&] {
+    InDestination(Name(), DestinationDir(), path, [&] {
         long result = 0;
         uint32_t error = 0;
         switch (Sys().RegisterServer(path, result, error)) {
@@ -321,13 +312,8 @@ void TCustomInstallFile::RegisterDLLServer() {
 }
 
 void TCustomInstallFile::RegisterEXEServer() {
-    const std::string dir = DestinationDir();
     const std::string path = DestPath();
-    if (dir.empty() || !fw::FileExists(path))
-        throw IECustomInstallFile(
-            "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s",
-            {Name()});
-    InFolder(dir, [&] {
+    InDestination(Name(), DestinationDir(), path, [&] {
         // Quoted: a path with blanks must not start another program.
         const std::string command = "\"" + path + "\" /REGSERVER";
         uint32_t error = 0;

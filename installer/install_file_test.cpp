@@ -21,34 +21,17 @@ using test::Pattern;
 using test::Slurp;
 using test::Spit;
 
-class InstallFiles : public InstallerTest {
+class InstallFiles : public test::DefinitionTest {
 protected:
     void SetUp() override {
-        InstallerTest::SetUp();
-        saved = fw::GetCurrentDir();
-        fw::SetCurrentDir(dir);  // entries are named by short relative source paths
-        SharedArchive().SetAbort(false);
-        def = fw::Make<TInstallDefinition>(nullptr);
-        root = fw::Make<TInstallRoot>(def);
-        root->SetName("Install1");
-        root->Information()->ProductName = "Morvix Zip";
-        root->SetSourceDir(dir + "build");
-        root->SetDestDir(dir + "target");
+        DefinitionTest::SetUp();
         folder = fw::Make<TInstallDirectory>(def);
         folder->SetName("Programs");
         folder->SetContainer(root);
         folder->SetDestDir("\\Bin");
     }
-    void TearDown() override {
-        def->Free();
-        fw::SetCurrentDir(saved);
-        InstallerTest::TearDown();
-    }
     TInstallFile* AddFile(const std::string& name, const std::string& bytes) {
-        Spit(dir + "src/" + name, bytes);
-        auto* f = static_cast<TInstallFile*>(TCustomInstallFile::CreateInContainer(def, folder, "src\\" + name));
-        f->SetName(fw::StringReplaceAll(fw::StringReplaceAll(name, ".", "_"), "-", "_"));
-        return f;
+        return DefinitionTest::AddFile(folder, name, bytes);
     }
     // Builds files.1 the way the build does, then reads it back as an install would.
     void Build() {
@@ -59,10 +42,7 @@ protected:
     std::string Reg(const std::string& key, const std::string& name) {
         return ReadRegString(TRootKeys::hkLocalMachine, key, name, "<none>");
     }
-    TInstallDefinition* def = nullptr;
-    TInstallRoot* root = nullptr;
     TInstallDirectory* folder = nullptr;
-    std::string saved;
 };
 
 TEST_F(InstallFiles, PropertyRules) {

@@ -164,7 +164,8 @@ std::string TpsContainerDestDir::StandardPath(fw::TComponent* component) {
     return static_cast<TInstallObject*>(component)->Container()->GetDestPath();
 }
 
-std::string TpsContainerDestDir::DescriptionFor(fw::TComponent* component) {
+// How the container of a valid component is described: in full ("Path of the <x> group") or short.
+std::string TpsContainerDestDir::Describe(fw::TComponent* component, bool full) {
     try {
         Validate(component);
     } catch (const IEPathSpecifier&) {
@@ -172,24 +173,17 @@ std::string TpsContainerDestDir::DescriptionFor(fw::TComponent* component) {
     }
     TInstallContainer* container = static_cast<TInstallObject*>(component)->Container();
     if (container == InstallComponent()) return "Main installation directory";
-    if (auto* group = dynamic_cast<TCustomInstallGroup*>(container))
-        return "Path of the <" + group->Description() + "> group";
-    if (auto* files = dynamic_cast<TFileContainer*>(container))
-        return "Path of the <" + files->Description() + "> directory";
-    return "Path of the <" + container->Name() + "> group";
+    std::string name = container->Name();
+    const char* kind = "group";
+    if (auto* files = dynamic_cast<TFileContainer*>(container)) {
+        name = files->Description();
+        if (!dynamic_cast<TCustomInstallGroup*>(container)) kind = "directory";
+    }
+    return full ? "Path of the <" + name + "> " + kind : "<" + name + ">";
 }
 
-std::string TpsContainerDestDir::ShortNameFor(fw::TComponent* component) {
-    try {
-        Validate(component);
-    } catch (const IEPathSpecifier&) {
-        return Description();
-    }
-    TInstallContainer* container = static_cast<TInstallObject*>(component)->Container();
-    if (container == InstallComponent()) return "Main installation directory";
-    if (auto* files = dynamic_cast<TFileContainer*>(container)) return "<" + files->Description() + ">";
-    return "<" + container->Name() + ">";
-}
+std::string TpsContainerDestDir::DescriptionFor(fw::TComponent* component) { return Describe(component, true); }
+std::string TpsContainerDestDir::ShortNameFor(fw::TComponent* component) { return Describe(component, false); }
 
 void TpsInstallSource::Validate(fw::TComponent* component) { RequireInstall(component); }
 std::string TpsInstallSource::StandardPath(fw::TComponent*) { return InstallComponent()->SourceDir(); }

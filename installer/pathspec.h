@@ -101,6 +101,9 @@ public:
 
 protected:
     std::string StandardPath(fw::TComponent* component) override;
+
+private:
+    std::string Describe(fw::TComponent* component, bool full);
 };
 
 class TpsInstallSource : public TStandardPathSpecifier {

@@ -24,31 +24,32 @@ void TqnfdRegistry::SetRootKeyFrom(int value) {
     if (value >= 0 && value < 6) SetRootKey(kRoots[value]);
 }
 
-void WriteRegString(TRootKeys root, const std::string& key, const std::string& name, const std::string& value) {
+namespace {
+
+// Opens (creating) the key and writes one value; any failure raises with `message`.
+template <class Write>
+void WriteValue(TRootKeys root, const std::string& key, Write write, const std::string& message) {
     TqnfdRegistry reg;
     reg.SetRootKey(RootHandle(root));
     try {
         if (reg.OpenKey(key, true)) {
-            reg.WriteString(name, value);
+            write(reg);
             return;
         }
     } catch (const fw::Exception&) {
     }
-    throw EIRCannotWriteValue(
-        fw::Format("Cannot install into registry. Key: %s Ident: %s Value %s", {key, name, value}));
+    throw EIRCannotWriteValue(message);
+}
+
+}  // namespace
+
+void WriteRegString(TRootKeys root, const std::string& key, const std::string& name, const std::string& value) {
+    WriteValue(root, key, [&](TqnfdRegistry& reg) { reg.WriteString(name, value); },
+               fw::Format("Cannot install into registry. Key: %s Ident: %s Value %s", {key, name, value}));
 }
 
 void WriteRegInteger(TRootKeys root, const std::string& key, const std::string& name, int value) {
-    TqnfdRegistry reg;
-    reg.SetRootKey(RootHandle(root));
-    try {
-        if (reg.OpenKey(key, true)) {
-            reg.WriteInteger(name, value);
-            return;
-        }
-    } catch (const fw::Exception&) {
-    }
-    throw EIRCannotWriteValue(key);
+    WriteValue(root, key, [&](TqnfdRegistry& reg) { reg.WriteInteger(name, value); }, key);
 }
 
 std::string ReadRegString(TRootKeys root, const std::string& key, const std::string& name, const std::string& def) {

@@ -8,6 +8,7 @@
 #include "framework/core/platform.h"
 #include "framework/core/sysutils.h"
 #include "installer/install_record.h"
+#include "installer/install_root.h"
 #include "installer/install_tree.h"
 #include "installer/install_file.h"
 #include "installer/net_location.h"
@@ -36,6 +37,35 @@ void InstallerTest::SetUp() {
 void InstallerTest::TearDown() { DownloadAbortFlag() = false; }
 
 NativeSystem& InstallerTest::sys() { return DefaultNativeSystem(); }
+
+void DefinitionTest::SetUp() {
+    InstallerTest::SetUp();
+    saved_ = fw::GetCurrentDir();
+    fw::SetCurrentDir(dir);
+    SharedArchive().SetAbort(false);
+    def = fw::Make<TInstallDefinition>(nullptr);
+    root = fw::Make<TInstallRoot>(def);
+    root->SetName("Install1");
+    root->Information()->ProductName = "Morvix Zip";
+    root->SetSourceDir(dir + "build");
+    root->SetDestDir(dir + "target");
+}
+
+void DefinitionTest::TearDown() {
+    def->Free();
+    fw::SetCurrentDir(saved_);
+    InstallerTest::TearDown();
+}
+
+TInstallFile* DefinitionTest::AddFile(TInstallContainer* to, const std::string& name, const std::string& bytes) {
+    Spit(dir + "src/" + name, bytes);
+    auto* f = static_cast<TInstallFile*>(TCustomInstallFile::CreateInContainer(def, to, "src\\" + name));
+    std::string component = name;
+    for (char& c : component)
+        if (c == '.' || c == '-') c = '_';
+    f->SetName(component);
+    return f;
+}
 
 namespace {
 // Paths made by the library may hold "\" separators, which the standard streams take literally.

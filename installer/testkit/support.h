@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "installer/install_root.h"
 #include "installer/system.h"
 
 namespace inst::test {
@@ -19,6 +20,23 @@ protected:
 
     std::string dir;  // the test's fresh folder, with a trailing separator
     NativeSystem& sys();
+};
+
+// An install definition in the test's folder, which is also the current folder (entries are named by
+// short relative source paths): the install component "Install1" of "Morvix Zip", its archive in
+// build\, its destination target\.
+class DefinitionTest : public InstallerTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Writes src\name and adds it to `to` as a file named after it ("a.txt" -> "a_txt").
+    TInstallFile* AddFile(TInstallContainer* to, const std::string& name, const std::string& bytes);
+
+    TInstallDefinition* def = nullptr;
+    TInstallRoot* root = nullptr;
+
+private:
+    std::string saved_;
 };
 
 std::string Slurp(const std::string& path);
