@@ -21,7 +21,7 @@ unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY ftp_proxy FTP_PROXY no_proxy
 ip link set lo up
 scratch_prefix "$tree" "$out"
 servers=()
-trap '$SERVER -k 2>/dev/null || true; for p in "${servers[@]}"; do kill "$p" 2>/dev/null || true; done' EXIT
+trap 'for p in "${servers[@]}"; do kill "$p" 2>/dev/null || true; done; drop_prefix' EXIT
 
 www=$out/www
 mkdir -p "$www/products/files"

@@ -13,7 +13,7 @@ rm -rf "$out"
 mkdir -p "$out"
 . "$src/installer/win32/wine_scratch.sh"
 scratch_prefix "$tree" "$out"
-trap '$SERVER -k 2>/dev/null || true' EXIT
+trap drop_prefix EXIT
 
 harness=$tree/installer/win32/instharness.exe
 base=$out/work

@@ -21,8 +21,21 @@ scratch_prefix() {
     fi
   ) 9>"$tree/.inst-wine-template.lock"
   rm -rf "$dir/prefix"
-  cp -a "$template/prefix" "$dir/prefix"
+  # The prefix's 1.3 GB of system libraries are shared with the template as hard links: nothing here
+  # writes them. The files a run may rewrite in place (the registry, the ini files of the Windows
+  # folder) are real copies.
+  cp -al "$template/prefix" "$dir/prefix"
+  local f
+  for f in "$dir"/prefix/*.reg "$dir"/prefix/drive_c/windows/*.ini; do
+    [ -f "$f" ] && cp --remove-destination "$template/prefix/${f#"$dir/prefix/"}" "$f"
+  done
   export WINEPREFIX=$dir/prefix
+}
+
+# Ends the prefix's server and removes the prefix (the test's logs stay).
+drop_prefix() {
+  $SERVER -k 2>/dev/null || true
+  [ -n "${WINEPREFIX:-}" ] && rm -rf "$WINEPREFIX"
 }
 
 winpath() {
