@@ -155,6 +155,7 @@ TFileHeader& TFileHeaders::FileHeaders(int index) {
 void TFileHeaders::Add(const TFileHeader& header) {
     if (!header.IsValid()) throw EQnfdCompress("Tried to add an invalid file header");
     headers_.push_back(header);
+    byName_.clear();
 }
 
 void TFileHeaders::AddFiles(const fw::TStrings& list, bool keep) {
@@ -168,9 +169,11 @@ void TFileHeaders::AddFiles(const fw::TStrings& list, bool keep) {
 }
 
 int TFileHeaders::IndexOfName(const std::string& name) const {
-    for (size_t i = 0; i < headers_.size(); ++i)
-        if (fw::SameText(headers_[i].fileName, name)) return static_cast<int>(i);
-    return -1;
+    // Extraction looks every entry up by name: a map keeps that linear in the archive's size.
+    if (byName_.empty() && !headers_.empty())
+        for (size_t i = headers_.size(); i-- > 0;) byName_[fw::UpperCase(headers_[i].fileName)] = static_cast<int>(i);
+    auto it = byName_.find(fw::UpperCase(name));
+    return it == byName_.end() ? -1 : it->second;
 }
 
 void TFileHeaders::ReadFromStream(fw::TStream& stream, int64_t offset) {

@@ -30,6 +30,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/core/datetime.h"
@@ -103,7 +104,10 @@ public:
     TFileHeader& FileHeaders(int index);
     // Raises EQnfdCompress "Tried to add an invalid file header" for a blank name.
     void Add(const TFileHeader& header);
-    void Clear() { headers_.clear(); }
+    void Clear() {
+        headers_.clear();
+        byName_.clear();
+    }
     // A header per line, numbered 1, 2 ... in list order; without keep the list is cleared first.
     void AddFiles(const fw::TStrings& list, bool keep);
     int IndexOfName(const std::string& name) const;  // ignoring case; -1 when absent
@@ -124,6 +128,8 @@ public:
 private:
     std::vector<TFileHeader> headers_;
     uint8_t layout_ = 0;
+    // Upper-cased name -> first index, made on the first look-up after a change.
+    mutable std::unordered_map<std::string, int> byName_;
 };
 
 }  // namespace inst
