@@ -5,11 +5,13 @@ namespace {
 HMODULE g_module = nullptr;
 }
 
+// fw-lint: entry point
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) g_module = module;
     return TRUE;
 }
 
+// fw-lint: entry point (the library's exported registration entry; plain C, nothing throws)
 extern "C" __declspec(dllexport) HRESULT WINAPI DllRegisterServer() {
     char path[MAX_PATH];
     GetModuleFileNameA(g_module, path, MAX_PATH);

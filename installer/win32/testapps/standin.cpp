@@ -4,6 +4,7 @@
 
 #include <string>
 
+// fw-lint: entry point
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
