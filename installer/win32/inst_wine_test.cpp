@@ -202,6 +202,7 @@ protected:
         def->Free();
         DeleteRegTree(TRootKeys::hkLocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MorvixTest");
         Unix("rm -rf '" + DriveC("Program Files/MorvixTest") + "'");
+        for (const char* order : {"\\QnfdInstallOrder.txt", "\\QnfdCompressOrder.txt"}) fw::DeleteFile(WindowsDir() + order);
         InstallWine::TearDown();
     }
     TInstallFile* Add(const std::string& name, const std::string& bytes) {
