@@ -1,0 +1,233 @@
+#include "installer/register.h"
+
+#include "framework/core/rtti.h"
+#include "installer/container.h"
+#include "installer/file_container.h"
+#include "installer/install_root.h"
+#include "installer/net_location.h"
+#include "installer/pathspec.h"
+#include "installer/translator.h"
+#include "installer/versions.h"
+
+namespace inst {
+
+namespace {
+
+void RegisterEnums() {
+    fw::RegisterEnum<TQnfdLanguage>(
+        {"qlChineseSimplified", "qlChineseTraditional", "qlCzech", "qlDanish", "qlDutch", "qlEnglish", "qlFrench",
+         "qlGerman", "qlGreek", "qlHebrew", "qlItalian", "qlJapanese", "qlKorean", "qlNorwegianBokmal",
+         "qlNorwegianNynorsk", "qlPolish", "qlPortugese", "qlRussian", "qlSpanish", "qlUser", "qlVietnamese"},
+        "TQnfdLanguage");
+    fw::RegisterEnum<TCompressionLevel>({"colNone", "colFastest", "colDefault", "colMax"}, "TCompressionLevel");
+    fw::RegisterEnum<TOverwriteType>({"owAlways", "owNever", "owVersion", "owDate", "owVersionDate"}, "TOverwriteType");
+    fw::RegisterEnum<TVersionLanguage>(
+        {"lnArabic", "lnBulgarian", "lnCatalan", "lnTraditionalChinese", "lnCzech", "lnDanish", "lnGerman", "lnGreek",
+         "lnUSEnglish", "lnCastilianSpanish", "lnFinnish", "lnFrench", "lnHebrew", "lnHungarian", "lnIcelandic",
+         "lnItalian", "lnJapanese", "lnKorean", "lnDutch", "lnNorwegianBokmal", "lnPolish", "lnBrazilianPortuguese",
+         "lnRhaetoRomanic", "lnRomanian", "lnRussian", "lnCroatoSerbian", "lnSlovak", "lnAlbanian", "lnSwedish",
+         "lnThai", "lnTurkish", "lnUrdu", "lnBahasa", "lnSimplifiedChinese", "lnSwissGerman", "lnUKEnglish",
+         "lnMexicanSpanish", "lnBelgianFrench", "lnSwissItalian", "lnBelgianDutch", "lnNorwegianNynorsk",
+         "lnPortuguese", "lnSerboCroatian", "lnCanadianFrench", "lnSwissFrench"},
+        "TVersionLanguage");
+    fw::RegisterEnum<TCharacterSet>({"csASCII", "csJapan", "csKorea", "csTaiwan", "csUnicode", "csLatin2", "csCyrillic",
+                                     "csMultilingual", "csGreek", "csTurkish", "csHebrew", "csArabic"},
+                                    "TCharacterSet");
+    fw::RegisterEnum<TInstallType>({"itFull", "itDefault", "itCompact", "itCustom"}, "TInstallType");
+    fw::RegisterEnum<TlzhCommand>({"lzcOverwrite", "lzcOnlyAdd"}, "TlzhCommand");
+    fw::RegisterEnum<TInstallFileType>({"iftNormal", "iftJustADLL", "iftApplicationSpecificDLL", "iftVendorSharedDLL",
+                                        "iftSystemWideDLL"},
+                                       "TInstallFileType");
+    fw::RegisterEnum<TInternetProtocol>({"ipFTP", "ipHTTP"}, "TInternetProtocol");
+    fw::RegisterEnum<TDistributeType>({"dtTraditional", "dtWeb", "dtTraditionalNet"}, "TDistributeType");
+}
+
+void RegisterTranslator() {
+    using fw::Class;
+    Class<TLanguageFont, fw::TPersistent>("TLanguageFont")
+        .Prop("Name", &TLanguageFont::Name, &TLanguageFont::SetName)
+        .Prop("Size", &TLanguageFont::Size, &TLanguageFont::SetSize)
+        .Prop("Charset", &TLanguageFont::Charset, &TLanguageFont::SetCharset);
+    Class<TLanguage, fw::TPersistent>("TLanguage")
+        .Prop("Font", &TLanguage::Font, &TLanguage::SetFont)
+        .Prop("FontOverride", &TLanguage::FontOverride, &TLanguage::SetFontOverride)
+        .Prop("LanguageIdent", &TLanguage::LanguageIdent)
+        .Prop("Strings", &TLanguage::Strings, &TLanguage::SetStrings);
+    static const char* const properties[kLanguageCount] = {
+        "lgChineseSimplified", "lgChineseTraditional", "lgCzech", "lgDanish", "lgDutch", "lgEnglish", "lgFrench",
+        "lgGerman", "lgGreek", "lgHebrew", "lgItalian", "lgJapanese", "lgKorean", "lgNorwegianBokmal",
+        "lgNorwegianNynorsk", "lgPolish", "lgPortugese", "lgRussian", "lgSpanish", nullptr, "lgVietnamese"};
+    auto translator = Class<TTranslator, fw::TComponent>("TTranslator");
+    for (int i = 0; i < kLanguageCount; ++i)
+        if (properties[i]) translator.Prop(properties[i], i, &TTranslator::LanguageAt, &TTranslator::SetLanguageAt);
+    translator.Prop("TranslateIntoLanguage", &TTranslator::TranslateIntoLanguage, &TTranslator::SetTranslateIntoLanguage);
+}
+
+void RegisterArchive() {
+    using fw::Class;
+    Class<TQnfdCompress, fw::TComponent>("TQnfdCompress")
+        .Prop("Abort", &TQnfdCompress::Abort, &TQnfdCompress::SetAbort)
+        .Prop("CompressedFile", &TQnfdCompress::CompressedFile, &TQnfdCompress::SetCompressedFile)
+        .Prop("CompressionLevel", &TQnfdCompress::CompressionLevel, &TQnfdCompress::SetCompressionLevel)
+        .Prop("ExtractDirectory", &TQnfdCompress::ExtractDirectory, &TQnfdCompress::SetExtractDirectory)
+        .Prop("FilesToProcess", &TQnfdCompress::FilesToProcess, &TQnfdCompress::SetFilesToProcess)
+        .Prop("Offset", &TQnfdCompress::Offset, &TQnfdCompress::SetOffset)
+        .Prop("Overwrite", &TQnfdCompress::Overwrite, &TQnfdCompress::SetOverwrite)
+        .Event("OnAborted", &TQnfdCompress::OnAborted)
+        .Event("OnAfterAdding", &TQnfdCompress::OnAfterAdding)
+        .Event("OnAfterExtracting", &TQnfdCompress::OnAfterExtracting)
+        .Event("OnBeforeAdding", &TQnfdCompress::OnBeforeAdding)
+        .Event("OnBeforeExtracting", &TQnfdCompress::OnBeforeExtracting)
+        .Event("OnFullDisk", &TQnfdCompress::OnFullDisk)
+        .Event("OnListing", &TQnfdCompress::OnListing)
+        .Event("OnNewDisk", &TQnfdCompress::OnNewDisk)
+        .Event("OnReplace", &TQnfdCompress::OnReplace)
+        .Event("OnStatus", &TQnfdCompress::OnStatus);
+    Class<TVersionInfo, fw::TPersistent>("TVersionInfo")
+        .Data("Comment", &TVersionInfo::Comment)
+        .Data("CompanyName", &TVersionInfo::CompanyName)
+        .Data("FileDescription", &TVersionInfo::FileDescription)
+        .Data("FileVersion", &TVersionInfo::FileVersion)
+        .Data("InternalName", &TVersionInfo::InternalName)
+        .Data("LegalCopyright", &TVersionInfo::LegalCopyright)
+        .Data("LegalTradeMarks", &TVersionInfo::LegalTradeMarks)
+        .Data("OriginalFileName", &TVersionInfo::OriginalFileName)
+        .Data("PrivateBuild", &TVersionInfo::PrivateBuild)
+        .Data("ProductName", &TVersionInfo::ProductName)
+        .Data("ProductVersion", &TVersionInfo::ProductVersion)
+        .Data("SpecialBuild", &TVersionInfo::SpecialBuild)
+        .Data("FileOS", &TVersionInfo::FileOS)
+        .Data("FileType", &TVersionInfo::FileType)
+        .Data("FileSubType", &TVersionInfo::FileSubType);
+    Class<TVersionResource, fw::TComponent>("TVersionResource")
+        .Prop("FileName", &TVersionResource::FileName, &TVersionResource::SetFileName)
+        .Prop("Language", &TVersionResource::Language, &TVersionResource::SetLanguage)
+        .Prop("CharacterSet", &TVersionResource::CharacterSet, &TVersionResource::SetCharacterSet)
+        .Prop("VersionInfo", &TVersionResource::VersionInfo);
+}
+
+void RegisterSpecifiers() {
+    using fw::Class;
+    Class<TCustomPathSpecifier, fw::TComponent>("TCustomPathSpecifier");
+    Class<TPathSpecifier, TCustomPathSpecifier>("TPathSpecifier")
+        .Prop("Description", &TPathSpecifier::DescriptionText, &TPathSpecifier::SetDescription)
+        .Event("OnGetPath", static_cast<TGetPathEvent TPathSpecifier::*>(&TPathSpecifier::OnGetPath));
+    Class<TStandardPathSpecifier, TCustomPathSpecifier>("TStandardPathSpecifier");
+    Class<TpsBDEDLL, TStandardPathSpecifier>("TpsBDEDLL");
+    Class<TpsCommonFiles, TStandardPathSpecifier>("TpsCommonFiles");
+    Class<TpsContainerArchiveFile, TStandardPathSpecifier>("TpsContainerArchiveFile");
+    Class<TpsContainerDestDir, TStandardPathSpecifier>("TpsContainerDestDir");
+    Class<TpsDesktopMenu, TStandardPathSpecifier>("TpsDesktopMenu");
+    Class<TpsInstallSource, TStandardPathSpecifier>("TpsInstallSource");
+    Class<TpsMainInstall, TStandardPathSpecifier>("TpsMainInstall");
+    Class<TpsProgramFiles, TStandardPathSpecifier>("TpsProgramFiles");
+    Class<TpsProgramMenu, TStandardPathSpecifier>("TpsProgramMenu");
+    Class<TpsStartMenu, TStandardPathSpecifier>("TpsStartMenu");
+    Class<TpsStartupMenu, TStandardPathSpecifier>("TpsStartupMenu");
+    Class<TpsSystem, TStandardPathSpecifier>("TpsSystem");
+    Class<TpsMainArchiveFile, TStandardPathSpecifier>("TpsMainArchiveFile");
+    Class<TpsWindow, TStandardPathSpecifier>("TpsWindow");
+    Class<TpsObjectLink, TStandardPathSpecifier>("TpsObjectLink");
+}
+
+void RegisterTree() {
+    using fw::Class;
+    Class<TInstallDefinition, fw::TComponent>("TInstallDefinition");
+    Class<TInstallContainer, fw::TComponent>("TInstallContainer")
+        .Prop("DestDir", &TInstallContainer::DestDir, &TInstallContainer::SetDestDir)
+        .Prop("DestDirType", &TInstallContainer::DestDirType, &TInstallContainer::SetDestDirType)
+        .Prop("Include", &TInstallContainer::Include, &TInstallContainer::SetInclude)
+        .Prop("InstallTypes", &TInstallContainer::InstallTypes, &TInstallContainer::SetInstallTypes)
+        .Prop("Uninstall", &TInstallContainer::Uninstall, &TInstallContainer::SetUninstall)
+        .Event("OnAfterProcess", &TInstallContainer::OnAfterProcess)
+        .Event("OnBeforeProcess", &TInstallContainer::OnBeforeProcess);
+    Class<TInstallObject, TInstallContainer>("TInstallObject")
+        .Prop("Container", &TInstallObject::Container, &TInstallObject::SetContainer);
+    Class<TFileRelated, TInstallObject>("TFileRelated")
+        .Prop("AddToArchive", &TFileRelated::AddToArchive, &TFileRelated::SetAddToArchive)
+        .Prop("ArchiveFile", &TFileRelated::ArchiveFile, &TFileRelated::SetArchiveFile)
+        .Prop("ArchiveFileType", &TFileRelated::ArchiveFileType, &TFileRelated::SetArchiveFileType)
+        .Prop("Net", &TFileRelated::Net, &TFileRelated::SetNet)
+        .Prop("NetLocation", &TFileRelated::NetLocation, &TFileRelated::SetNetLocation)
+        .Event("OnDataReceived", &TFileRelated::OnDataReceived);
+    Class<TCustomInstallFile, TFileRelated>("TCustomInstallFile")
+        .Event("OnAfterCompress", &TCustomInstallFile::OnAfterCompress)
+        .Event("OnAfterCopy", &TCustomInstallFile::OnAfterCopy)
+        .Event("OnAfterInstall", &TCustomInstallFile::OnAfterInstall)
+        .Event("OnBeforeCompress", &TCustomInstallFile::OnBeforeCompress)
+        .Event("OnBeforeCopy", &TCustomInstallFile::OnBeforeCopy)
+        .Event("OnBeforeInstall", &TCustomInstallFile::OnBeforeInstall)
+        .Event("OnReplacing", &TCustomInstallFile::OnReplacing)
+        .Event("OnStatus", &TCustomInstallFile::OnStatus)
+        .Event("OnNewDisk", &TCustomInstallFile::OnNewDisk);
+    Class<TInstallFile, TCustomInstallFile>("TInstallFile")
+        .Prop("ActiveX", &TCustomInstallFile::ActiveX, &TCustomInstallFile::SetActiveX)
+        .Prop("DestName", &TCustomInstallFile::DestName, &TCustomInstallFile::SetDestName)
+        .Prop("FileName", &TCustomInstallFile::FileName, &TCustomInstallFile::SetFileName)
+        .Prop("FileType", &TCustomInstallFile::FileType, &TCustomInstallFile::SetFileType)
+        .Prop("IncludeFromDir", &TCustomInstallFile::IncludeFromDir, &TCustomInstallFile::SetIncludeFromDir)
+        .Prop("OverwriteMode", &TCustomInstallFile::OverwriteMode, &TCustomInstallFile::SetOverwriteMode)
+        .Prop("RegisterAsHelp", &TCustomInstallFile::RegisterAsHelp, &TCustomInstallFile::SetRegisterAsHelp)
+        .Prop("RunAfterInstall", &TCustomInstallFile::RunAfterInstall, &TCustomInstallFile::SetRunAfterInstall)
+        .Prop("UpdateDLLCounter", &TCustomInstallFile::UpdateDLLCounter, &TCustomInstallFile::SetUpdateDLLCounter);
+    Class<TFileContainer, TFileRelated>("TFileContainer")
+        .Prop("Description", &TFileContainer::Description, &TFileContainer::SetDescription)
+        .Event("OnStatus", &TFileContainer::OnStatus)
+        .Event("OnNewDisk", &TFileContainer::OnNewDisk)
+        .Event("OnReplacing", &TFileContainer::OnReplacing)
+        .Event("OnAfterInstallObjects", &TFileContainer::OnAfterInstallObjects)
+        .Event("OnBeforeInstallObjects", &TFileContainer::OnBeforeInstallObjects);
+    Class<TpsFileContainer, TCustomPathSpecifier>("TpsFileContainer")
+        .Prop("FileContainer", &TpsFileContainer::FileContainer, &TpsFileContainer::SetFileContainer);
+    Class<TInstallGroupDialogOptions, fw::TPersistent>("TInstallGroupDialogOptions")
+        .Data("AllowChangeDir", &TInstallGroupDialogOptions::AllowChangeDir)
+        .Data("AllowExcludeInclude", &TInstallGroupDialogOptions::AllowExcludeInclude)
+        .Prop("Description", &TInstallGroupDialogOptions::Description, &TInstallGroupDialogOptions::SetDescription)
+        .Data("DisplayDirectory", &TInstallGroupDialogOptions::DisplayDirectory);
+    Class<TCustomInstallGroup, TFileContainer>("TCustomInstallGroup");
+    Class<TInstallGroup, TCustomInstallGroup>("TInstallGroup")
+        .Prop("DialogOptions", &TCustomInstallGroup::DialogOptions, &TCustomInstallGroup::SetDialogOptions);
+    Class<TInstallDirectory, TFileContainer>("TInstallDirectory");
+    Class<TInstallInformation, fw::TPersistent>("TInstallInformation")
+        .Data("CompanyName", &TInstallInformation::CompanyName)
+        .Data("ProductName", &TInstallInformation::ProductName)
+        .Data("Version", &TInstallInformation::Version);
+    Class<TInstallRoot, TFileContainer>("TInstallRoot")
+        .Prop("Information", &TInstallRoot::Information, &TInstallRoot::SetInformation)
+        .Prop("DistributeType", &TInstallRoot::DistributeType, &TInstallRoot::SetDistributeType)
+        .Prop("Reboot", &TInstallRoot::Reboot, &TInstallRoot::SetReboot);
+}
+
+void RegisterNet() {
+    using fw::Class;
+    Class<TCustomLoginInformation, fw::TPersistent>("TLoginInformation")
+        .Data("Anonymous", &TCustomLoginInformation::Anonymous)
+        .Data("Directory", &TCustomLoginInformation::Directory)
+        .Data("Hostname", &TCustomLoginInformation::Hostname)
+        .Data("Password", &TCustomLoginInformation::Password)
+        .Data("Protocol", &TCustomLoginInformation::Protocol)
+        .Data("Username", &TCustomLoginInformation::Username);
+    Class<TCustomNetInstallLocation, fw::TComponent>("TCustomNetInstallLocation")
+        .Event("OnAfterDownload", &TCustomNetInstallLocation::OnAfterDownload)
+        .Event("OnAfterLogin", &TCustomNetInstallLocation::OnAfterLogin)
+        .Event("OnBeforeDownload", &TCustomNetInstallLocation::OnBeforeDownload)
+        .Event("OnBeforeLogin", &TCustomNetInstallLocation::OnBeforeLogin)
+        .Event("OnDataReceived", &TCustomNetInstallLocation::OnDataReceived);
+    Class<TNetInstallLocation, TCustomNetInstallLocation>("TNetInstallLocation")
+        .Prop("LoginInformation", &TCustomNetInstallLocation::LoginInformation,
+              &TCustomNetInstallLocation::SetLoginInformation);
+}
+
+}  // namespace
+
+void RegisterClasses() {
+    fw::RegisterClasses();
+    RegisterEnums();
+    RegisterTranslator();
+    RegisterArchive();
+    RegisterSpecifiers();
+    RegisterTree();
+    RegisterNet();
+}
+
+}  // namespace inst
