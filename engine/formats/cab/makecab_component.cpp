@@ -188,9 +188,12 @@ bool TMakeCAB::DoGetNextCabinet(CCAB& parameters, ULONG previousSize)
     if (abortCreation)
         return false;
     // A name without a folder goes beside the first cabinet, not wherever the scan stands.
-    const std::string folder = ExtractFilePath(newName);
+    const std::string folder = ExtractFilePath(newName).empty() ? ExtractFilePath(ArchiveFile()) : ExtractFilePath(newName);
     CopyOut(parameters.szCab, ExtractFileName(newName));
-    CopyOut(parameters.szCabPath, folder.empty() ? ExtractFilePath(ArchiveFile()) : folder);
+    CopyOut(parameters.szCabPath, folder);
+    const std::string path = AppendBackslash(folder) + ExtractFileName(newName);
+    if (!FileExistsFind(path))
+        laterCabinets_.push_back(path);
     return true;
 }
 
@@ -262,6 +265,15 @@ bool TMakeCAB::DestroyContext()
     const bool ok = Fci().Destroy(context_) != 0;
     context_ = nullptr;
     return ok;
+}
+
+void TMakeCAB::DiscardCabinets()
+{
+    DestroyContext();
+    DeleteFile(ArchiveFile());
+    for (const std::string& name : laterCabinets_)
+        DeleteFile(name);
+    laterCabinets_.clear();
 }
 
 void TMakeCAB::AddFile(const std::string& source, const std::string& nameInCab, bool execute)
@@ -361,6 +373,7 @@ bool TMakeCAB::Activate()
             OnActivate(this);
         if (context_)
             DestroyContext();
+        laterCabinets_.clear();
         CreateContext(ArchiveFile(), 0, 900000, ULONG(maxCabinetSize_));
         created = true;
         BytesLeft = 0;
@@ -392,26 +405,27 @@ bool TMakeCAB::Activate()
         }
         StopStopwatch();
         SetCurrentDir(startDir);
-        // Only a complete run writes the cabinet: a failed or cancelled one leaves nothing behind.
+        // Only a complete run keeps its cabinets: a failed or cancelled one leaves none behind, the
+        // ones the library wrote while it went along included.
         if (!failed && !Aborted()) {
             result = FlushCabinet();
             result = DestroyContext() && result;
-        } else {
-            DestroyContext();
-            DeleteFile(ArchiveFile());
+            if (!result)
+                ReportError(ArchiveFile(), "", "0", 25136);
         }
+        if (!result)
+            DiscardCabinets();
         if (OnDeactivate)
             OnDeactivate(this);
     } catch (const E_RAISE&) {
-        if (created) {
-            DestroyContext();
-            DeleteFile(ArchiveFile());
-        }
+        if (created)
+            DiscardCabinets();
     } catch (const std::exception& e) {
         ReportError(ArchiveFile(), e.what(), "0", 25136);
-        DestroyContext();
         if (created)
-            DeleteFile(ArchiveFile());
+            DiscardCabinets();
+        else
+            DestroyContext();
     }
     SetCurrentDir(startDir);
     return result;

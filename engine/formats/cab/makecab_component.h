@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "engine/core/comp_base.h"
 #include "engine/formats/cab/cab_globals.h"
@@ -68,6 +69,8 @@ private:
     void ScanFolder(const std::string& mask);
     void AddFile(const std::string& source, const std::string& nameInCab, bool execute);
     void RethrowPending();
+    // Destroys the context and deletes the cabinets this run made: a failed run leaves none.
+    void DiscardCabinets();
 
     HFCI context_ = nullptr;
     // The library keeps a pointer to the parameters and writes the next cabinet's into them: they
@@ -80,6 +83,8 @@ private:
     bool failOnIncompressible_ = true;
     int maxCabinetSize_ = 0x7FFFFFFF;
     std::exception_ptr pending_;
+    // The cabinets after the first that this run named and that did not exist before.
+    std::vector<std::string> laterCabinets_;
 };
 
 // Registers TMakeCAB with the framework's reflection (after the engine's own classes).
