@@ -43,7 +43,7 @@ std::string Bytes(size_t n, uint32_t seed)
     return s;
 }
 
-std::string Text(size_t n, uint32_t seed)
+[[maybe_unused]] std::string Text(size_t n, uint32_t seed)
 {
     static const char* const kWords[] = {"archive ", "entry ", "check ", "volume ", "header ", "data\n"};
     std::string s;
@@ -498,6 +498,27 @@ TEST_F(ZipCheckTest, CancelDuringTheListingEndsTheRunBeforeAnyEntry)
     // The next run starts afresh.
     EXPECT_TRUE(Check(dir_ + "/c.zip"));
     EXPECT_EQ(statuses_, std::vector<std::string>{"pass a.txt"});
+}
+
+// A volume set: the extractor's volume questions reach the caller with the tester as Sender, and
+// the listing follows into each new volume.
+TEST_F(ZipCheckTest, VolumeQuestionsReachTheCaller)
+{
+    mx::test::WriteFile(dir_ + "/a.bin", Bytes(100000, 1));
+    mx::test::WriteFile(dir_ + "/b.txt", Text(50000, 2));
+    ASSERT_TRUE(test::RunIn(dir_, "arj a -y -m1 -v40k v.arj a.bin b.txt", "arj", "arj"));
+    ASSERT_TRUE(fs::exists(dir_ + "/v.a02"));
+    std::vector<std::string> volumes;
+    check_->OnNextVolume.Bind(&volumes, [](void* p, fw::TObject* sender, std::string&, std::string& fn,
+                                           const std::string&, bool exists, bool&) {
+        static_cast<std::vector<std::string>*>(p)->push_back(
+            (dynamic_cast<TZipCheck*>(sender) ? "" : "? ") + NamePart(fn) + (exists ? "" : " missing"));
+    });
+    WatchProgress();
+    EXPECT_TRUE(Check(dir_ + "/v.arj"));
+    EXPECT_EQ(statuses_, (std::vector<std::string>{"pass a.bin", "pass b.txt"}));
+    EXPECT_EQ(volumes, (std::vector<std::string>{"v.a01", "v.a02"}));
+    EXPECT_FALSE(progress_.empty());
 }
 
 // The tester's runs swap the sink of their private extractor only: an extractor used before and

@@ -267,6 +267,16 @@ bool TMakeCAB::DestroyContext()
     return ok;
 }
 
+bool TMakeCAB::SourceOpens(const std::string& path)
+{
+    int err = 0;
+    const INT_PTR hf = FileHandler->Open(path, kCabOpenBinary, 0, err, 0);
+    if (hf == -1)
+        return false;
+    FileHandler->Close(hf, err);
+    return true;
+}
+
 void TMakeCAB::DiscardCabinets()
 {
     DestroyContext();
@@ -318,9 +328,10 @@ void TMakeCAB::ScanFolder(const std::string& mask)
             continue;
         }
         const std::string source = folder + hit.name;
-        bool added = true;
+        bool added = SourceOpens(source);
         try {
-            AddFile(source, FileName, false);
+            if (added)
+                AddFile(source, FileName, false);
         } catch (const E_RAISE&) {
             throw;
         } catch (const std::exception&) {

@@ -68,6 +68,9 @@ private:
     bool DestroyContext();
     void ScanFolder(const std::string& mask);
     void AddFile(const std::string& source, const std::string& nameInCab, bool execute);
+    // Whether the source opens for reading. The library cannot finish a cabinet after it failed to
+    // open a source, so a file that cannot be opened fails here, before the library sees it.
+    bool SourceOpens(const std::string& path);
     void RethrowPending();
     // Destroys the context and deletes the cabinets this run made: a failed run leaves none.
     void DiscardCabinets();
