@@ -15,6 +15,7 @@
 #include "engine/core/file_routines.h"
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/bh/bh_writer.h"
+#include "engine/formats/common/testdata/test_bytes.h"
 #include "engine/formats/rar/testdata/rar_writer.h"
 #include "engine/formats/zip/unzip/unzip_component.h"
 #include "engine/formats/zoo/testing/zoo_testgen.h"
@@ -33,15 +34,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(size_t n, uint32_t seed)
-{
-    std::string s;
-    for (size_t i = 0; i < n; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        s += char(seed >> 24);
-    }
-    return s;
-}
+using test::Bytes;
 
 [[maybe_unused]] std::string Text(size_t n, uint32_t seed)
 {

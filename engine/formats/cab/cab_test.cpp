@@ -16,6 +16,7 @@
 #include "engine/codec/crc32.h"
 #include "engine/core/file_routines.h"
 #include "engine/formats/cab/makecab_component.h"
+#include "engine/formats/common/testdata/test_bytes.h"
 #include "engine/formats/cab/testdata/scripted_fdi.h"
 #include "engine/formats/cab/uncab_component.h"
 #include "framework/core/lists.h"
@@ -31,18 +32,9 @@ namespace engine {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Bytes;
 using test::ScriptedFdi;
 using test::ScriptedFile;
-
-std::string Bytes(size_t n, uint32_t seed)
-{
-    std::string s;
-    for (size_t i = 0; i < n; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        s += char(seed >> 24);
-    }
-    return s;
-}
 
 std::string Digest(const std::string& bytes)
 {
