@@ -1,8 +1,10 @@
 # The tests that the shipped 32-bit build runs. Its programs run under 32-bit Wine in user-mode
 # emulation, where every process takes tens of seconds to start, so the set is chosen: the harness,
-# the system seams (registry, code pages, files), windows, painting and hooks of the framework, and
-# the extractor program end to end. The threads test is left out: with several guest threads the
-# emulator itself dies now and then ("uncaught target signal 11"), whatever the test does.
+# the system seams (registry, code pages, files), windows, painting and hooks of the framework, the
+# extractor program end to end, and the callbacks of the cabinet library (FCI and FDI over a set of
+# our cabinets) and of our UnRAR library (data, both volume modes, the password), whose calling
+# conventions only the 32-bit build can get wrong. The threads test is left out: with several guest
+# threads the emulator itself dies now and then ("uncaught target signal 11"), whatever the test does.
 # A second word gives a GoogleTest filter; a filter naming a test that does not exist stops the
 # configuration (see mx_i686_check_filters).
 set(MX_I686_TESTS
@@ -13,6 +15,8 @@ set(MX_I686_TESTS
   fw_win32_graphics_test
   fw_win32_hooks_test
   "sfxstub_wine_test SfxStubWine.EncryptedArchiveAsksForThePasswordAndRunsTheProgram:SfxStubWine.AsksBeforeOverwriting:SfxStubWine.HostileArchiveStaysInItsFolderAvoidsDevicesAndReportsTheDamagedEntry"
+  "cab_test CabTest.OurCabinetsAndSetsReadBack"
+  "unrar_test UnRarTest.VolumeSetsInBothNamingStyles:UnRarTest.AskedVolumeIsAnsweredWithAnotherFolder:UnRarTest.EncryptedEntriesThroughOurLibrary"
 )
 
 # Sets OUT to the GoogleTest filter of NAME when it runs on i686 ("*" for all of it), else to "".

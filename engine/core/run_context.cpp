@@ -23,6 +23,15 @@ RunContext& IdleContext()
     return idle;
 }
 
+// True when Component's owner has a run in progress, inner runs first.
+bool OwnerIsRunning(const TZipCommon& component)
+{
+    for (const RunContext* c = g_current; c; c = c->parent)
+        if (component.Owner() == c->component)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 bool FileOutputSink::Write(const uint8_t* data, int64_t& count)
@@ -53,12 +62,12 @@ RunScope::RunScope(TZipCommon& component, OutputMode mode) : component_(componen
 {
     if (component.Running())
         return;
-    if (g_current && component.Owner() != g_current->component)
+    if (g_current && !OwnerIsRunning(component))
         return;
     started_ = true;
     context_.component = &component;
     context_.outputMode = mode;
-    context_.sink = &fileSink_;
+    context_.sink = g_current && g_current->nestedSink ? g_current->nestedSink : &fileSink_;
     context_.progress = [&component](uint8_t percent) { TZipCommon::RaiseProgress(&component, percent); };
     context_.parent = g_current;
     g_current = &context_;

@@ -38,6 +38,9 @@ struct RunContext {
     // The sink and the progress callback; a nested run (the tester's) installs its own, and the
     // parent's come back when the nested run ends.
     OutputSink* sink = nullptr;
+    // The sink that runs nested in this one take instead of their file writer (the integrity
+    // tester's progress counter); null for none.
+    OutputSink* nestedSink = nullptr;
     std::function<void(uint8_t percent)> progress;
     uint8_t progressByte = 0;
     // The output file opened for the current entry (file mode).
@@ -66,8 +69,8 @@ void SetDateSetting(TSetDate value);
 // Starts a run of Component at an entry point and ends it when it goes out of scope.
 //
 // Only one run at a time: a run started while another is in progress is refused (Started() false),
-// unless it is a nested run of a component owned by the running one (the integrity tester runs a
-// private lister and extractor). A refused start changes nothing. A started run makes the component
+// unless it is a nested run of a component owned by one of the running ones (the integrity tester
+// runs a private lister and extractor, and the lister again inside the extractor's run). A refused start changes nothing. A started run makes the component
 // ActiveArcComponent, clears its abort flag first (so a cancel of an earlier run cannot silence the
 // new run's reports), and marks it running, which keeps it from being freed or re-pointed at another
 // archive until the run returns.

@@ -6,19 +6,25 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/codec/crc32.h"
 #include "engine/core/file_routines.h"
 #include "engine/formats/cab/makecab_component.h"
+#include "engine/formats/common/testdata/test_bytes.h"
 #include "engine/formats/cab/testdata/scripted_fdi.h"
 #include "engine/formats/cab/uncab_component.h"
 #include "framework/core/lists.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
 #ifdef _WIN32
+#include <windows.h>
+
 #include "testing/unix_script.h"
 #endif
 
@@ -26,18 +32,9 @@ namespace engine {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Bytes;
 using test::ScriptedFdi;
 using test::ScriptedFile;
-
-std::string Bytes(size_t n, uint32_t seed)
-{
-    std::string s;
-    for (size_t i = 0; i < n; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        s += char(seed >> 24);
-    }
-    return s;
-}
 
 std::string Digest(const std::string& bytes)
 {
@@ -50,9 +47,15 @@ std::string Digest(const std::string& bytes)
     std::map<std::string, std::string> out;
     if (!fs::exists(root))
         return out;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            out[fs::relative(e.path(), root).generic_string()] = Digest(mx::test::ReadFile(e.path().string()));
+    // Files are opened by their path object: a name beyond ASCII does not survive the trip
+    // through a narrow string.
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        if (!e.is_regular_file())
+            continue;
+        std::ifstream in(e.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        out[fs::relative(e.path(), root).generic_string()] = Digest(bytes);
+    }
     return out;
 }
 
@@ -76,7 +79,8 @@ public:
     }
     void TearDown() override
     {
-        owner_->Free();
+        if (owner_)  // null when SetUp failed
+            owner_->Free();
         SetCurrentDir(mx::test::ScratchDir());
     }
 
@@ -159,6 +163,7 @@ TEST_F(ScriptedCabTest, AnswersPerFile)
     EXPECT_FALSE(fs::exists(dir_ + "/escape.txt"));
     EXPECT_FALSE(fs::exists(dir_ + "/out/skip.me"));
     EXPECT_EQ(lastProgress_, 100);
+    FileSetAttr(dir_ + "/out/sub/b.bin", kAttrArchive);  // so that the next run can clear the folder
 
     // One named entry: the first match only, and the files after it are skipped.
     events_.clear();
@@ -241,6 +246,26 @@ int RunUnix(const CaseDir& d, const std::string& script)
 
 bool CabinetDisabled() { return std::getenv("MX_CABINET_DISABLED") != nullptr; }
 
+// The offset of the attribute word of Name's file record, found by walking the file records that
+// the cabinet header points to.
+size_t CabFileAttributeOffset(const std::string& cab, const std::string& name)
+{
+    const auto le16 = [&](size_t at) { return size_t(uint8_t(cab[at])) | size_t(uint8_t(cab[at + 1])) << 8; };
+    const auto le32 = [&](size_t at) { return le16(at) | le16(at + 2) << 16; };
+    if (cab.size() < 36)
+        return std::string::npos;
+    size_t at = le32(16);
+    for (size_t i = 0, files = le16(28); i < files && at + 16 < cab.size(); ++i) {
+        const size_t end = cab.find('\0', at + 16);
+        if (end == std::string::npos)
+            break;
+        if (cab.compare(at + 16, end - at - 16, name) == 0)
+            return at + 14;
+        at = end + 1;
+    }
+    return std::string::npos;
+}
+
 TEST_F(CabTest, GcabCabinetsExtractWithNamesTimesAndAttributes)
 {
     if (CabinetDisabled())
@@ -250,11 +275,22 @@ TEST_F(CabTest, GcabCabinetsExtractWithNamesTimesAndAttributes)
     mx::test::WriteFile(dir_ + "/src/a.txt", std::string(5000, 'a'));
     mx::test::WriteFile(dir_ + "/src/sub/noise.bin", Bytes(200000, 9));
     mx::test::WriteFile(dir_ + "/src/empty.txt", "");
-    ASSERT_EQ(RunUnix(d, "touch -d '2021-03-04 05:06:08' src/a.txt src/sub/noise.bin src/empty.txt && "
-                         "cd src && gcab -c ../stored.cab a.txt sub/noise.bin empty.txt && "
-                         "gcab -c -z ../mszip.cab a.txt sub/noise.bin empty.txt"),
+    // The name beyond ASCII is made on the Unix side (UTF-8, which gcab marks as such); the script
+    // itself stays ASCII on its way through the ANSI command line.
+    ASSERT_EQ(RunUnix(d, "printf utf > src/$(printf 'caf\\303\\251.txt') && "
+                         "touch -d '2021-03-04 05:06:08' src/a.txt src/sub/noise.bin src/empty.txt src/caf*.txt && "
+                         "cd src && gcab -c ../stored.cab a.txt sub/noise.bin empty.txt caf*.txt && "
+                         "gcab -c -z ../mszip.cab a.txt sub/noise.bin empty.txt caf*.txt"),
               0);
-    for (const char* cabinet : {"stored.cab", "mszip.cab"}) {
+    // A copy whose a.txt is marked read-only, at the attribute word our own walk of the file
+    // records finds.
+    std::string marked = mx::test::ReadFile(dir_ + "/stored.cab");
+    const size_t attribs = CabFileAttributeOffset(marked, "a.txt");
+    ASSERT_NE(attribs, std::string::npos);
+    EXPECT_EQ(uint8_t(marked[attribs]), 0x20);  // gcab stores the archive bit
+    marked[attribs] = 0x21;
+    mx::test::WriteFile(dir_ + "/marked.cab", marked);
+    for (const char* cabinet : {"stored.cab", "mszip.cab", "marked.cab"}) {
         SCOPED_TRACE(cabinet);
         events_.clear();
         fs::remove_all(dir_ + "/out");
@@ -262,11 +298,17 @@ TEST_F(CabTest, GcabCabinetsExtractWithNamesTimesAndAttributes)
         EXPECT_TRUE(errors_.empty());
         std::map<std::string, std::string> want = Tree(dir_ + "/src");
         EXPECT_EQ(Tree(dir_ + "/out"), want);
+        EXPECT_EQ(mx::test::ReadFile(dir_ + "/out/caf\xE9.txt"), "utf");
         EXPECT_EQ(FileAge(dir_ + "/out/sub/noise.bin"), FileAge(dir_ + "/src/sub/noise.bin"));
-        EXPECT_EQ(std::count_if(events_.begin(), events_.end(), [](const std::string& e) { return e.rfind("pass", 0) == 0; }), 3);
+        EXPECT_EQ(std::count_if(events_.begin(), events_.end(), [](const std::string& e) { return e.rfind("pass", 0) == 0; }), 4);
+        EXPECT_NE(std::find(events_.begin(), events_.end(), "pass caf\xE9.txt"), events_.end()) << ::testing::PrintToString(events_);
+        const bool readOnly = std::string(cabinet) == "marked.cab";
+        EXPECT_EQ(FileGetAttr(dir_ + "/out/a.txt") & (kAttrReadOnly | kAttrHidden | kAttrSysFile),
+                  readOnly ? kAttrReadOnly : 0);
+        for (const char* other : {"sub/noise.bin", "empty.txt", "caf\xE9.txt"})
+            EXPECT_EQ(FileGetAttr(dir_ + "/out/" + other) & (kAttrReadOnly | kAttrHidden | kAttrSysFile), 0) << other;
         FileSetAttr(dir_ + "/out/a.txt", kAttrArchive);
     }
-    FileSetAttr(dir_ + "/src/a.txt", kAttrArchive);
 }
 
 TEST_F(CabTest, CorpusCabinetsExtractAsCabextractDoes)
@@ -354,7 +396,7 @@ TEST_F(CabTest, UpdatesAreRefusedAndTheCabinetIsKept)
     EXPECT_FALSE(maker_->Activate());
     EXPECT_EQ(errors_, (std::vector<int>{25242, 25242}));
     EXPECT_EQ(mx::test::ReadFile(dir_ + "/keep.cab"), before);
-    // A source that cannot be read fails its file; the others make the cabinet.
+    // A mask that matches no file adds nothing and raises no file events.
     errors_.clear();
     events_.clear();
     maker_->SetSwitch(TSwitch::swAdd);
@@ -366,6 +408,98 @@ TEST_F(CabTest, UpdatesAreRefusedAndTheCabinetIsKept)
     EXPECT_TRUE(events_.empty());
 }
 
+// A source the library cannot open (another program holds it without sharing) fails its own file;
+// the others make the cabinet.
+TEST_F(CabTest, UnreadableSourceFailsItsFileOnly)
+{
+    if (CabinetDisabled())
+        GTEST_SKIP();
+    const CaseDir d = Case(dir_);
+    fs::create_directories(dir_ + "/src");
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        mx::test::WriteFile(dir_ + "/src/" + name, std::string(3000, name[0]));
+    const std::string held = dir_ + "/src/b.txt";
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    fw::TStringList spec;
+    spec.Add("*.txt");
+    maker_->SetFileSpecList(&spec);
+    maker_->SetDefaultDir(dir_ + "/src");
+    maker_->SetArchiveFile(dir_ + "/three.cab");
+    const bool made = maker_->Activate();
+    CloseHandle(holder);
+    EXPECT_TRUE(made) << ::testing::PrintToString(errors_);
+    EXPECT_EQ(events_, (std::vector<std::string>{"pass a.txt", "FAIL b.txt", "pass c.txt"})) << ::testing::PrintToString(errors_);
+    EXPECT_EQ(RunUnix(d, "cabextract -t three.cab"), 0);
+    EXPECT_TRUE(Extract(dir_ + "/three.cab"));
+    EXPECT_EQ(Tree(dir_ + "/out"), (std::map<std::string, std::string>{{"a.txt", Digest(std::string(3000, 'a'))},
+                                                                        {"c.txt", Digest(std::string(3000, 'c'))}}));
+}
+
+// Runs that fail report it and leave no cabinet: the cabinet's folder does not exist, so the
+// library cannot write it; a FileSpec folder cannot be entered after the first item's files were
+// added; the same failure in a set whose first cabinets were on disk already.
+TEST_F(CabTest, FailedRunsLeaveNoCabinets)
+{
+    if (CabinetDisabled())
+        GTEST_SKIP();
+    fs::create_directories(dir_ + "/src");
+    for (int i = 0; i < 6; ++i)
+        mx::test::WriteFile(dir_ + "/src/f" + std::to_string(i) + ".bin", Bytes(40000 + i * 1000, uint32_t(i)));
+    const auto passed = [this] {
+        return std::count_if(events_.begin(), events_.end(), [](const std::string& e) { return e.rfind("pass", 0) == 0; });
+    };
+    fw::TStringList spec;
+    spec.Add("*.*");
+    maker_->SetFileSpecList(&spec);
+    maker_->SetDefaultDir(dir_ + "/src");
+    maker_->SetArchiveFile(dir_ + "/nowhere/a.cab");
+    EXPECT_FALSE(maker_->Activate());
+    EXPECT_EQ(passed(), 6);
+    EXPECT_FALSE(errors_.empty());
+    EXPECT_FALSE(fs::exists(dir_ + "/nowhere"));
+
+    errors_.clear();
+    events_.clear();
+    // Items with folders go straight into the list (its setter keeps name parts only).
+    maker_->FileSpecList()->Clear();
+    maker_->FileSpecList()->Add(dir_ + "/src/*.*");
+    maker_->FileSpecList()->Add(dir_ + "/missing/*.*");
+    maker_->SetArchiveFile(dir_ + "/b.cab");
+    EXPECT_FALSE(maker_->Activate());
+    EXPECT_EQ(passed(), 6);
+    EXPECT_EQ(errors_, std::vector<int>{25136});
+    EXPECT_FALSE(fs::exists(dir_ + "/b.cab"));
+
+    // The set: which of its cabinets were on disk when each file had been added.
+    errors_.clear();
+    int made = 1;
+    maker_->OnGetNextCabinet.Bind(&made, [](void* p, fw::TObject*, CCAB&, std::string& name, int, bool& abortCreation) {
+        int& n = *static_cast<int*>(p);
+        name = "part" + std::to_string(++n) + ".cab";
+        abortCreation = false;
+    });
+    std::set<std::string> seen;
+    struct Watch {
+        std::set<std::string>* seen;
+        std::string dir;
+    } watch{&seen, dir_};
+    maker_->OnEnd.Bind(&watch, [](void* p, fw::TObject*, const std::string&, bool) {
+        auto& w = *static_cast<Watch*>(p);
+        for (int i = 1; i <= 9; ++i)
+            if (fs::exists(w.dir + "/part" + std::to_string(i) + ".cab"))
+                w.seen->insert("part" + std::to_string(i) + ".cab");
+    });
+    maker_->SetMaxCabinetSize(100000);
+    maker_->SetArchiveFile(dir_ + "/part1.cab");
+    EXPECT_FALSE(maker_->Activate());
+    EXPECT_EQ(errors_, std::vector<int>{25136});
+    EXPECT_GE(made, 3);
+    EXPECT_TRUE(seen.count("part2.cab")) << ::testing::PrintToString(seen) << made;
+    for (int i = 1; i <= made; ++i)
+        EXPECT_FALSE(fs::exists(dir_ + "/part" + std::to_string(i) + ".cab")) << i;
+}
+
 TEST_F(CabTest, MissingLibrary)
 {
     if (!CabinetDisabled())
@@ -375,7 +509,7 @@ TEST_F(CabTest, MissingLibrary)
     mx::test::WriteFile(dir_ + "/a.cab", std::string("MSCF\0\0\0\0", 8) + std::string(40, '\0'));
     EXPECT_TRUE(Extract(dir_ + "/a.cab"));
     maker_->SetArchiveFile(dir_ + "/b.cab");
-    EXPECT_FALSE(maker_->Activate());
+    EXPECT_FALSE(maker_->Activate()) << ::testing::PrintToString(events_) << maker_->FileSpecList()->Get(1);
     EXPECT_EQ(errors_, (std::vector<int>{25259, 25259}));
     EXPECT_FALSE(fs::exists(dir_ + "/b.cab"));
 }

@@ -1,8 +1,11 @@
 // Plays arbitrary notification scripts into the CAB extractor through a scripted library: names
 // (UTF-8 or not, hostile or not), sizes, attributes, next-cabinet requests and the data blocks, in
 // test mode so that nothing is written.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "engine/formats/cab/testdata/scripted_fdi.h"
@@ -38,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const engine::FdiFunctions functions = ScriptedFdi::Functions();
     engine::SetFdiFunctions(&functions);
 
-    const std::string path = "/tmp/mx_cabnotify_fuzz.cab";
+    static const std::string path = "/tmp/mx_cabnotify_fuzz_" + std::to_string(::getpid()) + ".cab";
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite("MSCF\0\0\0\0", 1, 8, f);
         std::fclose(f);
@@ -53,5 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     cab->Test();
     owner->Free();
     engine::SetFdiFunctions(nullptr);
+    std::remove(path.c_str());
     return 0;
 }

@@ -188,9 +188,12 @@ bool TMakeCAB::DoGetNextCabinet(CCAB& parameters, ULONG previousSize)
     if (abortCreation)
         return false;
     // A name without a folder goes beside the first cabinet, not wherever the scan stands.
-    const std::string folder = ExtractFilePath(newName);
+    const std::string folder = ExtractFilePath(newName).empty() ? ExtractFilePath(ArchiveFile()) : ExtractFilePath(newName);
     CopyOut(parameters.szCab, ExtractFileName(newName));
-    CopyOut(parameters.szCabPath, folder.empty() ? ExtractFilePath(ArchiveFile()) : folder);
+    CopyOut(parameters.szCabPath, folder);
+    const std::string path = AppendBackslash(folder) + ExtractFileName(newName);
+    if (!FileExistsFind(path))
+        laterCabinets_.push_back(path);
     return true;
 }
 
@@ -264,6 +267,25 @@ bool TMakeCAB::DestroyContext()
     return ok;
 }
 
+bool TMakeCAB::SourceOpens(const std::string& path)
+{
+    int err = 0;
+    const INT_PTR hf = FileHandler->Open(path, kCabOpenBinary, 0, err, 0);
+    if (hf == -1)
+        return false;
+    FileHandler->Close(hf, err);
+    return true;
+}
+
+void TMakeCAB::DiscardCabinets()
+{
+    DestroyContext();
+    DeleteFile(ArchiveFile());
+    for (const std::string& name : laterCabinets_)
+        DeleteFile(name);
+    laterCabinets_.clear();
+}
+
 void TMakeCAB::AddFile(const std::string& source, const std::string& nameInCab, bool execute)
 {
     const uint16_t word = CompressTypeWord();
@@ -306,9 +328,10 @@ void TMakeCAB::ScanFolder(const std::string& mask)
             continue;
         }
         const std::string source = folder + hit.name;
-        bool added = true;
+        bool added = SourceOpens(source);
         try {
-            AddFile(source, FileName, false);
+            if (added)
+                AddFile(source, FileName, false);
         } catch (const E_RAISE&) {
             throw;
         } catch (const std::exception&) {
@@ -361,6 +384,7 @@ bool TMakeCAB::Activate()
             OnActivate(this);
         if (context_)
             DestroyContext();
+        laterCabinets_.clear();
         CreateContext(ArchiveFile(), 0, 900000, ULONG(maxCabinetSize_));
         created = true;
         BytesLeft = 0;
@@ -392,26 +416,27 @@ bool TMakeCAB::Activate()
         }
         StopStopwatch();
         SetCurrentDir(startDir);
-        // Only a complete run writes the cabinet: a failed or cancelled one leaves nothing behind.
+        // Only a complete run keeps its cabinets: a failed or cancelled one leaves none behind, the
+        // ones the library wrote while it went along included.
         if (!failed && !Aborted()) {
             result = FlushCabinet();
             result = DestroyContext() && result;
-        } else {
-            DestroyContext();
-            DeleteFile(ArchiveFile());
+            if (!result)
+                ReportError(ArchiveFile(), "", "0", 25136);
         }
+        if (!result)
+            DiscardCabinets();
         if (OnDeactivate)
             OnDeactivate(this);
     } catch (const E_RAISE&) {
-        if (created) {
-            DestroyContext();
-            DeleteFile(ArchiveFile());
-        }
+        if (created)
+            DiscardCabinets();
     } catch (const std::exception& e) {
         ReportError(ArchiveFile(), e.what(), "0", 25136);
-        DestroyContext();
         if (created)
-            DeleteFile(ArchiveFile());
+            DiscardCabinets();
+        else
+            DestroyContext();
     }
     SetCurrentDir(startDir);
     return result;

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "engine/core/comp_base.h"
 #include "engine/formats/cab/cab_globals.h"
@@ -67,7 +68,12 @@ private:
     bool DestroyContext();
     void ScanFolder(const std::string& mask);
     void AddFile(const std::string& source, const std::string& nameInCab, bool execute);
+    // Whether the source opens for reading. The library cannot finish a cabinet after it failed to
+    // open a source, so a file that cannot be opened fails here, before the library sees it.
+    bool SourceOpens(const std::string& path);
     void RethrowPending();
+    // Destroys the context and deletes the cabinets this run made: a failed run leaves none.
+    void DiscardCabinets();
 
     HFCI context_ = nullptr;
     // The library keeps a pointer to the parameters and writes the next cabinet's into them: they
@@ -80,6 +86,8 @@ private:
     bool failOnIncompressible_ = true;
     int maxCabinetSize_ = 0x7FFFFFFF;
     std::exception_ptr pending_;
+    // The cabinets after the first that this run named and that did not exist before.
+    std::vector<std::string> laterCabinets_;
 };
 
 // Registers TMakeCAB with the framework's reflection (after the engine's own classes).

@@ -46,11 +46,15 @@ Binding& State()
 void BindUnRAR(const std::string& name)
 {
     Binding& b = State();
+#ifdef _WIN32
+    // The new library is loaded before the old one is let go: binding the same library again only
+    // counts it once more, and it is never unloaded and started afresh in between.
+    auto library = std::make_unique<DynamicLibrary>(name);
+#endif
     b.functions = kStubs;
     b.loaded = false;
     b.library.reset();
 #ifdef _WIN32
-    auto library = std::make_unique<DynamicLibrary>(name);
     UnRARFunctions f{};
     if (library->Loaded() && library->Bind(f.OpenArchive, "RAROpenArchive") &&
         library->Bind(f.CloseArchive, "RARCloseArchive") && library->Bind(f.ReadHeader, "RARReadHeader") &&

@@ -112,6 +112,116 @@ TEST_F(UnRarTest, MissingAndRefusedVolumes)
     EXPECT_FALSE(fs::exists(dir_ + "/out/last.txt"));
 }
 
+// The library cannot find the next volume and asks; the answer names another folder, where the
+// set goes on.
+TEST_F(UnRarTest, AskedVolumeIsAnsweredWithAnotherFolder)
+{
+    const std::string first = Write("moved", SampleEntries(), 30000);
+    fs::create_directories(dir_ + "/elsewhere");
+    fs::rename(dir_ + "/moved.r01", dir_ + "/elsewhere/moved.r01");
+    volumeFolder_ = dir_ + "/elsewhere/";
+    EXPECT_TRUE(Run(first));
+    EXPECT_EQ(Tree(dir_ + "/out"), SampleTree());
+    EXPECT_TRUE(errors_.empty()) << ::testing::PrintToString(errors_);
+    std::vector<std::string> volumes;
+    for (const auto& e : events_)
+        if (e.rfind("volume ", 0) == 0 || e.rfind("missing ", 0) == 0)
+            volumes.push_back(e);
+    EXPECT_EQ(volumes, (std::vector<std::string>{"volume moved.r00", "missing moved.r01", "volume moved.r01"}));
+}
+
+// Our library answers 22 for an encrypted entry until a password is set, keeps the handle on the
+// entry, and then refuses the data it cannot decrypt as an unknown format; through TUnRAR the
+// handler is asked once and the entry is reported as unsupported.
+TEST_F(UnRarTest, EncryptedEntriesThroughOurLibrary)
+{
+    RarTestEntry stored{"stored.txt", "secret data"};
+    stored.encrypted = true;
+    RarTestEntry packed{"packed.txt", Bytes(64, 2), false, 0x5A6B1234, 0x33};
+    packed.encrypted = true;
+    for (const RarTestEntry& locked : {stored, packed}) {
+        SCOPED_TRACE(locked.name);
+        const std::string archive = Write("locked", {locked, {"plain.txt", "p"}});
+        const UnRARFunctions& lib = UnRAR();
+        std::string name = archive;
+        RAROpenArchiveData open{};
+        open.ArcName = name.data();
+        open.OpenMode = RAR_OM_EXTRACT;
+        void* handle = lib.OpenArchive(&open);
+        ASSERT_NE(handle, nullptr);
+        RARHeaderData header{};
+        ASSERT_EQ(lib.ReadHeader(handle, &header), ERAR_SUCCESS);
+        EXPECT_EQ(header.Flags & 0x04, 0x04u);
+        EXPECT_EQ(lib.ProcessFile(handle, RAR_TEST, nullptr, nullptr), ERAR_MISSING_PASSWORD);
+        std::string password = "pw";
+        lib.SetPassword(handle, password.data());
+        EXPECT_EQ(lib.ProcessFile(handle, RAR_TEST, nullptr, nullptr), ERAR_UNKNOWN_FORMAT);
+        ASSERT_EQ(lib.ReadHeader(handle, &header), ERAR_SUCCESS);
+        EXPECT_STREQ(header.FileName, "plain.txt");
+        EXPECT_EQ(lib.ProcessFile(handle, RAR_TEST, nullptr, nullptr), ERAR_SUCCESS);
+        EXPECT_EQ(lib.CloseArchive(handle), ERAR_SUCCESS);
+
+        int asked = 0;
+        rar_->OnGetPassword.Bind(&asked, [](void* p, fw::TObject*, const std::string&, std::string& pw, bool&) {
+            ++*static_cast<int*>(p);
+            pw = "pw";
+        });
+        events_.clear();
+        errors_.clear();
+        rar_->SetFileSpec("*.*");
+        EXPECT_TRUE(Run(archive, true));
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(events_, std::vector<std::string>{"begin " + locked.name});
+        EXPECT_EQ(errors_, std::vector<int>{25242});
+        rar_->OnGetPassword = nullptr;
+    }
+}
+
+// The encrypted archives of the corpus, each with its password answered: entries whose data is
+// encrypted are reported as unsupported, archives whose headers are encrypted cannot be opened
+// (the library's code 22, "Invalid password"); nothing else is reported and nothing is written.
+TEST_F(UnRarTest, EncryptedArchivesOfTheCorpusReportCleanly)
+{
+    struct Case {
+        const char* name;
+        const char* password;
+        std::vector<std::string> events;
+        int error;
+    };
+    const std::vector<Case> cases = {
+        {"rarfile/rar202-comment-psw.rar", "password", {"begin FILE1.TXT"}, 25242},
+        {"rarfile/rar3-comment-psw.rar", "password", {"begin file1.txt"}, 25242},
+        {"sharpcompress/Rar.encrypted_filesOnly.rar", "test", {"begin test.exe"}, 25242},
+        {"libarchive/test_read_format_rar4_encrypted.rar", "password", {"begin a.txt", "pass a.txt", "begin b.txt"}, 25242},
+        {"libarchive/test_read_format_rar4_solid_encrypted.rar", "password", {"begin a.txt"}, 25242},
+        {"libarchive/test_read_format_rar_encryption_data.rar", "password", {"begin foo.txt"}, 25242},
+        {"libarchive/test_read_format_rar_encryption_partially.rar", "password", {"begin foo.txt"}, 25242},
+        {"rarfile/rar3-comment-hpsw.rar", "password", {}, 26517},
+        {"sharpcompress/Rar.encrypted_filesAndHeader.rar", "test", {}, 26517},
+        {"libarchive/test_read_format_rar4_encrypted_filenames.rar", "password", {}, 26517},
+        {"libarchive/test_read_format_rar_encryption_header.rar", "password", {}, 26517},
+        {"sharpcompress/Rar.EncryptedParts.part01.rar", "test", {}, 26517},
+    };
+    std::string answer;
+    rar_->OnGetPassword.Bind(&answer, [](void* p, fw::TObject*, const std::string&, std::string& pw, bool&) {
+        pw = *static_cast<std::string*>(p);
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        events_.clear();
+        errors_.clear();
+        answer = c.password;
+        fs::remove_all(dir_ + "/out");
+        EXPECT_TRUE(Run(mx::test::FixtureDir() + "/rar/" + c.name));
+        EXPECT_EQ(events_, c.events);
+        EXPECT_EQ(errors_, std::vector<int>{c.error});
+        // Only the entries that passed are on disk.
+        EXPECT_EQ(Tree(dir_ + "/out").size(), size_t(std::count_if(c.events.begin(), c.events.end(), [](const std::string& e) {
+                                                  return e.rfind("pass ", 0) == 0;
+                                              })));
+    }
+}
+
 TEST_F(UnRarTest, DamagedCompressedAndHostileEntries)
 {
     std::vector<RarTestEntry> entries = {{"good.txt", "good"}, {"bad.txt", "this data fails", false}, {"..\\up.txt", "x"},

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/formats/common/testdata/test_bytes.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/uue/uu_decode.h"
 #include "engine/formats/uue/uu_encode.h"
@@ -16,15 +17,7 @@
 namespace engine {
 namespace {
 
-std::string Bytes(size_t n, uint32_t seed)
-{
-    std::string s;
-    for (size_t i = 0; i < n; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        s += char(seed >> 24);
-    }
-    return s;
-}
+using test::Bytes;
 
 class UUTest : public ::testing::Test {
 public:
