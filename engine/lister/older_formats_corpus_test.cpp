@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/file_routines.h"
 #include "engine/lister/krenlo.h"
 #include "engine/lister/older_archives_testkit.h"
 #include "testing/test_env.h"
@@ -46,6 +47,35 @@ TEST_F(OlderCorpusTest, HaPakAndBhBuiltHere)
     EXPECT_EQ(rows[1].substr(0, 16), "second.txt|15|5|");
     EXPECT_TRUE(lister_->Encrypted);
     EXPECT_EQ(totals_, 2);
+}
+
+// The HA archives of the corpus (no tool here reads HA): one entry each, as the corpus notes give it;
+// the date is the header's Unix time 0x68BB020E.
+TEST_F(OlderCorpusTest, HaCorpus)
+{
+    struct Case {
+        const char* file;
+        int64_t packed;
+        uint16_t method;
+        const char* methodName;
+    };
+    for (const Case& c : {Case{"asc.ha", 3851, 1, "Asc"}, Case{"copy.ha", 11357, 0, "Cpy"}, Case{"hsc.ha", 3381, 2, "HSC"}}) {
+        SCOPED_TRACE(c.file);
+        List(mx::test::FixtureDir() + "/ha/unarc-rs/" + c.file);
+        EXPECT_EQ(lister_->ArcType(), TArcType::atHa);
+        ASSERT_EQ(entries_.size(), 1u);
+        const ListedEntry& e = entries_[0];
+        EXPECT_EQ(e.name, "license");
+        EXPECT_EQ(e.unpacked, 11357);
+        EXPECT_EQ(e.packed, c.packed);
+        EXPECT_EQ(e.crc, 0x7B5D04BCu);
+        EXPECT_EQ(e.method, c.method);
+        EXPECT_EQ(e.methodName, c.methodName);
+        EXPECT_EQ(DateText(e.date), DateText(UnixToDateTimeNow(0x68BB020E)));
+        EXPECT_EQ(lister_->VersionMadeBy, 2);
+        EXPECT_TRUE(errors_.empty());
+        EXPECT_EQ(totals_, 1);
+    }
 }
 
 TEST_F(OlderCorpusTest, ArcFolderRecordsAndShowBlankDirs)
