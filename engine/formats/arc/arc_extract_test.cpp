@@ -9,6 +9,7 @@
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/arc/arc_component.h"
 #include "engine/formats/arc/testing/arc_testenc.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "testing/test_env.h"
 #ifndef _WIN32
@@ -159,6 +160,32 @@ TEST_F(ArcExtract, FoldersAndHostileNames)
     EXPECT_EQ(rec_.Passed(), 5);
     EXPECT_EQ(std::count(rec_.errors.begin(), rec_.errors.end(), 25243), 2);
     EXPECT_EQ(std::count(rec_.errors.begin(), rec_.errors.end(), 25301), 1);
+}
+
+// Extracted files get the stored DOS date (ARC stores the date before the time) and no attributes
+// that ARC does not store.
+TEST_F(ArcExtract, Dates)
+{
+    namespace t = arc::test;
+    const std::string dir = mx::test::FreshDir();
+    // 2019-07-23 13:45:58: date word 0x4EF7, time word 0x6DBD.
+    const std::string a = t::Record(2, "ONE.TXT", "one", "one", 0x6DBD'4EF7) + t::EndMarker();
+    mx::test::WriteFile(dir + "/d.arc", a);
+    struct Case {
+        std::string archive, file, date;
+    };
+    int n = 0;
+    for (const Case& c : {Case{dir + "/d.arc", "ONE.TXT", "2019-07-23 13:45:58"},
+                          Case{mx::test::FixtureDir() + "/arc/libxmp/arc-method3.arc", "TDZ1.MOD", "2022-01-05 20:09:42"},
+                          Case{mx::test::FixtureDir() + "/arc/defacto2/ARC601.ARC", "TESTDAT2.TXT", "2025-02-14 13:17:34"}}) {
+        SCOPED_TRACE(c.archive);
+        const std::string out = dir + "/out" + std::to_string(n++);
+        Open(c.archive, out);
+        ASSERT_TRUE(unarc_->Extract());
+        EXPECT_GE(rec_.Passed(), 1);
+        EXPECT_EQ(test::FileDate(mx::test::HostPath(out + "/" + c.file)), c.date);
+        EXPECT_EQ(FileGetAttr(mx::test::HostPath(out + "/" + c.file)) & 0x07, 0);
+    }
 }
 
 // A squeezed entry with an impossible tree fails its CRC report and ends the run.

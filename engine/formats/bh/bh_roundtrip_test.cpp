@@ -13,7 +13,9 @@
 #include "engine/formats/bh/bh_extract.h"
 #include "engine/formats/bh/bh_header.h"
 #include "engine/formats/bh/bh_writer.h"
+#include "engine/core/file_attr.h"
 #include "engine/formats/common/read_source.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "framework/core/lists.h"
 #include "testing/test_env.h"
@@ -210,6 +212,33 @@ TEST_F(BhRoundTrip, CancelAndDeleteAll)
     w->SetFileSpecList(&names);
     EXPECT_FALSE(w->Activate());
     EXPECT_EQ(errors_, std::vector<int>{26999});
+}
+
+// The sources' dates and attributes come back with the files, stored and fused, with and without a
+// password.
+TEST_F(BhRoundTrip, DatesAndAttributes)
+{
+    // 2017-08-09 10:11:12 and 1999-12-31 23:59:58.
+    const uint32_t text = (37u << 25) | (8u << 21) | (9u << 16) | (10u << 11) | (11u << 5) | 6u;
+    const uint32_t noise = (19u << 25) | (12u << 21) | (31u << 16) | (23u << 11) | (59u << 5) | 29u;
+    ASSERT_TRUE(fw::Fs().SetFileTime(mx::test::HostPath(dir_ + "/src/text.txt"), fw::DosTimeToFileTime(text)));
+    ASSERT_TRUE(fw::Fs().SetFileTime(mx::test::HostPath(dir_ + "/src/noise.bin"), fw::DosTimeToFileTime(noise)));
+    ASSERT_TRUE(FileSetAttr(mx::test::HostPath(dir_ + "/src/noise.bin"), kAttrHidden | kAttrArchive));
+    int n = 0;
+    for (TCompressMethod method : {TCompressMethod::cmStore, TCompressMethod::cmFuse})
+        for (const std::string password : {"", "pw"}) {
+            const std::string tag = std::to_string(n++);
+            SCOPED_TRACE(tag);
+            const std::string archive = dir_ + "/d" + tag + ".bh";
+            TBlakHole* w = Writer(archive, TSwitch::swAdd, method, password, {"*.*"});
+            w->FileAttribute()->SetAttr(TqlvFileAttr::ftHidden, true);
+            ASSERT_TRUE(w->Activate());
+            const auto rec = Extract(archive, dir_ + "/out" + tag, password);
+            EXPECT_EQ(rec.Passed(), 3);
+            const std::string out = mx::test::HostPath(dir_ + "/out" + tag + "/");
+            EXPECT_EQ(test::FileStamp(out + "text.txt"), test::Stamp(test::DosStampText(text), 0x20));
+            EXPECT_EQ(test::FileStamp(out + "noise.bin"), test::Stamp(test::DosStampText(noise), 0x22));
+        }
 }
 
 // An encrypted entry added after an old entry whose flags carry bit 3 reads back: every header is

@@ -7,6 +7,7 @@
 
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "engine/formats/gzip/gzip_component.h"
 #include "testing/test_env.h"
@@ -53,7 +54,9 @@ public:
 TEST_F(GzipExtract, NamesAndMembers)
 {
     ASSERT_TRUE(engine::test::RunIn(dir_,
+                                    "touch -d '2016-07-08 09:10:11' report.txt && "
                                     "gzip -k report.txt && gzip -n < report.txt > data.tar.gz && "
+                                    "touch -d '2012-03-04 05:06:08' data.tar.gz && "
                                     "gzip < report.txt > plain.tgz && cp report.txt.gz named.gz && "
                                     "cat report.txt.gz data.tar.gz > multi.gz && gzip -dc multi.gz > multi.out",
                                     "gzip", "gzip"));
@@ -75,6 +78,8 @@ TEST_F(GzipExtract, NamesAndMembers)
         const std::string path = dir_ + "/" + out + "/" + c.output;
         ASSERT_TRUE(fs::exists(path));
         EXPECT_TRUE(mx::test::ReadFile(path) == c.bytes);
+        // The stored modification time, to DOS precision; without one (gzip -n), the file's own date.
+        EXPECT_EQ(test::FileDate(path), std::string(c.file) == "data.tar.gz" ? "2012-03-04 05:06:08" : "2016-07-08 09:10:10");
     }
     EXPECT_TRUE(mx::test::ReadFile(dir_ + "/multi.out") == twice);
 }

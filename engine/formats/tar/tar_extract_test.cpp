@@ -2,12 +2,14 @@
 // paths, empty files, links and a volume label extract to exactly the regular files tar -x gives.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
 
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "engine/formats/tar/tar_component.h"
 #include "testing/test_env.h"
@@ -49,6 +51,8 @@ public:
         for (int i = 0; i < 70000; ++i)
             big += char('a' + i % 26);
         mx::test::WriteFile(dir_ + "/src/big.bin", big);
+        // An odd second: files keep DOS time, in two-second steps.
+        EXPECT_EQ(std::system(("touch -d '2020-02-03 04:05:07' '" + dir_ + "/src/big.bin'").c_str()), 0);
         fs::create_symlink("a.txt", dir_ + "/src/link");
         fs::create_hard_link(dir_ + "/src/a.txt", dir_ + "/src/hard.txt");
     }
@@ -72,6 +76,12 @@ public:
         // A hard link comes out as a copy of the file it names.
         EXPECT_EQ(RegularFiles(ours), RegularFiles(theirs));
         EXPECT_EQ(fs::file_size(ours + "/src/empty.txt"), 0u);
+        // Each file's date is the one tar -x gives it, to DOS precision.
+        for (const auto& [name, hash] : RegularFiles(theirs)) {
+            EXPECT_EQ(test::FileDate(ours + "/" + name), test::FileDate(theirs + "/" + name)) << name;
+            EXPECT_EQ(FileGetAttr(ours + "/" + name) & 0x07, 0) << name;
+        }
+        EXPECT_EQ(test::FileDate(ours + "/src/big.bin"), "2020-02-03 04:05:06");
     }
 
     fw::TComponent* owner_ = nullptr;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/core/testing/engine_test_env.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "engine/formats/zoo/testing/zoo_testgen.h"
 #include "engine/formats/zoo/zoo_component.h"
@@ -113,6 +114,28 @@ TEST_F(ZooExtract, GeneratedArchives)
     EXPECT_TRUE(rec.errors.empty());
     // A folder of ".." parts is dropped: the file stays inside the extract folder.
     EXPECT_FALSE(fs::exists(dir + "/EVIL.TXT"));
+}
+
+// Extracted files get the stored DOS date and no attributes that ZOO does not store.
+TEST_F(ZooExtract, Dates)
+{
+    const std::string dir = mx::test::FreshDir();
+    mx::test::WriteFile(dir + "/d.zoo", zoo::test::Archive({{"D.TXT", "", "", 1, "dated dated dated"}}));
+    struct Case {
+        std::string archive, file, date;
+    };
+    const std::string root = mx::test::FixtureDir() + "/zoo/";
+    int n = 0;
+    for (const Case& c : {Case{dir + "/d.zoo", "D.TXT", "2024-01-01 12:00:00"},
+                          Case{root + "libxmp/zoodata.zoo", "dancing to chips.mod", "2013-03-30 09:57:56"},
+                          Case{root + "patool/t.zoo", "t2.txt", "2013-02-22 14:50:36"}}) {
+        SCOPED_TRACE(c.archive);
+        const std::string out = dir + "/out" + std::to_string(n++);
+        const auto rec = Run(c.archive, out, false);
+        EXPECT_GE(rec.Passed(), 1);
+        EXPECT_EQ(test::FileDate(mx::test::HostPath(out + "/" + c.file)), c.date);
+        EXPECT_EQ(FileGetAttr(mx::test::HostPath(out + "/" + c.file)) & 0x07, 0);
+    }
 }
 
 TEST_F(ZooExtract, BrokenChains)

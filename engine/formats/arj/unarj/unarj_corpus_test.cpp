@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/codec/crc32.h"
 #include "engine/formats/arj/unarj/unarj_component.h"
+#include "engine/formats/common/le_bytes.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
 
@@ -96,6 +99,43 @@ TEST_F(UnArjCorpusTest, NamedEntryStartsInItsVolume)
     EXPECT_TRUE(failed_.empty());
     EXPECT_EQ(unarj_->ArchiveFile(), before);
     EXPECT_NE(before.find("split.arj"), std::string::npos);
+}
+
+// Extracted files get the stored date and attributes: a Windows-made entry its DOS stamp and file
+// mode (made hidden here, the header CRC mended); a Unix-made entry its Unix time and plain
+// attributes, never its Unix mode bits read as DOS ones.
+TEST_F(UnArjCorpusTest, DatesAndAttributes)
+{
+    std::string windows = mx::test::ReadFile(mx::test::FixtureDir() + "/arj/commons-compress/bla.arj");
+    // The first file header follows the main header: id, size, basic header, CRC, extended size 0.
+    const auto* b = reinterpret_cast<const uint8_t*>(windows.data());
+    const size_t first = 4 + Le16(b + 2) + 4 + 2, basic = Le16(b + first + 2);
+    windows[first + 4 + 26] = char(0x22);  // file access mode
+    const uint32_t crc = mx::codec::Crc32({b + first + 4, basic});
+    for (int i = 0; i < 4; ++i)
+        windows[first + 4 + basic + i] = char(crc >> (8 * i));
+    mx::test::WriteFile(dir_ + "/hidden.arj", windows);
+    const std::string unixMade = mx::test::FixtureDir() + "/arj/unarc-rs/stored.arj";
+    const std::string unixBytes = mx::test::ReadFile(unixMade);
+    const auto* u = reinterpret_cast<const uint8_t*>(unixBytes.data());
+    struct Case {
+        std::string archive, file, want;
+    };
+    int n = 0;
+    for (const Case& c : {Case{mx::test::FixtureDir() + "/arj/commons-compress/bla.arj", "test1.xml",
+                               test::Stamp("2008-10-06 23:50:52", 0x20)},
+                          Case{dir_ + "/hidden.arj", "test1.xml", test::Stamp("2008-10-06 23:50:52", 0x22)},
+                          Case{unixMade, "LICENSE", test::Stamp(test::UnixStampText(0x66460118), 0x20)}}) {
+        SCOPED_TRACE(c.archive);
+        const std::string out = dir_ + "/out" + std::to_string(n++);
+        ASSERT_TRUE(Run(mx::test::HostPath(c.archive), mx::test::HostPath(out)));
+        EXPECT_FALSE(passed_.empty());
+        EXPECT_EQ(test::FileStamp(mx::test::HostPath(out + "/" + c.file)), c.want);
+    }
+    // The Unix-made header holds that time, and a file mode that read as DOS bits would be "system".
+    const size_t at = 4 + Le16(u + 2) + 4 + 2 + 4;
+    EXPECT_EQ(Le32(u + at + 8), 0x66460118u);
+    EXPECT_EQ(Le16(u + at + 26) & 0x27, 0x24);
 }
 
 }  // namespace
