@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/arc/arc_component.h"
+#include "engine/formats/arc/arc_header.h"
 #include "engine/formats/arc/testing/arc_testenc.h"
 #include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
@@ -160,6 +163,58 @@ TEST_F(ArcExtract, FoldersAndHostileNames)
     EXPECT_EQ(rec_.Passed(), 5);
     EXPECT_EQ(std::count(rec_.errors.begin(), rec_.errors.end(), 25243), 2);
     EXPECT_EQ(std::count(rec_.errors.begin(), rec_.errors.end(), 25301), 1);
+}
+
+// The entries of Archive as our header walk finds them.
+std::vector<arc::Header> Entries(const std::string& archive)
+{
+    SpanSource source(std::span(reinterpret_cast<const uint8_t*>(archive.data()), archive.size()));
+    arc::HeaderWalker walker(source, 0);
+    std::vector<arc::Header> out;
+    for (arc::Header h; walker.Next(h);)
+        out.push_back(h);
+    return out;
+}
+
+// A damaged entry of each method fails its CRC report and the good entry after it still passes:
+// test-encoded entries (methods 2, 3, 5, 6, 7) and the corpus' squeezed, crunched and squashed ones,
+// each with a byte in the middle of its data changed and a stored entry appended.
+TEST_F(ArcExtract, DamagedEntryThenGoodEntry)
+{
+    namespace t = arc::test;
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += "a damaged entry fails, the next one passes. "[i % 44];
+    std::vector<std::pair<std::string, std::string>> cases;  // name, archive without its end marker
+    for (int method : {2, 3, 5, 6, 7})
+        cases.emplace_back("method " + std::to_string(method), t::Record(method, "BAD.TXT", t::Pack(method, text), text));
+    for (const char* corpus : {"libxmp/arc-method4.arc", "unarc-rs/crunch.arc", "unarc-rs/squashed.arc"}) {
+        const std::string bytes = mx::test::ReadFile(mx::test::FixtureDir() + "/arc/" + corpus);
+        const auto entries = Entries(bytes);
+        ASSERT_EQ(entries.size(), 1u) << corpus;
+        cases.emplace_back(corpus, bytes.substr(0, entries[0].dataPos + entries[0].packedSize));
+    }
+    const std::string dir = mx::test::FreshDir();
+    int n = 0;
+    for (auto& [name, archive] : cases) {
+        SCOPED_TRACE(name);
+        archive += t::Record(2, "GOOD.TXT", "good", "good") + t::EndMarker();
+        const std::string path = dir + "/d" + std::to_string(n++) + ".arc";
+        mx::test::WriteFile(path, archive);
+        Open(path, path + ".out");
+        ASSERT_TRUE(unarc_->Test());
+        EXPECT_EQ(rec_.Passed(), 2);  // whole, both pass
+        const arc::Header first = Entries(archive).at(0);
+        archive[first.dataPos + first.packedSize / 2] ^= 0x5A;
+        mx::test::WriteFile(path, archive);
+        Open(path, path + ".out");
+        ASSERT_TRUE(unarc_->Test());
+        ASSERT_EQ(rec_.ended.size(), 2u);
+        EXPECT_FALSE(rec_.ended[0].second);
+        EXPECT_TRUE(rec_.ended[1].second);
+        EXPECT_NE(rec_.ended[1].first.find("GOOD.TXT"), std::string::npos);
+        EXPECT_TRUE(rec_.errors.empty()) << ::testing::PrintToString(rec_.errors);
+    }
 }
 
 // Extracted files get the stored DOS date (ARC stores the date before the time) and no attributes

@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "engine/codec/crc32.h"
 #include "engine/core/testing/engine_test_env.h"
@@ -35,18 +36,26 @@ std::map<std::string, std::string> FilesBelow(const std::string& dir)
     return files;
 }
 
-// The method and flags of each entry, by name.
-std::map<std::string, std::pair<int, int>> Methods(const std::string& path)
+// The entries of the archive as our header reader finds them.
+std::vector<bh::Header> Entries(const std::string& bytes)
 {
-    const std::string bytes = mx::test::ReadFile(path);
     SpanSource source(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-    std::map<std::string, std::pair<int, int>> out;
+    std::vector<bh::Header> out;
     uint64_t pos = 0;
     bh::Header h;
     while (bh::ReadHeader(source, pos, h) == bh::Read::Ok) {
-        out[h.name] = {h.method, h.flags};
+        out.push_back(h);
         pos = h.DataPos() + h.packedSize;
     }
+    return out;
+}
+
+// The method and flags of each entry, by name.
+std::map<std::string, std::pair<int, int>> Methods(const std::string& path)
+{
+    std::map<std::string, std::pair<int, int>> out;
+    for (const bh::Header& h : Entries(mx::test::ReadFile(path)))
+        out[h.name] = {h.method, h.flags};
     return out;
 }
 
@@ -212,6 +221,33 @@ TEST_F(BhRoundTrip, CancelAndDeleteAll)
     w->SetFileSpecList(&names);
     EXPECT_FALSE(w->Activate());
     EXPECT_EQ(errors_, std::vector<int>{26999});
+}
+
+// A damaged entry (stored or fused, with or without a password) fails its CRC report and the entries
+// after it still pass.
+TEST_F(BhRoundTrip, DamagedEntryThenGoodEntries)
+{
+    int n = 0;
+    for (TCompressMethod method : {TCompressMethod::cmStore, TCompressMethod::cmFuse})
+        for (const std::string password : {"", "pw"}) {
+            const std::string tag = std::to_string(n++);
+            SCOPED_TRACE(tag);
+            const std::string archive = dir_ + "/b" + tag + ".bh";
+            ASSERT_TRUE(Writer(archive, TSwitch::swAdd, method, password, {"text.txt", "noise.bin", "empty.dat"})->Activate());
+            std::string bytes = mx::test::ReadFile(archive);
+            const auto entries = Entries(bytes);
+            ASSERT_EQ(entries.size(), 3u);
+            ASSERT_EQ(entries[0].name, "text.txt");
+            // Past the 12-byte encryption header, so that the password still fits.
+            bytes[entries[0].DataPos() + 12 + (entries[0].packedSize - 12) / 2] ^= 0x5A;
+            mx::test::WriteFile(archive, bytes);
+            const auto rec = Extract(archive, dir_ + "/out" + tag, password);
+            ASSERT_EQ(rec.ended.size(), 3u);
+            EXPECT_FALSE(rec.ended[0].second);
+            EXPECT_TRUE(rec.ended[1].second);
+            EXPECT_TRUE(rec.ended[2].second);
+            EXPECT_EQ(FilesBelow(dir_ + "/out" + tag).at("noise.bin"), files_["noise.bin"]);
+        }
 }
 
 // The sources' dates and attributes come back with the files, stored and fused, with and without a
