@@ -3,6 +3,7 @@
 // the archive. Natively and under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -18,6 +19,7 @@
 #include "engine/formats/common/read_source.h"
 #include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
+#include "engine/formats/zip/writer/testing/fault_fs.h"
 #include "framework/core/lists.h"
 #include "testing/test_env.h"
 
@@ -174,6 +176,17 @@ TEST_F(BhRoundTrip, MethodsPasswordsAndSwitches)
             want.erase("noise.bin");
             rec = Extract(archive, dir_ + "/del" + tag, password);
             EXPECT_EQ(FilesBelow(dir_ + "/del" + tag), want);
+
+            // Move: a new file goes into the archive and leaves the disk.
+            want["moved.txt"] = files_["text.txt"].substr(0, 5000);
+            mx::test::WriteFile(dir_ + "/src/moved.txt", want["moved.txt"]);
+            ASSERT_TRUE(Writer(archive, TSwitch::swMove, method, password, {"moved.txt"})->Activate());
+            EXPECT_FALSE(fs::exists(dir_ + "/src/moved.txt"));
+            EXPECT_EQ(Methods(archive).at("moved.txt"), std::make_pair(method == TCompressMethod::cmFuse ? 1 : 0,
+                                                                       password.empty() ? 0 : 1));
+            rec = Extract(archive, dir_ + "/mov" + tag, password);
+            EXPECT_EQ(FilesBelow(dir_ + "/mov" + tag), want);
+            EXPECT_EQ(rec.Failed(), 0);
         }
 }
 
@@ -191,6 +204,50 @@ TEST_F(BhRoundTrip, MoveDeletesOnlyWhatWasAdded)
     EXPECT_TRUE(fs::exists(dir_ + "/src/noise.bin"));
     const auto rec = Extract(archive, dir_ + "/out", "");
     EXPECT_EQ(rec.Passed(), 2);
+}
+
+// An update that fails leaves the archive as it was: a write that fails part-way (a full disk) ends
+// the run with 25136 and the archive unchanged byte for byte; a source that cannot be read is
+// reported with 25236 and left out, and the entry it was to replace stays whole. Stored and fused.
+TEST_F(BhRoundTrip, FailedUpdatesLeaveTheArchive)
+{
+    for (TCompressMethod method : {TCompressMethod::cmStore, TCompressMethod::cmFuse}) {
+        const std::string tag = method == TCompressMethod::cmFuse ? "fused" : "stored";
+        SCOPED_TRACE(tag);
+        const std::string archive = dir_ + "/" + tag + ".bh";
+        mx::test::WriteFile(dir_ + "/src/text.txt", files_["text.txt"]);
+        ASSERT_TRUE(Writer(archive, TSwitch::swAdd, method, "", {"text.txt", "noise.bin"})->Activate());
+        const std::string before = mx::test::ReadFile(archive);
+        mx::test::WriteFile(dir_ + "/src/text.txt", "changed since");
+        mx::test::WriteFile(dir_ + "/src/extra.txt", "a new file");
+        const auto update = [&] {
+            errors_.clear();
+            TBlakHole* w = Writer(archive, TSwitch::swAdd, method, "", {"text.txt", "extra.txt"});
+            w->OnReplaceFile.Bind(nullptr, [](void*, fw::TObject*, const std::string&, const std::string&, double,
+                                              double, int64_t, int64_t, int, int, bool& replace) { replace = true; });
+            return w->Activate();
+        };
+        {
+            test::FaultFs faults;
+            faults.writeBudget = 3000;
+            EXPECT_FALSE(update());
+        }
+        EXPECT_NE(std::find(errors_.begin(), errors_.end(), 25136), errors_.end());
+        EXPECT_TRUE(mx::test::ReadFile(archive) == before);
+        {
+            test::FaultFs faults;
+            faults.failReadsOf = "text.txt";
+            EXPECT_TRUE(update());
+        }
+        EXPECT_EQ(errors_, std::vector<int>{25236});
+        const auto rec = Extract(archive, dir_ + "/out_" + tag, "");
+        EXPECT_EQ(rec.Failed(), 0);
+        EXPECT_EQ(FilesBelow(dir_ + "/out_" + tag),
+                  (std::map<std::string, std::string>{
+                      {"text.txt", files_["text.txt"]}, {"noise.bin", files_["noise.bin"]}, {"extra.txt", "a new file"}}));
+        fs::remove(dir_ + "/src/extra.txt");
+    }
+    mx::test::WriteFile(dir_ + "/src/text.txt", files_["text.txt"]);
 }
 
 TEST_F(BhRoundTrip, CancelAndDeleteAll)
