@@ -160,6 +160,13 @@ TEST_F(ListWalks, TarMatchesTarTv)
         }
         EXPECT_EQ(rows, Lines(engine::test::CaptureIn(dir_, engine::test::Python() + " tarview.py " + name)));
     }
+    // v7 archives mark folders only by a trailing "/": they are not listed as files.
+    ASSERT_TRUE(engine::test::RunIn(dir_, "bsdtar --format v7 --exclude '*xxxx*' -cf v7.tar t", "bsdtar", "libarchive-tools"));
+    const Listing v7 = List(dir_ + "/v7.tar", TArcType::atTar);
+    std::map<std::string, int64_t> got;
+    for (const Listed& e : v7.entries)
+        got[e.name] = e.unpacked;
+    EXPECT_EQ(got, (std::map<std::string, int64_t>{{"t\\a.txt", 5}, {"t\\empty", 0}}));
 }
 
 TEST_F(ListWalks, GzipMatchesGzipL)
