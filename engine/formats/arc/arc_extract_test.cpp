@@ -113,13 +113,31 @@ TEST_F(ArcExtract, FixtureCorpus)
                           Case{"libxmp/arc-subdir-6.arc", 1, 0}, Case{"unarc-rs/cpm.arc", 2, 0},
                           Case{"unarc-rs/crunch.arc", 1, 0}, Case{"unarc-rs/squashed.arc", 1, 0},
                           Case{"unarc-rs/store.arc", 1, 0}, Case{"unarc-rs/wrongcrc16.arc", 0, 1},
-                          Case{"defacto2/ARC601.ARC", 3, 0}}) {
+                          Case{"defacto2/ARC601.ARC", 3, 0}, Case{"unarc-rs/crunch2.arc", 1, 0},
+                          Case{"patool/t.arc", 2, 0},
+                          // Garbled entries (ARC's password scrambling) are not read: they fail their CRC.
+                          Case{"patool/p.arc", 0, 2}, Case{"unarc-rs/license_cypted.arc", 0, 1}}) {
         SCOPED_TRACE(c.name);
         Open(root + c.name, mx::test::FreshDir() + "/x");
         ASSERT_TRUE(unarc_->Test());
         EXPECT_EQ(rec_.Passed(), c.pass);
         EXPECT_EQ(rec_.Failed(), c.fail);
     }
+    // The crunched entries come out as the original; the stored ones as arc's own two files.
+    const std::string license = mx::test::ReadFile(mx::test::FixtureDir() + "/expected/unarc-rs/LICENSE");
+    for (const char* name : {"unarc-rs/crunch.arc", "unarc-rs/crunch2.arc", "unarc-rs/squashed.arc"}) {
+        const std::string out = mx::test::FreshDir() + "/" + std::string(name).substr(9);
+        Open(root + name, out);
+        ASSERT_TRUE(unarc_->Extract());
+        EXPECT_TRUE(mx::test::ReadFile(out + "/LICENSE") == license) << name;
+    }
+    const std::string out = mx::test::FreshDir() + "/t";
+    Open(root + "patool/t.arc", out);
+    ASSERT_TRUE(unarc_->Extract());
+    const auto files = FilesBelow(out);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files.at("t.txt").size(), 2u);
+    EXPECT_EQ(files.at("t.txt"), files.at("t2.txt"));
     // PAK archives are not extracted.
     Open(root + "defacto2/PAK100.PAK", mx::test::FreshDir() + "/p");
     unarc_->Test();

@@ -8,6 +8,7 @@
 #include "engine/codec/crc32.h"
 #include "engine/formats/arj/unarj/unarj_component.h"
 #include "engine/formats/common/le_bytes.h"
+#include "engine/formats/common/testdata/file_tree.h"
 #include "engine/formats/common/testdata/file_stamp.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
@@ -85,6 +86,30 @@ TEST_F(UnArjCorpusTest, FixtureCorpus)
         EXPECT_TRUE(failed_.empty());
         EXPECT_FALSE(passed_.empty());
     }
+    // The same files made by the Unix arj, and garbled by it with the password: they come out as
+    // the Windows-made and the plain archive give them.
+    struct Same {
+        const char *archive, *like, *password;
+    };
+    for (const Same& c : {Same{"commons-compress/bla.unix.arj", "commons-compress/bla.arj", ""},
+                          Same{"patool/p.arj", "patool/t.arj", "thereisnotry"}}) {
+        SCOPED_TRACE(c.archive);
+        const std::string like = dir_ + "/like_" + c.archive, as = dir_ + "/as_" + c.archive;
+        password_ = "";
+        ASSERT_TRUE(Run(root + c.like, like));
+        const auto passedLike = passed_;
+        password_ = c.password;
+        ASSERT_TRUE(Run(root + c.archive, as));
+        EXPECT_TRUE(failed_.empty());
+        EXPECT_EQ(passed_, passedLike);
+        EXPECT_FALSE(test::FileTree(as).empty());
+        EXPECT_EQ(test::FileTree(as), test::FileTree(like));
+    }
+    // A wrong password fails the garbled entry.
+    password_ = "wrong";
+    ASSERT_TRUE(Run(root + "patool/p.arj", dir_ + "/wrongpw", true));
+    EXPECT_EQ(failed_.size(), 1u);
+    EXPECT_TRUE(passed_.empty());
 }
 
 // One named entry of a set is read from the volume the lister named, and followed into the next.
