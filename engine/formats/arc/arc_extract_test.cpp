@@ -235,6 +235,26 @@ TEST_F(ArcExtract, DamagedEntryThenGoodEntry)
     }
 }
 
+// A packed size that is negative as a signed number or runs past the end: the entry fails (its data
+// is cut short) and the walk ends there instead of going backwards or on into nothing.
+TEST_F(ArcExtract, OversizedSizesEndTheWalk)
+{
+    namespace t = arc::test;
+    const std::string dir = mx::test::FreshDir();
+    const std::string original = t::Record(2, "A.TXT", "abc", "abc") + t::Record(2, "B.TXT", "def", "def") + t::EndMarker();
+    for (const uint32_t packed : {0xFFFFFFF0u, 0x80000000u, uint32_t(original.size())}) {
+        SCOPED_TRACE(packed);
+        std::string a = original;
+        for (int i = 0; i < 4; ++i)
+            a[15 + i] = char(packed >> (8 * i));
+        mx::test::WriteFile(dir + "/big.arc", a);
+        Open(dir + "/big.arc", dir + "/out");
+        ASSERT_TRUE(unarc_->Test());
+        ASSERT_EQ(rec_.ended.size(), 1u);
+        EXPECT_FALSE(rec_.ended[0].second);
+    }
+}
+
 // Extracted files get the stored DOS date (ARC stores the date before the time) and no attributes
 // that ARC does not store.
 TEST_F(ArcExtract, Dates)

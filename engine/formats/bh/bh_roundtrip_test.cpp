@@ -250,6 +250,72 @@ TEST_F(BhRoundTrip, FailedUpdatesLeaveTheArchive)
     mx::test::WriteFile(dir_ + "/src/text.txt", files_["text.txt"]);
 }
 
+// Each failure is reported and the run goes on with the other files: a source that vanishes during
+// the run (25235), a stored name over 255 bytes (25243, natively: Windows paths are shorter), a move
+// whose file keeps its older entry (OnReplaceFile says No: the file stays on disk).
+TEST_F(BhRoundTrip, ErrorPaths)
+{
+    const std::string archive = dir_ + "/e.bh";
+    fs::create_directories(dir_ + "/gone");
+    mx::test::WriteFile(dir_ + "/gone/one.txt", "one");
+    mx::test::WriteFile(dir_ + "/gone/two.txt", "two");
+    errors_.clear();
+    TBlakHole* w = Writer(archive, TSwitch::swAdd, TCompressMethod::cmFuse, "", {});
+    w->FileSpecList()->Add(mx::test::HostPath(dir_ + "/gone/*.txt"));
+    // The first file begun is removed before it is opened.
+    bool removed = false;
+    struct Ctx {
+        std::string dir;
+        bool* removed;
+    } ctx{dir_, &removed};
+    w->OnBegin.Bind(&ctx, [](void* c, fw::TObject*, const std::string& fn, int, bool&) {
+        auto* x = static_cast<Ctx*>(c);
+        if (!*x->removed)
+            *x->removed = fs::remove(x->dir + "/gone/" + fn);
+    });
+    ASSERT_TRUE(w->Activate());
+    EXPECT_TRUE(removed);
+    EXPECT_EQ(errors_, std::vector<int>{25235});
+    EXPECT_EQ(Entries(mx::test::ReadFile(archive)).size(), 1u);
+    ASSERT_TRUE(Writer(archive, TSwitch::swAdd, TCompressMethod::cmFuse, "", {"*.*"})->Activate());
+
+#ifndef _WIN32
+    const std::string deep = dir_ + "/src/" + std::string(200, 'd');
+    fs::create_directories(deep);
+    mx::test::WriteFile(deep + "/" + std::string(60, 'f'), "too long a stored name");
+    mx::test::WriteFile(dir_ + "/src/extra.txt", "extra");
+    errors_.clear();
+    w = Writer(archive, TSwitch::swAdd, TCompressMethod::cmStore, "", {"*.*"});
+    w->SetStoredDirNames(TStoredDirNames::sdRelative);
+    w->SetRecurseDirs(true);
+    ASSERT_TRUE(w->Activate());
+    EXPECT_EQ(errors_, std::vector<int>{25243});
+    EXPECT_EQ(Entries(mx::test::ReadFile(archive)).size(), 5u);
+    fs::remove_all(deep);
+    fs::remove(dir_ + "/src/extra.txt");
+#endif
+
+    // Moving text.txt again, changed: the older entry is kept, so the file stays on disk.
+    mx::test::WriteFile(dir_ + "/src/text.txt", "changed since it was archived");
+    mx::test::WriteFile(dir_ + "/src/new.txt", "new");
+    w = Writer(archive, TSwitch::swMove, TCompressMethod::cmFuse, "", {"text.txt", "new.txt"});
+    int asked = 0;
+    w->OnReplaceFile.Bind(&asked, [](void* c, fw::TObject*, const std::string&, const std::string&, double, double,
+                                     int64_t, int64_t, int, int, bool& replace) {
+        ++*static_cast<int*>(c);
+        replace = false;
+    });
+    ASSERT_TRUE(w->Activate());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(fs::exists(dir_ + "/src/text.txt"));
+    EXPECT_FALSE(fs::exists(dir_ + "/src/new.txt"));
+    const auto rec = Extract(archive, dir_ + "/moved", "");
+    EXPECT_EQ(rec.Failed(), 0);
+    EXPECT_EQ(FilesBelow(dir_ + "/moved").at("text.txt"), files_["text.txt"]);
+    EXPECT_EQ(FilesBelow(dir_ + "/moved").at("new.txt"), "new");
+    mx::test::WriteFile(dir_ + "/src/text.txt", files_["text.txt"]);
+}
+
 TEST_F(BhRoundTrip, CancelAndDeleteAll)
 {
     const std::string archive = dir_ + "/c.bh";
@@ -374,6 +440,43 @@ TEST(BhWriter, DefaultExtRules)
 
 namespace engine {
 namespace {
+
+// A packed size that is negative as a signed number or runs past the end: the entry fails (its data
+// is cut short) and the walk ends there instead of going backwards or on into nothing.
+TEST(BhExtract, OversizedSizesEndTheWalk)
+{
+    engine::test::SetUpEngineTests();
+    RegisterUnBhClasses();
+    const std::string dir = mx::test::FreshDir();
+    std::string original;
+    for (const std::string name : {"a.txt", "b.txt"}) {
+        bh::Header h;
+        h.name = name;
+        h.headerSize = uint16_t(bh::kHeaderSize + name.size());
+        h.packedSize = h.unpackedSize = 4;
+        h.dosStamp = 0x58216000;
+        h.crc = 0xFFFFFFFFu;
+        mx::codec::UpdateCrc32(std::span(reinterpret_cast<const uint8_t*>("data"), 4), h.crc);
+        const auto raw = h.Encode();
+        original += std::string(reinterpret_cast<const char*>(raw.data()), raw.size()) + name + "data";
+    }
+    fw::TComponent* owner = fw::Make<fw::TComponent>(nullptr);
+    TUnBH* u = fw::Make<TUnBH>(owner);
+    for (const uint32_t packed : {0xFFFFFFF0u, 0x80000000u, uint32_t(original.size())}) {
+        SCOPED_TRACE(packed);
+        std::string a = original;
+        for (int i = 0; i < 4; ++i)
+            a[15 + i] = char(packed >> (8 * i));
+        mx::test::WriteFile(dir + "/big.bh", a);
+        engine::test::ExtractRecorder rec;
+        rec.Attach(*u);
+        u->SetArchiveFile(mx::test::HostPath(dir + "/big.bh"));
+        ASSERT_TRUE(u->Test());
+        ASSERT_EQ(rec.ended.size(), 1u);
+        EXPECT_FALSE(rec.ended[0].second);
+    }
+    owner->Free();
+}
 
 // Names that climb out of the extract folder write nothing outside it; the walk goes on.
 TEST(BhExtract, HostileNames)

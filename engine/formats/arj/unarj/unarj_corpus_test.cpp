@@ -126,6 +126,34 @@ TEST_F(UnArjCorpusTest, NamedEntryStartsInItsVolume)
     EXPECT_NE(before.find("split.arj"), std::string::npos);
 }
 
+// A packed size that is negative as a signed number or runs past the end ends the run with the
+// damaged-archive report after that entry (a stored entry still has its own bytes: it passes); the walk
+// never goes backwards.
+TEST_F(UnArjCorpusTest, OversizedSizesEndTheRun)
+{
+    const std::string original = mx::test::ReadFile(mx::test::FixtureDir() + "/arj/commons-compress/bla.arj");
+    const auto* b = reinterpret_cast<const uint8_t*>(original.data());
+    const size_t first = 4 + Le16(b + 2) + 4 + 2, basic = Le16(b + first + 2);
+    for (const uint32_t packed : {0xFFFFFFF0u, 0x80000000u, uint32_t(original.size())}) {
+        SCOPED_TRACE(packed);
+        std::string a = original;
+        for (int i = 0; i < 4; ++i)
+            a[first + 4 + 12 + i] = char(packed >> (8 * i));
+        const uint32_t crc = mx::codec::Crc32({reinterpret_cast<const uint8_t*>(a.data()) + first + 4, basic});
+        for (int i = 0; i < 4; ++i)
+            a[first + 4 + basic + i] = char(crc >> (8 * i));
+        mx::test::WriteFile(dir_ + "/big.arj", a);
+        std::vector<int> errors;
+        unarj_->OnError.Bind(&errors, [](void* c, fw::TObject*, const std::string&, const std::string&,
+                                         const std::string&, int code) { static_cast<std::vector<int>*>(c)->push_back(code); });
+        ASSERT_TRUE(Run(mx::test::HostPath(dir_ + "/big.arj"), mx::test::HostPath(dir_ + "/big"), true));
+        EXPECT_EQ(passed_, std::vector<std::string>{"test1.xml"});
+        EXPECT_TRUE(failed_.empty());
+        EXPECT_EQ(errors, std::vector<int>{25108});
+        unarj_->OnError = {};
+    }
+}
+
 // Extracted files get the stored date and attributes: a Windows-made entry its DOS stamp and file
 // mode (made hidden here, the header CRC mended); a Unix-made entry its Unix time and plain
 // attributes, never its Unix mode bits read as DOS ones.
