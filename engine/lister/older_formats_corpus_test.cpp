@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/core/file_routines.h"
+#include "engine/formats/arj/testing/arj_patch.h"
 #include "engine/lister/krenlo.h"
 #include "engine/lister/older_archives_testkit.h"
 #include "testing/test_env.h"
@@ -111,33 +112,26 @@ TEST_F(OlderCorpusTest, ZooNumbersAndLoops)
 // backwards or on into nothing.
 TEST_F(OlderCorpusTest, OversizedSizesEndWithAReport)
 {
-    const auto le32 = [](std::string& s, size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            s[at + i] = char(v >> (8 * i));
-    };
     const std::string arc = Bytes{}.u8(0x1A).u8(2).str("A.TXT", 13).u32(3).u16(0x5821).u16(0x6000).u16(Crc16Of("abc"))
                                 .u32(3).str("abc").u8(0x1A).u8(2).str("B.TXT", 13).u32(3).u16(0x5821).u16(0x6000)
                                 .u16(Crc16Of("def")).u32(3).str("def").u8(0x1A).u8(0).s;
     const std::string bh = MakeBh({{"a.txt", 0, false, "abc"}, {"b.txt", 0, false, "def"}});
     const std::string ha = MakeHa({{"", "a.txt", "abc"}, {"", "b.txt", "def"}});
     const std::string arj = mx::test::ReadFile(mx::test::FixtureDir() + "/arj/commons-compress/bla.arj");
-    // The first ARJ file header follows the main header: id, size, basic header, CRC, extended size 0.
-    const size_t arjFirst = 4 + (uint8_t(arj[2]) | uint8_t(arj[3]) << 8) + 4 + 2;
-    const size_t arjBasic = uint8_t(arj[arjFirst + 2]) | uint8_t(arj[arjFirst + 3]) << 8;
+    const size_t arjBasic = test::ArjFirstBasicHeader(arj);
     struct Format {
         const char* ext;
         std::string bytes;
         size_t packedAt;  // where the first entry's packed size is
-        size_t crcFrom = 0, crcSize = 0;  // the header CRC-32 to mend (ARJ)
     };
     for (const Format& f : {Format{"arc", arc, 15}, Format{"bh", bh, 15}, Format{"ha", ha, 5},
-                            Format{"arj", arj, arjFirst + 4 + 12, arjFirst + 4, arjBasic}}) {
+                            Format{"arj", arj, arjBasic + 12}}) {
         for (const uint32_t packed : {0xFFFFFFF0u, 0x80000000u, 0x7FFFFFFFu, uint32_t(f.bytes.size())}) {
             SCOPED_TRACE(std::string(f.ext) + " " + std::to_string(packed));
             std::string bytes = f.bytes;
-            le32(bytes, f.packedAt, packed);
-            if (f.crcSize)
-                le32(bytes, f.crcFrom + f.crcSize, Crc32Of(bytes.substr(f.crcFrom, f.crcSize)));
+            test::PutLe32(bytes, f.packedAt, packed);
+            if (std::string(f.ext) == "arj")
+                test::MendArjHeaderCrc(bytes, arjBasic);
             const std::string path = dir_ + "/big." + f.ext;
             mx::test::WriteFile(path, bytes);
             List(path);

@@ -12,6 +12,7 @@
 #include "engine/formats/arc/arc_component.h"
 #include "engine/formats/arc/arc_header.h"
 #include "engine/formats/arc/testing/arc_testenc.h"
+#include "engine/formats/common/testdata/byte_patch.h"
 #include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "testing/test_env.h"
@@ -245,8 +246,7 @@ TEST_F(ArcExtract, OversizedSizesEndTheWalk)
     for (const uint32_t packed : {0xFFFFFFF0u, 0x80000000u, uint32_t(original.size())}) {
         SCOPED_TRACE(packed);
         std::string a = original;
-        for (int i = 0; i < 4; ++i)
-            a[15 + i] = char(packed >> (8 * i));
+        test::PutLe32(a, 15, packed);
         mx::test::WriteFile(dir + "/big.arc", a);
         Open(dir + "/big.arc", dir + "/out");
         ASSERT_TRUE(unarc_->Test());

@@ -8,6 +8,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/codec/crc32.h"
@@ -17,6 +18,7 @@
 #include "engine/formats/bh/bh_writer.h"
 #include "engine/core/file_attr.h"
 #include "engine/formats/common/read_source.h"
+#include "engine/formats/common/testdata/byte_patch.h"
 #include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "engine/formats/zip/writer/testing/fault_fs.h"
@@ -115,6 +117,18 @@ public:
         return rec;
     }
 
+    // Each method with and without Password, and a tag that names the pair.
+    static std::vector<std::tuple<TCompressMethod, std::string, std::string>> Variants(const std::string& password)
+    {
+        std::vector<std::tuple<TCompressMethod, std::string, std::string>> out;
+        for (TCompressMethod method : {TCompressMethod::cmStore, TCompressMethod::cmFuse})
+            for (const std::string& p : {std::string(), password})
+                out.emplace_back(method, p,
+                                 std::string(method == TCompressMethod::cmFuse ? "fused" : "stored") +
+                                     (p.empty() ? "_plain" : "_encrypted"));
+        return out;
+    }
+
     fw::TComponent* owner_ = nullptr;
     std::string dir_;
     std::map<std::string, std::string> files_;
@@ -123,71 +137,68 @@ public:
 
 TEST_F(BhRoundTrip, MethodsPasswordsAndSwitches)
 {
-    int n = 0;
-    for (TCompressMethod method : {TCompressMethod::cmStore, TCompressMethod::cmFuse})
-        for (const std::string password : {"", "black hole"}) {
-            const std::string tag = std::to_string(n++);
-            SCOPED_TRACE(tag + (password.empty() ? " plain" : " encrypted"));
-            const std::string archive = dir_ + "/a" + tag + ".bh";
-            errors_.clear();
-            ASSERT_TRUE(Writer(archive, TSwitch::swAdd, method, password, {"*.*"})->Activate());
-            EXPECT_TRUE(errors_.empty());
-            // The archive ends with its own length.
-            const std::string bytes = mx::test::ReadFile(archive);
-            ASSERT_GE(bytes.size(), 4u);
-            EXPECT_EQ(uint32_t(uint8_t(bytes[bytes.size() - 4])) | uint32_t(uint8_t(bytes[bytes.size() - 3])) << 8 |
-                          uint32_t(uint8_t(bytes[bytes.size() - 2])) << 16,
-                      uint32_t(bytes.size()));
-            const auto methods = Methods(archive);
-            const int fused = method == TCompressMethod::cmFuse ? 1 : 0;
-            EXPECT_EQ(methods.at("text.txt").first, fused);
-            EXPECT_EQ(methods.at("noise.bin").first, 0);  // incompressible: stored
-            EXPECT_EQ(methods.at("empty.dat"), std::make_pair(0, 0));  // never encrypted
-            EXPECT_EQ(methods.at("text.txt").second, password.empty() ? 0 : 1);
+    for (const auto& [method, password, tag] : Variants("black hole")) {
+        SCOPED_TRACE(tag);
+        const std::string archive = dir_ + "/a" + tag + ".bh";
+        errors_.clear();
+        ASSERT_TRUE(Writer(archive, TSwitch::swAdd, method, password, {"*.*"})->Activate());
+        EXPECT_TRUE(errors_.empty());
+        // The archive ends with its own length.
+        const std::string bytes = mx::test::ReadFile(archive);
+        ASSERT_GE(bytes.size(), 4u);
+        EXPECT_EQ(uint32_t(uint8_t(bytes[bytes.size() - 4])) | uint32_t(uint8_t(bytes[bytes.size() - 3])) << 8 |
+                      uint32_t(uint8_t(bytes[bytes.size() - 2])) << 16,
+                  uint32_t(bytes.size()));
+        const auto methods = Methods(archive);
+        const int fused = method == TCompressMethod::cmFuse ? 1 : 0;
+        EXPECT_EQ(methods.at("text.txt").first, fused);
+        EXPECT_EQ(methods.at("noise.bin").first, 0);  // incompressible: stored
+        EXPECT_EQ(methods.at("empty.dat"), std::make_pair(0, 0));  // never encrypted
+        EXPECT_EQ(methods.at("text.txt").second, password.empty() ? 0 : 1);
 
-            auto rec = Extract(archive, dir_ + "/out" + tag, password);
-            EXPECT_EQ(rec.Passed(), 3);
-            EXPECT_EQ(FilesBelow(dir_ + "/out" + tag), files_);
-            if (!password.empty()) {
-                // Without the password no encrypted entry comes out.
-                rec = Extract(archive, dir_ + "/nopw" + tag, "wrong");
-                EXPECT_FALSE(fs::exists(dir_ + "/nopw" + tag + "/text.txt"));
-                EXPECT_LE(rec.Passed(), 1);  // the empty file at most
-            }
-
-            // Update: a changed file replaces its entry when OnReplaceFile agrees.
-            mx::test::WriteFile(dir_ + "/src/text.txt", files_["text.txt"] + "more");
-            TBlakHole* w = Writer(archive, TSwitch::swAdd, method, password, {"text.txt"});
-            w->OnReplaceFile.Bind(nullptr, [](void*, fw::TObject*, const std::string&, const std::string&, double,
-                                              double, int64_t, int64_t, int, int, bool& replace) { replace = true; });
-            ASSERT_TRUE(w->Activate());
-            rec = Extract(archive, dir_ + "/upd" + tag, password);
-            auto want = files_;
-            want["text.txt"] += "more";
-            EXPECT_EQ(FilesBelow(dir_ + "/upd" + tag), want);
-            mx::test::WriteFile(dir_ + "/src/text.txt", files_["text.txt"]);
-
-            // Delete one entry.
-            w = Writer(archive, TSwitch::swDelete, method, password, {"noise.bin"});
-            fw::TStringList names;
-            names.Add("noise.bin");
-            w->SetFileSpecList(&names);
-            ASSERT_TRUE(w->Activate());
-            want.erase("noise.bin");
-            rec = Extract(archive, dir_ + "/del" + tag, password);
-            EXPECT_EQ(FilesBelow(dir_ + "/del" + tag), want);
-
-            // Move: a new file goes into the archive and leaves the disk.
-            want["moved.txt"] = files_["text.txt"].substr(0, 5000);
-            mx::test::WriteFile(dir_ + "/src/moved.txt", want["moved.txt"]);
-            ASSERT_TRUE(Writer(archive, TSwitch::swMove, method, password, {"moved.txt"})->Activate());
-            EXPECT_FALSE(fs::exists(dir_ + "/src/moved.txt"));
-            EXPECT_EQ(Methods(archive).at("moved.txt"), std::make_pair(method == TCompressMethod::cmFuse ? 1 : 0,
-                                                                       password.empty() ? 0 : 1));
-            rec = Extract(archive, dir_ + "/mov" + tag, password);
-            EXPECT_EQ(FilesBelow(dir_ + "/mov" + tag), want);
-            EXPECT_EQ(rec.Failed(), 0);
+        auto rec = Extract(archive, dir_ + "/out" + tag, password);
+        EXPECT_EQ(rec.Passed(), 3);
+        EXPECT_EQ(FilesBelow(dir_ + "/out" + tag), files_);
+        if (!password.empty()) {
+            // Without the password no encrypted entry comes out.
+            rec = Extract(archive, dir_ + "/nopw" + tag, "wrong");
+            EXPECT_FALSE(fs::exists(dir_ + "/nopw" + tag + "/text.txt"));
+            EXPECT_LE(rec.Passed(), 1);  // the empty file at most
         }
+
+        // Update: a changed file replaces its entry when OnReplaceFile agrees.
+        mx::test::WriteFile(dir_ + "/src/text.txt", files_["text.txt"] + "more");
+        TBlakHole* w = Writer(archive, TSwitch::swAdd, method, password, {"text.txt"});
+        w->OnReplaceFile.Bind(nullptr, [](void*, fw::TObject*, const std::string&, const std::string&, double,
+                                          double, int64_t, int64_t, int, int, bool& replace) { replace = true; });
+        ASSERT_TRUE(w->Activate());
+        rec = Extract(archive, dir_ + "/upd" + tag, password);
+        auto want = files_;
+        want["text.txt"] += "more";
+        EXPECT_EQ(FilesBelow(dir_ + "/upd" + tag), want);
+        mx::test::WriteFile(dir_ + "/src/text.txt", files_["text.txt"]);
+
+        // Delete one entry.
+        w = Writer(archive, TSwitch::swDelete, method, password, {"noise.bin"});
+        fw::TStringList names;
+        names.Add("noise.bin");
+        w->SetFileSpecList(&names);
+        ASSERT_TRUE(w->Activate());
+        want.erase("noise.bin");
+        rec = Extract(archive, dir_ + "/del" + tag, password);
+        EXPECT_EQ(FilesBelow(dir_ + "/del" + tag), want);
+
+        // Move: a new file goes into the archive and leaves the disk.
+        want["moved.txt"] = files_["text.txt"].substr(0, 5000);
+        mx::test::WriteFile(dir_ + "/src/moved.txt", want["moved.txt"]);
+        ASSERT_TRUE(Writer(archive, TSwitch::swMove, method, password, {"moved.txt"})->Activate());
+        EXPECT_FALSE(fs::exists(dir_ + "/src/moved.txt"));
+        EXPECT_EQ(Methods(archive).at("moved.txt"), std::make_pair(method == TCompressMethod::cmFuse ? 1 : 0,
+                                                                   password.empty() ? 0 : 1));
+        rec = Extract(archive, dir_ + "/mov" + tag, password);
+        EXPECT_EQ(FilesBelow(dir_ + "/mov" + tag), want);
+        EXPECT_EQ(rec.Failed(), 0);
+    }
 }
 
 TEST_F(BhRoundTrip, MoveDeletesOnlyWhatWasAdded)
@@ -350,27 +361,24 @@ TEST_F(BhRoundTrip, CancelAndDeleteAll)
 // after it still pass.
 TEST_F(BhRoundTrip, DamagedEntryThenGoodEntries)
 {
-    int n = 0;
-    for (TCompressMethod method : {TCompressMethod::cmStore, TCompressMethod::cmFuse})
-        for (const std::string password : {"", "pw"}) {
-            const std::string tag = std::to_string(n++);
-            SCOPED_TRACE(tag);
-            const std::string archive = dir_ + "/b" + tag + ".bh";
-            ASSERT_TRUE(Writer(archive, TSwitch::swAdd, method, password, {"text.txt", "noise.bin", "empty.dat"})->Activate());
-            std::string bytes = mx::test::ReadFile(archive);
-            const auto entries = Entries(bytes);
-            ASSERT_EQ(entries.size(), 3u);
-            ASSERT_EQ(entries[0].name, "text.txt");
-            // Past the 12-byte encryption header, so that the password still fits.
-            bytes[entries[0].DataPos() + 12 + (entries[0].packedSize - 12) / 2] ^= 0x5A;
-            mx::test::WriteFile(archive, bytes);
-            const auto rec = Extract(archive, dir_ + "/out" + tag, password);
-            ASSERT_EQ(rec.ended.size(), 3u);
-            EXPECT_FALSE(rec.ended[0].second);
-            EXPECT_TRUE(rec.ended[1].second);
-            EXPECT_TRUE(rec.ended[2].second);
-            EXPECT_EQ(FilesBelow(dir_ + "/out" + tag).at("noise.bin"), files_["noise.bin"]);
-        }
+    for (const auto& [method, password, tag] : Variants("pw")) {
+        SCOPED_TRACE(tag);
+        const std::string archive = dir_ + "/b" + tag + ".bh";
+        ASSERT_TRUE(Writer(archive, TSwitch::swAdd, method, password, {"text.txt", "noise.bin", "empty.dat"})->Activate());
+        std::string bytes = mx::test::ReadFile(archive);
+        const auto entries = Entries(bytes);
+        ASSERT_EQ(entries.size(), 3u);
+        ASSERT_EQ(entries[0].name, "text.txt");
+        // Past the 12-byte encryption header, so that the password still fits.
+        bytes[entries[0].DataPos() + 12 + (entries[0].packedSize - 12) / 2] ^= 0x5A;
+        mx::test::WriteFile(archive, bytes);
+        const auto rec = Extract(archive, dir_ + "/out" + tag, password);
+        ASSERT_EQ(rec.ended.size(), 3u);
+        EXPECT_FALSE(rec.ended[0].second);
+        EXPECT_TRUE(rec.ended[1].second);
+        EXPECT_TRUE(rec.ended[2].second);
+        EXPECT_EQ(FilesBelow(dir_ + "/out" + tag).at("noise.bin"), files_["noise.bin"]);
+    }
 }
 
 // The sources' dates and attributes come back with the files, stored and fused, with and without a
@@ -383,21 +391,18 @@ TEST_F(BhRoundTrip, DatesAndAttributes)
     ASSERT_TRUE(fw::Fs().SetFileTime(mx::test::HostPath(dir_ + "/src/text.txt"), fw::DosTimeToFileTime(text)));
     ASSERT_TRUE(fw::Fs().SetFileTime(mx::test::HostPath(dir_ + "/src/noise.bin"), fw::DosTimeToFileTime(noise)));
     ASSERT_TRUE(FileSetAttr(mx::test::HostPath(dir_ + "/src/noise.bin"), kAttrHidden | kAttrArchive));
-    int n = 0;
-    for (TCompressMethod method : {TCompressMethod::cmStore, TCompressMethod::cmFuse})
-        for (const std::string password : {"", "pw"}) {
-            const std::string tag = std::to_string(n++);
-            SCOPED_TRACE(tag);
-            const std::string archive = dir_ + "/d" + tag + ".bh";
-            TBlakHole* w = Writer(archive, TSwitch::swAdd, method, password, {"*.*"});
-            w->FileAttribute()->SetAttr(TqlvFileAttr::ftHidden, true);
-            ASSERT_TRUE(w->Activate());
-            const auto rec = Extract(archive, dir_ + "/out" + tag, password);
-            EXPECT_EQ(rec.Passed(), 3);
-            const std::string out = mx::test::HostPath(dir_ + "/out" + tag + "/");
-            EXPECT_EQ(test::FileStamp(out + "text.txt"), test::Stamp(test::DosStampText(text), 0x20));
-            EXPECT_EQ(test::FileStamp(out + "noise.bin"), test::Stamp(test::DosStampText(noise), 0x22));
-        }
+    for (const auto& [method, password, tag] : Variants("pw")) {
+        SCOPED_TRACE(tag);
+        const std::string archive = dir_ + "/d" + tag + ".bh";
+        TBlakHole* w = Writer(archive, TSwitch::swAdd, method, password, {"*.*"});
+        w->FileAttribute()->SetAttr(TqlvFileAttr::ftHidden, true);
+        ASSERT_TRUE(w->Activate());
+        const auto rec = Extract(archive, dir_ + "/out" + tag, password);
+        EXPECT_EQ(rec.Passed(), 3);
+        const std::string out = mx::test::HostPath(dir_ + "/out" + tag + "/");
+        EXPECT_EQ(test::FileStamp(out + "text.txt"), test::Stamp(test::DosStampText(text), 0x20));
+        EXPECT_EQ(test::FileStamp(out + "noise.bin"), test::Stamp(test::DosStampText(noise), 0x22));
+    }
 }
 
 // An encrypted entry added after an old entry whose flags carry bit 3 reads back: every header is
@@ -465,8 +470,7 @@ TEST(BhExtract, OversizedSizesEndTheWalk)
     for (const uint32_t packed : {0xFFFFFFF0u, 0x80000000u, uint32_t(original.size())}) {
         SCOPED_TRACE(packed);
         std::string a = original;
-        for (int i = 0; i < 4; ++i)
-            a[15 + i] = char(packed >> (8 * i));
+        test::PutLe32(a, 15, packed);
         mx::test::WriteFile(dir + "/big.bh", a);
         engine::test::ExtractRecorder rec;
         rec.Attach(*u);

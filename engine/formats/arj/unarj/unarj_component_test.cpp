@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/codec/crc32.h"
 #include "engine/formats/common/testdata/file_tree.h"
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/arj/testing/arj_patch.h"
 #include "engine/formats/arj/unarj/unarj_component.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
@@ -178,14 +178,10 @@ TEST_F(UnArjTest, OddEntryTypesDoNotEndTheRun)
     for (const Case& c : {Case{4, 1, 25302}, Case{6, 11, 25402}}) {
         SCOPED_TRACE(c.report);
         std::string a = original;
-        // The first file header follows the main header: id, size, basic header, CRC, extended size 0.
-        const size_t main = 4 + (uint8_t(a[2]) | uint8_t(a[3]) << 8) + 4 + 2;
-        const size_t basic = uint8_t(a[main + 2]) | uint8_t(a[main + 3]) << 8;
-        a[main + 4 + 2] = char(c.minVersion);
-        a[main + 4 + 6] = char(c.fileType);
-        const uint32_t crc = mx::codec::Crc32({reinterpret_cast<const uint8_t*>(a.data() + main + 4), basic});
-        for (int i = 0; i < 4; ++i)
-            a[main + 4 + basic + i] = char(crc >> (8 * i));
+        const size_t basic = test::ArjFirstBasicHeader(a);
+        a[basic + 2] = char(c.minVersion);
+        a[basic + 6] = char(c.fileType);
+        test::MendArjHeaderCrc(a, basic);
         mx::test::WriteFile(dir_ + "/odd.arj", a);
         ASSERT_TRUE(Run(dir_ + "/odd.arj", dir_ + "/odd" + std::to_string(c.report)));
         EXPECT_EQ(errors_, std::vector<int>{c.report});

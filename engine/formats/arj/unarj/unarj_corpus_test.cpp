@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/codec/crc32.h"
+#include "engine/formats/arj/testing/arj_patch.h"
 #include "engine/formats/arj/unarj/unarj_component.h"
 #include "engine/formats/common/le_bytes.h"
 #include "engine/formats/common/testdata/file_tree.h"
@@ -132,16 +132,12 @@ TEST_F(UnArjCorpusTest, NamedEntryStartsInItsVolume)
 TEST_F(UnArjCorpusTest, OversizedSizesEndTheRun)
 {
     const std::string original = mx::test::ReadFile(mx::test::FixtureDir() + "/arj/commons-compress/bla.arj");
-    const auto* b = reinterpret_cast<const uint8_t*>(original.data());
-    const size_t first = 4 + Le16(b + 2) + 4 + 2, basic = Le16(b + first + 2);
+    const size_t basic = test::ArjFirstBasicHeader(original);
     for (const uint32_t packed : {0xFFFFFFF0u, 0x80000000u, uint32_t(original.size())}) {
         SCOPED_TRACE(packed);
         std::string a = original;
-        for (int i = 0; i < 4; ++i)
-            a[first + 4 + 12 + i] = char(packed >> (8 * i));
-        const uint32_t crc = mx::codec::Crc32({reinterpret_cast<const uint8_t*>(a.data()) + first + 4, basic});
-        for (int i = 0; i < 4; ++i)
-            a[first + 4 + basic + i] = char(crc >> (8 * i));
+        test::PutLe32(a, basic + 12, packed);
+        test::MendArjHeaderCrc(a, basic);
         mx::test::WriteFile(dir_ + "/big.arj", a);
         std::vector<int> errors;
         unarj_->OnError.Bind(&errors, [](void* c, fw::TObject*, const std::string&, const std::string&,
@@ -160,13 +156,9 @@ TEST_F(UnArjCorpusTest, OversizedSizesEndTheRun)
 TEST_F(UnArjCorpusTest, DatesAndAttributes)
 {
     std::string windows = mx::test::ReadFile(mx::test::FixtureDir() + "/arj/commons-compress/bla.arj");
-    // The first file header follows the main header: id, size, basic header, CRC, extended size 0.
-    const auto* b = reinterpret_cast<const uint8_t*>(windows.data());
-    const size_t first = 4 + Le16(b + 2) + 4 + 2, basic = Le16(b + first + 2);
-    windows[first + 4 + 26] = char(0x22);  // file access mode
-    const uint32_t crc = mx::codec::Crc32({b + first + 4, basic});
-    for (int i = 0; i < 4; ++i)
-        windows[first + 4 + basic + i] = char(crc >> (8 * i));
+    const size_t basic = test::ArjFirstBasicHeader(windows);
+    windows[basic + 26] = char(0x22);  // file access mode
+    test::MendArjHeaderCrc(windows, basic);
     mx::test::WriteFile(dir_ + "/hidden.arj", windows);
     const std::string unixMade = mx::test::FixtureDir() + "/arj/unarc-rs/stored.arj";
     const std::string unixBytes = mx::test::ReadFile(unixMade);
@@ -186,7 +178,7 @@ TEST_F(UnArjCorpusTest, DatesAndAttributes)
         EXPECT_EQ(test::FileStamp(mx::test::HostPath(out + "/" + c.file)), c.want);
     }
     // The Unix-made header holds that time, and a file mode that read as DOS bits would be "system".
-    const size_t at = 4 + Le16(u + 2) + 4 + 2 + 4;
+    const size_t at = test::ArjFirstBasicHeader(unixBytes);
     EXPECT_EQ(Le32(u + at + 8), 0x66460118u);
     EXPECT_EQ(Le16(u + at + 26) & 0x27, 0x24);
 }
