@@ -121,7 +121,8 @@ void ListArj(TKrenlo& k, ReadAtSource& archive)
             f.externalAttr = h.fileMode;
             Report(k, f, int64_t(pos));
         }
-        if (!moved && next <= pos) {
+        // A packed size that leads backwards or past the end of the volume: the archive is damaged.
+        if ((!moved && next <= pos) || next > source->Size()) {
             ReportBadChain(k);
             break;
         }

@@ -1,5 +1,6 @@
-// RAR (1.5 to 4.x headers): files over the volumes of a set named .rar, .r00, .r01, ...; a file split
-// over volumes is listed once, from its last part.
+// RAR (1.5 to 4.x headers): files over the volumes of a set named .rar, .r00, .r01, ... or, when the
+// main header says so, set.part1.rar, set.part2.rar, ...; a file split over volumes is listed once,
+// from its last part.
 #include <array>
 #include <memory>
 
@@ -20,6 +21,27 @@ constexpr uint8_t kEndHeader = 0x7B;
 constexpr uint16_t kSplitAfter = 0x02;
 constexpr uint16_t kLarge = 0x100;
 constexpr uint16_t kLongBlock = 0x8000;
+constexpr uint16_t kMainNewNumbering = 0x10;
+
+// The volume after Path in a set numbered in the name ("set.part01.rar" gives "set.part02.rar", the
+// number as wide as before); empty when the name holds no ".partN." number. Number is N + 1.
+std::string NextNumberedVolume(const std::string& path, int& number)
+{
+    const size_t nameAt = path.find_last_of("\\/") + 1;
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < nameAt)
+        return {};
+    size_t start = dot;
+    while (start > nameAt && path[start - 1] >= '0' && path[start - 1] <= '9')
+        --start;
+    if (start == dot || dot - start > 6 || start < nameAt + 5 || UpperCase(path.substr(start - 5, 5)) != ".PART")
+        return {};
+    number = std::stoi(path.substr(start, dot - start)) + 1;
+    std::string digits = std::to_string(number);
+    if (digits.size() < dot - start)
+        digits.insert(0, dot - start - digits.size(), '0');
+    return path.substr(0, start) + digits + path.substr(dot);
+}
 
 // Reads the main header after the marker at Start; returns the position after it, or 0.
 uint64_t ReadMain(TKrenlo& k, ReadAtSource& source, uint64_t start, uint16_t& flags)
@@ -118,12 +140,21 @@ void ListRar(TKrenlo& k, ReadAtSource& first)
         // once, with its last part.
         k.VolumeID = volumeId();
         k.AddTotals(int64_t(packed), 0);
-        std::string path = k.NextVolumePath(k.ArchiveFile());
+        int number = 0;
+        std::string path;
+        if (mainFlags & kMainNewNumbering)
+            path = NextNumberedVolume(k.VolumeName.empty() ? k.ArchiveFile() : k.VolumeName, number);
+        if (!path.empty()) {
+            number -= 1;  // counted as .r00 is: the second volume is 0
+        } else {
+            path = k.NextVolumePath(k.ArchiveFile());
+            number = k.Volumes.VolumeNumber;
+        }
         if (path.empty())
             k.RaiseError(k.ArchiveFile(), "", "0", 25235);
-        if (k.Volumes.VolumeNumber >= 1000)
+        if (number >= 1000)
             k.RaiseError(k.ArchiveFile(), "", "0", 25250);
-        if (!k.FindVolume(path, std::to_string(k.Volumes.VolumeNumber - 1)))
+        if (!k.FindVolume(path, std::to_string(number - 1)))
             break;
         closeVolume();
         volume = OpenArchiveRead(path);

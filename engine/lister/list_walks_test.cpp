@@ -6,11 +6,14 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/rar/testdata/rar_writer.h"
 #include "engine/lister/krenlo.h"
+#include "engine/lister/older_archives_testkit.h"
 #include "testing/test_env.h"
 
 namespace engine {
@@ -23,6 +26,9 @@ struct Listed {
     int64_t packed = 0, unpacked = 0;
     uint32_t crc = 0;
     std::string volume, method;
+    std::string date;  // YYYY-MM-DD HH:MM:SS
+    uint16_t methodNum = 0;
+    uint32_t attr = 0;
 };
 
 struct Listing {
@@ -49,8 +55,9 @@ public:
         TKrenlo* k = fw::Make<TKrenlo>(owner_);
         k->OnRead.Bind(&l, [](void* c, fw::TObject* s, int64_t, int) {
             auto* kk = static_cast<TKrenlo*>(s);
-            static_cast<Listing*>(c)->entries.push_back(
-                {kk->FileName, kk->PackedSize, kk->UnpackedSize, kk->CRC, kk->VolumeID, kk->MethodName});
+            static_cast<Listing*>(c)->entries.push_back({kk->FileName, kk->PackedSize, kk->UnpackedSize, kk->CRC,
+                                                         kk->VolumeID, kk->MethodName, testkit::DateText(kk->Date),
+                                                         kk->MethodNum, kk->ExternalAttr});
         });
         k->OnError.Bind(&l, [](void* c, fw::TObject*, const std::string&, const std::string&, const std::string&,
                                int code) { static_cast<Listing*>(c)->errors.push_back(code); });
@@ -100,6 +107,15 @@ std::string Backslashes(std::string s)
     return s;
 }
 
+// tarfile's view of the regular files: name|size|mtime as local "YYYY-MM-DD HH:MM:SS"|header checksum.
+constexpr const char* kTarfileScript = R"PY(
+import sys, tarfile, time
+for m in tarfile.open(sys.argv[1]).getmembers():
+    if m.isreg():
+        print('%s|%d|%s|%x' % (m.name.replace('/', '\\'), m.size, time.strftime('%Y-%m-%d %H:%M:%S',
+              time.localtime(m.mtime)), m.chksum))
+)PY";
+
 TEST_F(ListWalks, TarMatchesTarTv)
 {
     fs::create_directories(dir_ + "/t/sub");
@@ -108,29 +124,49 @@ TEST_F(ListWalks, TarMatchesTarTv)
     mx::test::WriteFile(dir_ + "/t/sub/" + std::string(60, 'd') + "/" + std::string(90, 'x') + ".bin",
                         std::string(5000, 'b'));
     mx::test::WriteFile(dir_ + "/t/empty", "");
+    mx::test::WriteFile(dir_ + "/tarview.py", kTarfileScript);
+    // Stamps with odd seconds, one of them old.
+    ASSERT_TRUE(engine::test::RunIn(dir_, "touch -d '2003-04-05 06:07:09' t/a.txt && touch -d '-3 hours -7 seconds' t/empty",
+                                    "touch", "coreutils"));
     for (const char* format : {"gnu", "pax", "ustar"}) {
         SCOPED_TRACE(format);
         const std::string name = std::string(format) + ".tar";
         ASSERT_TRUE(engine::test::RunIn(dir_, "tar --format=" + std::string(format) + " -cf " + name + " t", "tar", "tar"));
-        // tar -tv: mode, owner, size, date, time, name; regular files only.
-        std::map<std::string, int64_t> want;
+        // tar -tv: mode, owner, size, date, time (to the minute), name; regular files only.
+        std::map<std::string, std::string> want;
         for (const std::string& line : Lines(engine::test::CaptureIn(dir_, "tar -tvf " + name))) {
             if (line.empty() || line[0] != '-')
                 continue;
             std::istringstream f(line);
-            std::string mode, owner, date, time, file;
-            int64_t size = 0;
+            std::string mode, owner, size, date, time, file;
             f >> mode >> owner >> size >> date >> time >> file;
-            want[Backslashes(file)] = size;
+            want[Backslashes(file)] = size + "|" + date + " " + time;
         }
         const Listing l = List(dir_ + "/" + name, TArcType::atTar);
-        std::map<std::string, int64_t> got;
+        std::map<std::string, std::string> got;
         for (const Listed& e : l.entries)
-            got[e.name] = e.unpacked;
+            got[e.name] = std::to_string(e.unpacked) + "|" + e.date.substr(0, 16);
         EXPECT_EQ(got, want);
         EXPECT_EQ(l.totals, 3);
         EXPECT_EQ(l.totalUnpacked, 5005);
+        // The seconds and the header checksum (the lister's CRC) against Python's tarfile.
+        std::vector<std::string> rows;
+        for (const Listed& e : l.entries) {
+            std::ostringstream o;
+            o << e.name << '|' << e.unpacked << '|' << e.date << '|' << std::hex << e.crc;
+            rows.push_back(o.str());
+            EXPECT_EQ(e.method, "Stored");
+            EXPECT_EQ(e.packed, e.unpacked);
+        }
+        EXPECT_EQ(rows, Lines(engine::test::CaptureIn(dir_, engine::test::Python() + " tarview.py " + name)));
     }
+    // v7 archives mark folders only by a trailing "/": they are not listed as files.
+    ASSERT_TRUE(engine::test::RunIn(dir_, "bsdtar --format v7 --exclude '*xxxx*' -cf v7.tar t", "bsdtar", "libarchive-tools"));
+    const Listing v7 = List(dir_ + "/v7.tar", TArcType::atTar);
+    std::map<std::string, int64_t> got;
+    for (const Listed& e : v7.entries)
+        got[e.name] = e.unpacked;
+    EXPECT_EQ(got, (std::map<std::string, int64_t>{{"t\\a.txt", 5}, {"t\\empty", 0}}));
 }
 
 TEST_F(ListWalks, GzipMatchesGzipL)
@@ -139,7 +175,9 @@ TEST_F(ListWalks, GzipMatchesGzipL)
     for (int i = 0; i < 30000; ++i)
         text += "gzip lists the crc and sizes\n"[i % 29];
     mx::test::WriteFile(dir_ + "/notes.txt", text);
-    ASSERT_TRUE(engine::test::RunIn(dir_, "gzip -k notes.txt && gzip -n < notes.txt > data.tar.gz", "gzip", "gzip"));
+    ASSERT_TRUE(engine::test::RunIn(dir_, "touch -d '-40 minutes' notes.txt && gzip -k notes.txt && gzip -n < notes.txt > data.tar.gz",
+                                    "gzip", "gzip"));
+    const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     for (const char* file : {"notes.txt.gz", "data.tar.gz"}) {
         SCOPED_TRACE(file);
         // gzip -lvN: method crc date time compressed uncompressed ratio name.
@@ -151,30 +189,51 @@ TEST_F(ListWalks, GzipMatchesGzipL)
         f >> method >> crc >> month >> day >> time >> compressed >> uncompressed >> ratio >> name;
         const Listing l = List(dir_ + "/" + file, TArcType::atGZip);
         ASSERT_EQ(l.entries.size(), 1u);
-        EXPECT_EQ(l.entries[0].unpacked, uncompressed);
-        EXPECT_EQ(l.entries[0].crc, std::stoul(crc, nullptr, 16));
-        EXPECT_EQ(l.entries[0].method, "Deflate");
+        const Listed& e = l.entries[0];
+        EXPECT_EQ(e.unpacked, uncompressed);
+        EXPECT_EQ(e.crc, std::stoul(crc, nullptr, 16));
+        EXPECT_EQ(e.method, "Deflate");
+        EXPECT_EQ(e.methodNum, 0x8B1F);
         EXPECT_EQ(l.totals, 1);
+        // The packed size is the deflate stream's: gzip's compressed size less the 10-byte header,
+        // the stored name with its NUL and the 8-byte trailer (the part gzip's ratio is taken from).
+        const bool named = std::string(file) == "notes.txt.gz";
+        EXPECT_EQ(e.packed, compressed - 10 - (named ? int64_t(sizeof "notes.txt") : 0) - 8);
+        if (named) {
+            // The stored modification time, which gzip shows to the minute.
+            const int mon = std::stoi(e.date.substr(5, 2));
+            EXPECT_EQ(month, months[mon - 1]);
+            EXPECT_EQ(std::stoi(day), std::stoi(e.date.substr(8, 2)));
+            EXPECT_EQ(time, e.date.substr(11, 5));
+        } else {
+            // No stored time (gzip -l shows the file's own): the "no date" value.
+            EXPECT_EQ(e.date, testkit::DateText(UnixToDateTime(0, 0)));
+        }
     }
     // A stored name is listed as it stands; without one the file's name loses its last extension.
     EXPECT_EQ(List(dir_ + "/notes.txt.gz", TArcType::atGZip).entries[0].name, "notes.txt");
     EXPECT_EQ(List(dir_ + "/data.tar.gz", TArcType::atGZip).entries[0].name, "data.tar");
-    ASSERT_TRUE(engine::test::RunIn(dir_, "compress -c notes.txt > archive.tar.Z", "compress", "ncompress"));
+    // A .Z file: the whole file is the packed size, the file's own date (to DOS precision) the date.
+    ASSERT_TRUE(engine::test::RunIn(dir_, "compress -c notes.txt > archive.tar.Z && touch -d '2011-02-03 04:05:06' archive.tar.Z",
+                                    "compress", "ncompress"));
     const Listing z = List(dir_ + "/archive.tar.Z", TArcType::atGZip);
     ASSERT_EQ(z.entries.size(), 1u);
     EXPECT_EQ(z.entries[0].name, "archive.tar");
     EXPECT_EQ(z.entries[0].packed, int64_t(fs::file_size(dir_ + "/archive.tar.Z")));
+    EXPECT_EQ(z.entries[0].method, "LzwMAGIC");
+    EXPECT_EQ(z.entries[0].date, "2011-02-03 04:05:06");
 }
 
 TEST_F(ListWalks, CabMatchesCabextract)
 {
     mx::test::WriteFile(dir_ + "/one.txt", std::string(1234, '1'));
     mx::test::WriteFile(dir_ + "/two.bin", std::string(70000, '2'));
-    ASSERT_TRUE(engine::test::RunIn(dir_, "gcab -c -z made.cab one.txt two.bin", "gcab", "gcab"));
+    ASSERT_TRUE(engine::test::RunIn(dir_, "touch -d '2014-05-06 07:08:10' one.txt && gcab -c -z made.cab one.txt two.bin",
+                                    "gcab", "gcab"));
     const auto check = [&](const std::string& path, int files) {
         SCOPED_TRACE(path);
         // cabextract -l: size | date time | name, between the dashed line and the blank line.
-        std::map<std::string, int64_t> want;
+        std::map<std::string, std::string> want;
         bool in = false;
         for (const std::string& line : Lines(engine::test::CaptureIn(dir_, "cabextract -q -l '" + path + "'"))) {
             if (line.rfind("-----", 0) == 0) {
@@ -184,12 +243,16 @@ TEST_F(ListWalks, CabMatchesCabextract)
             if (!in || line.empty() || line.find('|') == std::string::npos)
                 continue;
             const size_t bar1 = line.find('|'), bar2 = line.find('|', bar1 + 1);
-            want[Backslashes(line.substr(bar2 + 2))] = std::stoll(line.substr(0, bar1));
+            // DD.MM.YYYY HH:MM:SS
+            const std::string d = line.substr(bar1 + 2, 19);
+            want[Backslashes(line.substr(bar2 + 2))] = std::to_string(std::stoll(line.substr(0, bar1))) + "|" +
+                                                       d.substr(6, 4) + "-" + d.substr(3, 2) + "-" + d.substr(0, 2) +
+                                                       d.substr(10);
         }
         const Listing l = List(path, TArcType::atCab);
-        std::map<std::string, int64_t> got;
+        std::map<std::string, std::string> got;
         for (const Listed& e : l.entries)
-            got[e.name] = e.unpacked;
+            got[e.name] = std::to_string(e.unpacked) + "|" + e.date;
         EXPECT_EQ(got, want);
         EXPECT_EQ(l.totals, files);
         EXPECT_TRUE(l.errors.empty());
@@ -226,27 +289,115 @@ TEST_F(ListWalks, CabMatchesCabextract)
     EXPECT_EQ(List(dir_ + "/ping.cab", TArcType::atCab).totals, 2);
 }
 
+// lsar's view of the entries of RAR archives, for many at once: "@@ PATH", then
+// name|size|packed|crc|method|date|attributes per entry. A name lsar decodes from Unicode and the
+// packed size of a file continued from an earlier volume (the lister gives its last part's) are "*".
+constexpr const char* kRarLsarScript = R"PY(
+import json, subprocess, sys
+from concurrent.futures import ThreadPoolExecutor
+def view(path):
+    try:
+        d = json.loads(subprocess.run(['lsar', '-j', path], capture_output=True).stdout.decode('utf-8'))
+    except Exception:
+        return []
+    rows = []
+    for e in d.get('lsarContents', []):
+        name = e['XADFileName'].replace('/', '\\')
+        if not name.isascii(): name = '*'
+        packed = '*' if e.get('RARFlags', 0) & 1 else str(e.get('XADCompressedSize', 0))
+        date = e.get('XADLastModificationDate', '')[:19]
+        if date < '1980': date = '*'  # a zero DOS stamp
+        rows.append('%s|%d|%s|%x|%d|%s|%d' % (name, e.get('XADFileSize', 0), packed, e.get('RARCRC32', 0),
+                    e.get('RARCompressionMethod', 0), date, e.get('RARAttributes', 0)))
+    return rows
+with ThreadPoolExecutor(8) as pool:
+    for path, rows in zip(sys.argv[1:], pool.map(view, sys.argv[1:])):
+        print('@@ ' + path)
+        for row in rows: print(row)
+)PY";
+
+// Generated stored RAR archives (one file, old-style and new-style volume sets) and every RAR of the
+// corpus that lsar lists and that is not encrypted: each entry field by field against lsar.
+TEST_F(ListWalks, RarMatchesLsar)
+{
+    std::string big;
+    for (int i = 0; i < 9000; ++i)
+        big += char('A' + i * 7 % 26);
+    const std::vector<test::RarTestEntry> entries = {
+        {"docs", "", true, 0x4C2B5A10},
+        {"docs\\read me.txt", "plain text, stored", false, 0x5A6B1234, 0x30, false, 0x21},
+        {"big.bin", big, false, 0x3E7F8B6C, 0x30, false, 0x20},
+        {"tail.txt", "the last one", false, 0x58A34C41, 0x30, false, 0x22},
+    };
+    std::vector<std::string> archives;
+    for (const auto& [volumeData, newNumbering, base] :
+         std::vector<std::tuple<size_t, bool, std::string>>{{0, false, "one"}, {4000, false, "old"}, {4000, true, "new"}}) {
+        const auto volumes = test::RarTestWriter::Make(base, entries, volumeData, newNumbering);
+        for (const auto& [name, bytes] : volumes)
+            mx::test::WriteFile(dir_ + "/" + name, bytes);
+        archives.push_back(dir_ + "/" + volumes.front().first);
+    }
+    EXPECT_FALSE(fs::exists(dir_ + "/one.r00"));
+    ASSERT_TRUE(fs::exists(dir_ + "/old.r01"));
+    ASSERT_TRUE(fs::exists(dir_ + "/new.part3.rar"));
+    const std::string root = mx::test::FixtureDir() + "/rar/";
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        const std::string name = e.path().filename().string();
+        // First volumes only; the lister does not read RAR 5, encrypted headers or self-extractors.
+        if (e.path().extension() != ".rar" || name.find("rar5") != std::string::npos ||
+            name.find("ncrypt") != std::string::npos || name.find("psw") != std::string::npos ||
+            (name.find(".part") != std::string::npos && name.find(".part1.") == std::string::npos &&
+             name.find(".part01.") == std::string::npos && name.find(".part0001.") == std::string::npos))
+            continue;
+        archives.push_back(e.path().string());
+    }
+    mx::test::WriteFile(dir_ + "/rarlsar.py", kRarLsarScript);
+    std::string cmd = engine::test::Python() + " rarlsar.py";
+    for (const std::string& a : archives)
+        cmd += " '" + a + "'";
+    std::map<std::string, std::vector<std::string>> lsar;
+    std::string current;
+    for (const std::string& line : Lines(engine::test::CaptureIn(dir_, cmd))) {
+        if (line.rfind("@@ ", 0) == 0)
+            lsar[current = line.substr(3)];
+        else if (!line.empty())
+            lsar[current].push_back(line);
+    }
+    int compared = 0;
+    for (const std::string& archive : archives) {
+        SCOPED_TRACE(archive);
+        std::vector<std::string> want = lsar[archive];
+        if (want.empty())
+            continue;
+        const Listing l = List(archive, TArcType::atRar);
+        std::vector<std::string> got;
+        for (size_t i = 0; i < l.entries.size(); ++i) {
+            const Listed& x = l.entries[i];
+            const std::vector<std::string> theirs = i < want.size() ? testkit::Fields(want[i]) : std::vector<std::string>{};
+            std::ostringstream o;
+            o << (!theirs.empty() && theirs[0] == "*" ? "*" : x.name) << '|' << x.unpacked << '|'
+              << (theirs.size() > 2 && theirs[2] == "*" ? "*" : std::to_string(x.packed)) << '|' << std::hex << x.crc
+              << std::dec << '|' << x.methodNum << '|' << (theirs.size() > 5 && theirs[5] == "*" ? "*" : x.date) << '|'
+              << x.attr;
+            got.push_back(o.str());
+        }
+        EXPECT_EQ(got, want);
+        EXPECT_TRUE(l.errors.empty());
+        ++compared;
+    }
+    EXPECT_GE(compared, 20);
+}
+
+// The corpus' sets: each split file once, from its last part, naming that volume.
 TEST_F(ListWalks, RarSets)
 {
     const std::string root = mx::test::FixtureDir() + "/rar/sharpcompress/";
-    Listing l = List(root + "Rar.none.rar", TArcType::atRar);
-    std::map<std::string, int64_t> got;
-    for (const Listed& e : l.entries)
-        got[e.name] = e.unpacked;
-    EXPECT_EQ(got.at("exe\\test.exe"), 45056);
-    EXPECT_EQ(got.at("jpg\\test.jpg"), 40372);
-    EXPECT_EQ(got.size(), 6u);
-    EXPECT_TRUE(l.errors.empty());
-
     // Seven volumes: each split file once, from its last part, naming that volume.
-    l = List(root + "Rar2.multi.rar", TArcType::atRar);
+    const Listing l = List(root + "Rar2.multi.rar", TArcType::atRar);
     std::map<std::string, Listed> byName;
     for (const Listed& e : l.entries)
         byName[e.name] = e;
     ASSERT_TRUE(byName.count("exe\\test.exe"));
-    EXPECT_EQ(byName["exe\\test.exe"].unpacked, 45056);
-    EXPECT_EQ(byName["exe\\test.exe"].crc, 0xcfb109c8u);
-    EXPECT_EQ(byName["jpg\\test.jpg"].crc, 0x088814e3u);
     EXPECT_EQ(l.entries.size(), 5u);
     EXPECT_EQ(l.totalUnpacked, 45056 + 40372 + 15498);
     EXPECT_FALSE(byName["jpg\\test.jpg"].volume.empty());

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 #include "engine/codec/crc16.h"
@@ -114,6 +115,52 @@ inline std::string MakeBh(const std::vector<std::tuple<std::string, int, bool, s
     return a.s;
 }
 
+// A date as "YYYY-MM-DD HH:MM:SS", the form lsar prints.
+inline std::string DateText(TDateTime value)
+{
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    DecodeDateTime(value, y, mo, d, h, mi, s);
+    char out[32];
+    std::snprintf(out, sizeof out, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
+    return out;
+}
+
+// The "|"-separated fields of a listing row.
+inline std::vector<std::string> Fields(const std::string& row)
+{
+    std::vector<std::string> out;
+    std::istringstream in(row);
+    for (std::string f; std::getline(in, f, '|');)
+        out.push_back(f);
+    return out;
+}
+
+// Every field of one reported entry.
+struct ListedEntry {
+    std::string name;
+    int64_t unpacked = 0, packed = 0;
+    uint32_t crc = 0;
+    uint16_t method = 0;
+    std::string methodName;
+    TDateTime date = 0;
+    uint32_t attr = 0;
+    bool encrypted = false;
+
+    // name|size|packed|crc|method|date|attributes|encrypted, the attributes as "-" when left out.
+    std::string Row(bool withAttr = true) const
+    {
+        std::ostringstream o;
+        o << name << '|' << unpacked << '|' << packed << '|' << std::hex << crc << std::dec << '|' << method << '|'
+          << DateText(date) << '|';
+        if (withAttr)
+            o << attr;
+        else
+            o << '-';
+        o << '|' << (encrypted ? 1 : 0);
+        return o.str();
+    }
+};
+
 // A lister with every event recorded.
 class ListerFixture : public ::testing::Test {
 public:
@@ -140,6 +187,8 @@ public:
         volumeIds_.push_back(k.VolumeID);
         methods_.push_back(k.MethodName);
         dates_.push_back(k.Date);
+        entries_.push_back({k.FileName, k.UnpackedSize, k.PackedSize, k.CRC, k.MethodNum, k.MethodName, k.Date,
+                            k.ExternalAttr, k.Encrypted});
     }
     void Totals(fw::TObject*, int n) { totals_ = n; }
     void Error(fw::TObject*, const std::string&, const std::string&, const std::string&, int code) { errors_.push_back(code); }
@@ -156,6 +205,7 @@ public:
         volumeIds_.clear();
         methods_.clear();
         dates_.clear();
+        entries_.clear();
         errors_.clear();
         totals_ = -1;
         lister_->SetArchiveFile(path);
@@ -174,6 +224,7 @@ public:
     std::vector<std::string> rows_, volumeIds_, methods_, asked_;
     std::vector<int> filenums_, errors_;
     std::vector<TDateTime> dates_;
+    std::vector<ListedEntry> entries_;
     int totals_ = -1;
 };
 

@@ -14,6 +14,7 @@
 #include "engine/formats/bh/fused.h"
 #include "engine/formats/common/file_source.h"
 #include "engine/formats/methods/method_names.h"
+#include "framework/core/exceptions.h"
 #include "framework/core/rtti.h"
 
 namespace engine {
@@ -181,11 +182,17 @@ bool TBlakHole::Body(Run& run, fw::TStream& out, fw::TStream* old)
             run.oldNames.AddObject(h.name, o);
         }
     }
+    // A failed write of the new archive ends the run with a report; the old archive stays as it is.
     const auto copyEntry = [&](const bh::Header& h) {
         old->Seek(int64_t(h.pos), fw::soFromBeginning);
         const int64_t length = int64_t(h.DataPos() + h.packedSize - h.pos);
-        if (out.CopyFrom(*old, length) != length)
-            throw E_RAISE(25136);
+        try {
+            out.CopyFrom(*old, length);
+        } catch (const fw::EReadError&) {
+            RaiseError(ArchiveFile(), "", "0", 25236);
+        } catch (const fw::EWriteError&) {
+            RaiseError(ArchiveFile(), "", "0", 25136);
+        }
     };
     if (Switch() == TSwitch::swDelete) {
         int removed = 0;
@@ -260,7 +267,8 @@ bool TBlakHole::Body(Run& run, fw::TStream& out, fw::TStream* old)
     const uint32_t length = uint32_t(out.Size() + 4);
     std::array<uint8_t, 4> tail = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
     out.Seek(0, fw::soFromEnd);
-    WriteAll(out, tail.data(), 4);
+    if (out.Write(tail.data(), 4) != 4)
+        RaiseError(ArchiveFile(), "", "0", 25136);
     return !Aborted();
 }
 

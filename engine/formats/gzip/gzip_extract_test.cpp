@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "engine/formats/gzip/gzip_component.h"
 #include "testing/test_env.h"
@@ -53,7 +55,9 @@ public:
 TEST_F(GzipExtract, NamesAndMembers)
 {
     ASSERT_TRUE(engine::test::RunIn(dir_,
+                                    "touch -d '2016-07-08 09:10:11' report.txt && "
                                     "gzip -k report.txt && gzip -n < report.txt > data.tar.gz && "
+                                    "touch -d '2012-03-04 05:06:08' data.tar.gz && "
                                     "gzip < report.txt > plain.tgz && cp report.txt.gz named.gz && "
                                     "cat report.txt.gz data.tar.gz > multi.gz && gzip -dc multi.gz > multi.out",
                                     "gzip", "gzip"));
@@ -75,6 +79,8 @@ TEST_F(GzipExtract, NamesAndMembers)
         const std::string path = dir_ + "/" + out + "/" + c.output;
         ASSERT_TRUE(fs::exists(path));
         EXPECT_TRUE(mx::test::ReadFile(path) == c.bytes);
+        // The stored modification time, to DOS precision; without one (gzip -n), the file's own date.
+        EXPECT_EQ(test::FileDate(path), std::string(c.file) == "data.tar.gz" ? "2012-03-04 05:06:08" : "2016-07-08 09:10:10");
     }
     EXPECT_TRUE(mx::test::ReadFile(dir_ + "/multi.out") == twice);
 }
@@ -118,6 +124,41 @@ TEST_F(GzipExtract, OptionalFieldsAndHostileName)
     EXPECT_EQ(rec.errors, std::vector<int>{25301});
     EXPECT_EQ(rec.Failed(), 1);
     EXPECT_FALSE(fs::exists(dir_ + "/pack/pack"));
+}
+
+// Truncated files and wrong trailers fail the entry's CRC report; a bad first member does not stop
+// the members after it, and the same extractor then reads a good file again.
+TEST_F(GzipExtract, TruncatedAndBadCrcFiles)
+{
+    ASSERT_TRUE(engine::test::RunIn(dir_, "gzip -c report.txt > good.gz", "gzip", "gzip"));
+    const std::string good = mx::test::ReadFile(dir_ + "/good.gz");
+    const size_t trailer = good.size() - 8;
+    std::string badCrc = good, badSize = good;
+    badCrc[trailer] ^= 1;
+    badSize[trailer + 4] ^= 1;
+    struct Case {
+        std::string file, bytes, output;  // Output: what comes out whole ("" when cut short)
+    };
+    for (const Case& c : {Case{"cut_data.gz", good.substr(0, good.size() / 2), ""},
+                          Case{"cut_trailer.gz", good.substr(0, trailer + 4), text_}, Case{"bad_crc.gz", badCrc, text_},
+                          Case{"bad_size.gz", badSize, text_}, Case{"bad_first.gz", badCrc + good, text_ + text_}}) {
+        SCOPED_TRACE(c.file);
+        mx::test::WriteFile(dir_ + "/" + c.file, c.bytes);
+        const auto rec = Extract(c.file, "out_" + c.file);
+        ASSERT_EQ(rec.ended.size(), 1u);
+        EXPECT_FALSE(rec.ended[0].second);
+        if (!c.output.empty()) {
+            EXPECT_TRUE(mx::test::ReadFile(dir_ + "/out_" + c.file + "/report.txt") == c.output);
+        }
+    }
+    // A header cut inside the stored name is a damaged archive: no entry begins.
+    mx::test::WriteFile(dir_ + "/cut_header.gz", good.substr(0, 12));
+    auto rec = Extract("cut_header.gz", "out_cut_header");
+    EXPECT_TRUE(rec.ended.empty());
+    EXPECT_EQ(rec.errors, std::vector<int>{25238});
+    rec = Extract("good.gz", "out_good");
+    EXPECT_EQ(rec.Passed(), 1);
+    EXPECT_TRUE(rec.errors.empty());
 }
 
 TEST_F(GzipExtract, CompressWidths)

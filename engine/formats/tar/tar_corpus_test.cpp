@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/core/testing/engine_test_env.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "engine/formats/tar/tar_component.h"
 #include "testing/test_env.h"
@@ -51,6 +52,17 @@ TEST(TarCorpus, FixturesExtract)
                 files += e.is_regular_file() ? 1 : 0;
         EXPECT_EQ(files, c.files);
     }
+    // The v7 archive's one file gets its Unix time (octal 14213514557 in the header) as its date.
+    const std::string out = mx::test::FreshDir() + "/times";
+    engine::test::ExtractRecorder rec;
+    rec.Attach(*untar);
+    untar->SetArchiveFile(mx::test::HostPath(root + "commons-compress/test-times-v7.tar"));
+    untar->SetExtractDir(mx::test::HostPath(out));
+    ASSERT_TRUE(untar->Extract());
+    EXPECT_EQ(rec.Passed(), 1);
+    EXPECT_EQ(mx::test::ReadFile(root + "commons-compress/test-times-v7.tar").substr(136, 11), "14213514557");
+    EXPECT_EQ(test::FileDate(mx::test::HostPath(out + "/test-times.txt")), test::UnixStampText(1647221103));
+    EXPECT_EQ(FileGetAttr(mx::test::HostPath(out + "/test-times.txt")) & 0x07, 0);
     owner->Free();
 }
 

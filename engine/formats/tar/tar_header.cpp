@@ -168,6 +168,9 @@ bool HeaderWalker::Next(Entry& e)
                     e.name = prefix + "/" + e.name;
             }
         }
+        // Old (v7) archives have no folder type: a file entry whose name ends in "/" is a folder.
+        if ((type == '\0' || type == '0') && !e.name.empty() && e.name.back() == '/')
+            e.type = '5';
         e.linkName = !paxLink.empty() ? paxLink : !longLink.empty() ? longLink : Field(h.data() + 157, 100);
         if (havePaxSize) {
             const uint64_t p = RoundUp(e.size);

@@ -23,7 +23,8 @@ struct Entry {
     uint64_t headerPos = 0;
     uint64_t dataPos = 0;
 
-    // Regular files: the types NUL, '0' and '7' (contiguous).
+    // Regular files: the types NUL, '0' and '7' (contiguous); a v7 folder (a NUL or '0' entry named
+    // with a trailing "/") has the type '5'.
     bool IsFile() const { return type == '\0' || type == '0' || type == '7'; }
     bool IsHardLink() const { return type == '1'; }
 };

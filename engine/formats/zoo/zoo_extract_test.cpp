@@ -8,9 +8,11 @@
 #include <string>
 
 #include "engine/core/testing/engine_test_env.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "engine/formats/zoo/testing/zoo_testgen.h"
 #include "engine/formats/zoo/zoo_component.h"
+#include "engine/formats/zoo/zoo_header.h"
 #include "testing/test_env.h"
 
 namespace engine {
@@ -113,6 +115,72 @@ TEST_F(ZooExtract, GeneratedArchives)
     EXPECT_TRUE(rec.errors.empty());
     // A folder of ".." parts is dropped: the file stays inside the extract folder.
     EXPECT_FALSE(fs::exists(dir + "/EVIL.TXT"));
+}
+
+// The entries of Archive as our chain walk finds them.
+std::vector<zoo::Entry> Entries(const std::string& archive)
+{
+    SpanSource source(std::span(reinterpret_cast<const uint8_t*>(archive.data()), archive.size()));
+    zoo::Walker walker(source);
+    std::vector<zoo::Entry> out;
+    if (walker.Begin() != zoo::Walker::Start::Ok)
+        return out;
+    for (zoo::Entry e; walker.Next(e) == zoo::Walker::Step::Entry;)
+        out.push_back(e);
+    return out;
+}
+
+// A damaged stored, LZW or LZH entry fails its CRC report and the good entry after it still passes.
+// The LZH data is the corpus' (high_per.zoo), the others are made here.
+TEST_F(ZooExtract, DamagedEntryThenGoodEntry)
+{
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += "the next entry still comes out. "[i % 32];
+    const std::string lzhArchive = mx::test::ReadFile(mx::test::FixtureDir() + "/zoo/unarc-rs/high_per.zoo");
+    const zoo::Entry lzh = Entries(lzhArchive).at(0);
+    const std::string license = mx::test::ReadFile(mx::test::FixtureDir() + "/expected/unarc-rs/LICENSE");
+    const std::string dir = mx::test::FreshDir();
+    for (int method : {0, 1, 2}) {
+        SCOPED_TRACE(method);
+        zoo::test::Member bad{"BAD.TXT", "", "", method, method == 2 ? license : text};
+        if (method == 2)
+            bad.packed = lzhArchive.substr(lzh.dataPos, lzh.packedSize);
+        std::string a = zoo::test::Archive({bad, {"GOOD.TXT", "", "", 1, "good entry"}});
+        const std::string path = dir + "/d" + std::to_string(method) + ".zoo";
+        mx::test::WriteFile(path, a);
+        EXPECT_EQ(Run(path, path + ".out", true).Passed(), 2);  // whole, both pass
+        const zoo::Entry first = Entries(a).at(0);
+        a[first.dataPos + first.packedSize / 2] ^= 0x5A;
+        mx::test::WriteFile(path, a);
+        const auto rec = Run(path, path + ".out", true);
+        ASSERT_EQ(rec.ended.size(), 2u);
+        EXPECT_FALSE(rec.ended[0].second);
+        EXPECT_TRUE(rec.ended[1].second);
+        EXPECT_NE(rec.ended[1].first.find("GOOD.TXT"), std::string::npos);
+    }
+}
+
+// Extracted files get the stored DOS date and no attributes that ZOO does not store.
+TEST_F(ZooExtract, Dates)
+{
+    const std::string dir = mx::test::FreshDir();
+    mx::test::WriteFile(dir + "/d.zoo", zoo::test::Archive({{"D.TXT", "", "", 1, "dated dated dated"}}));
+    struct Case {
+        std::string archive, file, date;
+    };
+    const std::string root = mx::test::FixtureDir() + "/zoo/";
+    int n = 0;
+    for (const Case& c : {Case{dir + "/d.zoo", "D.TXT", "2024-01-01 12:00:00"},
+                          Case{root + "libxmp/zoodata.zoo", "dancing to chips.mod", "2013-03-30 09:57:56"},
+                          Case{root + "patool/t.zoo", "t2.txt", "2013-02-22 14:50:36"}}) {
+        SCOPED_TRACE(c.archive);
+        const std::string out = dir + "/out" + std::to_string(n++);
+        const auto rec = Run(c.archive, out, false);
+        EXPECT_GE(rec.Passed(), 1);
+        EXPECT_EQ(test::FileDate(mx::test::HostPath(out + "/" + c.file)), c.date);
+        EXPECT_EQ(FileGetAttr(mx::test::HostPath(out + "/" + c.file)) & 0x07, 0);
+    }
 }
 
 TEST_F(ZooExtract, BrokenChains)

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/codec/crc32.h"
 #include "engine/formats/common/testdata/file_tree.h"
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/arj/testing/arj_patch.h"
 #include "engine/formats/arj/unarj/unarj_component.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
@@ -164,24 +164,31 @@ TEST_F(UnArjTest, MultiVolumeSetsAndDamagedEntries)
     EXPECT_EQ(passed_.size(), 2u);
 }
 
-// An entry of a type this extractor does not write (a label, a Unix special file) is reported and
-// passed over; the entries after it still come out.
+// An entry of a type this extractor does not write (a volume label; a Unix special file, which arj
+// marks as needing version 11) is reported and passed over; the entries after it still come out.
 TEST_F(UnArjTest, OddEntryTypesDoNotEndTheRun)
 {
     MakeTree();
     ASSERT_TRUE(RunIn(dir_ + "/src", "arj a -y -m1 ../o.arj a.txt sub/small.txt", "arj", "arj"));
-    std::string a = mx::test::ReadFile(dir_ + "/o.arj");
-    // The first file header follows the main header: id, size, basic header, CRC, extended size 0.
-    const size_t main = 4 + (uint8_t(a[2]) | uint8_t(a[3]) << 8) + 4 + 2;
-    const size_t basic = uint8_t(a[main + 2]) | uint8_t(a[main + 3]) << 8;
-    a[main + 4 + 6] = 4;  // file type: volume label
-    const uint32_t crc = mx::codec::Crc32({reinterpret_cast<const uint8_t*>(a.data() + main + 4), basic});
-    for (int i = 0; i < 4; ++i)
-        a[main + 4 + basic + i] = char(crc >> (8 * i));
-    mx::test::WriteFile(dir_ + "/odd.arj", a);
-    ASSERT_TRUE(Run(dir_ + "/odd.arj", dir_ + "/odd"));
-    EXPECT_EQ(errors_, std::vector<int>{25302});
-    EXPECT_EQ(passed_, std::vector<std::string>{"small.txt"});
+    const std::string original = mx::test::ReadFile(dir_ + "/o.arj");
+    struct Case {
+        uint8_t fileType, minVersion;
+        int report;
+    };
+    for (const Case& c : {Case{4, 1, 25302}, Case{6, 11, 25402}}) {
+        SCOPED_TRACE(c.report);
+        std::string a = original;
+        const size_t basic = test::ArjFirstBasicHeader(a);
+        a[basic + 2] = char(c.minVersion);
+        a[basic + 6] = char(c.fileType);
+        test::MendArjHeaderCrc(a, basic);
+        mx::test::WriteFile(dir_ + "/odd.arj", a);
+        ASSERT_TRUE(Run(dir_ + "/odd.arj", dir_ + "/odd" + std::to_string(c.report)));
+        EXPECT_EQ(errors_, std::vector<int>{c.report});
+        EXPECT_EQ(passed_, std::vector<std::string>{"small.txt"});
+        EXPECT_TRUE(failed_.empty());
+        EXPECT_FALSE(fs::exists(dir_ + "/odd" + std::to_string(c.report) + "/a.txt"));
+    }
 }
 
 }  // namespace

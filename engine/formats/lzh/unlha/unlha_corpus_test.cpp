@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/formats/common/le_bytes.h"
+#include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/lzh/unlha/unlha_component.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
@@ -54,6 +56,38 @@ TEST_F(UnLhaCorpusTest, CorpusEntriesThatMustPassAndFail)
             EXPECT_GE(int(passed_.size()), c.pass);
         }
         EXPECT_EQ(int(failed_.size()) >= 1, c.fail > 0);
+    }
+}
+
+// Extracted files get the stored date and attributes: a level-1 entry its DOS stamp and attribute
+// byte (made hidden here, the header checksum mended), a level-2 entry its Unix time.
+TEST_F(UnLhaCorpusTest, DatesAndAttributes)
+{
+    const std::string dir = mx::test::FreshDir();
+    std::string level1 = mx::test::ReadFile(mx::test::FixtureDir() + "/lha/lha213/lh5.lzh");
+    level1[19] = char(0x22);
+    uint8_t sum = 0;
+    for (size_t i = 2; i < 2u + uint8_t(level1[0]); ++i)
+        sum = uint8_t(sum + uint8_t(level1[i]));
+    level1[1] = char(sum);
+    mx::test::WriteFile(dir + "/hidden.lzh", level1);
+    const std::string level2 = mx::test::FixtureDir() + "/lha/lha_unix114i/h2_lh5.lzh";
+    const uint32_t unixTime = Le32(reinterpret_cast<const uint8_t*>(mx::test::ReadFile(level2).data()) + 15);
+    struct Case {
+        std::string archive, file, want;
+    };
+    int n = 0;
+    for (const Case& c : {Case{mx::test::FixtureDir() + "/lha/lha213/lh5.lzh", "GPL-2", test::Stamp("2010-01-01 00:00:00", 0x20)},
+                          Case{dir + "/hidden.lzh", "GPL-2", test::Stamp("2010-01-01 00:00:00", 0x22)},
+                          Case{level2, "gpl-2", test::Stamp(test::UnixStampText(unixTime), 0x20)}}) {
+        SCOPED_TRACE(c.archive);
+        Reset();
+        const std::string out = dir + "/out" + std::to_string(n++);
+        unlha_->SetArchiveFile(mx::test::HostPath(c.archive));
+        unlha_->SetExtractDir(mx::test::HostPath(out));
+        ASSERT_TRUE(unlha_->Extract());
+        EXPECT_EQ(passed_.size(), 1u);
+        EXPECT_EQ(test::FileStamp(mx::test::HostPath(out + "/" + c.file)), c.want);
     }
 }
 

@@ -319,9 +319,7 @@ bool TLha::Body(RunState& run, fw::TStream& out, fw::TStream* old)
             if (run.newList.IndexOf(e.name) < 0)
                 CopyEntry(run, out, e);
         run.added->Seek(0, fw::soFromBeginning);
-        const int64_t size = run.added->Size();
-        if (size > 0 && out.CopyFrom(*run.added, size) != size)
-            RaiseError(ArchiveFile(), "", "0", 25136);
+        CopyStream(*run.added, out, run.added->Size());
     }
     const uint8_t end = 0;
     if (out.Write(&end, 1) != 1)
@@ -332,9 +330,20 @@ bool TLha::Body(RunState& run, fw::TStream& out, fw::TStream* old)
 void TLha::CopyEntry(RunState& run, fw::TStream& out, const lha::LhaEntry& e)
 {
     run.old->Seek(int64_t(e.headerPos), fw::soFromBeginning);
-    const int64_t span = int64_t(e.Span());
-    if (out.CopyFrom(*run.old, span) != span)
-        RaiseError(OemToAnsiPath(e.name), "", "0", 25136);
+    CopyStream(*run.old, out, int64_t(e.Span()));
+}
+
+void TLha::CopyStream(fw::TStream& from, fw::TStream& out, int64_t count)
+{
+    // A failed read or write ends the run with its report; the old archive stays as it is.
+    try {
+        if (count > 0)
+            out.CopyFrom(from, count);
+    } catch (const fw::EReadError&) {
+        RaiseError(ArchiveFile(), "", "0", 25236);
+    } catch (const fw::EWriteError&) {
+        RaiseError(ArchiveFile(), "", "0", 25136);
+    }
 }
 
 void TLha::SearchFolder(RunState& run, const std::string& mask, int depth)

@@ -43,6 +43,7 @@ private:
     void SearchFolder(RunState& run, const std::string& mask, int depth);
     void AddFile(RunState& run, const fw::FileEntry& found);
     void CopyEntry(RunState& run, fw::TStream& out, const lha::LhaEntry& entry);
+    void CopyStream(fw::TStream& from, fw::TStream& out, int64_t count);
     void DeleteMovedSources(RunState& run);
 
     std::unique_ptr<lha::LhaEntry> current_;  // the header NextHeader read last

@@ -3,7 +3,9 @@
 // deletion, moving and the add-or-replace decision.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/lzh/unlha/unlha_component.h"
 #include "engine/formats/lzh/writer/lha_component.h"
+#include "engine/formats/zip/writer/testing/fault_fs.h"
 #include "framework/core/lists.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
@@ -56,11 +59,15 @@ public:
         begun_.push_back(fn);
         if (fn == decline_)
             extract = false;
+        if (onBegin_)
+            onBegin_(fn);
     }
     void Error(fw::TObject*, const std::string&, const std::string&, const std::string&, int code) { errors_.push_back(code); }
     void Read(fw::TObject*, int64_t, int) { listed_.push_back(lha_->FileName + " " + lha_->MethodName); }
 
-    bool Run(const std::string& archive, TSwitch sw, std::vector<std::string> specs, bool recurse = true)
+    // Specs are relative to Folder (the sources' folder when empty).
+    bool Run(const std::string& archive, TSwitch sw, std::vector<std::string> specs, bool recurse = true,
+             const std::string& folder = "")
     {
         begun_.clear();
         errors_.clear();
@@ -69,7 +76,7 @@ public:
         for (const auto& s : specs)
             list.Add(s);
         lha_->SetArchiveFile(archive);
-        lha_->SetDefaultDir(dir_ + "/src");
+        lha_->SetDefaultDir(folder.empty() ? dir_ + "/src" : folder);
         lha_->SetRecurseDirs(recurse);
         lha_->SetSwitch(sw);
         lha_->SetFileSpecList(&list);
@@ -89,6 +96,7 @@ public:
     }
 
     std::string dir_, decline_;
+    std::function<void(const std::string&)> onBegin_;
     fw::TComponent* owner_ = nullptr;
     TLha* lha_ = nullptr;
     std::vector<std::string> begun_, listed_;
@@ -189,6 +197,65 @@ TEST_F(LhaWriterTest, DamagedArchivesAreNotRewritten)
     mx::test::WriteFile(dir_ + "/mz.lzh", "MZ not an archive at all");
     EXPECT_FALSE(Run(dir_ + "/mz.lzh", TSwitch::swDelete, {"*.*"}));
     EXPECT_EQ(mx::test::ReadFile(dir_ + "/mz.lzh"), "MZ not an archive at all");
+}
+
+// Each failure is reported and the run goes on with the other files: a name longer than the one-byte
+// header size allows (233 bytes), a source that vanishes during the run, a move whose file keeps its
+// older entry (OnReplaceFile says No: the file stays on disk). A write that fails part-way ends the
+// run with 25136 and leaves the archive as it was.
+TEST_F(LhaWriterTest, ErrorPaths)
+{
+    const std::string archive = dir_ + "/e.lzh";
+    const std::string longName = std::string(230, 'n') + ".txt";
+    mx::test::WriteFile(dir_ + "/src/" + longName, "long");
+    ASSERT_TRUE(Run(archive, TSwitch::swAdd, {"*.txt"}, false));
+    EXPECT_EQ(errors_, std::vector<int>{25243});
+    EXPECT_EQ(Extracted(archive, dir_ + "/long").size(), 2u);  // a.txt and empty.txt
+    fs::remove(dir_ + "/src/" + longName);
+
+    // Whichever of two files is begun first removes the other before it is opened.
+    fs::create_directories(dir_ + "/gone");
+    mx::test::WriteFile(dir_ + "/gone/one.txt", "one");
+    mx::test::WriteFile(dir_ + "/gone/two.txt", "two");
+    onBegin_ = [&](const std::string& fn) {
+        fs::remove(dir_ + "/gone/" + (fn == "one.txt" ? "two.txt" : "one.txt"));
+        onBegin_ = nullptr;
+    };
+    ASSERT_TRUE(Run(archive, TSwitch::swAdd, {"*.txt"}, false, dir_ + "/gone"));
+    EXPECT_EQ(errors_, std::vector<int>{25235});
+    EXPECT_EQ(begun_.size(), 1u);
+    EXPECT_EQ(Extracted(archive, dir_ + "/gone_out").size(), 3u);
+
+    // Moving a.txt again, changed: OnReplaceFile keeps the older entry, so a.txt stays on disk.
+    const std::string changed = "changed since it was archived";
+    mx::test::WriteFile(dir_ + "/src/a.txt", changed);
+    mx::test::WriteFile(dir_ + "/src/new.txt", "new");
+    int asked = 0;
+    lha_->OnReplaceFile.Bind(&asked, [](void* c, fw::TObject*, const std::string&, const std::string&, double, double,
+                                        int64_t, int64_t, int, int, bool& replace) {
+        ++*static_cast<int*>(c);
+        replace = false;
+    });
+    ASSERT_TRUE(Run(archive, TSwitch::swMove, {"a.txt", "new.txt"}, false));
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(fs::exists(dir_ + "/src/a.txt"));
+    EXPECT_FALSE(fs::exists(dir_ + "/src/new.txt"));
+    const auto tree = Extracted(archive, dir_ + "/moved");
+    EXPECT_EQ(tree.size(), 4u);
+    EXPECT_NE(tree.at("a.txt"), changed);
+    EXPECT_EQ(tree.at("new.txt"), "new");
+
+    // Replacing a.txt on a disk that fills up.
+    lha_->OnReplaceFile.Bind(nullptr, [](void*, fw::TObject*, const std::string&, const std::string&, double, double,
+                                         int64_t, int64_t, int, int, bool& replace) { replace = true; });
+    const std::string before = mx::test::ReadFile(archive);
+    {
+        test::FaultFs faults;
+        faults.writeBudget = 200;
+        EXPECT_FALSE(Run(archive, TSwitch::swAdd, {"a.txt"}, false));
+    }
+    EXPECT_NE(std::find(errors_.begin(), errors_.end(), 25136), errors_.end());
+    EXPECT_TRUE(mx::test::ReadFile(archive) == before);
 }
 
 TEST_F(LhaWriterTest, DefaultExtAndListing)

@@ -95,7 +95,7 @@ std::string Archive(const std::vector<Member>& members)
     a.resize(43, '\0');
     for (const Member& m : members) {
         const uint32_t pos = uint32_t(a.size());
-        const std::string packed = m.method == 1 ? LzwEncode(m.plain) : m.plain;
+        const std::string packed = !m.packed.empty() ? m.packed : m.method == 1 ? LzwEncode(m.plain) : m.plain;
         uint16_t crc = 0;
         mx::codec::UpdateCrc16(std::span(reinterpret_cast<const uint8_t*>(m.plain.data()), m.plain.size()), crc);
         if (m.crc != 0xFFFF)

@@ -18,6 +18,7 @@ struct Member {
     std::string plain;
     bool deleted = false;
     uint16_t crc = 0xFFFF;  // 0xFFFF: the CRC of plain
+    std::string packed = {};  // when not empty: the data as stored (method 2 data made elsewhere)
 };
 
 // A type-2 archive holding Members in order, ended by the terminating entry.
