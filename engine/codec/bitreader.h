@@ -92,6 +92,18 @@ class BitReader {
     s.count |= 56;
   }
 
+  // Eight input bytes as a word, the first in the lowest bits.
+  static uint64_t Load64(const uint8_t* p) noexcept {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    if constexpr (std::endian::native == std::endian::big) {
+      uint64_t r = 0;
+      for (int i = 0; i < 8; ++i) r |= uint64_t{p[i]} << (8 * i);
+      v = r;
+    }
+    return v;
+  }
+
   // True once zero padding has been appended (the input has ended); only then can Overrun() change.
   bool Padded() const noexcept { return pad_ != 0; }
   // True when bits beyond the end of the input were consumed.
@@ -113,16 +125,6 @@ class BitReader {
   }
 
  private:
-  static uint64_t Load64(const uint8_t* p) noexcept {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    if constexpr (std::endian::native == std::endian::big) {
-      uint64_t r = 0;
-      for (int i = 0; i < 8; ++i) r |= uint64_t{p[i]} << (8 * i);
-      v = r;
-    }
-    return v;
-  }
   bool NextBlock() noexcept;
   bool SlowRefill() noexcept;
 

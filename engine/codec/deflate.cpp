@@ -81,12 +81,35 @@ inline unsigned MatchLength(const uint8_t* scan, const uint8_t* match) {
   }
 }
 
+// A hash of three bytes, the same value InsertString reaches by rolling: each byte is shifted out of
+// the 15 bits after three updates.
+inline unsigned Hash3(const uint8_t* p) {
+  return ((unsigned{p[0]} << (2 * kHashShift)) ^ (unsigned{p[1]} << kHashShift) ^ p[2]) & kHashMask;
+}
+
+}  // namespace
+
+// The compressor's state, kept by a Deflater from one input to the next. Between runs the hash heads
+// are all zero; nothing else needs clearing: a previous-position entry is read only after its
+// position was inserted in the same run, and window bytes only once read (or zeroed by SetEof).
 class DeflateEncoder {
  public:
-  DeflateEncoder(ByteSource& source, ByteSink& sink, int level) noexcept
-      : source_(source), bits_(sink), block_(bits_, level), level_(level), cfg_(kConfig[level]) {}
+  DeflateEncoder() noexcept : block_(bits_) {}
 
-  Status Run(DeflateResult& result) noexcept {
+  Status Run(ByteSource& source, ByteSink& sink, int level, DeflateResult& result) noexcept {
+    source_ = &source;
+    pending_ = {};
+    sourceEnded_ = false;
+    failed_ = Status::Ok;
+    bytesIn_ = 0;
+    bits_.Reset(sink);
+    block_.Reset(level);
+    level_ = level;
+    cfg_ = kConfig[level];
+    strstart_ = lookahead_ = matchStart_ = insH_ = 0;
+    blockStart_ = 0;
+    eof_ = stored_ = slid_ = false;
+
     result = DeflateResult{};
     result.optionBits = DeflateOptionBits(level_);
     Start();
@@ -97,6 +120,7 @@ class DeflateEncoder {
         Lazy();
       }
     }
+    ClearHeads();
     result.bytesIn = bytesIn_;
     result.bytesOut = bits_.BytesOut();
     result.stored = stored_;
@@ -105,6 +129,22 @@ class DeflateEncoder {
   }
 
  private:
+  // Below this many positions, finding the heads a run set is cheaper than clearing all 64 KB.
+  static constexpr unsigned kRehashLimit = 4096;
+
+  // Leaves every hash head zero for the next run, whatever way this one ended. Until a slide, every
+  // head that was set holds a position below strstart_ whose three bytes are still in the window
+  // (later reads only append, and bytes past the input were zeroed before any position reading them
+  // was inserted), so hashing those positions again finds every head that was set.
+  void ClearHeads() noexcept {
+    if (slid_ || strstart_ > kRehashLimit) {
+      head_.fill(0);
+      return;
+    }
+    const uint8_t* const win = window_.data();
+    for (unsigned p = 0; p < strstart_; ++p) head_[Hash3(win + p)] = 0;
+  }
+
   // The first read fills the lower half only, like every later slide does.
   void Start() noexcept {
     lookahead_ = Read(window_.data(), kWSize);
@@ -140,7 +180,7 @@ class DeflateEncoder {
     unsigned got = 0;
     while (got < room && !sourceEnded_) {
       if (pending_.empty()) {
-        const Status s = source_.Read(pending_);
+        const Status s = source_->Read(pending_);
         if (s == Status::End) {
           sourceEnded_ = true;
           pending_ = {};
@@ -164,6 +204,7 @@ class DeflateEncoder {
   }
 
   void Slide() noexcept {
+    slid_ = true;
     std::memcpy(window_.data(), window_.data() + kWSize, kWSize);
     matchStart_ -= kWSize;
     strstart_ -= kWSize;
@@ -320,7 +361,7 @@ class DeflateEncoder {
     EmitBlock(true);
   }
 
-  ByteSource& source_;
+  ByteSource* source_ = nullptr;
   std::span<const uint8_t> pending_;
   bool sourceEnded_ = false;
   Status failed_ = Status::Ok;
@@ -328,8 +369,8 @@ class DeflateEncoder {
 
   DeflateBitWriter bits_;
   DeflateBlock block_;
-  const int level_;
-  const LevelConfig cfg_;
+  int level_ = 1;
+  LevelConfig cfg_ = kConfig[1];
 
   unsigned strstart_ = 0;
   unsigned lookahead_ = 0;
@@ -338,15 +379,12 @@ class DeflateEncoder {
   unsigned insH_ = 0;
   bool eof_ = false;
   bool stored_ = false;
+  bool slid_ = false;  // the window slid in this run
 
-  // Only the hash heads need clearing at the start: a previous-position entry is read only after
-  // its position was inserted, and window bytes only once read (or zeroed by SetEof).
   std::array<uint8_t, kWindowSize + kWindowPad> window_;
   std::array<uint16_t, kHashSize> head_{};
   std::array<uint16_t, kWSize> prev_;
 };
-
-}  // namespace
 
 int DeflateLevel(DeflateType type) noexcept {
   switch (type) {
@@ -368,13 +406,20 @@ uint16_t DeflateOptionBits(int level) noexcept {
   return 0;
 }
 
-Status Deflate(ByteSource& source, ByteSink& sink, int level, DeflateResult& result) noexcept {
+Deflater::Deflater() noexcept = default;
+Deflater::~Deflater() = default;
+
+Status Deflater::Run(ByteSource& source, ByteSink& sink, int level, DeflateResult& result) noexcept {
   if (level < 1) level = 1;
   if (level > 9) level = 9;
   result = DeflateResult{};
-  std::unique_ptr<DeflateEncoder> encoder(new (std::nothrow) DeflateEncoder(source, sink, level));
-  if (!encoder) return Status::NoMemory;
-  return encoder->Run(result);
+  if (!encoder_) encoder_.reset(new (std::nothrow) DeflateEncoder());
+  if (!encoder_) return Status::NoMemory;
+  return encoder_->Run(source, sink, level, result);
+}
+
+Status Deflate(ByteSource& source, ByteSink& sink, int level, DeflateResult& result) noexcept {
+  return Deflater().Run(source, sink, level, result);
 }
 
 }  // namespace mx::codec

@@ -20,6 +20,7 @@
 // and its sink enciphers and counts the bytes.
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/codec/bytestream.h"
 #include "engine/codec/status.h"
@@ -41,6 +42,25 @@ struct DeflateResult {
   uint16_t optionBits = 0;   // DeflateOptionBits of the level used
   uint64_t bytesIn = 0;      // input bytes consumed
   uint64_t bytesOut = 0;     // output bytes handed to the sink
+};
+
+class DeflateEncoder;
+
+// A compressor that keeps its working memory from one input to the next, so that a run of small
+// entries does not pay for allocating and clearing it each time. The output of every run is the same
+// as Deflate's for that input and level, whatever came before.
+class Deflater {
+ public:
+  Deflater() noexcept;
+  ~Deflater();
+  Deflater(const Deflater&) = delete;
+  Deflater& operator=(const Deflater&) = delete;
+
+  // As Deflate. The working memory is allocated at the first run (NoMemory when that fails).
+  Status Run(ByteSource& source, ByteSink& sink, int level, DeflateResult& result) noexcept;
+
+ private:
+  std::unique_ptr<DeflateEncoder> encoder_;
 };
 
 // Compresses everything source hands out into sink at level 1..9 (values outside are clamped).

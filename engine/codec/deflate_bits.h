@@ -19,9 +19,19 @@ namespace mx::codec {
 
 class DeflateBitWriter {
  public:
-  explicit DeflateBitWriter(ByteSink& sink) noexcept : sink_(&sink) {}
+  DeflateBitWriter() noexcept = default;
   DeflateBitWriter(const DeflateBitWriter&) = delete;
   DeflateBitWriter& operator=(const DeflateBitWriter&) = delete;
+
+  // Starts a new output into sink, with nothing pending.
+  void Reset(ByteSink& sink) noexcept {
+    sink_ = &sink;
+    bits_ = 0;
+    count_ = 0;
+    pos_ = 0;
+    status_ = Status::Ok;
+    bytesOut_ = 0;
+  }
 
   // Appends the low n bits of value (n <= 32; value has no bits above them).
   void Put(uint32_t value, unsigned n) noexcept {
@@ -86,7 +96,7 @@ class DeflateBitWriter {
     if (status_ == Status::Ok) bytesOut_ += bytes.size();
   }
 
-  ByteSink* sink_;
+  ByteSink* sink_ = nullptr;
   uint64_t bits_ = 0;
   unsigned count_ = 0;
   size_t pos_ = 0;

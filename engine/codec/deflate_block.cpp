@@ -12,17 +12,22 @@ constexpr int kStoredBlock = 0;
 constexpr int kStaticTrees = 1;
 constexpr int kDynTrees = 2;
 
-// True when node n sorts before node m: smaller frequency, and on equal frequency the shallower
-// subtree first, which keeps the trees flat.
-inline bool Smaller(const uint32_t* freq, const uint8_t* depth, int n, int m) {
-  return freq[n] < freq[m] || (freq[n] == freq[m] && depth[n] <= depth[m]);
-}
+// A leaf's sort key: its frequency above its symbol, so that equal frequencies keep symbol order.
+// A block holds fewer than 2^15 symbols, and no alphabet has more than 2^9 of them.
+constexpr unsigned kSymbolBits = 9;
+static_assert(kLCodes <= (1 << kSymbolBits));
 
 }  // namespace
 
-DeflateBlock::DeflateBlock(DeflateBitWriter& out, int level) noexcept : out_(out), level_(level) { Reset(); }
+DeflateBlock::DeflateBlock(DeflateBitWriter& out) noexcept : out_(out) { ClearSymbols(); }
 
-void DeflateBlock::Reset() noexcept {
+void DeflateBlock::Reset(int level) noexcept {
+  level_ = level;
+  emittedAny_ = false;
+  ClearSymbols();
+}
+
+void DeflateBlock::ClearSymbols() noexcept {
   lfreq_.fill(0);
   dfreq_.fill(0);
   count_ = 0;
@@ -38,33 +43,18 @@ bool DeflateBlock::MostlyLiteralsAndSmall(int64_t inLength) const noexcept {
   return matches_ < count_ / 2 && outLength < inLength / 2;
 }
 
-void DeflateBlock::DownHeap(const Tree& t, int k) noexcept {
-  const uint32_t* freq = t.freq.data();
-  const uint8_t* depth = depth_.data();
-  const int v = heap_[k];
-  int j = k << 1;
-  while (j <= heapLen_) {
-    if (j < heapLen_ && Smaller(freq, depth, heap_[j + 1], heap_[j])) ++j;
-    if (Smaller(freq, depth, v, heap_[j])) break;
-    heap_[k] = heap_[j];
-    k = j;
-    j <<= 1;
-  }
-  heap_[k] = v;
-}
-
-// Sets the code lengths of the tree whose nodes heap_[heapMax_..] lists from the root down, limiting
-// them to kind.maxLength, and adds the block's size under these lengths (and under the static ones)
-// to optLen_ and staticLen_.
+// Sets the code lengths of the tree whose nodes order_[orderStart_..] lists from the root down,
+// limiting them to kind.maxLength, and adds the block's size under these lengths (and under the
+// static ones) to optLen_ and staticLen_.
 void DeflateBlock::GenBitLengths(Tree& t, const TreeKind& kind) noexcept {
   const int maxCode = t.maxCode;
   int overflow = 0;
   blCount_.fill(0);
 
-  t.len[heap_[heapMax_]] = 0;  // the root
-  int h = heapMax_ + 1;
+  t.len[order_[orderStart_]] = 0;  // the root
+  int h = orderStart_ + 1;
   for (; h < kHeapSize; ++h) {
-    const int n = heap_[h];
+    const int n = order_[h];
     int bits = t.len[t.dad[n]] + 1;
     if (bits > kind.maxLength) {
       bits = kind.maxLength;
@@ -95,7 +85,7 @@ void DeflateBlock::GenBitLengths(Tree& t, const TreeKind& kind) noexcept {
   for (int bits = kind.maxLength; bits != 0; --bits) {
     int n = blCount_[bits];
     while (n != 0) {
-      const int m = heap_[--h];
+      const int m = order_[--h];
       if (m > maxCode) continue;
       if (t.len[m] != bits) {
         optLen_ += (int64_t{bits} - t.len[m]) * t.freq[m];
@@ -120,46 +110,53 @@ void DeflateBlock::GenCodes(Tree& t, int maxCode) noexcept {
   }
 }
 
+// Huffman's construction with two queues: the leaves sorted by frequency, and the inner nodes, which
+// are made in order of frequency too, so the next node to join is always at the front of one of
+// them (a leaf first on equal frequencies, which keeps the tree flat). Each node joined goes into
+// order_ from the top down, so order_[orderStart_..] ends up listing the root and then every node in
+// order of falling frequency, parents before their children.
 void DeflateBlock::BuildTree(Tree& t, const TreeKind& kind) noexcept {
+  std::array<uint32_t, kLCodes> leaves;
+  int count = 0;
   int maxCode = -1;
-  heapLen_ = 0;
-  heapMax_ = kHeapSize;
   for (int n = 0; n < kind.elems; ++n) {
     if (t.freq[n] != 0) {
-      heap_[++heapLen_] = maxCode = n;
-      depth_[n] = 0;
+      leaves[count++] = (t.freq[n] << kSymbolBits) | static_cast<uint32_t>(n);
+      maxCode = n;
     } else {
       t.len[n] = 0;
     }
   }
   // A valid code needs at least two codes: add dummy ones of frequency 1.
-  while (heapLen_ < 2) {
-    const int node = heap_[++heapLen_] = (maxCode < 2 ? ++maxCode : 0);
+  while (count < 2) {
+    const int node = maxCode < 2 ? ++maxCode : 0;
     t.freq[node] = 1;
-    depth_[node] = 0;
+    leaves[count++] = (1u << kSymbolBits) | static_cast<uint32_t>(node);
     --optLen_;
     if (kind.staticLen) staticLen_ -= kind.staticLen[node];
   }
   t.maxCode = maxCode;
+  std::sort(leaves.begin(), leaves.begin() + count);
 
-  for (int n = heapLen_ / 2; n >= 1; --n) DownHeap(t, n);
-
-  // Join the two least frequent nodes until one is left.
-  int node = kind.elems;
+  int leaf = 0;            // next leaf to join
+  int inner = kind.elems;  // next inner node to join
+  int node = kind.elems;   // next inner node to make
+  const auto next = [&]() -> int {
+    if (leaf < count && (inner == node || (leaves[leaf] >> kSymbolBits) <= t.freq[inner]))
+      return static_cast<int>(leaves[leaf++] & ((1u << kSymbolBits) - 1));
+    return inner++;
+  };
+  orderStart_ = kHeapSize;
   do {
-    const int n = heap_[1];
-    heap_[1] = heap_[heapLen_--];
-    DownHeap(t, 1);
-    const int m = heap_[1];
-    heap_[--heapMax_] = n;
-    heap_[--heapMax_] = m;
+    const int n = next();
+    const int m = next();
+    order_[--orderStart_] = n;
+    order_[--orderStart_] = m;
     t.freq[node] = t.freq[n] + t.freq[m];
-    depth_[node] = static_cast<uint8_t>(std::max(depth_[n], depth_[m]) + 1);
     t.dad[n] = t.dad[m] = static_cast<uint16_t>(node);
-    heap_[1] = node++;
-    DownHeap(t, 1);
-  } while (heapLen_ >= 2);
-  heap_[--heapMax_] = heap_[1];
+    ++node;
+  } while ((count - leaf) + (node - inner) >= 2);
+  order_[--orderStart_] = node - 1;  // the root
 
   GenBitLengths(t, kind);
   GenCodes(t, maxCode);
@@ -267,28 +264,23 @@ void DeflateBlock::SendAllTrees(int lcodes, int dcodes, int blcodes) noexcept {
 
 void DeflateBlock::CompressBlock(const uint16_t* lcode, const uint8_t* llen, const uint16_t* dcode,
                                  const uint8_t* dlen) noexcept {
-  // Each match length (0..255) goes out as its length code followed by its extra bits: join them
-  // into one value of at most 15 + 5 bits.
+  // Each match length (0..255) goes out as its length code followed by its extra bits, joined into
+  // one value of at most 15 + 5 bits the first time the length occurs in the block (a count of 0
+  // marks one not joined yet: a used code is at least one bit long).
   std::array<uint32_t, 256> lenBits;
-  std::array<uint8_t, 256> lenCount;
-  for (unsigned lc = 0; lc < 256; ++lc) {
-    const unsigned code = kLength.code[lc];
-    const unsigned sym = code + kLiterals + 1;
-    lenBits[lc] = lcode[sym] | ((lc - kLength.base[code]) << llen[sym]);
-    lenCount[lc] = static_cast<uint8_t>(llen[sym] + kExtraLBits[code]);
-  }
-  if (kExtraLBits[28] == 0) {  // length 258 has no extra bits whatever its base
-    const unsigned sym = 28 + kLiterals + 1;
-    lenBits[255] = lcode[sym];
-    lenCount[255] = llen[sym];
-  }
-
+  std::array<uint8_t, 256> lenCount{};
   for (unsigned i = 0; i < count_; ++i) {
     const unsigned lc = lc_[i];
     const unsigned dist = dist_[i];
     if (dist == 0) {
       out_.Put(lcode[lc], llen[lc]);
       continue;
+    }
+    if (lenCount[lc] == 0) {
+      const unsigned code = kLength.code[lc];
+      const unsigned sym = code + kLiterals + 1;
+      lenBits[lc] = lcode[sym] | ((lc - kLength.base[code]) << llen[sym]);
+      lenCount[lc] = static_cast<uint8_t>(llen[sym] + kExtraLBits[code]);
     }
     out_.Put(lenBits[lc], lenCount[lc]);
     const unsigned d = dist - 1;
@@ -339,7 +331,7 @@ bool DeflateBlock::Emit(const uint8_t* data, uint64_t storedLen, bool last) noex
     CompressBlock(ltree_.code.data(), ltree_.len.data(), dtree_.code.data(), dtree_.len.data());
   }
   emittedAny_ = true;
-  Reset();
+  ClearSymbols();
   if (last) {
     out_.AlignToByte();
     out_.Drain();

@@ -17,9 +17,12 @@ namespace mx::codec {
 
 class DeflateBlock {
  public:
-  DeflateBlock(DeflateBitWriter& out, int level) noexcept;
+  explicit DeflateBlock(DeflateBitWriter& out) noexcept;
   DeflateBlock(const DeflateBlock&) = delete;
   DeflateBlock& operator=(const DeflateBlock&) = delete;
+
+  // Starts the first block of a new stream at level.
+  void Reset(int level) noexcept;
 
   // Records a literal byte. inLength is the number of input bytes the block covers so far. Returns
   // true when the block should be emitted now.
@@ -73,9 +76,8 @@ class DeflateBlock {
   }
   bool MostlyLiteralsAndSmall(int64_t inLength) const noexcept;
 
-  void Reset() noexcept;
+  void ClearSymbols() noexcept;
   void BuildTree(Tree& t, const TreeKind& kind) noexcept;
-  void DownHeap(const Tree& t, int k) noexcept;
   void GenBitLengths(Tree& t, const TreeKind& kind) noexcept;
   void GenCodes(Tree& t, int maxCode) noexcept;
   void ScanTree(const Tree& t, int maxCode) noexcept;
@@ -86,7 +88,7 @@ class DeflateBlock {
                      const uint8_t* dlen) noexcept;
 
   DeflateBitWriter& out_;
-  int level_;
+  int level_ = 1;
   bool emittedAny_ = false;
 
   // Symbols of the block: lc_ holds a literal, or a match length - 3 when dist_ is not 0.
@@ -105,12 +107,10 @@ class DeflateBlock {
   int64_t optLen_ = 0;     // bits of the block with dynamic trees
   int64_t staticLen_ = 0;  // bits of the block with the static trees
 
-  // Heap of tree-building: heap_[1..heapLen_] is the priority queue; the sorted nodes collect from
-  // heapMax_ upward.
-  std::array<int, deflate_tables::kHeapSize> heap_{};
-  int heapLen_ = 0;
-  int heapMax_ = 0;
-  std::array<uint8_t, deflate_tables::kHeapSize> depth_{};
+  // Tree-building: order_[orderStart_..] lists the nodes of the tree just built, the root first and
+  // then in order of falling frequency, parents before their children.
+  std::array<int, deflate_tables::kHeapSize> order_{};
+  int orderStart_ = 0;
   std::array<int, deflate_tables::kMaxBits + 1> blCount_{};
 };
 

@@ -1,6 +1,7 @@
 // Fuzz target: deflate round trip. Input: one byte choosing the level (1 + byte % 9) and the source
-// block size, then the data to compress. The output must inflate back to the data exactly, or be the
-// data itself when the compressor chose to store the entry.
+// block size, then the data to compress (at most kMaxInput bytes of it, enough to slide the window).
+// The output must inflate back to the data exactly, or be the data itself when the compressor chose
+// to store the entry.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -11,20 +12,27 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
+  constexpr size_t kMaxInput = 80 * 1024;
   const int level = 1 + data[0] % 9;
-  const std::span<const uint8_t> input(data + 1, size - 1);
-  std::vector<uint8_t> packed;
+  const std::span<const uint8_t> input(data + 1, std::min(size - 1, kMaxInput));
+  // The compressor, the decoder and the buffers live across inputs, as the ZIP writer and extractor
+  // keep them for a whole archive: each run pays for its own work only, and a run must come out the
+  // same whatever ran before it.
+  static mx::codec::Deflater deflater;
+  static mx::codec::Inflater inflater;
+  static std::vector<uint8_t> packed, unpacked;
+  packed.clear();
   mx::codec::SpanSource source(input, 1 + size_t{data[0]} * 97);
   mx::codec::VectorSink sink(packed);
   mx::codec::DeflateResult result;
-  if (mx::codec::Deflate(source, sink, level, result) != mx::codec::Status::Ok) __builtin_trap();
+  if (deflater.Run(source, sink, level, result) != mx::codec::Status::Ok) __builtin_trap();
   if (result.bytesIn != input.size() || result.bytesOut != packed.size()) __builtin_trap();
   if (result.stored) {
     if (packed.size() != input.size() || !std::equal(packed.begin(), packed.end(), input.begin())) __builtin_trap();
     return 0;
   }
-  std::vector<uint8_t> unpacked(input.size());
-  const mx::codec::InflateResult r = mx::codec::Inflate(packed, unpacked);
+  unpacked.resize(input.size());
+  const mx::codec::InflateResult r = inflater.Run(packed, unpacked);
   if (r.status != mx::codec::Status::Ok || r.outputSize != input.size() || r.inputUsed != packed.size()) __builtin_trap();
   if (!std::equal(unpacked.begin(), unpacked.end(), input.begin())) __builtin_trap();
   return 0;

@@ -34,15 +34,23 @@ inline constexpr std::array<uint8_t, kBlCodes> kExtraBlBits = {0, 0, 0, 0, 0, 0,
 inline constexpr std::array<uint8_t, kBlCodes> kBlOrder = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                                            11, 4,  12, 3, 13, 2, 14, 1, 15};
 
-// Reverses the low len bits of code: deflate sends Huffman codes from their top bit down, and the bit
-// writer packs from the lowest bit up.
-constexpr uint16_t ReverseBits(unsigned code, int len) {
-  unsigned r = 0;
-  for (int i = 0; i < len; ++i) {
-    r = (r << 1) | (code & 1);
-    code >>= 1;
+// Every byte with its bits in reverse order.
+constexpr std::array<uint8_t, 256> MakeByteReversal() {
+  std::array<uint8_t, 256> t{};
+  for (unsigned b = 0; b < 256; ++b) {
+    unsigned r = 0;
+    for (int i = 0; i < 8; ++i) r |= ((b >> i) & 1) << (7 - i);
+    t[b] = static_cast<uint8_t>(r);
   }
-  return static_cast<uint16_t>(r);
+  return t;
+}
+inline constexpr std::array<uint8_t, 256> kByteReversal = MakeByteReversal();
+
+// Reverses the low len bits (len <= 16) of code: deflate sends Huffman codes from their top bit down,
+// and the bit writer packs from the lowest bit up.
+constexpr uint16_t ReverseBits(unsigned code, int len) {
+  const unsigned r16 = (unsigned{kByteReversal[code & 0xFF]} << 8) | kByteReversal[(code >> 8) & 0xFF];
+  return static_cast<uint16_t>(r16 >> (16 - len));
 }
 
 struct LengthTables {

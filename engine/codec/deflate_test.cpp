@@ -520,13 +520,13 @@ TEST(Deflate, MostlyLiteralBlockEndsEarlyAboveLevelTwo) {
 
 class FailingSource final : public ByteSource {
  public:
-  FailingSource(const Bytes& data, size_t okBlocks, Status failure)
-      : data_(data), okBlocks_(okBlocks), failure_(failure) {}
+  FailingSource(const Bytes& data, size_t okBlocks, Status failure, size_t blockSize = 10000)
+      : data_(data), okBlocks_(okBlocks), failure_(failure), blockSize_(blockSize) {}
   Status Read(std::span<const uint8_t>& block) noexcept override {
     if (blocks_ == okBlocks_) return failure_;
-    const size_t at = blocks_++ * 10000;
+    const size_t at = blocks_++ * blockSize_;
     if (at >= data_.size()) return Status::End;
-    block = std::span<const uint8_t>(data_).subspan(at, std::min<size_t>(10000, data_.size() - at));
+    block = std::span<const uint8_t>(data_).subspan(at, std::min<size_t>(blockSize_, data_.size() - at));
     return Status::Ok;
   }
 
@@ -534,6 +534,7 @@ class FailingSource final : public ByteSource {
   const Bytes& data_;
   size_t okBlocks_;
   Status failure_;
+  size_t blockSize_;
   size_t blocks_ = 0;
 };
 
@@ -586,6 +587,55 @@ TEST(Deflate, LevelsOutsideTheRangeAreClamped) {
   const Bytes data = Text(20000, 81);
   EXPECT_EQ(Compress(data, 0).out, Compress(data, 1).out);
   EXPECT_EQ(Compress(data, 12).out, Compress(data, 9).out);
+}
+
+// One Deflater runs a sequence of inputs; every run that completes must give exactly what a fresh
+// compressor gives. Each input follows one with the same bytes, so hash heads left over from the run
+// before (a small one, a failed one, one that slid the window) would find matches and change the output.
+TEST(Deflate, ReusedDeflaterGivesTheSameOutputAsAFreshOne) {
+  const Bytes small = Text(600, 91), medium = Text(3000, 92), large = Text(9000, 93), big = Text(200000, 94);
+  const Bytes binary = Records(3500, 95);
+  struct Step {
+    const char* name;
+    const Bytes& data;
+    int level;
+    size_t failAfter;  // source blocks of 100 bytes handed out before a failure; 0: no failure
+  };
+  const Step steps[] = {
+      {"small", small, 2, 0},
+      {"small again", small, 2, 0},
+      {"small again at level 7", small, 7, 0},
+      {"medium failing half way", medium, 2, 15},
+      {"medium", medium, 2, 0},
+      {"large, past the cheap clearing", large, 9, 0},
+      {"large again", large, 1, 0},
+      {"big, sliding the window", big, 7, 0},
+      {"medium after the slide", medium, 7, 0},
+      {"binary failing early", binary, 4, 3},
+      {"binary", binary, 4, 0},
+      {"empty", Bytes(), 2, 0},
+      {"big failing after the slide", big, 2, 1000},
+      {"big", big, 2, 0},
+      {"small at the end", small, 9, 0},
+  };
+  Deflater deflater;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    Bytes out;
+    VectorSink sink(out);
+    DeflateResult result;
+    if (step.failAfter != 0) {
+      FailingSource source(step.data, step.failAfter, Status::Cancelled, 100);
+      EXPECT_EQ(deflater.Run(source, sink, step.level, result), Status::Cancelled);
+      continue;
+    }
+    SpanSource source(step.data, 1000);
+    ASSERT_EQ(deflater.Run(source, sink, step.level, result), Status::Ok);
+    const Compressed fresh = Compress(step.data, step.level);
+    EXPECT_EQ(out, fresh.out);
+    EXPECT_EQ(result.stored, fresh.result.stored);
+    EXPECT_EQ(result.bytesIn, step.data.size());
+  }
 }
 
 }  // namespace

@@ -52,7 +52,8 @@ HuffmanResult BuildHuffmanTable(std::span<const uint8_t> lengths, const uint32_t
   size_t i = 0;
 
   for (;;) {
-    const uint32_t here = payload[sorted[i]] | (len - drop);
+    // Sub-table entries count their length from the root too: the bits dropped are the whole code's.
+    const uint32_t here = payload[sorted[i]] + len + (len << 8);
     unsigned incr = 1u << (len - drop);
     unsigned fill = 1u << curr;
     // Entries land at (huff >> drop) + k * incr below 2^curr as long as the code fits the table's
@@ -97,7 +98,7 @@ HuffmanResult BuildHuffmanTable(std::span<const uint8_t> lengths, const uint32_t
       if (total > capacity || next > 0xFFFF) return HuffmanResult::TooBig;
       for (size_t k = 0; k < size; ++k) table[next + k] = HuffInvalid;
       low = huff & mask;
-      table[low] = HuffLink | (curr << 4) | root | (static_cast<uint32_t>(next) << 16);
+      table[low] = HuffLink | (curr << 8) | (static_cast<uint32_t>(next) << 16);
     }
   }
   if (used) *used = total;

@@ -6,14 +6,16 @@
 // longer codes find a link to a sub-table that is indexed by the bits after the root bits.
 //
 // Entry (32 bits):
-//   bits 0..3   bits to drop: the code length (less rootBits inside a sub-table); rootBits for a link
-//   bits 4..7   extra bits that follow the code (base entries), or the sub-table's index bits (links)
-//   bits 8..11  kind: HuffLiteral, HuffEnd, HuffLink, HuffInvalid, or none of them for a base entry
+//   bits 0..4   bits the whole symbol takes: its code and the extra bits that follow it, so that one
+//               shift drops both (a link: 0)
+//   bits 8..11  code length, counted from the root (a link: the sub-table's index bits)
+//   bits 12..15 kind: HuffLiteral, HuffEnd, HuffLink, HuffInvalid, or none of them for a base entry
 //   bits 16..31 value: the symbol's literal or base value, or the sub-table's offset (links)
+// A base value and its extra bits come out together as HuffValueWithExtra.
 //
 // The caller gives each symbol its payload (kind, extra bits and value, without the length); the
 // builder adds the lengths and places the entries. Table slots that no code reaches hold HuffInvalid
-// entries, so an incomplete code can never lead outside the table.
+// entries (which take no bits), so an incomplete code can never lead outside the table.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,18 +23,25 @@
 
 namespace mx::codec {
 
-inline constexpr uint32_t HuffLiteral = 0x100;
-inline constexpr uint32_t HuffEnd = 0x200;
-inline constexpr uint32_t HuffLink = 0x400;
-inline constexpr uint32_t HuffInvalid = 0x800;
+inline constexpr uint32_t HuffLiteral = 0x1000;
+inline constexpr uint32_t HuffEnd = 0x2000;
+inline constexpr uint32_t HuffLink = 0x4000;
+inline constexpr uint32_t HuffInvalid = 0x8000;
 
 // The payload of a symbol: kind flags, extra bits and value.
 constexpr uint32_t HuffPayload(uint32_t kind, unsigned extraBits, unsigned value) {
-  return kind | (uint32_t{extraBits} << 4) | (uint32_t{value} << 16);
+  return kind | uint32_t{extraBits} | (uint32_t{value} << 16);
 }
-inline unsigned HuffDropBits(uint32_t e) { return e & 15; }
-inline unsigned HuffExtraBits(uint32_t e) { return (e >> 4) & 15; }
+// The bits a symbol takes with its extra bits.
+inline unsigned HuffTotalBits(uint32_t e) { return e & 31; }
+// The bits of the code alone.
+inline unsigned HuffCodeBits(uint32_t e) { return (e >> 8) & 15; }
+inline unsigned HuffExtraBits(uint32_t e) { return HuffTotalBits(e) - HuffCodeBits(e); }
 inline unsigned HuffValue(uint32_t e) { return e >> 16; }
+// The value plus the extra bits that follow the code in bits (which must hold the whole symbol).
+inline unsigned HuffValueWithExtra(uint32_t e, uint64_t bits) {
+  return HuffValue(e) + static_cast<unsigned>((bits & ((uint64_t{1} << HuffTotalBits(e)) - 1)) >> HuffCodeBits(e));
+}
 
 enum class HuffmanResult {
   Complete,        // every bit pattern decodes
@@ -52,18 +61,18 @@ inline constexpr size_t kHuffMaxSymbols = 1024;
 HuffmanResult BuildHuffmanTable(std::span<const uint8_t> lengths, const uint32_t* payload, unsigned rootBits,
                                 uint32_t* table, size_t capacity, size_t* used = nullptr) noexcept;
 
-// Decodes one symbol from the low bits of bits (which must hold at least the code's length), returning
-// its entry; *drop receives the number of bits the code takes.
+// The entry of the symbol at the low bits of bits (which must hold at least its code), following a
+// link into its sub-table.
+inline uint32_t HuffLookup(const uint32_t* table, unsigned rootBits, uint64_t bits) noexcept {
+  const uint32_t e = table[bits & ((uint64_t{1} << rootBits) - 1)];
+  if (!(e & HuffLink)) return e;
+  return table[HuffValue(e) + static_cast<uint32_t>((bits >> rootBits) & ((uint64_t{1} << HuffCodeBits(e)) - 1))];
+}
+
+// Decodes one symbol, returning its entry; *drop receives the length of its code.
 inline uint32_t HuffDecode(const uint32_t* table, unsigned rootBits, uint64_t bits, unsigned* drop) noexcept {
-  uint32_t e = table[bits & ((uint64_t{1} << rootBits) - 1)];
-  if (e & HuffLink) {
-    unsigned root = HuffDropBits(e);
-    uint32_t sub = HuffValue(e) + static_cast<uint32_t>((bits >> root) & ((uint64_t{1} << HuffExtraBits(e)) - 1));
-    e = table[sub];
-    *drop = root + HuffDropBits(e);
-    return e;
-  }
-  *drop = HuffDropBits(e);
+  const uint32_t e = HuffLookup(table, rootBits, bits);
+  *drop = HuffCodeBits(e);
   return e;
 }
 

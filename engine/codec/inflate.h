@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "engine/codec/bytestream.h"
@@ -56,11 +57,35 @@ struct InflateResult {
   InflateMessage Message() const noexcept;
 };
 
-// Whole-buffer form.
+namespace inflate_detail {
+struct Tables;
+}
+
+// A decoder that keeps its tables and its streaming window from one stream to the next, so that a
+// run of small entries does not pay for setting them up each time. Each stream decodes exactly as
+// with the Inflate functions, whatever came before.
+class Inflater {
+ public:
+  Inflater() noexcept;
+  ~Inflater();
+  Inflater(const Inflater&) = delete;
+  Inflater& operator=(const Inflater&) = delete;
+
+  // Whole-buffer form.
+  InflateResult Run(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept;
+  // Streaming form. outputLimit caps the bytes handed to the sink (OutputFull past it). The output
+  // produced before an error has been handed to the sink when this returns.
+  InflateResult Run(ByteSource& in, ByteSink& out, uint64_t outputLimit = UINT64_MAX) noexcept;
+
+ private:
+  std::unique_ptr<inflate_detail::Tables> tables_;
+  std::unique_ptr<uint8_t[]> window_;  // the streaming form's buffer, made at its first use
+};
+
+// Whole-buffer form, with a decoder of its own.
 InflateResult Inflate(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept;
 
-// Streaming form. outputLimit caps the bytes handed to the sink (OutputFull past it). The output
-// produced before an error has been handed to the sink when this returns.
+// Streaming form, with a decoder of its own.
 InflateResult Inflate(ByteSource& in, ByteSink& out, uint64_t outputLimit = UINT64_MAX) noexcept;
 
 }  // namespace mx::codec

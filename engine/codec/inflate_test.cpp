@@ -663,5 +663,77 @@ TEST(Inflate, OutputLimitNearDoesNotFlushShortBlocks) {
   }
 }
 
+// Data whose matches all sit at one distance: a random pattern of that period repeated, with a
+// random byte now and then so that literals and short matches mix in.
+Bytes Periodic(size_t n, size_t period, unsigned seed) {
+  std::mt19937 rng(seed);
+  Bytes b(n);
+  for (size_t i = 0; i < n; ++i) b[i] = i < period ? static_cast<uint8_t>(rng()) : b[i - period];
+  for (size_t i = period; i < n; i += 97 + rng() % 200) b[i] = static_cast<uint8_t>(rng());
+  return b;
+}
+
+// Every way a match is copied (one byte repeated, periods shorter than a word, periods inside the
+// unrolled word copies, long ones), with the output buffer exactly as large as the data, so that
+// matches near its end must keep within it; checked through both forms against the data.
+TEST(Inflate, MatchesAtEveryShortDistanceStayInsideAnExactBuffer) {
+  for (size_t period : {1, 2, 3, 5, 7, 8, 9, 15, 16, 17, 31, 39, 40, 41, 300, 5000}) {
+    for (size_t size : {size_t{100}, size_t{3000}, size_t{70000}}) {
+      const Bytes data = Periodic(size, period, static_cast<unsigned>(period * 7 + size));
+      for (int strategy : {Z_DEFAULT_STRATEGY, Z_RLE, Z_FIXED}) {
+        const Bytes packed = Deflate(data, 9, strategy);
+        Bytes out;
+        InflateResult r = Whole(packed, out, size);
+        ASSERT_EQ(r.status, Status::Ok) << period << " " << size << " " << strategy;
+        ASSERT_EQ(out, data) << period << " " << size << " " << strategy;
+        r = Stream(packed, out, 4096);
+        ASSERT_EQ(r.status, Status::Ok) << period << " " << size << " " << strategy;
+        ASSERT_EQ(out, data) << period << " " << size << " " << strategy;
+      }
+    }
+  }
+}
+
+// One Inflater decodes a run of streams, good and bad, in both forms; each must come out exactly as
+// from a fresh decoder. A stream right after a damaged one, or a fixed-code block after dynamic ones,
+// would show tables or window contents left over from the stream before.
+TEST(Inflate, ReusedInflaterDecodesEachStreamAsAFreshOne) {
+  const Bytes text = Text(50000, 21), random = Random(20000, 22), runs = Repetitive(90000);
+  std::vector<Bytes> streams = {
+      Deflate(text, 6, Z_DEFAULT_STRATEGY), Deflate(runs, 9, Z_FIXED),     Deflate(random, 6, Z_DEFAULT_STRATEGY),
+      Deflate(text, 1, Z_HUFFMAN_ONLY),     Deflate(runs, 6, Z_RLE),       Bytes{0x03, 0x00},
+      Bytes{0x07},                          Deflate(Text(10, 23), 6, Z_FIXED)};
+  // Damaged copies: cut short, and with bytes flipped inside.
+  const Bytes good = Deflate(text, 9, Z_DEFAULT_STRATEGY);
+  streams.push_back(Bytes(good.begin(), good.begin() + static_cast<long>(good.size() / 2)));
+  for (size_t at : {size_t{40}, good.size() / 3, good.size() - 20}) {
+    Bytes bad = good;
+    bad[at] ^= 0x5A;
+    streams.push_back(bad);
+  }
+  streams.push_back(good);
+  Inflater inflater;
+  for (int round = 0; round < 2; ++round) {
+    for (size_t i = 0; i < streams.size(); ++i) {
+      const Bytes& in = streams[i];
+      Bytes reused(60000, 0xEE), fresh(60000, 0xEE);
+      const InflateResult a = inflater.Run(in, reused);
+      const InflateResult b = Inflate(in, fresh);
+      EXPECT_EQ(a.status, b.status) << i;
+      EXPECT_EQ(a.fault, b.fault) << i;
+      EXPECT_EQ(a.outputSize, b.outputSize) << i;
+      EXPECT_EQ(reused, fresh) << i;
+      Bytes streamed, alone;
+      SpanSource src(in, 333);
+      VectorSink sink(streamed);
+      const InflateResult c = inflater.Run(src, sink, 100000);
+      const InflateResult d = Stream(in, alone, 333, 100000);
+      EXPECT_EQ(c.status, d.status) << i;
+      EXPECT_EQ(c.fault, d.fault) << i;
+      EXPECT_EQ(streamed, alone) << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mx::codec

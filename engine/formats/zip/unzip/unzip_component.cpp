@@ -54,8 +54,11 @@ void TUnZIP::ProcessArchive()
         Cancel(this, false);
         StartStopwatch();
 
-        if (loc.kind == zip::DirectoryLocation::Kind::Central)
-            WalkCentralDirectory(archive, source, embedded + loc.offsetBias, loc);
+        if (loc.kind == zip::DirectoryLocation::Kind::Central) {
+            // One decoder for all the run's entries: its tables and window are set up once.
+            mx::codec::Inflater inflater;
+            WalkCentralDirectory(archive, source, embedded + loc.offsetBias, loc, inflater);
+        }
         else if (loc.end->record.totalEntries != 0)
             ReportError(ArchiveFile(), "", "0", 25108);  // entries are counted but no directory is there
     } catch (...) {
@@ -81,7 +84,7 @@ std::string TUnZIP::StoredNameToAnsi(const std::string& name) const
 }
 
 void TUnZIP::WalkCentralDirectory(fw::FileHandle archive, FileReadSource& source, uint64_t base,
-                                  const zip::DirectoryLocation& loc)
+                                  const zip::DirectoryLocation& loc, mx::codec::Inflater& inflater)
 {
     // The directory lies before its end record: a record that runs into the end record is damaged.
     zip::CentralDirectoryWalker walker(source, loc.position, loc.end->position);
@@ -114,7 +117,7 @@ void TUnZIP::WalkCentralDirectory(fw::FileHandle archive, FileReadSource& source
         if (!local || !Claim(claimed, localPos, dataEnd)) {
             BuildFileName(entry.name);
             ReportError(FileName.empty() ? StoredNameToAnsi(entry.name) : FileName, "", "0", 25248);
-        } else if (HandleEntry(archive, localPos, *local, entry) == EntryOutcome::EndRun) {
+        } else if (HandleEntry(archive, localPos, *local, entry, inflater) == EntryOutcome::EndRun) {
             return;
         }
         if (single)
@@ -143,7 +146,7 @@ bool TUnZIP::Claim(std::map<uint64_t, uint64_t>& claimed, uint64_t start, uint64
 }
 
 TUnZIP::EntryOutcome TUnZIP::HandleEntry(fw::FileHandle archive, uint64_t localPos, const zip::LocalHeader& local,
-                                         zip::CentralEntry& entry)
+                                         zip::CentralEntry& entry, mx::codec::Inflater& inflater)
 {
     zip::CentralHeader& central = entry.header;
     if (!BeginEntry(entry.name, DosDateToDateTime(local.DosDateTime()))) {
@@ -185,7 +188,7 @@ TUnZIP::EntryOutcome TUnZIP::HandleEntry(fw::FileHandle archive, uint64_t localP
         const int64_t start = int64_t(dataPos + (encrypted ? mx::codec::ZipCrypto::kHeaderSize : 0));
         if (fw::Fs().Seek(archive, start, fw::SeekOrigin::Begin) != start)
             RaiseError(FileName, "", "0", 25109);
-        sizeMatches = zip::UnzipEntry(*this, archive, central, FileName, encrypted);
+        sizeMatches = zip::UnzipEntry(*this, archive, central, FileName, encrypted, inflater);
     } catch (...) {
         // Reported through OnError already; the entry has failed and the walk goes on.
     }

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "engine/codec/inflate.h"
 #include "engine/core/un_base.h"
 #include "engine/formats/common/file_source.h"
 #include "engine/formats/zip/central_walker.h"
@@ -37,12 +38,12 @@ private:
     // ends before the records its end record counts is reported (25108) after the entries before
     // the damage have been handled.
     void WalkCentralDirectory(fw::FileHandle archive, FileReadSource& source, uint64_t base,
-                              const zip::DirectoryLocation& loc);
+                              const zip::DirectoryLocation& loc, mx::codec::Inflater& inflater);
     // Records [Start, End) as used by one entry; false when it overlaps a range already claimed.
     static bool Claim(std::map<uint64_t, uint64_t>& claimed, uint64_t start, uint64_t end);
-    // Handles one selected entry whose local header lies at LocalPos.
+    // Handles one selected entry whose local header lies at LocalPos, with the run's decoder.
     EntryOutcome HandleEntry(fw::FileHandle archive, uint64_t localPos, const zip::LocalHeader& local,
-                             zip::CentralEntry& entry);
+                             zip::CentralEntry& entry, mx::codec::Inflater& inflater);
 
     std::string password_;  // the current password, kept from entry to entry within a run
     bool utf8Name_ = false;  // the current entry's name carries the UTF-8 flag

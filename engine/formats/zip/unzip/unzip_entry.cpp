@@ -109,7 +109,7 @@ int MessageOf(Status status, const EntrySink& sink)
 }  // namespace
 
 bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& central, const std::string& fileName,
-                bool encrypted)
+                bool encrypted, mx::codec::Inflater& inflater)
 {
     RunContext& run = CurrentRun();
     run.crc32 = 0xFFFFFFFFu;
@@ -144,7 +144,7 @@ bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
     case 8: {
         // The declared size bounds the output: a small entry that inflates to gigabytes stops
         // there instead of filling the disk before its CRC check fails.
-        const mx::codec::InflateResult result = mx::codec::Inflate(source, sink, outSize);
+        const mx::codec::InflateResult result = inflater.Run(source, sink, outSize);
         if (result.status == Status::OutputFull && !sink.Failed())
             return false;
         if (result.status != Status::Ok) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "engine/codec/inflate.h"
 #include "engine/core/un_base.h"
 #include "engine/formats/zip/zip_records.h"
 #include "framework/core/platform.h"
@@ -13,7 +14,7 @@ namespace engine::zip {
 // Archive is positioned at the entry's data (behind the encryption header of an encrypted entry,
 // whose keys Component.Keys already holds). Central gives the method, flags and sizes; for an
 // encrypted entry the 12 header bytes are taken off its compressed size here. FileName names the
-// output in reports.
+// output in reports. Inflater is the decoder the run's deflated entries share.
 //
 // Inflate's failures are reported through OnError and absorbed: the entry is then judged by its CRC.
 // The other decoders' failures, and an unknown method (25301), are fatal reports that leave as
@@ -23,6 +24,6 @@ namespace engine::zip {
 // to a different size: more (the output was cut at the declared size) or fewer bytes (the stream
 // ended early). The entry must then fail its check even if the bytes written match the stored CRC.
 bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& central, const std::string& fileName,
-                bool encrypted);
+                bool encrypted, mx::codec::Inflater& inflater);
 
 }  // namespace engine::zip

@@ -57,6 +57,7 @@ struct TZip::RunState {
     std::vector<MovedSource> moveSources;     // source files whose data is now in the archive
     std::string lastAnswer;                   // the previous OnGetPassword answer of this run
     RunContext* context = nullptr;
+    mx::codec::Deflater deflater;             // shared by the new entries, so each does not set it up
 
     ~RunState()
     {
@@ -477,7 +478,7 @@ void TZip::AddFile(RunState& run, const fw::FileEntry& found)
     settings.deflate = CompressMethod() == TCompressMethod::cmDeflate;
     settings.level = g_deflateLevel;
     settings.password = Password;
-    zip::ZipEntryWriter writer(*run.second, *this);
+    zip::ZipEntryWriter writer(*run.second, *this, run.deflater);
     zip::LocalHeader header;
     zip::NewEntryResult result = zip::NewEntryResult::WriteFailed;
     try {

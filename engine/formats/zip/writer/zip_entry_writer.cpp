@@ -53,7 +53,7 @@ private:
     fw::FileHandle file_;
     int64_t size_;
     TAwkMain& meter_;
-    std::array<uint8_t, size_t(kBlock)> buffer_{};
+    std::array<uint8_t, size_t(kBlock)> buffer_;  // filled by each read before it is used
     int64_t read_ = 0;
     uint32_t crc_ = 0xFFFFFFFFu;
     bool failed_ = false;
@@ -190,7 +190,7 @@ NewEntryResult ZipEntryWriter::Write(fw::FileHandle source, int64_t size, const 
         packed = sink.Written();
     } else {
         mx::codec::DeflateResult result;
-        const Status s = mx::codec::Deflate(in, sink, settings.level, result);
+        const Status s = deflater_.Run(in, sink, settings.level, result);
         if (sink.Failed())
             return NewEntryResult::WriteFailed;
         if (s != Status::Ok)

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/codec/deflate.h"
 #include "engine/core/awk_main.h"
 #include "engine/formats/zip/zip_records.h"
 #include "framework/core/platform.h"
@@ -32,8 +33,12 @@ bool SourceCrc(fw::FileHandle file, int64_t size, uint32_t& crc);
 
 class ZipEntryWriter {
 public:
-    // Progress goes to Meter (its step and the run's progress callback).
-    ZipEntryWriter(fw::TStream& out, TAwkMain& meter) : out_(out), meter_(meter) {}
+    // Progress goes to Meter (its step and the run's progress callback). Deflater is the compressor
+    // the run's entries share.
+    ZipEntryWriter(fw::TStream& out, TAwkMain& meter, mx::codec::Deflater& deflater)
+        : out_(out), meter_(meter), deflater_(deflater)
+    {
+    }
 
     // Writes the entry for Source (Size bytes, modified at DosTime) under StoredName (OEM, "/"
     // separators). Header receives the final local header. A source of 4 GB or more is refused as
@@ -47,6 +52,7 @@ public:
 private:
     fw::TStream& out_;
     TAwkMain& meter_;
+    mx::codec::Deflater& deflater_;
     uint32_t dataCrc_ = 0;
 };
 
