@@ -87,7 +87,9 @@ private:
         if (!(a.flags & kAniFlagIcon) || a.steps == 0) throw fw::EReadError(kReadError);
         // A frame can only get an icon from a chunk of at least a header's size: more are never kept.
         const size_t frames = std::min<size_t>(a.frames, data_.size() / kChunkHeaderSize);
+        // A header starts the steps over: rates and order count from its first frame again.
         file_.frames.clear();
+        rateStep_ = seqStep_ = 0;
         for (size_t i = 0; i < frames; ++i) file_.frames.push_back({-1, a.displayRate, static_cast<int32_t>(i)});
     }
 
@@ -99,7 +101,7 @@ private:
         const size_t entries = std::max<size_t>(d.size() / 4, 1);
         for (size_t i = 0; i < entries; ++i) {
             const uint32_t v = LeUpTo32(d.subspan(std::min(i * 4, d.size())));
-            if (step >= file_.frames.size())
+            while (step >= file_.frames.size())
                 file_.frames.push_back({-1, file_.header.displayRate, static_cast<int32_t>(file_.frames.size())});
             set(file_.frames[step++], v);
         }

@@ -162,6 +162,16 @@ TEST(AniReader, RatesAndStepsGoToTheFramesInTurn) {
     for (const AniFrame& f : plain.frames) EXPECT_EQ(f.rate, 7u);
 }
 
+// A second header after rates and steps starts them over for its own frames.
+TEST(AniReader, ASecondHeaderStartsTheStepsOver) {
+    const auto icon = Chunk("icon", IconFile(1, {4}));
+    const AniFile a = ReadAni(Ani({Header(1, 4), Chunk("rate", Words({1, 2, 3, 4})), Header(2, 2), Chunk("rate", Words({7})),
+                                   List("fram", {icon, icon})}));
+    ASSERT_EQ(a.frames.size(), 2u);
+    EXPECT_EQ(a.frames[0].rate, 7u);
+    EXPECT_EQ(a.frames[1].rate, 10u);
+}
+
 TEST(AniReader, IconsWithoutAFrameGetOne) {
     const AniFile a = ReadAni(Ani({Header(1, 1), List("fram", {Chunk("icon", IconFile(1, {4})), Chunk("icon", IconFile(1, {4}))})}));
     ASSERT_EQ(a.frames.size(), 2u);
