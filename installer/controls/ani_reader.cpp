@@ -5,18 +5,14 @@
 
 #include "framework/core/exceptions.h"
 #include "installer/controls/icon_directory.h"
+#include "installer/controls/le_bytes.h"
 
 namespace inst {
 
 namespace {
 
-constexpr const char* kReadError = "Stream read error";
 constexpr size_t kChunkHeaderSize = 8;
 constexpr size_t kInfoTextMax = 255;
-
-uint32_t Le32(std::span<const uint8_t> s, size_t at) {
-    return s[at] | (s[at + 1] << 8) | (s[at + 2] << 16) | (uint32_t{s[at + 3]} << 24);
-}
 
 // A little-endian value of up to four bytes (a short chunk gives what it has).
 uint32_t LeUpTo32(std::span<const uint8_t> s) {
@@ -39,7 +35,7 @@ struct Chunk {
 Chunk ChunkAt(std::span<const uint8_t> within, size_t at) {
     Chunk c;
     c.header = within.subspan(at, kChunkHeaderSize);
-    c.size = Le32(within, at + 4);
+    c.size = Le32(within.data() + at + 4);
     const size_t start = at + kChunkHeaderSize;
     const size_t available = within.size() - start;
     c.complete = c.size <= available;
@@ -54,7 +50,7 @@ public:
     AniReader(std::span<const uint8_t> data, const AniIconLoader& load) : data_(data), load_(load) {}
 
     AniFile Read() {
-        if (data_.size() < 12 || !Is(data_, 0, "RIFF") || !Is(data_, 8, "ACON")) throw fw::EReadError(kReadError);
+        if (data_.size() < 12 || !Is(data_, 0, "RIFF") || !Is(data_, 8, "ACON")) throw fw::EReadError(fw::SReadError);
         size_t pos = 12;
         while (data_.size() - pos >= kChunkHeaderSize) {
             const Chunk c = ChunkAt(data_, pos);
@@ -73,7 +69,7 @@ public:
         }
         std::erase_if(file_.frames, [](const AniFrame& f) { return f.icon < 0; });
         file_.header.steps = static_cast<uint32_t>(file_.frames.size());
-        if (file_.frames.empty()) throw fw::EReadError(kReadError);
+        if (file_.frames.empty()) throw fw::EReadError(fw::SReadError);
         return std::move(file_);
     }
 
@@ -81,10 +77,9 @@ private:
     void ReadHeader(std::span<const uint8_t> d) {
         uint8_t raw[kAniHeaderSize] = {};
         std::copy_n(d.begin(), std::min(d.size(), kAniHeaderSize), raw);
-        const std::span<const uint8_t> h(raw);
         AniHeader& a = file_.header;
-        a = {Le32(h, 0), Le32(h, 4), Le32(h, 8), Le32(h, 12), Le32(h, 16), Le32(h, 20), Le32(h, 24), Le32(h, 28), Le32(h, 32)};
-        if (!(a.flags & kAniFlagIcon) || a.steps == 0) throw fw::EReadError(kReadError);
+        a = {Le32(raw), Le32(raw + 4), Le32(raw + 8), Le32(raw + 12), Le32(raw + 16), Le32(raw + 20), Le32(raw + 24), Le32(raw + 28), Le32(raw + 32)};
+        if (!(a.flags & kAniFlagIcon) || a.steps == 0) throw fw::EReadError(fw::SReadError);
         // A frame can only get an icon from a chunk of at least a header's size: more are never kept.
         const size_t frames = std::min<size_t>(a.frames, data_.size() / kChunkHeaderSize);
         // A header starts the steps over: rates and order count from its first frame again.

@@ -7,35 +7,29 @@
 
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "framework/core/exceptions.h"
+#include "installer/controls/testdata/error_text.h"
 #include "installer/controls/icon_directory.h"
+#include "installer/controls/le_bytes.h"
 #include "testing/test_env.h"
 
 namespace inst {
 namespace {
 
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
 // An .ico (type 1) or .cur (type 2) file image with one w x w image per entry of `bits` bits.
 std::vector<uint8_t> IconFile(int type, std::vector<int> bits, int w = 16, int hotX = 0, int hotY = 0) {
     std::vector<uint8_t> f;
-    Put16(f, 0);
-    Put16(f, static_cast<uint32_t>(type));
-    Put16(f, static_cast<uint32_t>(bits.size()));
+    PutLe16(f, 0);
+    PutLe16(f, static_cast<uint32_t>(type));
+    PutLe16(f, static_cast<uint32_t>(bits.size()));
     std::vector<std::vector<uint8_t>> images;
     for (int b : bits) {
         std::vector<uint8_t> img;
-        Put32(img, 40);
-        Put32(img, static_cast<uint32_t>(w));
-        Put32(img, static_cast<uint32_t>(2 * w));
-        Put16(img, 1);
-        Put16(img, static_cast<uint32_t>(b));
-        for (int i = 0; i < 6; ++i) Put32(img, 0);
+        PutLe32(img, 40);
+        PutLe32(img, static_cast<uint32_t>(w));
+        PutLe32(img, static_cast<uint32_t>(2 * w));
+        PutLe16(img, 1);
+        PutLe16(img, static_cast<uint32_t>(b));
+        for (int i = 0; i < 6; ++i) PutLe32(img, 0);
         img.resize(img.size() + (b <= 8 ? 4u << b : 0) + static_cast<size_t>(w) * static_cast<size_t>((w * b + 31) / 32 * 4 + 4), 0);
         images.push_back(img);
     }
@@ -45,10 +39,10 @@ std::vector<uint8_t> IconFile(int type, std::vector<int> bits, int w = 16, int h
         f.push_back(static_cast<uint8_t>(w));
         f.push_back(0);
         f.push_back(0);
-        Put16(f, type == 2 ? static_cast<uint32_t>(hotX + static_cast<int>(i)) : 1);
-        Put16(f, type == 2 ? static_cast<uint32_t>(hotY + static_cast<int>(i)) : static_cast<uint32_t>(bits[i]));
-        Put32(f, static_cast<uint32_t>(images[i].size()));
-        Put32(f, offset);
+        PutLe16(f, type == 2 ? static_cast<uint32_t>(hotX + static_cast<int>(i)) : 1);
+        PutLe16(f, type == 2 ? static_cast<uint32_t>(hotY + static_cast<int>(i)) : static_cast<uint32_t>(bits[i]));
+        PutLe32(f, static_cast<uint32_t>(images[i].size()));
+        PutLe32(f, offset);
         offset += static_cast<uint32_t>(images[i].size());
     }
     for (const auto& img : images) f.insert(f.end(), img.begin(), img.end());
@@ -57,7 +51,7 @@ std::vector<uint8_t> IconFile(int type, std::vector<int> bits, int w = 16, int h
 
 std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& data, uint32_t size = 0xFFFFFFFF) {
     std::vector<uint8_t> c(id, id + 4);
-    Put32(c, size == 0xFFFFFFFF ? static_cast<uint32_t>(data.size()) : size);
+    PutLe32(c, size == 0xFFFFFFFF ? static_cast<uint32_t>(data.size()) : size);
     c.insert(c.end(), data.begin(), data.end());
     if (data.size() % 2) c.push_back(0);
     return c;
@@ -65,7 +59,7 @@ std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& data, uin
 
 std::vector<uint8_t> Words(std::initializer_list<uint32_t> values) {
     std::vector<uint8_t> out;
-    for (uint32_t v : values) Put32(out, v);
+    for (uint32_t v : values) PutLe32(out, v);
     return out;
 }
 
@@ -85,14 +79,7 @@ std::vector<uint8_t> Ani(std::initializer_list<std::vector<uint8_t>> chunks, con
     return Chunk("RIFF", body);
 }
 
-std::string Message(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const fw::Exception& e) {
-        return e.Message();
-    }
-    return "(no error)";
-}
+using test::MessageOf;
 
 TEST(AniReader, DamagedFilesAreRefused) {
     const std::vector<uint8_t> icons = List("fram", {Chunk("icon", IconFile(1, {4}))});
@@ -107,7 +94,7 @@ TEST(AniReader, DamagedFilesAreRefused) {
         {"shorter than a form", {'R', 'I', 'F', 'F', 0, 0}},
         {"nothing", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(Message([&] { ReadAni(c.file); }), "Stream read error") << c.why;
+    for (const auto& c : cases) EXPECT_EQ(MessageOf([&] { ReadAni(c.file); }), "Stream read error") << c.why;
 }
 
 TEST(AniReader, FramesWithoutAnIconAreRemoved) {

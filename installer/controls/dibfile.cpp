@@ -4,20 +4,11 @@
 #include <cstdlib>
 
 #include "framework/core/exceptions.h"
+#include "installer/controls/le_bytes.h"
 
 namespace inst {
 
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kInfoHeaderSize = 40;
@@ -57,20 +48,20 @@ std::vector<uint8_t> BuildBitmapFile(const DibInfoHeader& h, std::span<const Pal
     out.reserve(offBits + image);
     out.push_back('B');
     out.push_back('M');
-    Put32(out, offBits + image);
-    Put32(out, 0);
-    Put32(out, offBits);
-    Put32(out, kInfoHeaderSize);
-    Put32(out, static_cast<uint32_t>(h.width));
-    Put32(out, static_cast<uint32_t>(h.height));
-    Put16(out, h.planes);
-    Put16(out, h.bitCount);
-    Put32(out, kBiRgb);
-    Put32(out, image);
-    Put32(out, static_cast<uint32_t>(h.xPelsPerMeter));
-    Put32(out, static_cast<uint32_t>(h.yPelsPerMeter));
-    Put32(out, h.clrUsed);
-    Put32(out, h.clrImportant);
+    PutLe32(out, offBits + image);
+    PutLe32(out, 0);
+    PutLe32(out, offBits);
+    PutLe32(out, kInfoHeaderSize);
+    PutLe32(out, static_cast<uint32_t>(h.width));
+    PutLe32(out, static_cast<uint32_t>(h.height));
+    PutLe16(out, h.planes);
+    PutLe16(out, h.bitCount);
+    PutLe32(out, kBiRgb);
+    PutLe32(out, image);
+    PutLe32(out, static_cast<uint32_t>(h.xPelsPerMeter));
+    PutLe32(out, static_cast<uint32_t>(h.yPelsPerMeter));
+    PutLe32(out, h.clrUsed);
+    PutLe32(out, h.clrImportant);
     for (uint32_t i = 0; i < colors; ++i) {
         const PaletteEntry e = i < palette.size() ? palette[i] : PaletteEntry{0, 0, 0, 0};
         out.push_back(e.blue);

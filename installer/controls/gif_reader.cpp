@@ -6,6 +6,7 @@
 #include "framework/core/exceptions.h"
 #include "installer/controls/gif_stream.h"
 #include "installer/controls/gif_texts.h"
+#include "installer/controls/le_bytes.h"
 
 namespace inst {
 
@@ -54,8 +55,6 @@ private:
     std::span<const uint8_t> data_;
     size_t pos_ = 0;
 };
-
-uint16_t Le16(std::span<const uint8_t> s, size_t at) { return static_cast<uint16_t>(s[at] | (s[at + 1] << 8)); }
 
 void ReadTable(ByteReader& in, int exponent, GifColorTable& table) {
     table.count = 1u << exponent;
@@ -106,8 +105,8 @@ private:
         file_.version = version == "87a" ? 1 : 2;
 
         std::span<const uint8_t> d = in_.Bytes(kScreenDescriptorSize);
-        file_.screenWidth = Le16(d, 0);
-        file_.screenHeight = Le16(d, 2);
+        file_.screenWidth = Le16(d.data() + 0);
+        file_.screenHeight = Le16(d.data() + 2);
         const uint8_t packed = d[4];
         GifScreen& screen = *file_.screen;
         screen.aspect = d[6];
@@ -198,10 +197,10 @@ private:
         auto data = std::make_shared<GifFrameData>();
         const GifScreen& screen = *file_.screen;
         std::span<const uint8_t> d = in_.Bytes(kImageDescriptorSize);
-        frame.left = Le16(d, 0);
-        frame.top = Le16(d, 2);
-        data->width = Le16(d, 4);
-        data->height = Le16(d, 6);
+        frame.left = Le16(d.data() + 0);
+        frame.top = Le16(d.data() + 2);
+        data->width = Le16(d.data() + 4);
+        data->height = Le16(d.data() + 6);
         data->packed = d[8];
         frame.interlaced = (data->packed & 0x40) != 0;
         if (data->packed & 0x80) {
@@ -228,7 +227,7 @@ private:
             const uint8_t index = e.fixed[4];
             frame.transparentColor =
                 (packed & 1) && index < data->table.count ? ColorOf(data->table.entries[index]) : fw::clNone;
-            frame.frameDelay = std::max(10 * Le16(e.fixed, 2), frame.frameDelay);
+            frame.frameDelay = std::max(10 * Le16(e.fixed.data() + 2), frame.frameDelay);
             frame.disposal = (packed >> 2) & 7;
         }
         frame.extensions = std::move(collected_);

@@ -8,6 +8,7 @@
 
 #include "framework/core/bmp.h"
 #include "framework/core/exceptions.h"
+#include "installer/controls/testdata/error_text.h"
 #include "installer/controls/gif_lzw.h"
 #include "installer/controls/gif_texts.h"
 
@@ -57,14 +58,7 @@ struct GifBytes {
     GifBytes& End() { return Raw({';'}); }
 };
 
-std::string Message(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const fw::Exception& e) {
-        return e.Message();
-    }
-    return "(no error)";
-}
+using test::MessageOf;
 
 TEST(GifStream, Versions) {
     const struct {
@@ -75,12 +69,12 @@ TEST(GifStream, Versions) {
     for (const auto& c : cases) {
         GifBytes g;
         g.Header(c.version).Screen(2, 2, 1).Image(0, 0, 2, 2, 0, 1).End();
-        EXPECT_EQ(Message([&] { ReadGif(g.b, false); }), c.error) << c.version;
+        EXPECT_EQ(MessageOf([&] { ReadGif(g.b, false); }), c.error) << c.version;
     }
     GifBytes other;
     other.Text("GIX89a").Screen(1, 1, 1).End();
-    EXPECT_EQ(Message([&] { ReadGif(other.b, false); }), kGifUnknownVersion);
-    EXPECT_EQ(Message([] { ReadGif(std::vector<uint8_t>{'G', 'I', 'F', '8'}, true); }), kStreamReadError);
+    EXPECT_EQ(MessageOf([&] { ReadGif(other.b, false); }), kGifUnknownVersion);
+    EXPECT_EQ(MessageOf([] { ReadGif(std::vector<uint8_t>{'G', 'I', 'F', '8'}, true); }), kStreamReadError);
 }
 
 TEST(GifStream, LoopingBlocks) {
@@ -177,7 +171,7 @@ TEST(GifStream, PlainTextDropsWhatWasCollected) {
 TEST(GifStream, UnknownExtensionLabel) {
     GifBytes g;
     g.Header().Screen(2, 2, 1).Raw({'!', 0x7A, 1, 'x', 0}).Image(0, 0, 2, 2, 0, 1).End();
-    EXPECT_EQ(Message([&] { ReadGif(g.b, true); }), "Unrecognized extension block: 7a");
+    EXPECT_EQ(MessageOf([&] { ReadGif(g.b, true); }), "Unrecognized extension block: 7a");
 }
 
 TEST(GifStream, Comments) {
@@ -197,7 +191,7 @@ TEST(GifStream, Comments) {
 
     GifBytes stray;
     stray.Header().Screen(2, 2, 1).Image(0, 0, 2, 2, 0, 1).Comment({"a"}).Raw({'x'}).End();
-    EXPECT_EQ(Message([&] { ReadGif(stray.b, false); }), kStreamReadError);
+    EXPECT_EQ(MessageOf([&] { ReadGif(stray.b, false); }), kStreamReadError);
 }
 
 TEST(GifStream, WrittenTablesArePaddedToTheirDeclaredSize) {
@@ -238,7 +232,7 @@ TEST(GifStream, LocalTablesSetTheFrameDepth) {
 
     GifBytes none;
     none.Header().Screen(4, 4, 0).Image(0, 0, 4, 4, 0, 2).End();
-    EXPECT_EQ(Message([&] { DecodeGifFrame(ReadGif(none.b, false).frames[0], true); }), kGifWrongColors);
+    EXPECT_EQ(MessageOf([&] { DecodeGifFrame(ReadGif(none.b, false).frames[0], true); }), kGifWrongColors);
 }
 
 TEST(GifStream, FrameSizes) {
@@ -254,7 +248,7 @@ TEST(GifStream, FrameSizes) {
 
     GifBytes huge;
     huge.Header().Screen(1, 1, 1).Raw({','}).Word(0).Word(0).Word(65535).Word(65535).Raw({0, 2, 2, 0x4C, 0x01, 0, ';'});
-    EXPECT_EQ(Message([&] { ReadGif(huge.b, true); }), kGifCorrupt) << "no 4 GB bitmap for a few bytes";
+    EXPECT_EQ(MessageOf([&] { ReadGif(huge.b, true); }), kGifCorrupt) << "no 4 GB bitmap for a few bytes";
 }
 
 TEST(GifStream, BackgroundColourFromTheGlobalTable) {
@@ -290,10 +284,10 @@ TEST(GifStream, TruncatedFiles) {
         if (c.cut != g.b.size() - 1) {
             EXPECT_TRUE(f.frames.back().corrupted) << c.why;
             EXPECT_TRUE(DecodeGifFrame(f.frames.back(), true).corrupted) << c.why;
-            EXPECT_EQ(Message([&] { ReadGif(cut, false); }), kStreamReadError) << c.why;
+            EXPECT_EQ(MessageOf([&] { ReadGif(cut, false); }), kStreamReadError) << c.why;
         }
     }
-    EXPECT_EQ(Message([&] { ReadGif(std::vector<uint8_t>(g.b.begin(), g.b.begin() + 100), true); }), kStreamReadError)
+    EXPECT_EQ(MessageOf([&] { ReadGif(std::vector<uint8_t>(g.b.begin(), g.b.begin() + 100), true); }), kStreamReadError)
         << "cut before any frame";
 }
 
@@ -312,7 +306,7 @@ TEST(GifStream, CodeSizeOutOfRange) {
     g.Header().Screen(2, 2, 1).Image(0, 0, 2, 2, 0, 1).End();
     GifFile f = ReadGif(g.b, false);
     f.frames[0].data->stream[0] = 11;
-    EXPECT_EQ(Message([&] { DecodeGifFrame(f.frames[0], false); }), kGifCodeSize);
+    EXPECT_EQ(MessageOf([&] { DecodeGifFrame(f.frames[0], false); }), kGifCodeSize);
     EXPECT_TRUE(DecodeGifFrame(f.frames[0], true).corrupted);
 }
 
@@ -346,9 +340,9 @@ TEST(GifStream, EncodedFramesCoverTheirIndices) {
     d = EncodeGifFrame(3, 1, palette, wide);
     EXPECT_EQ(d->table.count, 7u) << "an index past the palette widens the table";
     EXPECT_EQ(d->bitsPerPixel, 3);
-    EXPECT_EQ(Message([&] { EncodeGifFrame(70000, 1, palette, std::vector<uint8_t>(70000)); }), kGifEncodingError);
+    EXPECT_EQ(MessageOf([&] { EncodeGifFrame(70000, 1, palette, std::vector<uint8_t>(70000)); }), kGifEncodingError);
     GifFile none;
-    EXPECT_EQ(Message([&] { WriteGif(none); }), kGifNoData);
+    EXPECT_EQ(MessageOf([&] { WriteGif(none); }), kGifNoData);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The messages of the GIF image (string table entries 61092 to 61100).
 #pragma once
 
+#include "framework/core/streams.h"
+
 namespace inst {
 
 inline constexpr int kGifTextBase = 61092;
@@ -14,6 +16,6 @@ inline constexpr const char* kGifNoData = "No GIF Data to write";               
 inline constexpr const char* kGifCannotResize = "Cannot change the Size of a GIF image";             // 61099
 inline constexpr const char* kGifDescription = "CompuServe GIF Image";                               // 61100
 // The framework's read error, raised for data that ends inside a block.
-inline constexpr const char* kStreamReadError = "Stream read error";
+inline constexpr const char* kStreamReadError = fw::SReadError;
 
 }  // namespace inst

@@ -33,64 +33,8 @@ convert -delay 7 -size 20x16 xc:red \( -size 8x6 xc:lime -repage +5+4 \) \( -siz
 gifsicle --loopcount=40000 im_anim.gif > gs_loop.gif
 gifsicle --comment 'made for a test' im_c16.gif > gs_comment.gif
 gifsicle --interlace im_c256.gif > gs_interlace.gif
-gifbuild gb_local.txt > gb_local.gif
-gifbuild gb_unknown.txt > gb_unknown.gif
-)";
-
-// Local tables and no global one, a plain-text extension, and a 1-bit image (minimum code size 2).
-constexpr const char* kLocalTables = R"(screen colors 2
-screen width 6
-screen height 3
-
-image
-image left 1
-image top 0
-image map
-	rgb 255 000 000 is a
-	rgb 000 000 255 is b
-	rgb 000 255 000 is c
-	rgb 010 020 030 is d
-end
-image bits 4 by 3
-abcd
-dcba
-aabb
-
-plaintext
-\x00\x00\x00\x00\x06\x00\x03\x00\x01\x01\x00\x01
-hello
-end
-
-image
-image left 0
-image top 1
-image map
-	rgb 000 000 000 is x
-	rgb 255 255 255 is y
-end
-image bits 6 by 2
-xyxyxy
-yyxxyy
-)";
-
-constexpr const char* kUnknownExtension = R"(screen colors 2
-screen width 2
-screen height 1
-screen map
-	rgb 000 000 000 is a
-	rgb 255 255 255 is b
-end
-
-image
-image bits 2 by 1
-ab
-
-extension 7a
-hi
-end
-image
-image bits 2 by 1
-ba
+gifbuild "$1/gifbuild_local_tables.txt" > gb_local.gif
+gifbuild "$1/gifbuild_unknown_extension.txt" > gb_unknown.gif
 )";
 
 // Per file: "file NAME FRAMES", then per frame "frame LEFT TOP WIDTH HEIGHT MODE", its RGB within that
@@ -196,12 +140,10 @@ protected:
     static void SetUpTestSuite() {
         dir_ = mx::test::FreshDir();
         mx::test::WriteFile(dir_ + "/make.sh", kMakeFixtures);
-        mx::test::WriteFile(dir_ + "/gb_local.txt", kLocalTables);
-        mx::test::WriteFile(dir_ + "/gb_unknown.txt", kUnknownExtension);
         for (const auto& [program, package] : {std::pair{"convert", "imagemagick"}, std::pair{"gifsicle", "gifsicle"},
                                                std::pair{"gifbuild", "giflib-tools"}})
             ASSERT_TRUE(engine::test::HaveTool(program)) << program << " is missing: install the Debian package " << package;
-        ASSERT_TRUE(RunIn(dir_, "bash make.sh", "bash", "bash"));
+        ASSERT_TRUE(RunIn(dir_, "bash make.sh '" + mx::test::SourceDir() + "/installer/controls/testdata'", "bash", "bash"));
     }
     static std::string dir_;
 };

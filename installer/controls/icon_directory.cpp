@@ -1,11 +1,10 @@
 #include "installer/controls/icon_directory.h"
 
+#include "installer/controls/le_bytes.h"
+
 namespace inst {
 
 namespace {
-
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24); }
 
 bool Fail(std::string* why, const char* text) {
     if (why) *why = text;

@@ -17,42 +17,7 @@ fx 12x9 -colors 16 -interlace GIF "$gif/interlaced.gif"
 convert -size 9x7 xc:white -fill red -draw 'rectangle 2,2 5,5' -transparent white "$gif/transparent.gif"
 convert -delay 7 -size 8x6 xc:red \( -size 3x2 xc:lime -repage +2+1 \) -loop 0 "$gif/anim.gif"
 gifsicle --loopcount=40000 --comment 'seed' "$gif/anim.gif" > "$gif/loop_comment.gif"
-cat > local.txt <<'TXT'
-screen colors 2
-screen width 6
-screen height 3
-
-image
-image left 1
-image top 0
-image map
-	rgb 255 000 000 is a
-	rgb 000 000 255 is b
-	rgb 000 255 000 is c
-	rgb 010 020 030 is d
-end
-image bits 4 by 3
-abcd
-dcba
-aabb
-
-plaintext
-\x00\x00\x00\x00\x06\x00\x03\x00\x01\x01\x00\x01
-hi
-end
-
-image
-image left 0
-image top 1
-image map
-	rgb 000 000 000 is x
-	rgb 255 255 255 is y
-end
-image bits 6 by 2
-xyxyxy
-yyxxyy
-TXT
-gifbuild local.txt > "$gif/local_tables.gif"
+gifbuild "$here/../testdata/gifbuild_local_tables.txt" > "$gif/local_tables.gif"
 head -c 60 "$gif/c64.gif" > "$gif/cut.gif"
 
 ani=$here/seeds/ani

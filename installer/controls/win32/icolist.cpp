@@ -4,24 +4,11 @@
 
 #include "framework/core/exceptions.h"
 #include "framework/core/filer.h"
+#include "installer/controls/le_bytes.h"
 
 namespace inst {
 
 namespace {
-
-constexpr const char* kReadError = "Stream read error";
-
-uint32_t ReadU32(fw::TStream& stream) {
-    uint8_t b[4];
-    if (stream.Read(b, 4) != 4) throw fw::EReadError(kReadError);
-    return b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t{b[3]} << 24);
-}
-
-void WriteU32(fw::TStream& stream, uint32_t v) {
-    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                          static_cast<uint8_t>(v >> 24)};
-    stream.WriteBuffer(b, 4);
-}
 
 // Runs BeginUpdate/EndUpdate around a scope, also when it throws.
 class UpdateScope {
@@ -146,17 +133,17 @@ void TIconList::Move(int from, int to) {
 void TIconList::LoadFromStream(fw::TStream& stream) {
     UpdateScope update(*this);
     Clear();
-    const uint32_t count = ReadU32(stream);
+    const uint32_t count = ReadLe32(stream);
     // Each entry takes at least its 4-byte size.
-    if (count > (stream.Size() - stream.Position()) / 4) throw fw::EReadError(kReadError);
+    if (count > (stream.Size() - stream.Position()) / 4) throw fw::EReadError(fw::SReadError);
     for (uint32_t i = 0; i < count; ++i) {
-        const int32_t size = static_cast<int32_t>(ReadU32(stream));
+        const int32_t size = static_cast<int32_t>(ReadLe32(stream));
         if (size <= 0) {
             entries_.emplace_back();
             Changed();
             continue;
         }
-        if (size > stream.Size() - stream.Position()) throw fw::EReadError(kReadError);
+        if (size > stream.Size() - stream.Position()) throw fw::EReadError(fw::SReadError);
         std::vector<uint8_t> image(static_cast<size_t>(size));
         stream.ReadBuffer(image.data(), size);
         auto icon = NewEntry(nullptr);
@@ -167,10 +154,10 @@ void TIconList::LoadFromStream(fw::TStream& stream) {
 }
 
 void TIconList::SaveToStream(fw::TStream& stream) {
-    WriteU32(stream, static_cast<uint32_t>(entries_.size()));
+    WriteLe32(stream, static_cast<uint32_t>(entries_.size()));
     for (const auto& e : entries_) {
         const std::vector<uint8_t> image = e && !e->Empty() ? e->SaveToBytes() : std::vector<uint8_t>{};
-        WriteU32(stream, static_cast<uint32_t>(image.size()));
+        WriteLe32(stream, static_cast<uint32_t>(image.size()));
         if (!image.empty()) stream.WriteBuffer(image.data(), static_cast<int64_t>(image.size()));
     }
 }

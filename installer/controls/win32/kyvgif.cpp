@@ -8,6 +8,7 @@
 #include "framework/core/rtti.h"
 #include "framework/win32/clipboard.h"
 #include "installer/controls/gif_texts.h"
+#include "installer/controls/le_bytes.h"
 #include "installer/controls/win32/anifile.h"
 
 namespace inst {
@@ -23,15 +24,6 @@ std::vector<uint8_t> ReadRest(fw::TStream& stream, int64_t count) {
     if (count > 0) stream.ReadBuffer(data.data(), count);
     return data;
 }
-
-void WriteLength(fw::TStream& stream, size_t length) {
-    const uint32_t n = static_cast<uint32_t>(length);
-    const uint8_t head[4] = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n >> 16),
-                             static_cast<uint8_t>(n >> 24)};
-    stream.WriteBuffer(head, 4);
-}
-
-uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24); }
 
 // The bytes of a global memory block.
 std::vector<uint8_t> BlockBytes(HANDLE data) {
@@ -165,14 +157,13 @@ void TGIFImage::SaveToStream(fw::TStream& stream) {
 }
 
 void TGIFImage::ReadData(fw::TStream& stream) {
-    uint8_t head[4];
-    stream.ReadBuffer(head, 4);
-    Load(ReadRest(stream, Le32(head)), true);
+    const uint32_t length = ReadLe32(stream);
+    Load(ReadRest(stream, length), true);
 }
 
 void TGIFImage::WriteData(fw::TStream& stream) {
     const std::vector<uint8_t> bytes = Save();
-    WriteLength(stream, bytes.size());
+    WriteLe32(stream, static_cast<uint32_t>(bytes.size()));
     stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 

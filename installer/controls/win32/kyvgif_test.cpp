@@ -8,6 +8,7 @@
 #include "framework/core/exceptions.h"
 #include "framework/win32/clipboard.h"
 #include "installer/controls/gif_texts.h"
+#include "installer/controls/testdata/error_text.h"
 #include "installer/controls/win32/anifile.h"
 #include "installer/controls/win32/kyvgif.h"
 #include "installer/controls/win32/pictures_test_support.h"
@@ -24,16 +25,6 @@ std::vector<uint32_t> PortableRgb(const GifFrame& f) {
         out.push_back(uint32_t{c.red} << 16 | uint32_t{c.green} << 8 | c.blue);
     }
     return out;
-}
-
-template <class E>
-std::string MessageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return "(no error)";
 }
 
 TEST_F(PicturesTest, GifFilesLoadThroughThePictureClass) {
