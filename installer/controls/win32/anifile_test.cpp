@@ -13,14 +13,21 @@
 namespace inst::test {
 namespace {
 
-TEST_F(PicturesTest, TheSystemLoadsOurAnimatedCursorFixture) {
-    const std::string path = PictureFiles().win + "\\spin.ani";
-    HANDLE cursor = LoadImageA(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);
-    ASSERT_NE(cursor, nullptr) << "user32 refused the file: " << GetLastError();
-    DestroyCursor(static_cast<HCURSOR>(cursor));
+TEST_F(PicturesTest, TheSystemLoadsOurAnimatedCursorFixtures) {
+    for (const char* name : {"spin.ani", "split.ani"}) {
+        const std::string path = PictureFiles().win + "\\" + name;
+        HANDLE cursor = LoadImageA(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);
+        ASSERT_NE(cursor, nullptr) << name << ": user32 refused the file: " << GetLastError();
+        DestroyCursor(static_cast<HCURSOR>(cursor));
+    }
 }
 
 TEST_F(PicturesTest, AnimatedCursorFramesRatesOrderAndHotSpots) {
+    TAnimatedCursorImage split;
+    split.LoadFromFile(PictureFiles().win + "\\split.ani");
+    ASSERT_EQ(split.Count(), 5);
+    EXPECT_EQ(split.Frames(3)->DisplayRate(), 24u) << "one entry per chunk serves the next step";
+    EXPECT_EQ(split.Frames(3)->IconIndex(), 1);
     TAnimatedCursorImage ani;
     ani.LoadFromFile(PictureFiles().win + "\\spin.ani");
     ASSERT_EQ(ani.Count(), 5);

@@ -90,7 +90,14 @@ TEST_F(PicturesTest, GifErrorsCarryTheirTexts) {
     EXPECT_EQ(MessageOf<fw::EReadError>([&] { gif.LoadFromStream(half); }), kStreamReadError);
     GIFTolerant = true;
     half.SetPosition(0);
+    std::vector<int> stages;
+    gif.OnProgress.Bind(&stages, [](void* seen, fw::TObject*, fw::TProgressStage stage, uint8_t, bool, const fw::TRect&,
+                                    const std::string&) { static_cast<std::vector<int>*>(seen)->push_back(static_cast<int>(stage)); });
     gif.LoadFromStream(half);
+    ASSERT_GE(stages.size(), 3u);
+    EXPECT_EQ(stages.front(), 0) << "starting, running ..., ending";
+    EXPECT_EQ(stages[1], 1);
+    EXPECT_EQ(stages.back(), 2);
     ASSERT_EQ(gif.FrameCount(), 1);
     EXPECT_TRUE(gif.Frame(0)->Corrupted());
     EXPECT_EQ(gif.Width(), 64);

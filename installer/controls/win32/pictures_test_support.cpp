@@ -20,6 +20,7 @@ icotool -c -b 4 -o i0.ico red.png
 icotool -c --cursor -X 3 -Y 5 -b 8 -o c1.cur lime.png
 icotool -c -b 1 -o i2.ico blue.png
 /usr/bin/python3 "$1" spin.ani --rates 6,12,18,24,30 --seq 0,1,2,1,0 --title Spin --author Me i0.ico c1.cur i2.ico
+/usr/bin/python3 "$1" split.ani --rates 6,12,18,24,30 --seq 0,1,2,1,0 --split i0.ico c1.cur i2.ico
 )";
 
 }  // namespace

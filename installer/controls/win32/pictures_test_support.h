@@ -23,6 +23,7 @@ protected:
 //   c256.gif      64x48 in 256 colours;  trans.gif  17x13 with white transparent
 //   i0.ico c1.cur i2.ico   32x32 red (4 bits), lime cursor with hot spot 3,5 (8 bits), blue (1 bit)
 //   spin.ani      five steps over those three: rates 6,12,18,24,30, order 0,1,2,1,0, "Spin" by "Me"
+//   split.ani     the same steps, each rate and step in a chunk of its own
 const gfxtest::CaseDir& PictureFiles();
 
 std::vector<uint8_t> ReadBytes(const std::string& path);
