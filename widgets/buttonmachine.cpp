@@ -25,7 +25,7 @@ void TKVXButtonMachine::SetState(S state, bool reevaluating) {
     if (NumGlyphs < 3 && IsPair(old, state, S::bstHot, S::bstLatched)) repaint = false;
     prevState_ = (state == S::bstHot && old != S::bstLatched) ? S::bstUp : old;
     state_ = state;
-    if (repaint && host_.Visible()) host_.StateRepaint();
+    if (repaint && host_.ButtonVisible()) host_.StateRepaint();
     if (AllowMouseOver) {
         if (old == S::bstHot) host_.StopHoverTimer();
         if (state == S::bstHot && !pressed_) host_.StartHoverTimer();
@@ -43,7 +43,7 @@ void TKVXButtonMachine::SetPressed(bool value) {
 }
 
 bool TKVXButtonMachine::InsideClient(int x, int y) {
-    return x >= 0 && x <= host_.ClientWidth() && y >= 0 && y <= host_.ClientHeight();
+    return x >= 0 && x <= host_.ButtonWidth() && y >= 0 && y <= host_.ButtonHeight();
 }
 
 void TKVXButtonMachine::MouseDown(int x, int y) {
@@ -97,7 +97,7 @@ void TKVXButtonMachine::MouseUp(int x, int y) {
     mouseDown_ = false;
     if (RepeatedClick) host_.StopRepeatTimer();
     const bool inside = AllowTransparency ? host_.PointInButton(x, y)
-                                          : x >= 0 && x < host_.ClientWidth() && y >= 0 && y <= host_.ClientHeight();
+                                          : x >= 0 && x < host_.ButtonWidth() && y >= 0 && y <= host_.ButtonHeight();
     S restore = IsDisabled(state_) ? state_ : S::bstUp;
     bool handled = false;
     if (groupIndex_ != 0) {
@@ -142,7 +142,7 @@ void TKVXButtonMachine::MouseEnter() {
 void TKVXButtonMachine::MouseExit() {
     if (state_ == S::bstHot) SetState(prevState_);
     SetMouseInside(false);
-    if (HideHintOnExit) host_.HideHint();
+    if (HideHintOnExit) host_.HideApplicationHint();
 }
 
 void TKVXButtonMachine::SetMouseInside(bool inside) {

@@ -35,7 +35,7 @@ public:
     virtual bool HoverChangesLook() = 0;
     // State changes are ignored: the button is on an MDI form and the application is not active.
     virtual bool IgnoreStateChanges() = 0;
-    virtual bool Visible() = 0;
+    virtual bool ButtonVisible() = 0;
     virtual void StartHoverTimer() = 0;
     virtual void StopHoverTimer() = 0;
     virtual void StartRepeatTimer() = 0;
@@ -47,12 +47,12 @@ public:
     virtual void MouseExitEvent() = 0;
     // The mouse-inside flag changed (flat speed buttons repaint).
     virtual void MouseInsideChanged() = 0;
-    virtual void HideHint() = 0;
+    virtual void HideApplicationHint() = 0;
     // Hit test of a client point (AllowTransparency), and whether the pointer is over the button now.
     virtual bool PointInButton(int x, int y) = 0;
     virtual bool PointerInside() = 0;
-    virtual int ClientWidth() = 0;
-    virtual int ClientHeight() = 0;
+    virtual int ButtonWidth() = 0;
+    virtual int ButtonHeight() = 0;
     // CM_BUTTONPRESSED to the other controls of the parent (UpdateExclusive).
     virtual void BroadcastPressed() = 0;
     // OnDropDown, then the menu, running until it closes (the host removes the mouse messages left).

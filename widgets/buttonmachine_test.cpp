@@ -29,7 +29,7 @@ public:
     void StateInvalidate() override { ++invalidates; }
     bool HoverChangesLook() override { return hoverLook; }
     bool IgnoreStateChanges() override { return ignore; }
-    bool Visible() override { return true; }
+    bool ButtonVisible() override { return true; }
     void StartHoverTimer() override { hoverTimer = true; }
     void StopHoverTimer() override { hoverTimer = false; }
     void StartRepeatTimer() override { repeatTimer = true; }
@@ -39,11 +39,11 @@ public:
     void MouseEnterEvent() override { ++enters; }
     void MouseExitEvent() override { ++exits; }
     void MouseInsideChanged() override {}
-    void HideHint() override { ++hints; }
+    void HideApplicationHint() override { ++hints; }
     bool PointInButton(int x, int y) override { return x >= opaqueFrom && x <= 20 && y >= 0 && y <= 20; }
     bool PointerInside() override { return pointerInside; }
-    int ClientWidth() override { return 20; }
-    int ClientHeight() override { return 20; }
+    int ButtonWidth() override { return 20; }
+    int ButtonHeight() override { return 20; }
     void BroadcastPressed() override {
         for (FakeButton* b : group)
             if (b != this && b->machine.GroupIndex() == machine.GroupIndex())
