@@ -7,6 +7,7 @@
 #include "widgets/drawtypes.h"
 #include "widgets/kvxregister.h"
 #include "widgets/win32/caption.h"
+#include "widgets/win32/controlregister.h"
 #include "widgets/win32/fillobjects.h"
 #include "widgets/win32/kvxcontainer.h"
 #include "widgets/win32/applicationctrl.h"
@@ -189,6 +190,7 @@ void KVXRegisterWin32Classes() {
 
     RegisterGraphicObjects();
     RegisterImageLists();
+    KVXRegisterControlClasses();
 }
 
 }  // namespace kvx::win32

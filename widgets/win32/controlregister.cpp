@@ -1,0 +1,131 @@
+// Registers the suite's controls, their published properties and the enumerations they publish.
+#include "framework/core/rtti.h"
+#include "widgets/controltypes.h"
+#include "widgets/win32/controlregister.h"
+#include "widgets/win32/inicomponent.h"
+#include "widgets/win32/labels.h"
+#include "widgets/win32/panels.h"
+#include "widgets/win32/speedbutton.h"
+
+namespace kvx::win32 {
+
+namespace {
+
+using fw::Class;
+
+void RegisterBases() {
+    Class<TKVXBaseControl, fw::TGraphicControl>("TKVXBaseControl")
+        .Data("About", &TKVXBaseControl::About)
+        .Prop("ImageList", &TKVXBaseControl::ImageList, &TKVXBaseControl::SetImageList)
+        .Stored(&TKVXBaseControl::ImageListStored)
+        .Prop("ImageIndex", 0, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue)
+        .Prop("ListIndex", 1, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue)
+        .Event("OnMouseEnter", &TKVXBaseControl::OnMouseEnter)
+        .Event("OnMouseExit", &TKVXBaseControl::OnMouseExit);
+    Class<TKVXBaseGraphicControl, TKVXBaseControl>("TKVXBaseGraphicControl")
+        .Prop("Transparent", &TKVXBaseGraphicControl::Transparent, &TKVXBaseGraphicControl::SetTransparent);
+    Class<TKVXGraphicControl, TKVXBaseGraphicControl>("TKVXGraphicControl")
+        .Prop("Bevel", &TKVXGraphicControl::Bevel, &TKVXGraphicControl::SetBevel);
+    Class<TKVXCustomControl, fw::TCustomControl>("TKVXCustomControl")
+        .Data("About", &TKVXCustomControl::About)
+        .Event("OnAfterEnter", &TKVXCustomControl::OnAfterEnter)
+        .Event("OnAfterExit", &TKVXCustomControl::OnAfterExit)
+        .Event("OnMouseEnter", &TKVXCustomControl::OnMouseEnter)
+        .Event("OnMouseExit", &TKVXCustomControl::OnMouseExit);
+}
+
+void RegisterPanels() {
+    Class<TKVXCustomPanel, TKVXCustomControl>("TKVXCustomPanel")
+        .Prop("Locked", &TKVXCustomPanel::Locked, &TKVXCustomPanel::SetLocked)
+        .Prop("Transparent", &TKVXCustomPanel::Transparent, &TKVXCustomPanel::SetTransparent);
+    Class<TKVXCustomBevelPanel, TKVXCustomPanel>("TKVXCustomBevelPanel")
+        .Prop("Bevel", &TKVXCustomBevelPanel::Bevel, &TKVXCustomBevelPanel::SetBevel);
+    Class<TKVXCustomParentPanel, TKVXCustomBevelPanel>("TKVXCustomParentPanel")
+        .Prop("ImageList", &TKVXCustomControl::ImageList, &TKVXCustomControl::SetImageList)
+        .Stored(&TKVXCustomControl::ImageListStored)
+        .Prop("ImageIndex", 0, &TKVXCustomControl::GetImageValue, &TKVXCustomControl::SetImageValue)
+        .Prop("ListIndex", 1, &TKVXCustomControl::GetImageValue, &TKVXCustomControl::SetImageValue)
+        .Prop("QuickDraw", &TKVXCustomParentPanel::QuickDraw, &TKVXCustomParentPanel::SetQuickDraw);
+    Class<TKVXSimplePanel, TKVXCustomBevelPanel>("TKVXSimplePanel");
+    Class<TKVXBackPanel, TKVXCustomParentPanel>("TKVXBackPanel");
+    Class<TKVXCustomStatusBar, TKVXCustomBevelPanel>("TKVXCustomStatusBar");
+    Class<TKVXCustomIniComponent, TKVXComponent>("TKVXCustomIniComponent")
+        .Prop("IniLink", &TKVXCustomIniComponent::IniLink, &TKVXCustomIniComponent::SetIniLink)
+        .Data("IniUse", &TKVXCustomIniComponent::IniUse)
+        .Prop("Section", &TKVXCustomIniComponent::Section, &TKVXCustomIniComponent::SetSection);
+    Class<TKVXContainerComponent, TKVXComponent>("TKVXContainerComponent")
+        .Prop("ImageList", &TKVXContainerComponent::ImageList, &TKVXContainerComponent::SetImageList)
+        .Stored(&TKVXContainerComponent::ImageListStored)
+        .Prop("ImageIndex", 0, &TKVXContainerComponent::GetImageValue, &TKVXContainerComponent::SetImageValue)
+        .Prop("ListIndex", 1, &TKVXContainerComponent::GetImageValue, &TKVXContainerComponent::SetImageValue);
+}
+
+void RegisterLabels() {
+    Class<TKVXBaseLabel, TKVXBaseGraphicControl>("TKVXBaseLabel")
+        .Prop("AutoSize", 0, &TKVXBaseLabel::GetFlag, &TKVXBaseLabel::SetFlag)
+        .Prop("MultiLine", 1, &TKVXBaseLabel::GetFlag, &TKVXBaseLabel::SetFlag)
+        .Prop("ShowAccelChar", 2, &TKVXBaseLabel::GetFlag, &TKVXBaseLabel::SetFlag)
+        .Prop("FocusControl", &TKVXBaseLabel::FocusControl, &TKVXBaseLabel::SetFocusControl)
+        .Prop("Options", &TKVXBaseLabel::Options, &TKVXBaseLabel::SetOptions);
+    Class<TKVXCustomSimpleLabel, TKVXBaseLabel>("TKVXCustomSimpleLabel")
+        .Prop("Font3D", &TKVXCustomSimpleLabel::Font3D, &TKVXCustomSimpleLabel::SetFont3D)
+        .Prop("Jump", &TKVXCustomSimpleLabel::Jump, &TKVXCustomSimpleLabel::SetJump)
+        .Prop("ActiveColor", &TKVXCustomSimpleLabel::ActiveColor, &TKVXCustomSimpleLabel::SetActiveColor)
+        .Idents(KVXColorIdentTable())
+        .Prop("InActiveColor", &TKVXCustomSimpleLabel::InActiveColor, &TKVXCustomSimpleLabel::SetInActiveColor)
+        .Idents(KVXColorIdentTable())
+        .Prop("JumpUnderline", &TKVXCustomSimpleLabel::JumpUnderline, &TKVXCustomSimpleLabel::SetJumpUnderline)
+        .Prop("JumpMode", &TKVXCustomSimpleLabel::JumpMode, &TKVXCustomSimpleLabel::SetJumpMode);
+    Class<TKVXSimpleLabel, TKVXCustomSimpleLabel>("TKVXSimpleLabel")
+        .Prop("Alignment", &TKVXBaseLabel::Alignment, &TKVXBaseLabel::SetAlignment);
+    Class<TKVXCustomLabel, TKVXBaseLabel>("TKVXCustomLabel")
+        .Prop("Bevel", &TKVXCustomLabel::Bevel, &TKVXCustomLabel::SetBevel)
+        .Prop("FontFx", &TKVXCustomLabel::FontFx, &TKVXCustomLabel::SetFontFx);
+    Class<TKVXLabel, TKVXCustomLabel>("TKVXLabel").Prop("Alignment", &TKVXBaseLabel::Alignment, &TKVXBaseLabel::SetAlignment);
+    Class<TKVXCustomGlyphLabel, TKVXBaseLabel>("TKVXCustomGlyphLabel")
+        .Prop("Alignment", &TKVXCustomGlyphLabel::Layout, &TKVXCustomGlyphLabel::SetLayout)
+        .Prop("Font3D", &TKVXCustomGlyphLabel::Font3D, &TKVXCustomGlyphLabel::SetFont3D)
+        .Prop("Bevel", &TKVXCustomGlyphLabel::Bevel, &TKVXCustomGlyphLabel::SetBevel);
+    Class<TKVXGlyphLabel, TKVXCustomGlyphLabel>("TKVXGlyphLabel");
+}
+
+void RegisterButtons() {
+    using B = TKVXBaseGraphicButton;
+    Class<B, TKVXBaseControl>("TKVXBaseGraphicButton")
+        .Prop("AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp)
+        .Prop("AllowMouseOver", &B::AllowMouseOver, &B::SetAllowMouseOver)
+        .Prop("AllowTransparency", &B::AllowTransparency, &B::SetAllowTransparency)
+        .Prop("ButtonLayout", &B::ButtonLayout, &B::SetButtonLayout)
+        .Prop("FontFx", &B::FontFx, &B::SetFontFx)
+        .Prop("RepeatedClick", &B::RepeatedClick, &B::SetRepeatedClick)
+        .Prop("RepeatingInterval", &B::RepeatingInterval, &B::SetRepeatingInterval)
+        .Event("OnDropDown", &B::OnDropDown)
+        .Prop("HideHint", &B::HideHint, &B::SetHideHint)
+        .Prop("DropDownMenu", &B::DropDownMenu, &B::SetDropDownMenu)
+        .Prop("DropDownIndent", &B::DropDownIndent, &B::SetDropDownIndent)
+        .Prop("DropDownRight", &B::DropDownRight, &B::SetDropDownRight)
+        .Prop("EnterColor", &B::EnterColor, &B::SetEnterColor)
+        .Idents(KVXColorIdentTable())
+        .Prop("EnterColorChange", &B::EnterColorChange, &B::SetEnterColorChange)
+        .Prop("Glyph", &B::Glyph, &B::SetGlyph)
+        .Stored(&B::GlyphStored)
+        .Prop("NumGlyphs", &B::NumGlyphs, &B::SetNumGlyphs)
+        .Prop("GroupIndex", &B::GroupIndex, &B::SetGroupIndex)
+        .Prop("MultiLine", &B::MultiLine, &B::SetMultiLine)
+        .Prop("Pressed", &B::Pressed, &B::SetPressed);
+    Class<TKVXCustomSpeedButton, B>("TKVXCustomSpeedButton")
+        .Prop("Style", &TKVXCustomSpeedButton::Style, &TKVXCustomSpeedButton::SetStyle);
+    Class<TKVXOfficeButton, TKVXCustomSpeedButton>("TKVXOfficeButton");
+}
+
+}  // namespace
+
+void KVXRegisterControlClasses() {
+    KVXRegisterControlTypes();
+    RegisterBases();
+    RegisterPanels();
+    RegisterLabels();
+    RegisterButtons();
+}
+
+}  // namespace kvx::win32
