@@ -196,7 +196,8 @@ std::string ShiftText(bool subtract, std::string text, int amount)
 
 uint8_t CalcRatio(int64_t packed, int64_t unpacked)
 {
-    if (packed == 0 || unpacked == 0 || packed >= unpacked)
+    // Sizes come from archive headers: a damaged one can hold anything, negative numbers included.
+    if (packed <= 0 || unpacked <= 0 || packed >= unpacked)
         return 0;
     if (unpacked - packed > 100000) {
         packed /= 100;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "engine/core/crc.h"
@@ -75,6 +76,10 @@ TEST(Routines, CalcRatio)
     EXPECT_EQ(CalcRatio(1000, 300000), 99);
     // Sizes past 32 bits work too.
     EXPECT_EQ(CalcRatio(int64_t(1) << 32, int64_t(1) << 33), 50);
+    // Damaged headers: 64-bit sizes read as negative numbers give no ratio.
+    EXPECT_EQ(CalcRatio(-6780073222245689815, 6052837880043143193), 0);
+    EXPECT_EQ(CalcRatio(5, -1), 0);
+    EXPECT_EQ(CalcRatio(INT64_MIN, INT64_MAX), 0);
 }
 
 TEST(Routines, PercentRoundsHalfToEvenIn64Bits)
