@@ -2,6 +2,7 @@
 #include "engine/lister/older_formats.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/core/e_raise.h"
 #include "engine/core/file_routines.h"
@@ -57,10 +58,22 @@ void TKrenlo::ReportEntry(int64_t offset, int filenum)
         OnReadEnd(this);
 }
 
+namespace {
+
+// Sizes come from archive headers: a damaged one may hold a negative or huge number, which must not
+// wrap the totals.
+void AddSize(int64_t& total, int64_t size)
+{
+    if (size > 0 && __builtin_add_overflow(total, size, &total))
+        total = INT64_MAX;
+}
+
+}  // namespace
+
 void TKrenlo::AddTotals(int64_t packed, int64_t unpacked)
 {
-    TotalPackedSize += packed;
-    TotalUnpackedSize += unpacked;
+    AddSize(TotalPackedSize, packed);
+    AddSize(TotalUnpackedSize, unpacked);
 }
 
 void TKrenlo::SetEntryName(const std::string& name, bool utf8)

@@ -3,6 +3,8 @@
 // fallback, damaged and empty archives and a cancel from inside OnRead.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -186,6 +188,17 @@ TEST_F(ListerTest, FieldsMatchPythonZipfile)
         EXPECT_TRUE(errors_.empty());
     }
     EXPECT_EQ(lister_->ArcType(), TArcType::atZipExe);
+}
+
+// Sizes read from damaged headers: totals stop at the largest number instead of wrapping, and a
+// negative size takes nothing away.
+TEST_F(ListerTest, TotalsOfDamagedSizesNeitherWrapNorShrink)
+{
+    lister_->TotalPackedSize = lister_->TotalUnpackedSize = 0;
+    lister_->AddTotals(2314885782286814514, 10);
+    lister_->AddTotals(8434335030551396352, -5);
+    EXPECT_EQ(lister_->TotalPackedSize, INT64_MAX);
+    EXPECT_EQ(lister_->TotalUnpackedSize, 10);
 }
 
 TEST_F(ListerTest, EventOrderTotalsAndSelection)

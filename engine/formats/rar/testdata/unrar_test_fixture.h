@@ -163,7 +163,7 @@ public:
         events_.push_back(std::string(exists ? "volume " : "missing ") + Name(fn));
         // A handler that keeps answering a volume that is not there is asked again: give up after
         // a few rounds rather than hang the test.
-        cancel = (refuseVolumes_ && !exists) || ++asked_ > 20;
+        cancel = !exists && (refuseVolumes_ || ++asked_ > 20);
         if (!exists && !volumeFolder_.empty())
             dir = volumeFolder_;
     }
@@ -182,6 +182,7 @@ public:
     {
         rar_->SetArchiveFile(archive);
         rar_->SetExtractDir(dir_ + "/out");
+        asked_ = 0;
         return test ? rar_->Test() : rar_->Extract();
     }
 
