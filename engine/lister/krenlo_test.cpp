@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-
 #include <filesystem>
 #include <sstream>
 #include <string>
