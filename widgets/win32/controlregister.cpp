@@ -2,6 +2,7 @@
 #include "framework/core/rtti.h"
 #include "widgets/controltypes.h"
 #include "widgets/win32/controlregister.h"
+#include "widgets/win32/groupbox.h"
 #include "widgets/win32/inicomponent.h"
 #include "widgets/win32/labels.h"
 #include "widgets/win32/panels.h"
@@ -49,6 +50,15 @@ void RegisterPanels() {
     Class<TKVXSimplePanel, TKVXCustomBevelPanel>("TKVXSimplePanel");
     Class<TKVXBackPanel, TKVXCustomParentPanel>("TKVXBackPanel");
     Class<TKVXCustomStatusBar, TKVXCustomBevelPanel>("TKVXCustomStatusBar");
+    using G = TKVXCustomGroupBox;
+    Class<G, TKVXCustomParentPanel>("TKVXCustomGroupBox")
+        .Prop("Alignment", &G::Alignment, &G::SetAlignment)
+        .Prop("CaptionFont", &G::CaptionFont, &G::SetCaptionFont)
+        .Prop("CaptionFont3D", &G::CaptionFont3D, &G::SetCaptionFont3D)
+        .Prop("CaptionOffset", &G::CaptionOffset, &G::SetCaptionOffset)
+        .Prop("CaptionParentFont", &G::CaptionParentFont, &G::SetCaptionParentFont)
+        .Prop("ShowAccelChar", &G::ShowAccelChar, &G::SetShowAccelChar);
+    Class<TKVXGroupBox, G>("TKVXGroupBox");
     Class<TKVXCustomIniComponent, TKVXComponent>("TKVXCustomIniComponent")
         .Prop("IniLink", &TKVXCustomIniComponent::IniLink, &TKVXCustomIniComponent::SetIniLink)
         .Data("IniUse", &TKVXCustomIniComponent::IniUse)
