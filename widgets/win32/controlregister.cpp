@@ -2,10 +2,12 @@
 #include "framework/core/rtti.h"
 #include "widgets/controltypes.h"
 #include "widgets/win32/controlregister.h"
+#include "widgets/win32/dockbutton.h"
 #include "widgets/win32/groupbox.h"
 #include "widgets/win32/inicomponent.h"
 #include "widgets/win32/labels.h"
 #include "widgets/win32/panels.h"
+#include "widgets/win32/shapes.h"
 #include "widgets/win32/speedbutton.h"
 
 namespace kvx::win32 {
@@ -126,6 +128,43 @@ void RegisterButtons() {
     Class<TKVXCustomSpeedButton, B>("TKVXCustomSpeedButton")
         .Prop("Style", &TKVXCustomSpeedButton::Style, &TKVXCustomSpeedButton::SetStyle);
     Class<TKVXOfficeButton, TKVXCustomSpeedButton>("TKVXOfficeButton");
+    using D = TKVXDockSpeedButton;
+    Class<D, TKVXCustomSpeedButton>("TKVXDockSpeedButton")
+        .Prop("AdjustDockedSize", 0, &D::GetFlag, &D::SetFlag)
+        .Prop("Control", &D::Control, &D::SetControl)
+        .Prop("Docked", 1, &D::GetFlag, &D::SetFlag)
+        .Prop("GlyphKind", &D::GlyphKind, &D::SetGlyphKind)
+        .Prop("Margin", &D::Margin, &D::SetMargin)
+        .Prop("Position", &D::Position, &D::SetPosition)
+        .Prop("ReflectOwnChanges", 2, &D::GetFlag, &D::SetFlag);
+}
+
+void RegisterShapes() {
+    using S = TKVXBaseShape;
+    Class<S, TKVXBaseGraphicControl>("TKVXBaseShape")
+        .Prop("Bevel", &S::Bevel, &S::SetBevel)
+        .Prop("Brush", &S::Brush, &S::SetBrush)
+        .Prop("BrushBackColor", &S::BrushBackColor, &S::SetBrushBackColor)
+        .Idents(KVXColorIdentTable())
+        .Prop("Caption", &S::ShapeCaption, &S::SetShapeCaption)
+        .Prop("CaptionClip", &S::CaptionClip, &S::SetCaptionClip)
+        .Prop("RoundPercent", &S::RoundPercent, &S::SetRoundPercent)
+        .Prop("Shadow", &S::Shadow, &S::SetShadow)
+        .Prop("Shape", &S::Shape, &S::SetShape)
+        .Prop("ShapeFill", &S::ShapeFill, &S::SetShapeFill)
+        .Prop("Square", &S::Square, &S::SetSquare);
+    Class<TKVXShapeControl, S>("TKVXShapeControl")
+        .Prop("Mode", &S::Mode, &S::SetMode)
+        .Prop("ImageList", &TKVXBaseControl::ImageList, &TKVXBaseControl::SetImageList)
+        .Stored(&TKVXBaseControl::ImageListStored)
+        .Prop("ImageIndex", 0, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue)
+        .Prop("ListIndex", 1, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue)
+        .Prop("Teeth", &S::Teeth, &S::SetTeeth);
+    Class<TKVXTeethShape, TKVXShapeControl>("TKVXTeethShape");
+    Class<TKVXShadowFill, TKVXGraphicControl>("TKVXShadowFill")
+        .Prop("ShadowColor", &TKVXShadowFill::ShadowColor, &TKVXShadowFill::SetShadowColor)
+        .Idents(KVXColorIdentTable())
+        .Prop("Style", &TKVXShadowFill::Style, &TKVXShadowFill::SetStyle);
 }
 
 }  // namespace
@@ -136,6 +175,7 @@ void KVXRegisterControlClasses() {
     RegisterPanels();
     RegisterLabels();
     RegisterButtons();
+    RegisterShapes();
 }
 
 }  // namespace kvx::win32
