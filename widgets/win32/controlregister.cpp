@@ -4,6 +4,7 @@
 #include "widgets/win32/controlregister.h"
 #include "widgets/win32/dockbutton.h"
 #include "widgets/win32/groupbox.h"
+#include "widgets/win32/images.h"
 #include "widgets/win32/inicomponent.h"
 #include "widgets/win32/labels.h"
 #include "widgets/win32/panels.h"
@@ -161,6 +162,31 @@ void RegisterShapes() {
         .Prop("ListIndex", 1, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue)
         .Prop("Teeth", &S::Teeth, &S::SetTeeth);
     Class<TKVXTeethShape, TKVXShapeControl>("TKVXTeethShape");
+    Class<TKVXBaseImage, TKVXGraphicControl>("TKVXBaseImage")
+        .Prop("QuickDraw", &TKVXBaseImage::QuickDraw, &TKVXBaseImage::SetQuickDraw)
+        .Prop("Style", &TKVXBaseImage::Style, &TKVXBaseImage::SetStyle);
+    Class<TKVXCustomLImage, TKVXBaseImage>("TKVXCustomLImage")
+        .Prop("ForceTransparent", &TKVXCustomLImage::ForceTransparent, &TKVXCustomLImage::SetForceTransparent)
+        .Prop("SilentMove", &TKVXCustomLImage::SilentMove, &TKVXCustomLImage::SetSilentMove)
+        .Prop("ImageList", &TKVXBaseControl::ImageList, &TKVXBaseControl::SetImageList)
+        .Stored(&TKVXBaseControl::ImageListStored)
+        .Prop("ListIndex", 1, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue);
+    Class<TKVXLImage, TKVXCustomLImage>("TKVXLImage")
+        .Prop("ImageIndex", 0, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue);
+    using A = TKVXAniCtrl;
+    Class<A, TKVXCustomLImage>("TKVXAniCtrl")
+        .Prop("Interval", &A::Interval, &A::SetInterval)
+        .Prop("AnimationStyle", &A::AnimationStyle, &A::SetAnimationStyle)
+        .Prop("MakeVisible", &A::MakeVisible, &A::SetMakeVisible)
+        .Prop("Repetitions", &A::Repetitions, &A::SetRepetitions)
+        .Prop("Reverse", &A::Reverse, &A::SetReverse)
+        .Prop("StartFrame", &A::StartFrame, &A::SetStartFrame)
+        .Prop("StopFrame", &A::StopFrame, &A::SetStopFrame)
+        .Prop("TimerMode", &A::TimerMode, &A::SetTimerMode)
+        .Prop("UseBitmap", &A::UseBitmap, &A::SetUseBitmap)
+        .Event("OnAnimate", &A::OnAnimate)
+        .Event("OnStart", &A::OnStart)
+        .Event("OnStop", &A::OnStop);
     Class<TKVXShadowFill, TKVXGraphicControl>("TKVXShadowFill")
         .Prop("ShadowColor", &TKVXShadowFill::ShadowColor, &TKVXShadowFill::SetShadowColor)
         .Idents(KVXColorIdentTable())
