@@ -8,6 +8,8 @@
 #include "widgets/win32/captiondraw.h"
 #include "widgets/win32/dockbutton.h"
 #include "widgets/win32/groupbox.h"
+#include "widgets/win32/panels.h"
+#include "widgets/win32/scrollbox.h"
 #include "widgets/win32/testsupport/controlhost.h"
 #include "widgets/win32/testsupport/dibcanvas.h"
 
@@ -264,6 +266,97 @@ TEST_F(KVXDockButtons, TwoButtonsOnOneEditUnhookInAnyOrder) {
     SetWindowPos(edit->Handle(), nullptr, 100, 60, 80, 23, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(second->Left(), 100 - 22 - 1);
     EXPECT_TRUE(second->Hooked());
+}
+
+
+// ---- scroll box ---------------------------------------------------------------------------------
+
+// A transparent scroll box on a back panel that tiles a 4-pixel checker; one edit far below makes it
+// scroll.
+class KVXScrollBoxes : public test::TControlsTest {
+protected:
+    void SetUp() override {
+        TKVXImageList* list = test::MakeImageList(form, 16, 16, {test::Checker(4, fw::clRed, fw::clBlue)});
+        back = fw::Make<TKVXBackPanel>(form);
+        back->SetParent(form);
+        back->SetBounds(10, 10, 300, 220);
+        back->SetImageList(list);
+        box = fw::Make<TKVXScrollBox>(form);
+        box->SetParent(back);
+        box->SetBounds(20, 20, 150, 100);
+        box->SetTransparent(true);
+        box->VertScrollBar()->SetIncrement(4);
+        auto* below = fw::Make<fw::TEdit>(form);
+        below->SetParent(box);
+        below->SetBounds(10, 250, 60, 21);
+        Pump();
+        back->Repaint();
+        Pump();
+    }
+    // The tile under a point of the box's client area (the box's client edge is 2 pixels).
+    static fw::TColor Tile(int x, int y) { return test::Checker(4, fw::clRed, fw::clBlue)((22 + x) % 16, (22 + y) % 16); }
+    fw::TColor At(int x, int y) { return WindowPixel(box->Handle(), x, y); }
+    TKVXBackPanel* back = nullptr;
+    TKVXScrollBox* box = nullptr;
+};
+
+TEST_F(KVXScrollBoxes, TransparentBackgroundFollowsInstantUpdate) {
+    ASSERT_TRUE(box->ShowsParentBackground());
+    EXPECT_EQ(At(60, 30), Tile(60, 30));
+    EXPECT_EQ(At(61, 33), Tile(61, 33));
+    // Without InstantUpdate a step moves the background with the content: stale until the end.
+    box->SetInstantUpdate(false);
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    Pump();
+    EXPECT_EQ(box->VertScrollBar()->Position(), 4);
+    EXPECT_EQ(At(60, 30), Tile(60, 34)) << "the old pixels moved up";
+    EXPECT_NE(At(60, 30), Tile(60, 30));
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_ENDSCROLL, 0);
+    Pump();
+    EXPECT_EQ(At(60, 30), Tile(60, 30));
+    // With it every step repaints the background in place.
+    box->SetInstantUpdate(true);
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    Pump();
+    EXPECT_EQ(box->VertScrollBar()->Position(), 8);
+    EXPECT_EQ(At(60, 30), Tile(60, 30));
+    EXPECT_EQ(At(61, 33), Tile(61, 33));
+}
+
+TEST_F(KVXScrollBoxes, ClientAreaIsTheWindowLessTheBevel) {
+    auto* plain = fw::Make<TKVXScrollBox>(form);
+    plain->SetParent(form);
+    plain->SetBounds(330, 10, 120, 80);
+    RECT r{};
+    GetClientRect(plain->Handle(), &r);
+    EXPECT_EQ(r.right, 120 - 4) << "the Windows mode's client edge";
+    plain->Bevel()->SetMode(TKVXBevelMode::bmStandard);
+    plain->Bevel()->SetStandardStyle(TKVXBorderStyle::lsDoubleLowered);
+    const int nearSide = plain->Bevel()->Extent(), farSide = plain->Bevel()->FarExtent();
+    ASSERT_GT(nearSide, 0);
+    GetClientRect(plain->Handle(), &r);
+    EXPECT_EQ(r.right, 120 - nearSide - farSide);
+    EXPECT_EQ(r.bottom, 80 - nearSide - farSide);
+    EXPECT_EQ(GetWindowLongPtrA(plain->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+}
+
+TEST_F(KVXScrollBoxes, CornerBetweenTheBarsIsPainted) {
+    auto* plain = fw::Make<TKVXScrollBox>(form);
+    plain->SetParent(form);
+    plain->SetBounds(330, 100, 120, 80);
+    plain->SetColor(fw::clRed);
+    auto* wide = fw::Make<fw::TEdit>(form);
+    wide->SetParent(plain);
+    wide->SetBounds(200, 200, 40, 21);
+    Pump();
+    RedrawWindow(plain->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const LONG_PTR style = GetWindowLongPtrA(plain->Handle(), GWL_STYLE);
+    ASSERT_NE(style & WS_HSCROLL, 0);
+    ASSERT_NE(style & WS_VSCROLL, 0);
+    HDC dc = GetWindowDC(plain->Handle());
+    const COLORREF corner = GetPixel(dc, 120 - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2, 80 - 2 - GetSystemMetrics(SM_CYHSCROLL) / 2);
+    ReleaseDC(plain->Handle(), dc);
+    EXPECT_EQ(corner, static_cast<COLORREF>(fw::clRed));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "widgets/win32/inicomponent.h"
 #include "widgets/win32/labels.h"
 #include "widgets/win32/panels.h"
+#include "widgets/win32/scrollbox.h"
 #include "widgets/win32/shapes.h"
 #include "widgets/win32/speedbutton.h"
 
@@ -62,6 +63,15 @@ void RegisterPanels() {
         .Prop("CaptionParentFont", &G::CaptionParentFont, &G::SetCaptionParentFont)
         .Prop("ShowAccelChar", &G::ShowAccelChar, &G::SetShowAccelChar);
     Class<TKVXGroupBox, G>("TKVXGroupBox");
+    using SB = TKVXCustomScrollBox;
+    Class<SB, fw::TScrollBox>("TKVXCustomScrollBox")
+        .Data("About", &SB::About)
+        .Prop("Bevel", &SB::Bevel, &SB::SetBevel)
+        .Prop("InstantUpdate", &SB::InstantUpdate, &SB::SetInstantUpdate)
+        .Prop("MouseWheelSupport", &SB::MouseWheelSupport, &SB::SetMouseWheelSupport)
+        .Prop("Transparent", &SB::Transparent, &SB::SetTransparent)
+        .Event("OnPaint", &SB::OnPaint);
+    Class<TKVXScrollBox, SB>("TKVXScrollBox");
     Class<TKVXCustomIniComponent, TKVXComponent>("TKVXCustomIniComponent")
         .Prop("IniLink", &TKVXCustomIniComponent::IniLink, &TKVXCustomIniComponent::SetIniLink)
         .Data("IniUse", &TKVXCustomIniComponent::IniUse)
