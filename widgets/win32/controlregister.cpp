@@ -64,6 +64,7 @@ void RegisterPanels() {
         .Prop("ShowAccelChar", &G::ShowAccelChar, &G::SetShowAccelChar);
     Class<TKVXGroupBox, G>("TKVXGroupBox");
     using SB = TKVXCustomScrollBox;
+    fw::RegisterScrollBoxClasses();
     Class<SB, fw::TScrollBox>("TKVXCustomScrollBox")
         .Data("About", &SB::About)
         .Prop("Bevel", &SB::Bevel, &SB::SetBevel)
