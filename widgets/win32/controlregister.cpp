@@ -3,6 +3,7 @@
 #include "widgets/controltypes.h"
 #include "widgets/win32/controlregister.h"
 #include "widgets/win32/dockbutton.h"
+#include "widgets/win32/facebutton.h"
 #include "widgets/win32/groupbox.h"
 #include "widgets/win32/images.h"
 #include "widgets/win32/inicomponent.h"
@@ -140,6 +141,15 @@ void RegisterButtons() {
     Class<TKVXCustomSpeedButton, B>("TKVXCustomSpeedButton")
         .Prop("Style", &TKVXCustomSpeedButton::Style, &TKVXCustomSpeedButton::SetStyle);
     Class<TKVXOfficeButton, TKVXCustomSpeedButton>("TKVXOfficeButton");
+    using MM = TKVXCustomMMButton;
+    Class<MM, B>("TKVXCustomMMButton")
+        .Prop("ButtonFaceImageList", &MM::ButtonFaceImageList, &MM::SetButtonFaceImageList)
+        .Prop("ButtonFaceStyle", &MM::ButtonFaceStyle, &MM::SetButtonFaceStyle)
+        .Prop("CaptionDown", &MM::CaptionDown, &MM::SetCaptionDown)
+        .Prop("ForceTransparent", &MM::ForceTransparent, &MM::SetForceTransparent)
+        .Prop("QuickDraw", &MM::QuickDraw, &MM::SetQuickDraw)
+        .Prop("Transparent", &MM::Transparent, &MM::SetTransparent);
+    Class<TKVXMMButton, MM>("TKVXMMButton");
     using D = TKVXDockSpeedButton;
     Class<D, TKVXCustomSpeedButton>("TKVXDockSpeedButton")
         .Prop("AdjustDockedSize", 0, &D::GetFlag, &D::SetFlag)
