@@ -9,6 +9,7 @@
 #include "widgets/win32/inicomponent.h"
 #include "widgets/win32/labels.h"
 #include "widgets/win32/panels.h"
+#include "widgets/win32/pushbutton.h"
 #include "widgets/win32/scrollbox.h"
 #include "widgets/win32/shapes.h"
 #include "widgets/win32/speedbutton.h"
@@ -150,6 +151,29 @@ void RegisterButtons() {
         .Prop("QuickDraw", &MM::QuickDraw, &MM::SetQuickDraw)
         .Prop("Transparent", &MM::Transparent, &MM::SetTransparent);
     Class<TKVXMMButton, MM>("TKVXMMButton");
+    using P = TKVXCustomButton;
+    Class<P, fw::TButton>("TKVXCustomButton")
+        .Data("About", &P::About)
+        .Prop("ButtonLayout", &P::ButtonLayout, &P::SetButtonLayout)
+        .Prop("FontFx", &P::FontFx, &P::SetFontFx)
+        .Prop("Glyph", &P::Glyph, &P::SetGlyph)
+        .Prop("HideHint", &P::HideHint, &P::SetHideHint)
+        .Prop("ImageList", &P::ImageList, &P::SetImageList)
+        .Stored(&P::ImageListStored)
+        .Prop("ImageIndex", 0, &P::GetImageValue, &P::SetImageValue)
+        .Prop("ListIndex", 1, &P::GetImageValue, &P::SetImageValue)
+        .Prop("MultiLine", &P::MultiLine, &P::SetMultiLine)
+        .Prop("NumGlyphs", &P::NumGlyphs, &P::SetNumGlyphs)
+        .Prop("RepeatedClick", &P::RepeatedClick, &P::SetRepeatedClick)
+        .Prop("RepeatingInterval", &P::RepeatingInterval, &P::SetRepeatingInterval)
+        .Prop("Style", &P::Style, &P::SetStyle)
+        .Event("OnMouseEnter", &P::OnMouseEnter)
+        .Event("OnMouseExit", &P::OnMouseExit);
+    Class<TKVXButton, P>("TKVXButton")
+        .Prop("DropDownMenu", &P::DropDownMenu, &P::SetDropDownMenu)
+        .Prop("DropDownIndent", &P::DropDownIndent, &P::SetDropDownIndent)
+        .Prop("DropDownRight", &P::DropDownRight, &P::SetDropDownRight)
+        .Event("OnDropDown", static_cast<TNotifyEvent TKVXButton::*>(&P::OnDropDown));
     using D = TKVXDockSpeedButton;
     Class<D, TKVXCustomSpeedButton>("TKVXDockSpeedButton")
         .Prop("AdjustDockedSize", 0, &D::GetFlag, &D::SetFlag)
