@@ -12,11 +12,13 @@
 #include "framework/win32/std_edit.h"
 #include "framework/win32/std_label.h"
 #include "widgets/win32/dockbutton.h"
+#include "widgets/win32/facebutton.h"
 #include "widgets/win32/groupbox.h"
 #include "widgets/win32/images.h"
 #include "widgets/win32/kvximagelist.h"
 #include "widgets/win32/labels.h"
 #include "widgets/win32/panels.h"
+#include "widgets/win32/pushbutton.h"
 #include "widgets/win32/register.h"
 #include "widgets/win32/scrollbox.h"
 #include "widgets/win32/shapes.h"
@@ -90,17 +92,21 @@ public:
                 b->OnClick = fw::TNotifyEvent(this, &TfrmGallery::ButtonClick);
             }
         }
+        FaceRow(96);
+        PushRow(130);
         for (int look = 0; look < 2; ++look) Column(look, 100 + look * 260);
     }
 
     // The hot column as if the mouse were over it, the pressed column as if pressed there.
     void ShowStates(fw::TObject*) {
-        for (const char* kind : {"Speed", "Office"}) {
+        for (const char* kind : {"Speed", "Office", "Face"}) {
             Hover(FindComponent(std::string("btn") + kind + "Hot"));
             fw::TControl* pressed = Hover(FindComponent(std::string("btn") + kind + "Pressed"));
             MouseAtMiddle(pressed, WM_LBUTTONDOWN, MK_LBUTTON);
             if (pressed) pressed->SetMouseCapture(false);
         }
+        if (auto* push = dynamic_cast<TKVXButton*>(FindComponent("btnPushPressed")))
+            SendMessageA(push->Handle(), BM_SETSTATE, 1, 0);
         if (auto* ani = dynamic_cast<TKVXAniCtrl*>(FindComponent("aniNormal"))) ani->ShowFrame(3);
         Repaint();
     }
@@ -125,9 +131,58 @@ private:
         return c;
     }
 
+    // Image-face buttons: a rounded face per state (up, hot, down, disabled) on white, which is outside.
+    void FaceRow(int y) {
+        Heading(8, y + 6, "Face");
+        auto* list = fw::Make<TKVXImageList>(this);
+        auto* item = new TKVXImageListItem(nullptr, 80, 28);
+        const fw::TColor colors[4] = {fw::TColor(0xD0A060), fw::TColor(0xF0C080), fw::TColor(0x906030), fw::clSilver};
+        for (fw::TColor color : colors) {
+            fw::TBitmap face;
+            face.SetSize(80, 28);
+            fw::TCanvas* c = face.Canvas();
+            c->Brush()->SetColor(fw::clWhite);
+            c->FillRect(fw::Rect(0, 0, 80, 28));
+            c->Brush()->SetColor(color);
+            c->Pen()->SetColor(fw::clBlack);
+            c->RoundRect(0, 0, 80, 28, 14, 14);
+            item->Add(&face, nullptr);
+        }
+        list->AddItem(item);
+        const TKVXButtonState states[4] = {TKVXButtonState::bstUp, TKVXButtonState::bstHot, TKVXButtonState::bstDown,
+                                           TKVXButtonState::bstDisabled};
+        for (int look = 0; look < 4; ++look) {
+            auto* b = fw::Make<TKVXMMButton>(this);
+            b->SetName(std::string("btnFace") + kLooks[look]);
+            b->SetParent(this);
+            b->SetBounds(90 + look * 100, y, 80, 28);
+            b->SetButtonFaceImageList(list);
+            for (int s = 0; s < 4; ++s) b->SetFace(states[s], {0, s});
+            b->SetAllowMouseOver(true);
+            b->SetCaption("Face");
+            b->SetEnabled(look != 3);
+            b->OnClick = fw::TNotifyEvent(this, &TfrmGallery::ButtonClick);
+        }
+    }
+
+    // Push buttons: normal, default, pressed and disabled.
+    void PushRow(int y) {
+        Heading(8, y + 6, "Push");
+        for (int look = 0; look < 4; ++look) {
+            auto* b = fw::Make<TKVXButton>(this);
+            b->SetName(std::string("btnPush") + kLooks[look]);
+            b->SetParent(this);
+            b->SetBounds(90 + look * 100, y, 80, 28);
+            b->SetCaption(look == 1 ? "Default" : "&Push");
+            b->SetDefault(look == 1);
+            b->SetEnabled(look != 3);
+            b->OnClick = fw::TNotifyEvent(this, &TfrmGallery::ButtonClick);
+        }
+    }
+
     // One column of the other controls: enabled (Look 0) or disabled (Look 1).
     void Column(int look, int x) {
-        const int y = 110;
+        const int y = 176;
         auto* label = Put<TKVXLabel>(this, "label", look, x, y, 120, 20);
         label->SetCaption("&Label");
         label->FontFx()->SetStyle(TKVXThreeDStyle::tdRaised);
