@@ -229,6 +229,7 @@ TEST_F(KVXDockButtons, CreateAndDestroyInBothOrders) {
     ASSERT_TRUE(button->Hooked());
     button->Free();
     EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), original) << "the edit's own procedure is back";
+    EXPECT_EQ(fw::HookCount(window), 0u);
     SetWindowPos(window, nullptr, 5, 5, 60, 20, SWP_NOZORDER | SWP_NOACTIVATE);  // nothing listens any more
 
     const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
@@ -254,6 +255,16 @@ TEST_F(KVXDockButtons, CreateAndDestroyInBothOrders) {
     Pump();
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 5);
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 5);
+}
+
+TEST_F(KVXDockButtons, KeepsFollowingARecreatedWindow) {
+    HWND old = edit->Handle();
+    edit->RecreateWnd();
+    ASSERT_NE(edit->Handle(), old);
+    EXPECT_EQ(button->Control(), edit);
+    SetWindowPos(edit->Handle(), nullptr, 70, 90, 80, 23, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(button->Left(), 151);
+    EXPECT_EQ(button->Top(), 90);
 }
 
 TEST_F(KVXDockButtons, TwoButtonsOnOneEditUnhookInAnyOrder) {

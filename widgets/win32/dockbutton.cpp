@@ -1,9 +1,5 @@
 #include "widgets/win32/dockbutton.h"
 
-#include "framework/win32/winapi.h"
-
-#include <commctrl.h>
-
 #include "widgets/dockplace.h"
 #include "widgets/win32/glyph.h"
 
@@ -112,17 +108,15 @@ void TKVXDockSpeedButton::UpdateDocking() {
 }
 
 void TKVXDockSpeedButton::HookControl() {
-    if (!IsDocked()) return;
+    if (!IsDocked() || hook_ != 0) return;
     try {
-        HWND window = control_->Handle();
-        if (hooked_ && window == hookedWindow_) return;
-        if (hooked_) UnhookControl();
-        if (!SetWindowSubclass(window, &ControlWndProc, reinterpret_cast<UINT_PTR>(this), 0)) {
-            UnhookControl();
-            return;
-        }
-        hooked_ = true;
-        hookedWindow_ = window;
+        control_->HandleNeeded();
+        hook_ = fw::AddHook(*control_, [this](fw::HookMessage& message) {
+            if (unhooking_) return;
+            // The control handles the message first; the button follows what it did.
+            message.CallNext();
+            ControlMessage(message.Msg, message.WParam);
+        });
     } catch (...) {
         UnhookControl();
     }
@@ -130,11 +124,8 @@ void TKVXDockSpeedButton::HookControl() {
 
 void TKVXDockSpeedButton::UnhookControl() {
     unhooking_ = true;
-    // Removing this subclass leaves any other subclass of the window in place, whatever came later.
-    if (hooked_ && IsWindow(hookedWindow_))
-        RemoveWindowSubclass(hookedWindow_, &ControlWndProc, reinterpret_cast<UINT_PTR>(this));
-    hooked_ = false;
-    hookedWindow_ = nullptr;
+    if (hook_ != 0) fw::RemoveHook(hook_);
+    hook_ = 0;
     unhooking_ = false;
 }
 
@@ -187,24 +178,11 @@ void TKVXDockSpeedButton::DefineProperties(fw::TFiler& filer) {
                          nullptr, false);
 }
 
-LRESULT CALLBACK TKVXDockSpeedButton::ControlWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                                     DWORD_PTR) {
-    auto* self = reinterpret_cast<TKVXDockSpeedButton*>(id);
-    if (self->unhooking_) return DefSubclassProc(window, msg, wParam, lParam);
-    const LRESULT result = DefSubclassProc(window, msg, wParam, lParam);
-    self->ControlMessage(msg, wParam);
-    return result;
-}
-
 void TKVXDockSpeedButton::ControlMessage(UINT msg, WPARAM wParam) {
     switch (msg) {
         case WM_DESTROY:
-            UnhookControl();
-            if ((ComponentState() & fw::csDestroying) == 0) {
-                // The window goes before the control object: forget it without waiting for the free.
-                control_->RemoveFreeNotification(this);
-                control_ = nullptr;
-            }
+            // A window that is recreated keeps the hook; a control that goes is forgotten now.
+            if (control_ && (control_->ComponentState() & fw::csDestroying) != 0) SetControl(nullptr);
             break;
         case WM_MOVE:
         case WM_SIZE: PlaceBesideControl(); break;

@@ -3,10 +3,11 @@
 // gives it the focus when pressed, and with ReflectOwnChanges moves the control when it is moved itself.
 // GlyphKind picks one of eight built-in 13 x 14 pictures (bitmap resource 16546) or the custom glyph.
 //
-// The subclass goes through the common controls' subclass chain, so it can be removed in any order
-// with other subclasses of the same window.
+// The button listens through a hook bound to the control: it can be removed in any order with other
+// hooks of the same window, and it stays attached when the control recreates its window.
 #pragma once
 
+#include "framework/win32/hooks.h"
 #include "widgets/controltypes.h"
 #include "widgets/win32/speedbutton.h"
 
@@ -34,7 +35,7 @@ public:
     void SetGlyphKind(TKVXGlyphKind value);
     bool IsDocked() const { return docked_ && control_; }
     // True while the control's window runs through this button.
-    bool Hooked() const { return hooked_; }
+    bool Hooked() const { return hook_ != 0; }
 
     // Bitmap takes the built-in picture of Kind (gkEllipsis to gkFont), 13 x 14.
     static void LoadBuiltInGlyph(fw::TBitmap* bitmap, TKVXGlyphKind kind);
@@ -48,8 +49,6 @@ protected:
     void DefineProperties(fw::TFiler& filer) override;
 
 private:
-    static LRESULT CALLBACK ControlWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR data);
     void ControlMessage(UINT msg, WPARAM wParam);
     void UpdateDocking();
     void HookControl();
@@ -64,8 +63,7 @@ private:
     // Set while one side is repositioned, so the other's move does not bounce back.
     bool placing_ = false;
     bool unhooking_ = false;
-    bool hooked_ = false;
-    HWND hookedWindow_ = nullptr;
+    fw::HookId hook_ = 0;
     fw::TWinControl* control_ = nullptr;
     TKVXDockPosition position_ = TKVXDockPosition::dpRight;
     int margin_ = 1;
