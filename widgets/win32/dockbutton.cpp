@@ -21,7 +21,13 @@ TKVXDockSpeedButton::~TKVXDockSpeedButton() {
 }
 
 void TKVXDockSpeedButton::LoadBuiltInGlyph(fw::TBitmap* bitmap, TKVXGlyphKind kind) {
-    bitmap->LoadFromResourceID(GetModuleHandleA(nullptr), kKVXDockGlyphsResource);
+    try {
+        bitmap->LoadFromResourceID(GetModuleHandleA(nullptr), kKVXDockGlyphsResource);
+    } catch (const fw::Exception&) {
+        // A program built without the suite's resources shows no picture rather than failing.
+        bitmap->SetSize(0, 0);
+        return;
+    }
     const int cell = static_cast<int>(kind) - 1;
     if (cell > 0) {
         const TRect source{cell * kCellWidth, 0, (cell + 1) * kCellWidth, bitmap->Height()};

@@ -189,6 +189,8 @@ void TKVXAniCtrl::DestroyTimer() {
 }
 
 void TKVXAniCtrl::EnableTimer(bool enable) {
+    // A control made before the application object had no pool to ask then.
+    if (enable && timerMode_ == TKVXTimerMode::tmGlobalTimer && poolTimer_ == 0) CreateTimer();
     if (poolTimer_ != 0 && KVXApplication) {
         if (TKVXTimerItem* item = KVXApplication->GetTimerItem(poolTimer_)) {
             if (enable) item->SetInterval(interval_);
