@@ -2,9 +2,16 @@
 #include "framework/core/rtti.h"
 #include "widgets/controltypes.h"
 #include "widgets/win32/controlregister.h"
+#include "widgets/win32/dockbutton.h"
+#include "widgets/win32/facebutton.h"
+#include "widgets/win32/groupbox.h"
+#include "widgets/win32/images.h"
 #include "widgets/win32/inicomponent.h"
 #include "widgets/win32/labels.h"
 #include "widgets/win32/panels.h"
+#include "widgets/win32/pushbutton.h"
+#include "widgets/win32/scrollbox.h"
+#include "widgets/win32/shapes.h"
 #include "widgets/win32/speedbutton.h"
 
 namespace kvx::win32 {
@@ -49,6 +56,25 @@ void RegisterPanels() {
     Class<TKVXSimplePanel, TKVXCustomBevelPanel>("TKVXSimplePanel");
     Class<TKVXBackPanel, TKVXCustomParentPanel>("TKVXBackPanel");
     Class<TKVXCustomStatusBar, TKVXCustomBevelPanel>("TKVXCustomStatusBar");
+    using G = TKVXCustomGroupBox;
+    Class<G, TKVXCustomParentPanel>("TKVXCustomGroupBox")
+        .Prop("Alignment", &G::Alignment, &G::SetAlignment)
+        .Prop("CaptionFont", &G::CaptionFont, &G::SetCaptionFont)
+        .Prop("CaptionFont3D", &G::CaptionFont3D, &G::SetCaptionFont3D)
+        .Prop("CaptionOffset", &G::CaptionOffset, &G::SetCaptionOffset)
+        .Prop("CaptionParentFont", &G::CaptionParentFont, &G::SetCaptionParentFont)
+        .Prop("ShowAccelChar", &G::ShowAccelChar, &G::SetShowAccelChar);
+    Class<TKVXGroupBox, G>("TKVXGroupBox");
+    using SB = TKVXCustomScrollBox;
+    fw::RegisterScrollBoxClasses();
+    Class<SB, fw::TScrollBox>("TKVXCustomScrollBox")
+        .Data("About", &SB::About)
+        .Prop("Bevel", &SB::Bevel, &SB::SetBevel)
+        .Prop("InstantUpdate", &SB::InstantUpdate, &SB::SetInstantUpdate)
+        .Prop("MouseWheelSupport", &SB::MouseWheelSupport, &SB::SetMouseWheelSupport)
+        .Prop("Transparent", &SB::Transparent, &SB::SetTransparent)
+        .Event("OnPaint", &SB::OnPaint);
+    Class<TKVXScrollBox, SB>("TKVXScrollBox");
     Class<TKVXCustomIniComponent, TKVXComponent>("TKVXCustomIniComponent")
         .Prop("IniLink", &TKVXCustomIniComponent::IniLink, &TKVXCustomIniComponent::SetIniLink)
         .Data("IniUse", &TKVXCustomIniComponent::IniUse)
@@ -116,6 +142,100 @@ void RegisterButtons() {
     Class<TKVXCustomSpeedButton, B>("TKVXCustomSpeedButton")
         .Prop("Style", &TKVXCustomSpeedButton::Style, &TKVXCustomSpeedButton::SetStyle);
     Class<TKVXOfficeButton, TKVXCustomSpeedButton>("TKVXOfficeButton");
+    using MM = TKVXCustomMMButton;
+    Class<MM, B>("TKVXCustomMMButton")
+        .Prop("ButtonFaceImageList", &MM::ButtonFaceImageList, &MM::SetButtonFaceImageList)
+        .Prop("ButtonFaceStyle", &MM::ButtonFaceStyle, &MM::SetButtonFaceStyle)
+        .Prop("CaptionDown", &MM::CaptionDown, &MM::SetCaptionDown)
+        .Prop("ForceTransparent", &MM::ForceTransparent, &MM::SetForceTransparent)
+        .Prop("QuickDraw", &MM::QuickDraw, &MM::SetQuickDraw)
+        .Prop("Transparent", &MM::Transparent, &MM::SetTransparent);
+    Class<TKVXMMButton, MM>("TKVXMMButton");
+    using P = TKVXCustomButton;
+    Class<P, fw::TButton>("TKVXCustomButton")
+        .Data("About", &P::About)
+        .Prop("ButtonLayout", &P::ButtonLayout, &P::SetButtonLayout)
+        .Prop("FontFx", &P::FontFx, &P::SetFontFx)
+        .Prop("Glyph", &P::Glyph, &P::SetGlyph)
+        .Prop("HideHint", &P::HideHint, &P::SetHideHint)
+        .Prop("ImageList", &P::ImageList, &P::SetImageList)
+        .Stored(&P::ImageListStored)
+        .Prop("ImageIndex", 0, &P::GetImageValue, &P::SetImageValue)
+        .Prop("ListIndex", 1, &P::GetImageValue, &P::SetImageValue)
+        .Prop("MultiLine", &P::MultiLine, &P::SetMultiLine)
+        .Prop("NumGlyphs", &P::NumGlyphs, &P::SetNumGlyphs)
+        .Prop("RepeatedClick", &P::RepeatedClick, &P::SetRepeatedClick)
+        .Prop("RepeatingInterval", &P::RepeatingInterval, &P::SetRepeatingInterval)
+        .Prop("Style", &P::Style, &P::SetStyle)
+        .Event("OnMouseEnter", &P::OnMouseEnter)
+        .Event("OnMouseExit", &P::OnMouseExit);
+    Class<TKVXButton, P>("TKVXButton")
+        .Prop("DropDownMenu", &P::DropDownMenu, &P::SetDropDownMenu)
+        .Prop("DropDownIndent", &P::DropDownIndent, &P::SetDropDownIndent)
+        .Prop("DropDownRight", &P::DropDownRight, &P::SetDropDownRight)
+        .Event("OnDropDown", static_cast<TNotifyEvent TKVXButton::*>(&P::OnDropDown));
+    using D = TKVXDockSpeedButton;
+    Class<D, TKVXCustomSpeedButton>("TKVXDockSpeedButton")
+        .Prop("AdjustDockedSize", 0, &D::GetFlag, &D::SetFlag)
+        .Prop("Control", &D::Control, &D::SetControl)
+        .Prop("Docked", 1, &D::GetFlag, &D::SetFlag)
+        .Prop("GlyphKind", &D::GlyphKind, &D::SetGlyphKind)
+        .Prop("Margin", &D::Margin, &D::SetMargin)
+        .Prop("Position", &D::Position, &D::SetPosition)
+        .Prop("ReflectOwnChanges", 2, &D::GetFlag, &D::SetFlag);
+}
+
+void RegisterShapes() {
+    using S = TKVXBaseShape;
+    Class<S, TKVXBaseGraphicControl>("TKVXBaseShape")
+        .Prop("Bevel", &S::Bevel, &S::SetBevel)
+        .Prop("Brush", &S::Brush, &S::SetBrush)
+        .Prop("BrushBackColor", &S::BrushBackColor, &S::SetBrushBackColor)
+        .Idents(KVXColorIdentTable())
+        .Prop("Caption", &S::ShapeCaption, &S::SetShapeCaption)
+        .Prop("CaptionClip", &S::CaptionClip, &S::SetCaptionClip)
+        .Prop("RoundPercent", &S::RoundPercent, &S::SetRoundPercent)
+        .Prop("Shadow", &S::Shadow, &S::SetShadow)
+        .Prop("Shape", &S::Shape, &S::SetShape)
+        .Prop("ShapeFill", &S::ShapeFill, &S::SetShapeFill)
+        .Prop("Square", &S::Square, &S::SetSquare);
+    Class<TKVXShapeControl, S>("TKVXShapeControl")
+        .Prop("Mode", &S::Mode, &S::SetMode)
+        .Prop("ImageList", &TKVXBaseControl::ImageList, &TKVXBaseControl::SetImageList)
+        .Stored(&TKVXBaseControl::ImageListStored)
+        .Prop("ImageIndex", 0, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue)
+        .Prop("ListIndex", 1, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue)
+        .Prop("Teeth", &S::Teeth, &S::SetTeeth);
+    Class<TKVXTeethShape, TKVXShapeControl>("TKVXTeethShape");
+    Class<TKVXBaseImage, TKVXGraphicControl>("TKVXBaseImage")
+        .Prop("QuickDraw", &TKVXBaseImage::QuickDraw, &TKVXBaseImage::SetQuickDraw)
+        .Prop("Style", &TKVXBaseImage::Style, &TKVXBaseImage::SetStyle);
+    Class<TKVXCustomLImage, TKVXBaseImage>("TKVXCustomLImage")
+        .Prop("ForceTransparent", &TKVXCustomLImage::ForceTransparent, &TKVXCustomLImage::SetForceTransparent)
+        .Prop("SilentMove", &TKVXCustomLImage::SilentMove, &TKVXCustomLImage::SetSilentMove)
+        .Prop("ImageList", &TKVXBaseControl::ImageList, &TKVXBaseControl::SetImageList)
+        .Stored(&TKVXBaseControl::ImageListStored)
+        .Prop("ListIndex", 1, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue);
+    Class<TKVXLImage, TKVXCustomLImage>("TKVXLImage")
+        .Prop("ImageIndex", 0, &TKVXBaseControl::GetImageValue, &TKVXBaseControl::SetImageValue);
+    using A = TKVXAniCtrl;
+    Class<A, TKVXCustomLImage>("TKVXAniCtrl")
+        .Prop("Interval", &A::Interval, &A::SetInterval)
+        .Prop("AnimationStyle", &A::AnimationStyle, &A::SetAnimationStyle)
+        .Prop("MakeVisible", &A::MakeVisible, &A::SetMakeVisible)
+        .Prop("Repetitions", &A::Repetitions, &A::SetRepetitions)
+        .Prop("Reverse", &A::Reverse, &A::SetReverse)
+        .Prop("StartFrame", &A::StartFrame, &A::SetStartFrame)
+        .Prop("StopFrame", &A::StopFrame, &A::SetStopFrame)
+        .Prop("TimerMode", &A::TimerMode, &A::SetTimerMode)
+        .Prop("UseBitmap", &A::UseBitmap, &A::SetUseBitmap)
+        .Event("OnAnimate", &A::OnAnimate)
+        .Event("OnStart", &A::OnStart)
+        .Event("OnStop", &A::OnStop);
+    Class<TKVXShadowFill, TKVXGraphicControl>("TKVXShadowFill")
+        .Prop("ShadowColor", &TKVXShadowFill::ShadowColor, &TKVXShadowFill::SetShadowColor)
+        .Idents(KVXColorIdentTable())
+        .Prop("Style", &TKVXShadowFill::Style, &TKVXShadowFill::SetStyle);
 }
 
 }  // namespace
@@ -126,6 +246,7 @@ void KVXRegisterControlClasses() {
     RegisterPanels();
     RegisterLabels();
     RegisterButtons();
+    RegisterShapes();
 }
 
 }  // namespace kvx::win32
