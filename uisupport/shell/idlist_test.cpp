@@ -15,8 +15,9 @@ using Bytes = std::vector<uint8_t>;
 
 // An item of `cb` bytes in all (its count included), filled with `fill`.
 Bytes Item(uint16_t cb, uint8_t fill) {
-    Bytes b{static_cast<uint8_t>(cb & 0xFF), static_cast<uint8_t>(cb >> 8)};
-    b.insert(b.end(), cb - 2u, fill);
+    Bytes b(cb < 2 ? 2 : cb, fill);
+    b[0] = static_cast<uint8_t>(cb & 0xFF);
+    b[1] = static_cast<uint8_t>(cb >> 8);
     return b;
 }
 
