@@ -1,4 +1,5 @@
-// Registers the suite's buttons (shaped button, speed button) with the framework's reflection.
+// Registers the suite's buttons (shaped button, speed button) and the menu bar with the framework's
+// reflection.
 #pragma once
 
 namespace uis {
