@@ -20,8 +20,8 @@ mx_add_test(inst_core_test NATIVE_ONLY
 
 # Fuzz targets: the container's header walk and extraction, and the language tables with the
 # translated formats. Their seeds replay in the native run.
-mx_add_fuzz(container SOURCES container_fuzz.cpp LIBS inst_core SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/container)
-mx_add_fuzz(language SOURCES language_fuzz.cpp LIBS inst_core SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/language)
+mx_add_fuzz(inst_container SOURCES container_fuzz.cpp LIBS inst_core SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/container)
+mx_add_fuzz(inst_language SOURCES language_fuzz.cpp LIBS inst_core SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/language)
 
 # The container's compress and extract speed against gzip at the same level (tools/bench).
 mx_add_bench(container SOURCES container_bench.cpp LIBS inst_core)
