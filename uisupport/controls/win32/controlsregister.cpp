@@ -1,5 +1,6 @@
 #include "uisupport/controls/win32/controlsregister.h"
 
+#include "uisupport/controls/win32/filediredit.h"
 #include "uisupport/controls/win32/kyvctrls.h"
 #include "uisupport/controls/win32/menubar.h"
 #include "uisupport/controls/win32/shbtn.h"
@@ -12,6 +13,7 @@ void RegisterUISupportControlClasses() {
     RegisterShBtnClasses();
     RegisterSpeedButtonClasses();
     RegisterMenuBarClasses();
+    RegisterFileDirEditClasses();
 }
 
 }  // namespace uis
