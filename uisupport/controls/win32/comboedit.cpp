@@ -211,7 +211,9 @@ void TCustomComboEdit::KeyPress(char& key) {
 
 void TCustomComboEdit::DoEnter() {
     fw::TCustomEdit::DoEnter();
-    if (!directInput_ && HandleAllocated()) SendMessageA(Handle(), EM_SETSEL, 0, 0);
+    // The base leaves multi-line windows alone: entered by the keyboard or by code, the name is
+    // selected whole when it may be typed over.
+    if (AutoSelect() && directInput_ && GetKeyState(VK_LBUTTON) >= 0 && HandleAllocated()) SelectAll();
 }
 
 void TCustomComboEdit::PasteFirstLine() {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/win32/clipboard.h"
+#include "framework/win32/std_button.h"
 #include "framework/win32/std_test_support.h"
 
 namespace uis {
@@ -198,10 +199,33 @@ TEST_F(ComboEditTest, APasteKeepsLineBreaksOutOfTheName) {
     dirEdit->SetReadOnly(true);
     SendMessageA(dirEdit->Handle(), WM_PASTE, 0, 0);
     EXPECT_EQ(dirEdit->Text(), "C:\\first") << "nothing is pasted while read-only";
-    // Enter does not break the line either.
+    // Enter does not break the line either: it presses the form's default button.
+    auto* ok = Add<fw::TButton>(form, 320, 100, 75, 25, "btnOK");
+    ok->SetDefault(true);
+    int presses = 0;
+    ok->OnClick.Bind(&presses, [](void* n, fw::TObject*) { ++*static_cast<int*>(n); });
     dirEdit->SetReadOnly(false);
+    dirEdit->SetFocus();
     Press(VK_RETURN);
     EXPECT_EQ(dirEdit->Text(), "C:\\first");
+    EXPECT_EQ(presses, 1);
+}
+
+TEST_F(ComboEditTest, EnteringByTheKeyboardSelectsTheWholeName) {
+    dirEdit->SetText("C:\\some folder");
+    fileEdit->SetFocus();
+    Pump();
+    dirEdit->SetFocus();
+    Pump();
+    EXPECT_EQ(dirEdit->SelLength(), static_cast<int>(dirEdit->Text().size()));
+    dirEdit->SetDirectInput(false);
+    dirEdit->SetSelStart(0);
+    dirEdit->SetSelLength(0);
+    fileEdit->SetFocus();
+    dirEdit->SetFocus();
+    Pump();
+    EXPECT_EQ(dirEdit->SelLength(), 0) << "nothing to type over";
+    EXPECT_TRUE(GetWindowLongPtrA(dirEdit->Handle(), GWL_STYLE) & ES_READONLY);
 }
 
 }  // namespace

@@ -167,6 +167,9 @@ void TFilenameEdit::SetFileName(const std::string& value) {
     ClearFileList();
 }
 
+bool TFilenameEdit::IsFilterStored() const { return Filter() != kDefaultFilter; }
+bool TFilenameEdit::IsDialogTitleStored() const { return DialogTitle() != kDefaultTitle; }
+
 void TFilenameEdit::ClearFileList() { dialog_->Files()->Clear(); }
 
 void TFilenameEdit::ReceptFileDir(const std::string& name) {
@@ -246,7 +249,14 @@ void RegisterFileDirEditClasses() {
     fw::Class<TFilenameEdit, TFileDirEdit>("TFilenameEdit")
         .Prop("DialogKind", &TFilenameEdit::DialogKind, &TFilenameEdit::SetDialogKind)
         .Prop("FileName", &TFilenameEdit::FileName, &TFilenameEdit::SetFileName)
-        .Stored(false);
+        .Stored(false)
+        .Prop("DefaultExt", &TFilenameEdit::DefaultExt, &TFilenameEdit::SetDefaultExt)
+        .Prop("Filter", &TFilenameEdit::Filter, &TFilenameEdit::SetFilter)
+        .Stored(&TFilenameEdit::IsFilterStored)
+        .Prop("FilterIndex", &TFilenameEdit::FilterIndex, &TFilenameEdit::SetFilterIndex)
+        .Prop("InitialDir", &TFilenameEdit::InitialDir, &TFilenameEdit::SetInitialDir)
+        .Prop("DialogTitle", &TFilenameEdit::DialogTitle, &TFilenameEdit::SetDialogTitle)
+        .Stored(&TFilenameEdit::IsDialogTitleStored);
     fw::Class<TDirectoryEdit, TFileDirEdit>("TDirectoryEdit")
         .Prop("DialogKind", &TDirectoryEdit::DialogKind, &TDirectoryEdit::SetDialogKind)
         .Prop("DialogText", &TDirectoryEdit::DialogText, &TDirectoryEdit::SetDialogText)

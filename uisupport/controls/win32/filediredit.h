@@ -67,6 +67,19 @@ public:
     std::string FileName() const;
     // Raises EComboEditError for a name the file system cannot take; a name with a blank is quoted.
     void SetFileName(const std::string& value);
+    // The dialog's settings.
+    std::string DefaultExt() const { return dialog_->DefaultExt(); }
+    void SetDefaultExt(const std::string& value) { dialog_->SetDefaultExt(value); }
+    std::string Filter() const { return dialog_->Filter(); }
+    void SetFilter(const std::string& value) { dialog_->SetFilter(value); }
+    bool IsFilterStored() const;
+    int FilterIndex() const { return dialog_->FilterIndex(); }
+    void SetFilterIndex(int value) { dialog_->SetFilterIndex(value); }
+    std::string InitialDir() const { return dialog_->InitialDir(); }
+    void SetInitialDir(const std::string& value) { dialog_->SetInitialDir(value); }
+    std::string DialogTitle() const { return dialog_->Title(); }
+    void SetDialogTitle(const std::string& value) { dialog_->SetTitle(value); }
+    bool IsDialogTitleStored() const;
 
 protected:
     void ExecuteDialog() override;
