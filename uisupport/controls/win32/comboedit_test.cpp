@@ -1,6 +1,7 @@
 // The file-name and folder edits under Wine: the text rectangle ending before the button and a button
 // wider than the edit refused; files dropped from the shell through a hand-built HDROP (the first of
-// three, a file's folder, a 300-character path whole); names with blanks quoted and read back; Alt+Down
+// three, a file's folder, a 300-character path whole); names with blanks quoted and read back; long
+// and short forms of several folders; Alt+Down
 // opening the real file dialog (answered through its window) and nothing while read-only; a pasted
 // line break kept out of the name.
 #include "uisupport/controls/win32/filediredit.h"
@@ -152,6 +153,20 @@ TEST_F(ComboEditTest, NamesWithBlanksAreQuotedAndReadBackWithoutQuotes) {
     const std::string before = fileEdit->Text();
     EXPECT_THROW(fileEdit->SetFileName("C:\\a|b.txt"), EComboEditError);
     EXPECT_EQ(fileEdit->Text(), before);
+}
+
+TEST_F(ComboEditTest, LongAndShortNamesConvertEachFolderAndEmptyTheUnknown) {
+    dirEdit->SetMultipleDirs(true);
+    dirEdit->SetText(std::string(kRoot) + ";" + kBlankFolder + ";C:\\uis-edits\\missing");
+    EXPECT_EQ(dirEdit->LongName(), std::string(kRoot) + ";" + kBlankFolder + ";");
+    const std::string shortName = dirEdit->ShortName();
+    const size_t first = shortName.find(';');
+    const size_t second = shortName.find(';', first + 1);
+    ASSERT_NE(second, std::string::npos) << shortName;
+    const std::string shortBlank = shortName.substr(first + 1, second - first - 1);
+    EXPECT_EQ(shortBlank.find(' '), std::string::npos) << shortName;
+    EXPECT_EQ(GetFileAttributesA(shortBlank.c_str()), GetFileAttributesA(kBlankFolder)) << "the same folder";
+    EXPECT_EQ(shortName.substr(second + 1), "");
 }
 
 TEST_F(ComboEditTest, AltDownOpensTheFileDialogAndNothingWhileReadOnly) {
