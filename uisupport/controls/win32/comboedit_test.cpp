@@ -1,9 +1,8 @@
 // The file-name and folder edits under Wine: the text rectangle ending before the button and a button
 // wider than the edit refused; files dropped from the shell through a hand-built HDROP (the first of
 // three, a file's folder, a 300-character path whole); names with blanks quoted and read back; long
-// and short forms of several folders; Alt+Down
-// opening the real file dialog (answered through its window) and nothing while read-only; a pasted
-// line break kept out of the name.
+// and short forms of several folders; Alt+Down opening the real file dialog (answered through its
+// window) and nothing while read-only; a pasted line break kept out of the name.
 #include "uisupport/controls/win32/filediredit.h"
 
 #include <gtest/gtest.h>
