@@ -185,6 +185,33 @@ void TCustomComboEdit::SetNumGlyphs(int value) {
     if (glyphKind_ == TGlyphKind::gkCustom) button_->SetNumGlyphs(value);
 }
 
+int TCustomComboEdit::TextHeight() {
+    HDC dc = GetDC(nullptr);
+    TEXTMETRICA metrics{};
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    GetTextMetricsA(dc, &metrics);
+    const int systemHeight = metrics.tmHeight;
+    SelectObject(dc, Font()->Handle());
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return std::min(systemHeight, static_cast<int>(metrics.tmHeight));
+}
+
+int TCustomComboEdit::MinHeight() { return TextHeight() + 4 * GetSystemMetrics(SM_CYBORDER) + 1; }
+
+void TCustomComboEdit::SetBounds(int left, int top, int width, int height) {
+    if (!(ComponentState() & fw::csLoading)) height = std::max(height, MinHeight());
+    fw::TCustomEdit::SetBounds(left, top, width, height);
+}
+
+void TCustomComboEdit::CreateTextCaret() {
+    // As high as a line, and as wide as a bold stroke.
+    const int width = Font()->Style().Contains(fw::TFontStyle::fsBold) ? 2 : 1;
+    CreateCaret(Handle(), nullptr, width, TextHeight());
+    ShowCaret(Handle());
+}
+
 void TCustomComboEdit::ButtonClick() {
     if (readOnly_) return;
     DoButtonClick();
@@ -235,6 +262,10 @@ void TCustomComboEdit::Dispatch(fw::TMessage& message) {
             fw::TCustomEdit::Dispatch(message);
             UpdateHolder();
             UpdateEditRect();
+            break;
+        case WM_SETFOCUS:
+            fw::TCustomEdit::Dispatch(message);
+            if (HandleAllocated()) CreateTextCaret();
             break;
         case fw::CM_ENABLEDCHANGED:
             fw::TCustomEdit::Dispatch(message);

@@ -64,6 +64,10 @@ public:
 
     // Runs the button's action: nothing while ReadOnly.
     void ButtonClick();
+    // The least height that shows a line of text: the smaller of the system font's and the control
+    // font's text heights, plus four borders and one pixel. Smaller heights are raised to it.
+    int MinHeight();
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     ~TCustomComboEdit() override;
@@ -85,6 +89,8 @@ private:
     void RebuildGlyph();
     void UpdateLock();
     void PasteFirstLine();
+    int TextHeight();
+    void CreateTextCaret();
 
     fw::TWinControl* holder_ = nullptr;
     TEditButton* button_ = nullptr;

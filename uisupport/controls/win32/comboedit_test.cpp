@@ -108,6 +108,12 @@ TEST_F(ComboEditTest, TheTextEndsBeforeTheButtonAndAButtonAsWideAsTheEditIsRefus
     EXPECT_EQ(fileEdit->ButtonWidth(), 40);
     EXPECT_LE(textRight(fileEdit), fileEdit->ClientWidth() - 40 - 2);
     EXPECT_GT(textRight(fileEdit), fileEdit->ClientWidth() - 40 - 8);
+    // Too low a height is raised to one line of text and its borders.
+    fileEdit->SetHeight(5);
+    EXPECT_EQ(fileEdit->Height(), fileEdit->MinHeight());
+    EXPECT_GT(fileEdit->Height(), 12);
+    fileEdit->SetHeight(30);
+    EXPECT_EQ(fileEdit->Height(), 30);
     // The "..." glyph follows the button's width.
     fileEdit->SetGlyphKind(TGlyphKind::gkEllipsis);
     EXPECT_EQ(fileEdit->Glyph()->Width(), 34);
