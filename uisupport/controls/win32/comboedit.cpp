@@ -176,6 +176,15 @@ void TCustomComboEdit::RebuildGlyph() {
     button_->SetNumGlyphs(1);
 }
 
+bool TCustomComboEdit::IsButtonWidthStored() const {
+    int implied = kHolderWidth;
+    if (glyphKind_ == TGlyphKind::gkDropDown)
+        implied = GetSystemMetrics(SM_CXVSCROLL);
+    else if (glyphKind_ == TGlyphKind::gkDefault && Glyph() && !Glyph()->Empty())
+        implied = std::max(Glyph()->Width() / std::max(1, NumGlyphs()) + 6, kHolderWidth);
+    return ButtonWidth() != implied;
+}
+
 void TCustomComboEdit::SetGlyph(fw::TBitmap* value) {
     glyphKind_ = TGlyphKind::gkCustom;
     button_->SetGlyph(value);
@@ -280,6 +289,9 @@ void RegisterComboEditClasses() {
     fw::RegisterEnum<TGlyphKind>({"gkCustom", "gkDefault", "gkDropDown", "gkEllipsis"}, "TGlyphKind");
     fw::Class<TCustomComboEdit, fw::TCustomEdit>("TCustomComboEdit")
         .Prop("ButtonWidth", &TCustomComboEdit::ButtonWidth, &TCustomComboEdit::SetButtonWidth)
+        .Stored(&TCustomComboEdit::IsButtonWidthStored)
+        .Prop("Glyph", &TCustomComboEdit::Glyph, &TCustomComboEdit::SetGlyph)
+        .Stored(&TCustomComboEdit::IsGlyphStored)
         .Prop("ClickKey", &TCustomComboEdit::ClickKey, &TCustomComboEdit::SetClickKey)
         .Prop("DirectInput", &TCustomComboEdit::DirectInput, &TCustomComboEdit::SetDirectInput)
         .Prop("ReadOnly", &TCustomComboEdit::ReadOnly, &TCustomComboEdit::SetReadOnly)

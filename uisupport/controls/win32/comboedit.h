@@ -59,6 +59,9 @@ public:
     int NumGlyphs() const { return button_->NumGlyphs(); }
     // Only a custom glyph takes the count; the other kinds keep theirs.
     void SetNumGlyphs(int value);
+    // Stored with the form only where the glyph kind does not imply them.
+    bool IsButtonWidthStored() const;
+    bool IsGlyphStored() const { return glyphKind_ == TGlyphKind::gkCustom; }
     std::string ButtonHint() const { return button_->Hint(); }
     void SetButtonHint(const std::string& value) { button_->SetHint(value); }
 

@@ -98,6 +98,8 @@ TEST_F(ComboEditTest, TheTextEndsBeforeTheButtonAndAButtonAsWideAsTheEditIsRefus
     };
     EXPECT_EQ(fileEdit->ButtonWidth(), 21) << "wide enough for the folder glyph";
     EXPECT_LE(textRight(fileEdit), fileEdit->ClientWidth() - fileEdit->ButtonWidth() - 2);
+    EXPECT_FALSE(fileEdit->IsButtonWidthStored()) << "the folder glyph implies it";
+    EXPECT_FALSE(fileEdit->IsGlyphStored());
     const int before = fileEdit->ButtonWidth();
     fileEdit->SetButtonWidth(fileEdit->ClientWidth());
     EXPECT_EQ(fileEdit->ButtonWidth(), before) << "refused";
@@ -106,6 +108,7 @@ TEST_F(ComboEditTest, TheTextEndsBeforeTheButtonAndAButtonAsWideAsTheEditIsRefus
     fileEdit->SetButtonWidth(40);
     Pump();
     EXPECT_EQ(fileEdit->ButtonWidth(), 40);
+    EXPECT_TRUE(fileEdit->IsButtonWidthStored());
     EXPECT_LE(textRight(fileEdit), fileEdit->ClientWidth() - 40 - 2);
     EXPECT_GT(textRight(fileEdit), fileEdit->ClientWidth() - 40 - 8);
     // Too low a height is raised to one line of text and its borders.
