@@ -1,13 +1,15 @@
 // The file-name and folder edits under Wine: the text rectangle ending before the button and a button
 // wider than the edit refused; files dropped from the shell through a hand-built HDROP (the first of
 // three, a file's folder, a 300-character path whole); names with blanks quoted and read back; long
-// and short forms of several folders; Alt+Down opening the real file dialog (answered through its
-// window) and nothing while read-only; a pasted line break kept out of the name.
+// and short forms of several folders; where the folder browser starts; Alt+Down opening the real file
+// dialog (answered through its window) and nothing while read-only; a pasted line break kept out of
+// the name.
 #include "uisupport/controls/win32/filediredit.h"
 
 #include <gtest/gtest.h>
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <string>
@@ -175,6 +177,58 @@ TEST_F(ComboEditTest, LongAndShortNamesConvertEachFolderAndEmptyTheUnknown) {
     EXPECT_EQ(shortBlank.find(' '), std::string::npos) << shortName;
     EXPECT_EQ(GetFileAttributesA(shortBlank.c_str()), GetFileAttributesA(kBlankFolder)) << "the same folder";
     EXPECT_EQ(shortName.substr(second + 1), "");
+}
+
+// A folder browser played by the test: it records the folder the browser is told to select when it
+// comes up, and answers with g_answer.
+std::string g_browserStart;
+std::string g_answer;
+
+LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == BFFM_SETSELECTIONA) g_browserStart = reinterpret_cast<const char*>(l);
+    return DefWindowProcA(window, message, w, l);
+}
+
+LPITEMIDLIST PlayBrowser(BROWSEINFOA* info) {
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = BrowserWindowProc;
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.lpszClassName = "UisTestBrowser";
+    RegisterClassA(&cls);
+    HWND window = CreateWindowA("UisTestBrowser", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
+    if (info->lpfn) info->lpfn(window, BFFM_INITIALIZED, 0, info->lParam);
+    DestroyWindow(window);
+    std::wstring wide(g_answer.begin(), g_answer.end());
+    LPITEMIDLIST chosen = nullptr;
+    if (FAILED(SHParseDisplayName(wide.c_str(), nullptr, &chosen, 0, nullptr))) return nullptr;
+    return chosen;
+}
+
+TEST_F(ComboEditTest, AFolderEditStartsTheBrowserAtItsFolderOrAtTheRoot) {
+    const fw::BrowseSeam old = fw::SetBrowseSeam(&PlayBrowser);
+    struct Case {
+        const char* text;
+        const char* initialDir;
+        std::string start;  // where the browser comes up
+    };
+    const std::vector<Case> cases = {
+        {"C:\\uis-edits\\missing", "", "\\"},
+        {"", "", "\\"},
+        {"", kBlankFolder, kBlankFolder},
+        {kBlankFolder, "", kBlankFolder},
+    };
+    g_answer = kRoot;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        dirEdit->SetText(c.text);
+        dirEdit->SetInitialDir(c.initialDir);
+        g_browserStart = "(not asked)";
+        dirEdit->ButtonClick();
+        EXPECT_EQ(g_browserStart, c.start);
+        EXPECT_EQ(dirEdit->Text(), kRoot) << "the chosen folder replaces the text";
+        EXPECT_EQ(dirEdit->InitialDir(), kRoot);
+    }
+    fw::SetBrowseSeam(old);
 }
 
 TEST_F(ComboEditTest, AltDownOpensTheFileDialogAndNothingWhileReadOnly) {
