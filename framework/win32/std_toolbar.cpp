@@ -40,6 +40,12 @@ TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner), commandId_
 
 TToolButton::~TToolButton() = default;
 
+void TToolButton::BeforeDestruction() {
+    // A freed button leaves its bar's list before it stops being a button.
+    if (TToolBar* bar = ToolBar()) bar->RemoveButton(this);
+    TGraphicControl::BeforeDestruction();
+}
+
 TToolBar* TToolButton::ToolBar() const { return dynamic_cast<TToolBar*>(Parent()); }
 
 int TToolButton::Index() const {

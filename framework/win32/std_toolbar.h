@@ -55,6 +55,7 @@ public:
 
 protected:
     ~TToolButton() override;
+    void BeforeDestruction() override;
     void Paint() override {}
     void CMTextChanged(TMessage& message) override;
     void CMVisibleChanged(TMessage& message) override;

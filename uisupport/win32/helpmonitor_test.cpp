@@ -36,6 +36,20 @@ std::string Describe(const std::vector<HelpCall>& calls) {
     return text.empty() ? "(no calls)" : text;
 }
 
+// The menus open now (visible #32768 windows of this thread).
+std::vector<HMENU> OpenMenus() {
+    std::vector<HMENU> open;
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr); w; w = FindWindowExA(nullptr, w, "#32768", nullptr))
+        if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId())
+            open.push_back(reinterpret_cast<HMENU>(SendMessageA(w, MN_GETHMENU, 0, 0)));
+    return open;
+}
+
+void PostKey(HWND window, UINT key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 1 | (3u << 30));
+}
+
 constexpr const char* kAppHelp = "C:\\help\\MXZP.HLP";
 constexpr const char* kStdHelp = "C:\\help\\TovkStd.hlp";
 
@@ -235,6 +249,107 @@ TEST_F(HelpMonitorTest, HintsOfWindowPartsReachTheStatusBar) {
         Pump();
         EXPECT_EQ(bar->SimpleText(), hints.Text(c.hint));
     }
+}
+
+TEST_F(HelpMonitorTest, AMenuCommandChosenInHelpModeShowsItsHelpAndDoesNotRun) {
+    TqhlHelpMonitor* monitor = NewMonitor();
+    auto* menu = fw::Make<fw::TMainMenu>(form);
+    auto* file = fw::Make<fw::TMenuItem>(menu);
+    file->SetCaption("&File");
+    menu->Items()->Add(file);
+    auto* open = fw::Make<fw::TMenuItem>(menu);
+    open->SetCaption("&Open");
+    open->SetHelpContext(100200);
+    int runs = 0;
+    open->OnClick.Bind(&runs, [](void* n, fw::TObject*) { ++*static_cast<int*>(n); });
+    file->Add(open);
+    form->SetMenu(menu);
+    ShowForm();
+    ASSERT_TRUE(monitor->EnterHelpMode());
+    RECT title{};
+    ASSERT_TRUE(GetMenuItemRect(form->Handle(), GetMenu(form->Handle()), 0, &title));
+    const HWND window = form->Handle();
+    fw::stdtest::ScriptedInput script;
+    script.abandon = [] { EndMenu(); };
+    script.Add("the File menu is open", [] { return OpenMenus().size() == 1; });
+    script.Do("down to Open", [window] { PostKey(window, VK_DOWN); });
+    script.Do("enter", [window] { PostKey(window, VK_RETURN); });
+    script.Add("the menu closed", [] { return OpenMenus().empty(); });
+    script.Start();
+    const POINT at{(title.left + title.right) / 2, (title.top + title.bottom) / 2};
+    PostMessageA(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(at.x, at.y));
+    script.PumpUntilFinished();
+    Pump();
+    EXPECT_EQ(script.Failure(), "");
+    EXPECT_EQ(runs, 0) << "the command did not run";
+    ASSERT_FALSE(g_calls.empty()) << "no help for the command";
+    EXPECT_EQ(g_calls.back().file, kAppHelp);
+    EXPECT_EQ(g_calls.back().command, 8u);
+    EXPECT_EQ(g_calls.back().data, 100200u);
+    EXPECT_EQ(monitor->Mode(), TqhlHelpMonitor::TMode::Idle);
+    // Out of help mode the command runs again.
+    open->Click();
+    EXPECT_EQ(runs, 1);
+}
+
+TEST_F(HelpMonitorTest, RightClickOnTheCaptionOpensTheSystemMenuNotAPopup) {
+    TqhlHelpMonitor* monitor = NewMonitor();
+    ShowForm();
+    const HMENU whatIsThis = monitor->WhatIsThisPopup()->Handle();
+    const HWND window = form->Handle();
+    std::vector<HMENU> seen;
+    fw::stdtest::ScriptedInput script;
+    script.abandon = [] { EndMenu(); };
+    script.Add("a menu opens", [&] {
+        seen = OpenMenus();
+        return !seen.empty();
+    });
+    script.Do("escape", [window] { PostKey(window, VK_ESCAPE); });
+    script.Add("the menu closed", [] { return OpenMenus().empty(); });
+    script.Start();
+    // The system waits for the button's release with the mouse captured (a client message then) and
+    // hit-tests where the pointer is.
+    const POINT at = PointOf(HTCAPTION);
+    SetCursorPos(at.x, at.y);
+    POINT client = at;
+    ScreenToClient(window, &client);
+    PostMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+    PostMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    script.PumpUntilFinished();
+    EXPECT_EQ(script.Failure(), "");
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0], whatIsThis);
+    EXPECT_EQ(seen[0], GetSystemMenu(window, FALSE)) << "the system menu";
+    EXPECT_TRUE(g_calls.empty()) << Describe(g_calls);
+}
+
+TEST_F(HelpMonitorTest, RightClickOnTheBorderOffersWhatIsThisForItsTopic) {
+    TqhlHelpMonitor* monitor = NewMonitor();
+    ShowForm();
+    const HMENU whatIsThis = monitor->WhatIsThisPopup()->Handle();
+    const HWND window = form->Handle();
+    fw::stdtest::ScriptedInput script;
+    script.abandon = [] { EndMenu(); };
+    script.Add("the What's This? popup opens", [&] {
+        const std::vector<HMENU> open = OpenMenus();
+        return open.size() == 1 && open[0] == whatIsThis;
+    });
+    script.Do("choose it", [window] {
+        PostKey(window, VK_DOWN);
+        PostKey(window, VK_RETURN);
+    });
+    script.Add("the popup closed", [] { return OpenMenus().empty(); });
+    script.Start();
+    const POINT at = PointOf(HTLEFT);
+    PostMessageA(window, WM_NCRBUTTONDOWN, HTLEFT, MAKELPARAM(at.x, at.y));
+    PostMessageA(window, WM_NCRBUTTONUP, HTLEFT, MAKELPARAM(at.x, at.y));
+    script.PumpUntilFinished();
+    Pump();
+    EXPECT_EQ(script.Failure(), "");
+    ASSERT_FALSE(g_calls.empty());
+    EXPECT_EQ(g_calls.back().file, kStdHelp);
+    EXPECT_EQ(g_calls.back().command, 8u);
+    EXPECT_EQ(g_calls.back().data, 100040u) << "the sizing edge's topic";
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "uisupport/controls/win32/controlsregister.h"
 
+#include "uisupport/controls/win32/filediredit.h"
 #include "uisupport/controls/win32/kyvctrls.h"
+#include "uisupport/controls/win32/menubar.h"
 #include "uisupport/controls/win32/shbtn.h"
 #include "uisupport/win32/uisregister.h"
 
@@ -10,6 +12,8 @@ void RegisterUISupportControlClasses() {
     RegisterUISupportClasses();
     RegisterShBtnClasses();
     RegisterSpeedButtonClasses();
+    RegisterMenuBarClasses();
+    RegisterFileDirEditClasses();
 }
 
 }  // namespace uis

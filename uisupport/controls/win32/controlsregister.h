@@ -1,4 +1,5 @@
-// Registers the suite's buttons (shaped button, speed button) with the framework's reflection.
+// Registers the suite's buttons (shaped button, speed button), the menu bar and the file-name and
+// folder edits with the framework's reflection.
 #pragma once
 
 namespace uis {
