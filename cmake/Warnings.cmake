@@ -4,6 +4,10 @@ target_compile_options(mx_options INTERFACE -Wall -Wextra -Werror -Wno-unused-pa
 # GCC 12 reports false -Wrestrict overlaps inside std::string::insert at -O2 (its bug 105329).
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   target_compile_options(mx_options INTERFACE -Wno-restrict)
+  # At -O3 it also reports false overflows in std::vector::insert (its bugs 107852 and 106199).
+  if(CMAKE_BUILD_TYPE STREQUAL "Release" AND NOT MX_WINDOWS)
+    target_compile_options(mx_options INTERFACE -Wno-array-bounds -Wno-stringop-overflow)
+  endif()
 endif()
 if(MX_WINDOWS)
   target_compile_definitions(mx_options INTERFACE _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX
