@@ -1,6 +1,6 @@
 # Tests of the install library. The portable units run natively under ASan and UBSan, with the archive
 # checked by an independent Python reader; the Windows side is tested under Wine in win32/.
-if(MX_CONFIG STREQUAL "native")
+if(NOT MX_WINDOWS AND NOT MX_CONFIG STREQUAL "fuzz")
   add_library(inst_testkit STATIC testkit/support.cpp)
   target_link_libraries(inst_testkit PUBLIC inst_core mx_testing GTest::gtest)
 endif()

@@ -32,7 +32,8 @@ void TAwkMain::BeginEntryProgress(int64_t packedSize)
 {
     ProgressTotal = packedSize < 0 ? 0 : packedSize;
     BytesLeft = ProgressTotal;
-    StepBytes = ProgressTotal * ProgressStep / 100;
+    // In two parts, so that sizes near the 64-bit limit (a damaged header) cannot overflow.
+    StepBytes = ProgressTotal / 100 * ProgressStep + ProgressTotal % 100 * ProgressStep / 100;
     if (StepBytes <= 0)
         StepBytes = ProgressTotal;
 }
