@@ -2,6 +2,7 @@
 // click that counts as two clicks, and the drop-down menu that opens in the pushed look.
 #include <gtest/gtest.h>
 
+#include "framework/win32/callback.h"
 #include "framework/win32/menus.h"
 #include "framework/win32/std_edit.h"
 #include "widgets/win32/pushbutton.h"
@@ -82,11 +83,13 @@ struct MenuProbe {
 MenuProbe g_probe;
 
 void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    g_probe.menuSeen = FindWindowA("#32768", nullptr) != nullptr;
-    g_probe.pushed = g_probe.button->Dropped() &&
-                     (SendMessageA(g_probe.button->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-    EndMenu();
+    FW_CALLBACK_VOID({
+        KillTimer(nullptr, id);
+        g_probe.menuSeen = FindWindowA("#32768", nullptr) != nullptr;
+        g_probe.pushed = g_probe.button->Dropped() &&
+                         (SendMessageA(g_probe.button->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        EndMenu();
+    })
 }
 
 TEST_F(KVXPushButtons, DropDownMenuOpensInThePushedLook) {

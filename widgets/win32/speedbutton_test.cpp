@@ -3,6 +3,7 @@
 // look, the explorer look over a parent's background, and glyph strips shared through the cache.
 #include <gtest/gtest.h>
 
+#include "framework/win32/callback.h"
 #include "framework/win32/menus.h"
 #include "widgets/glyphcache.h"
 #include "widgets/win32/panels.h"
@@ -65,10 +66,12 @@ struct DropProbe {
 DropProbe g_drop;
 
 void CALLBACK ProbeDropDown(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    g_drop.menuSeen = FindWindowA("#32768", nullptr) != nullptr;
-    g_drop.state = g_drop.button->State();
-    EndMenu();
+    FW_CALLBACK_VOID({
+        KillTimer(nullptr, id);
+        g_drop.menuSeen = FindWindowA("#32768", nullptr) != nullptr;
+        g_drop.state = g_drop.button->State();
+        EndMenu();
+    })
 }
 
 TEST_F(KVXSpeedButtons, DropDownMenuShowsTheDroppedLook) {

@@ -4,6 +4,7 @@
 // and short forms of several folders; where the folder browser starts; Alt+Down opening the real file
 // dialog (answered through its window) and nothing while read-only; a pasted line break kept out of
 // the name.
+#include "framework/win32/callback.h"
 #include "uisupport/controls/win32/filediredit.h"
 
 #include <gtest/gtest.h>
@@ -185,8 +186,10 @@ std::string g_browserStart;
 std::string g_answer;
 
 LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == BFFM_SETSELECTIONA) g_browserStart = reinterpret_cast<const char*>(l);
-    return DefWindowProcA(window, message, w, l);
+    FW_CALLBACK_BODY(0, {
+        if (message == BFFM_SETSELECTIONA) g_browserStart = reinterpret_cast<const char*>(l);
+        return DefWindowProcA(window, message, w, l);
+    })
 }
 
 LPITEMIDLIST PlayBrowser(BROWSEINFOA* info) {
