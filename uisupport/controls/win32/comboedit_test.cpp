@@ -4,7 +4,6 @@
 // and short forms of several folders; where the folder browser starts; Alt+Down opening the real file
 // dialog (answered through its window) and nothing while read-only; a pasted line break kept out of
 // the name.
-#include "framework/win32/callback.h"
 #include "uisupport/controls/win32/filediredit.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/callback.h"
 #include "framework/win32/clipboard.h"
 #include "framework/win32/std_button.h"
 #include "framework/win32/std_test_support.h"
