@@ -1,5 +1,6 @@
 #include "engine/core/routines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -94,7 +95,11 @@ TDateTime UnixToDateTime(int64_t seconds, int biasMinutes)
 {
     if (seconds == 0)
         return kDosEpoch + 60.0 / 86400.0;
-    int64_t t = seconds < 0 ? -seconds : seconds;
+    // Stamps from damaged headers can be anything: beyond about 34,000 years they all mean the same
+    // nonsense date, and the arithmetic below cannot overflow.
+    constexpr uint64_t kLargest = uint64_t(1) << 40;
+    const uint64_t magnitude = seconds < 0 ? 0 - uint64_t(seconds) : uint64_t(seconds);
+    int64_t t = int64_t(std::min(magnitude, kLargest));
     if (biasMinutes >= -12 && biasMinutes <= 12)
         t -= int64_t(biasMinutes) * 3600;
     else

@@ -36,6 +36,9 @@ TEST(Routines, UnixTimesUseTheBiasRule)
     // A bias of at most 12 is hours, a larger one minutes; both move the time the same way.
     EXPECT_DOUBLE_EQ(UnixToDateTime(86400, 2), UnixToDateTime(86400, 120));
     EXPECT_DOUBLE_EQ(UnixToDateTime(86400, -60), 25570.0 + 3600.0 / 86400.0);
+    // Stamps from damaged headers, the extremes included, give one far date and never overflow.
+    EXPECT_DOUBLE_EQ(UnixToDateTime(INT64_MIN, -12), UnixToDateTime(INT64_MAX, -12));
+    EXPECT_DOUBLE_EQ(UnixToDateTime(INT64_MAX, 0), UnixToDateTime(int64_t(1) << 40, 0));
     // 2038-01-19 03:14:07, the last 32-bit second.
     int y, mo, d, h, mi, s;
     DecodeDateTime(UnixToDateTime(2147483647, 0), y, mo, d, h, mi, s);
