@@ -146,6 +146,37 @@ TEST(Wildcard, ManyStarsStayFast)
     EXPECT_TRUE(WildcardMatch(std::string(300, 'a'), std::string(40, '*') + "a", false));
 }
 
+// "*" and "*.*" are decided without the full rule; "**" and "*.**" fold to the same masks but take
+// the full rule, so both roads must agree on every kind of name.
+TEST(Routines, WholeArchiveMasksAgreeWithTheFullRule)
+{
+    const char* names[] = {"a", "a.txt", "A.B.C", ".profile", "name.", ".", "..", "dir\\", "dir/file", "d.x\\file",
+                           "d\\name.", "x\\.", "", "a*b", "q?.txt", "dir.\\", "sub/dir/", "trail ", "\\lead"};
+    for (const char* n : names)
+        for (const bool nameOnly : {false, true}) {
+            EXPECT_EQ(WildcardMatch("*.*", n, nameOnly), WildcardMatch("*.**", n, nameOnly)) << n << " " << nameOnly;
+            EXPECT_EQ(WildcardMatch(n, "*.*", nameOnly), WildcardMatch(n, "*.**", nameOnly)) << n << " " << nameOnly;
+            EXPECT_EQ(WildcardMatch("*", n, nameOnly), WildcardMatch("**", n, nameOnly)) << n << " " << nameOnly;
+            EXPECT_EQ(WildcardMatch(n, "*", nameOnly), WildcardMatch(n, "**", nameOnly)) << n << " " << nameOnly;
+        }
+    // Every name of up to five characters from the ones the dot and folder rules look at.
+    const std::string alphabet = "a.\\/ ";
+    for (int length = 1; length <= 5; ++length) {
+        int count = 1;
+        for (int i = 0; i < length; ++i)
+            count *= int(alphabet.size());
+        for (int code = 0; code < count; ++code) {
+            std::string n;
+            for (int i = 0, c = code; i < length; ++i, c /= int(alphabet.size()))
+                n += alphabet[size_t(c) % alphabet.size()];
+            for (const bool nameOnly : {false, true}) {
+                ASSERT_EQ(WildcardMatch("*.*", n, nameOnly), WildcardMatch("*.**", n, nameOnly)) << n << " " << nameOnly;
+                ASSERT_EQ(WildcardMatch(n, "*", nameOnly), WildcardMatch(n, "**", nameOnly)) << n << " " << nameOnly;
+            }
+        }
+    }
+}
+
 
 TEST(Routines, CrcsOfAbc)
 {

@@ -1,7 +1,9 @@
 #include "engine/core/wildcard.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "engine/core/routines.h"
@@ -147,10 +149,31 @@ std::string FoldStars(std::string_view s)
     return out;
 }
 
+// "*" and "*.*", the masks of whole-archive runs, decide a plain name at once: by the rule both match
+// any name (a dot missing or at the end is supplied by the dot handling). Names with wildcards of
+// their own, empty names and "." (which "*.*" does not match) take the full rule.
+std::optional<bool> QuickMatch(std::string_view mask, std::string_view name, bool nameOnly)
+{
+    if (mask != "*" && mask != "*.*")
+        return std::nullopt;
+    if (nameOnly) {
+        const size_t slash = name.find_last_of("\\/");
+        if (slash != std::string_view::npos)
+            name.remove_prefix(slash + 1);
+    }
+    if (name.empty() || name == "." || name.find_first_of("*?") != std::string_view::npos)
+        return std::nullopt;
+    return true;
+}
+
 }  // namespace
 
 bool WildcardMatch(std::string_view a, std::string_view b, bool nameOnly)
 {
+    if (const auto quick = QuickMatch(a, b, nameOnly))
+        return *quick;
+    if (const auto quick = QuickMatch(b, a, nameOnly))
+        return *quick;
     Matcher m(nameOnly);
     return m.Match(FoldStars(a), FoldStars(b));
 }
