@@ -52,34 +52,33 @@ void CheckRows(std::span<const uint8_t> rows, int width, int height) {
     if (rows.size() < need) throw fw::EInvalidGraphic("Bitmap image is not valid");
 }
 
-ReducedPalette ReduceUniform666(std::span<uint8_t> rows, int width, int height) {
+namespace {
+
+// A uniform cube: red, green and blue each take the levels of their table; entry r * (G * B) + g * B + b.
+ReducedPalette ReduceUniform(std::span<uint8_t> rows, int width, int height, const LevelTable& red,
+                             const LevelTable& green, const LevelTable& blue) {
     CheckRows(rows, width, height);
     ReducedPalette p;
-    const LevelTable& six = Levels6();
-    for (int r = 0; r < 6; ++r)
-        for (int g = 0; g < 6; ++g)
-            for (int b = 0; b < 6; ++b) p.entries[static_cast<size_t>(r * 36 + g * 6 + b)] = Entry(six.levels[r], six.levels[g], six.levels[b]);
-    p.colorsUsed = 216;
-    MapRows(rows, width, height, [&](int, int, uint8_t blue, uint8_t green, uint8_t red) {
-        return static_cast<uint8_t>(six.nearest[red] * 36 + six.nearest[green] * 6 + six.nearest[blue]);
+    const size_t greens = green.levels.size(), blues = blue.levels.size();
+    for (size_t r = 0; r < red.levels.size(); ++r)
+        for (size_t g = 0; g < greens; ++g)
+            for (size_t b = 0; b < blues; ++b)
+                p.entries[(r * greens + g) * blues + b] = Entry(red.levels[r], green.levels[g], blue.levels[b]);
+    p.colorsUsed = static_cast<uint32_t>(red.levels.size() * greens * blues);
+    MapRows(rows, width, height, [&](int, int, uint8_t b, uint8_t g, uint8_t r) {
+        return static_cast<uint8_t>((red.nearest[r] * greens + green.nearest[g]) * blues + blue.nearest[b]);
     });
     return p;
 }
 
+}  // namespace
+
+ReducedPalette ReduceUniform666(std::span<uint8_t> rows, int width, int height) {
+    return ReduceUniform(rows, width, height, Levels6(), Levels6(), Levels6());
+}
+
 ReducedPalette ReduceUniform784(std::span<uint8_t> rows, int width, int height) {
-    CheckRows(rows, width, height);
-    ReducedPalette p;
-    const LevelTable& seven = Levels7();
-    const LevelTable& eight = Levels8();
-    const LevelTable& four = Levels4();
-    for (int r = 0; r < 7; ++r)
-        for (int g = 0; g < 8; ++g)
-            for (int b = 0; b < 4; ++b) p.entries[static_cast<size_t>(r * 32 + g * 4 + b)] = Entry(seven.levels[r], eight.levels[g], four.levels[b]);
-    p.colorsUsed = 224;
-    MapRows(rows, width, height, [&](int, int, uint8_t blue, uint8_t green, uint8_t red) {
-        return static_cast<uint8_t>(seven.nearest[red] * 32 + eight.nearest[green] * 4 + four.nearest[blue]);
-    });
-    return p;
+    return ReduceUniform(rows, width, height, Levels7(), Levels8(), Levels4());
 }
 
 // Each pixel keeps one channel, chosen by (x + y) mod 3 with y counted in storage order (bottom row
