@@ -60,6 +60,8 @@ void TKVXEditModel::SetText(const std::string& value) {
         text_.resize(static_cast<size_t>(cut));
     }
     SetCursorPos(1);
+    // A drag-move in progress keeps UpdateSelection from collapsing the selection; it must still fit.
+    selStart_ = std::min(selStart_, Length() + 1);
     selLength_ = 0;
     hooks_->TextSet();
 }
