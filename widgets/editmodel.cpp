@@ -338,10 +338,11 @@ bool TKVXEditModel::MouseSelect(int32_t pos) {
     return started;
 }
 
-void TKVXEditModel::MouseTimer(int32_t pos) {
+bool TKVXEditModel::MouseTimer(int32_t pos) {
     mouseExtend_ = selLength_ > 0;
-    MouseSelect(pos);
+    const bool started = MouseSelect(pos);
     mouseExtend_ = false;
+    return started;
 }
 
 void TKVXEditModel::MouseMoveTo(int32_t pos) {

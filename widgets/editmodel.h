@@ -129,8 +129,9 @@ public:
     // A button press (or a timer tick) at Pos: a press strictly inside the selection starts a
     // drag-move (true); then the cursor goes to Pos.
     bool MouseSelect(int32_t pos);
-    // The mouse timer: extends a selection while the button is held beyond the text.
-    void MouseTimer(int32_t pos);
+    // The mouse timer: extends a selection while the button is held beyond the text; true when it
+    // started a drag-move (as MouseSelect).
+    bool MouseTimer(int32_t pos);
     // A move with the left button held: the selection follows the cursor.
     void MouseMoveTo(int32_t pos);
     // The button went up during a drag-move: a drop on the selection collapses it, elsewhere the
