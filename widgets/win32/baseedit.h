@@ -43,6 +43,8 @@ public:
     std::string Text();
     // Equal text: nothing; otherwise the buffer (cut to MaxLength), cursor 1, no selection, TextSet.
     void SetText(const std::string& value);
+    // The text as form data reads it (Text, const for the property registry).
+    std::string EditText() const { return model_.Text(); }
     // The buffer without TextRead.
     const std::string& TextBuffer() const { return model_.Text(); }
     int32_t TextLength() const { return model_.Length(); }
@@ -183,6 +185,11 @@ protected:
     TRect textArea_{};
     TRect textRect_{};
     int32_t scrollOffset_ = 0;
+    // When set, WM_SETTEXT and WM_GETTEXT leave TextSet and TextRead alone (the base never sets it).
+    bool textMessageGuard_ = false;
+    // The left button is down over the edit; the last mouse position (client coordinates).
+    bool MouseDown() const { return mouseDown_; }
+    TPoint LastMouse() const { return lastMouse_; }
 
 private:
     class Hooks;
@@ -211,8 +218,6 @@ private:
     bool selectionHidden_ = false;
     bool mouseDown_ = false;
     bool doubleBuffered_ = true;
-    // When set, WM_SETTEXT and WM_GETTEXT leave TextSet and TextRead alone (never set here).
-    bool textMessageGuard_ = false;
 };
 
 }  // namespace kvx::win32

@@ -41,6 +41,17 @@ void TKVXCaret::SetIndexProp(int index, uint16_t value) {
     }
 }
 
+uint16_t TKVXCaret::GetIndexProp(int index) const {
+    switch (index) {
+        case 0: return width_;
+        case 1: return height_;
+        case 2: return imageIndex_;
+        case 3: return listIndex_;
+        case 4: return defaultHeight_;
+        default: return 0;
+    }
+}
+
 void TKVXCaret::SetBitmap(fw::TBitmap* value) {
     if (!bitmap_) bitmap_ = std::make_unique<fw::TBitmap>();
     bitmap_->Assign(value);

@@ -47,6 +47,7 @@ public:
     uint16_t DefaultHeight() const { return defaultHeight_; }
     // Index 0 Width, 1 Height, 2 ImageIndex, 3 ListIndex, 4 the default height (of csDefault).
     void SetIndexProp(int index, uint16_t value);
+    uint16_t GetIndexProp(int index) const;
     void SetWidth(uint16_t value) { SetIndexProp(0, value); }
     void SetHeight(uint16_t value) { SetIndexProp(1, value); }
     TKVXCustomImageList* ImageList() const { return imageList_; }

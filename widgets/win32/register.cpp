@@ -8,6 +8,7 @@
 #include "widgets/kvxregister.h"
 #include "widgets/win32/caption.h"
 #include "widgets/win32/controlregister.h"
+#include "widgets/win32/editregister.h"
 #include "widgets/win32/fillobjects.h"
 #include "widgets/win32/kvxcontainer.h"
 #include "widgets/win32/applicationctrl.h"
@@ -191,6 +192,7 @@ void KVXRegisterWin32Classes() {
     RegisterGraphicObjects();
     RegisterImageLists();
     KVXRegisterControlClasses();
+    KVXRegisterEditClasses();
 }
 
 }  // namespace kvx::win32
