@@ -359,6 +359,17 @@ TEST_F(EditModel, DragMoveTable) {
     }
 }
 
+TEST_F(EditModel, SettingTheTextDuringADragKeepsTheSelectionInside) {
+    Start("abcdef", 1, 2, 3);
+    ASSERT_TRUE(model.MouseSelect(3));
+    model.SetText("");
+    EXPECT_EQ(model.SelStart(), 1);
+    EXPECT_EQ(model.SelLength(), 0);
+    model.EndDragMove();
+    EXPECT_EQ(model.Text(), "");
+    EXPECT_FALSE(model.DragMoving());
+}
+
 TEST_F(EditModel, DragMoveInOverwriteModeInserts) {
     hooks.mode = 0;
     Start("abcdef", 1, 1, 2);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/screen.h"
 #include "widgets/kvxapplication.h"
 // kOemHolds: which bytes 0x80-0xFF of code page 1252 code page 437 holds, by Python's codecs.
 #include "edit_oem_oracle.inc"
@@ -73,6 +74,23 @@ void EmptyRawClipboard() {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
     CloseClipboard();
+}
+
+// The width of Text in the control's font, as the system measures it.
+int TextWidth(fw::TWinControl* control, const std::string& text, int* height = nullptr) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, control->Font()->Handle());
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    if (height) *height = size.cy;
+    return size.cx;
+}
+
+void Mouse(HWND window, UINT msg, WPARAM keys, int x) {
+    PostMessageA(window, msg, keys, MAKELPARAM(x, 6));
+    Pump();
 }
 
 class KVXEdits : public test::TControlsTest {
@@ -338,6 +356,75 @@ TEST_F(KVXEdits, CaretShapesAndAssign) {
     Pump();
     caret->CreateSysCaret();
     EXPECT_TRUE(GetCaretPos(&p));
+}
+
+TEST_F(KVXEdits, AutoSizeHeightsFollowTheBevel) {
+    TKVXEdit* edit = MakeEdit();
+    int qp = 0;
+    TextWidth(edit, "Qp", &qp);
+    edit->SetAutoSize(true);
+    EXPECT_EQ(edit->Height(), qp * 5 / 4 + 5);
+    TKVXBevel custom;
+    custom.SetMode(TKVXBevelMode::bmCustom);
+    custom.SetStyleOuter(TKVXBevelStyle::bvRaised);
+    custom.SetWidthOuter(3);
+    custom.SetBorderWidth(2);
+    edit->SetBevel(&custom);
+    ASSERT_EQ(edit->Bevel()->Extent(), 5);
+    EXPECT_EQ(edit->Height(), qp * 5 / 4 + 10);
+    // A shadowed 3D font adds its shadow to the line height.
+    TKVX3DCaption shadowed;
+    shadowed.SetStyle(TKVXThreeDStyle::tdRaisedShadow);
+    shadowed.SetDepth(1, 4);
+    edit->SetFont3D(&shadowed);
+    EXPECT_EQ(edit->Height(), (qp + 4) * 5 / 4 + 10);
+}
+
+TEST_F(KVXEdits, PasswordCharShowsAndMeasuresTheMask) {
+    TKVXEdit* edit = MakeEdit();
+    HWND h = edit->Handle();
+    edit->SetText("abc");
+    edit->SetPasswordChar('*');
+    EXPECT_EQ(edit->DisplayText(), "abc") << "the mask shows from the next text change";
+    Type(h, "d");
+    EXPECT_EQ(edit->DisplayText(), "****");
+    EXPECT_EQ(edit->Text(), "dabc") << "setting the text puts the cursor at 1";
+    // Clicks are measured on the mask, not on the hidden (much wider) letters.
+    edit->SetText("WWWW");
+    ASSERT_LT(TextWidth(edit, "**") + 2, TextWidth(edit, "WW"));
+    Mouse(h, WM_LBUTTONDOWN, MK_LBUTTON, 1 + TextWidth(edit, "**") + 1);
+    Mouse(h, WM_LBUTTONUP, 0, 1 + TextWidth(edit, "**") + 1);
+    EXPECT_EQ(edit->CursorPos(), 3);
+}
+
+TEST_F(KVXEdits, MouseSelectsWordsAndDragsText) {
+    TKVXEdit* edit = MakeEdit(20, 300);
+    HWND h = edit->Handle();
+    edit->SetText("one two three");
+    // The x just left of the right edge of the first N characters lies on character N.
+    auto on = [&](int n) { return 1 + TextWidth(edit, edit->Text().substr(0, static_cast<size_t>(n))) - 1; };
+    Mouse(h, WM_LBUTTONDOWN, MK_LBUTTON, on(10));
+    Mouse(h, WM_LBUTTONUP, 0, on(10));
+    Mouse(h, WM_LBUTTONDBLCLK, MK_LBUTTON, on(10));
+    Mouse(h, WM_LBUTTONUP, 0, on(10));
+    EXPECT_EQ(edit->GetSelText(), "three");
+    // Select "two " and drag it to the end: the cursor shows the drag while it lasts.
+    edit->SetSelStart(5);
+    edit->SetSelLength(4);
+    Mouse(h, WM_LBUTTONDOWN, MK_LBUTTON, on(6));
+    EXPECT_TRUE(edit->Model().DragMoving());
+    EXPECT_EQ(fw::Screen->Cursor(), fw::crDrag);
+    Mouse(h, WM_MOUSEMOVE, MK_LBUTTON, 290);
+    EXPECT_EQ(edit->GetSelText(), "two ") << "moves do not stretch a dragged selection";
+    Mouse(h, WM_LBUTTONUP, 0, 290);
+    EXPECT_EQ(edit->Text(), "one threetwo ");
+    EXPECT_EQ(edit->CursorPos(), 10);
+    EXPECT_NE(fw::Screen->Cursor(), fw::crDrag);
+    // A plain press and a move with the button held select.
+    Mouse(h, WM_LBUTTONDOWN, MK_LBUTTON, on(1));
+    Mouse(h, WM_MOUSEMOVE, MK_LBUTTON, on(3));
+    Mouse(h, WM_LBUTTONUP, 0, on(3));
+    EXPECT_EQ(edit->GetSelText(), "on");
 }
 
 }  // namespace
