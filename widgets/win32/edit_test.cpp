@@ -131,6 +131,42 @@ TEST_F(KVXEdits, TypingAndKeyMoves) {
     });
     Type(h, "aqb");
     EXPECT_EQ(edit->Text(), "ab");
+    // An OnKeyDown that clears the key stops the edit's own handling.
+    edit->OnKeyDown.Bind(this, [](void*, TObject*, uint16_t& key, fw::TShiftState) {
+        if (key == VK_BACK) key = 0;
+    });
+    PostKey(h, VK_BACK);
+    EXPECT_EQ(edit->Text(), "ab");
+    PostKey(h, VK_LEFT);
+    EXPECT_EQ(edit->CursorPos(), 2);
+}
+
+TEST_F(KVXEdits, FocusHidesAndShowsTheSelection) {
+    TKVXEdit* edit = MakeEdit();
+    TKVXEdit* other = MakeEdit(60);
+    edit->SetText("selected words");
+    edit->SetSelStart(1);
+    edit->SetSelLength(8);
+    edit->SetFocus();
+    Pump();
+    EXPECT_FALSE(edit->SelectionHidden());
+    other->SetFocus();
+    Pump();
+    EXPECT_TRUE(edit->SelectionHidden());
+    EXPECT_EQ(edit->SelLength(), 8) << "hidden, not dropped";
+    edit->SetFocus();
+    Pump();
+    EXPECT_FALSE(edit->SelectionHidden());
+    // AutoSelect selects everything on entry; without HideSelection the selection stays shown.
+    other->SetText("all of it");
+    other->SetAutoSelect(true);
+    other->SetHideSelection(false);
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(other->GetSelText(), "all of it");
+    edit->SetFocus();
+    Pump();
+    EXPECT_FALSE(other->SelectionHidden());
 }
 
 TEST_F(KVXEdits, ClipboardKeysUseTheSystemClipboard) {
