@@ -217,6 +217,16 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
+// Chooses "&Cut" of the open menu by its accelerator, as a user would.
+void CALLBACK ChooseCut(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (HWND popup = FindWindowA("#32768", nullptr)) {
+        PostMessageA(popup, WM_KEYDOWN, 'C', 1);
+        PostMessageA(popup, WM_CHAR, 'c', 1);
+        PostMessageA(popup, WM_KEYUP, 'C', 0xC0000001);
+    }
+}
+
 TEST_F(KVXEdits, ContextMenuItemsFollowTheState) {
     TKVXEdit* edit = MakeEdit();
     const struct {
@@ -262,6 +272,13 @@ TEST_F(KVXEdits, ContextMenuItemsFollowTheState) {
     EXPECT_TRUE(g_menuEnabled[2]);  // Cut
     EXPECT_TRUE(g_menuEnabled[7]);  // Select all
     EXPECT_EQ(edit->Text(), "abc");
+    // A chosen item runs its command.
+    SetRawClipboardText("");
+    SetTimer(nullptr, 0, 300, ChooseCut);
+    PostMessageA(edit->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    test::PumpFor(800);
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(RawClipboardText(), "abc");
 }
 
 TEST_F(KVXEdits, CaretFollowsTheScroll) {
