@@ -169,6 +169,26 @@ TEST_F(KVXEdits, FocusHidesAndShowsTheSelection) {
     EXPECT_FALSE(other->SelectionHidden());
 }
 
+TEST_F(KVXEdits, SelectionIsPaintedOnlyWhileShown) {
+    TKVXEdit* edit = MakeEdit();
+    TKVXEdit* other = MakeEdit(60);
+    edit->SetText("WWWW wwww");
+    edit->SetFocus();
+    edit->SetSelStart(1);
+    edit->SetSelLength(4);
+    edit->PaintText(-1);
+    Pump();
+    // The top row of the text rectangle is the highlight's outline inside the selection, the edit's
+    // colour beyond it.
+    const int inside = 1 + TextWidth(edit, "WW"), beyond = 1 + TextWidth(edit, "WWWW ww");
+    HWND h = edit->Handle();
+    EXPECT_EQ(test::WindowPixel(h, inside, 1), static_cast<fw::TColor>(GetSysColor(COLOR_HIGHLIGHT)));
+    EXPECT_EQ(test::WindowPixel(h, beyond, 1), static_cast<fw::TColor>(RGB(255, 255, 255)));
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(test::WindowPixel(h, inside, 1), static_cast<fw::TColor>(RGB(255, 255, 255)));
+}
+
 TEST_F(KVXEdits, ClipboardKeysUseTheSystemClipboard) {
     TKVXEdit* edit = MakeEdit();
     HWND h = edit->Handle();
