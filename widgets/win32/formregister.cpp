@@ -1,6 +1,8 @@
 #include "widgets/win32/formregister.h"
 
 #include "framework/core/rtti.h"
+#include "widgets/win32/aboutdlg.h"
+#include "widgets/win32/dirdlg.h"
 #include "widgets/win32/formfill.h"
 #include "widgets/win32/formstyler.h"
 
@@ -41,8 +43,49 @@ void RegisterStyling() {
     Class<TKVXBack, F>("TKVXBack");
 }
 
+void RegisterDialogs() {
+    fw::RegisterEnum<TKVXAboutIconStyle>({"isNone", "isStandard", "isExtended"}, "TKVXAboutIconStyle");
+    fw::RegisterEnum<TKVXAboutStyle>({"bsStandard", "bsKVX"}, "TKVXAboutStyle");
+    using B = TKVXBaseDialog;
+    Class<B, TKVXContainerComponent>("TKVXBaseDialog")
+        .Data("CaptionTitle", &B::CaptionTitle)
+        .Data("CustomButton", &B::CustomButton)
+        .Data("Effect", &B::Effect)
+        .Prop("Hints", &B::Hints, &B::SetHints)
+        .Data("ShowHints", &B::ShowHints)
+        .Data("CaptionFill", &B::CaptionFill)
+        .Data("Colors", &B::Colors)
+        .Data("Position", &B::Position)
+        .Data("RelatePos", &B::RelatePos)
+        .Event("OnCustomize", &B::OnCustomize)
+        .Event("OnCustomClick", &B::OnCustomClick);
+    using A = TKVXAboutDlg;
+    Class<A, B>("TKVXAboutDlg")
+        .Data("Appname", &A::Appname)
+        .Data("Copyright", &A::Copyright)
+        .Data("Jump", &A::Jump)
+        .Data("Description", &A::Description)
+        .Data("UseDefault", &A::UseDefault)
+        .Prop("Icon", &A::Icon, &A::SetIcon)
+        .Data("IconStyle", &A::IconStyle)
+        .Data("AppNameSize", &A::AppNameSize)
+        .Data("Style", &A::Style)
+        .Data("Version", &A::Version)
+        .Data("UseResInfo", &A::UseResInfo);
+    using D = TKVXDirDlg;
+    Class<D, B>("TKVXDirDlg")
+        .Data("Path", &D::Path)
+        .Stored(false)
+        .Data("AllowNewDir", &D::AllowNewDir)
+        .Data("ShowLabelDir", &D::ShowLabelDir)
+        .Event("OnFolderError", &D::OnFolderError);
+}
+
 }  // namespace
 
-void KVXRegisterFormClasses() { RegisterStyling(); }
+void KVXRegisterFormClasses() {
+    RegisterStyling();
+    RegisterDialogs();
+}
 
 }  // namespace kvx::win32

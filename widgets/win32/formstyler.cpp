@@ -265,12 +265,11 @@ void TKVXFormStyler::SelectTextColor() {
 
 void TKVXFormStyler::DrawCaptionText(const fw::TRect& text) {
     const UINT format = AlignmentFormat(alignment_) | kCaptionTextFormat;
-    if (Has(Opt::fsUseDefaultFont)) {
-        RECT r{text.Left, text.Top, text.Right, text.Bottom};
-        DrawTextA(canvas_->Handle(), captionText_.c_str(), static_cast<int>(captionText_.size()), &r, format);
-    } else {
+    // Without a 3D caption this is plain DrawText in the canvas's font, colour and background mode.
+    if (Has(Opt::fsUseDefaultFont))
+        KVXDrawCaptionText(canvas_.get(), captionText_, nullptr, text, format, 0, nullptr);
+    else
         KVXDrawCaptionText(canvas_.get(), captionText_, font3D_.get(), text, format, kCaptionTextFlags, nullptr);
-    }
 }
 
 void TKVXFormStyler::RunClipped(TKVXPaintEvent& event, const fw::TRect& rect) {

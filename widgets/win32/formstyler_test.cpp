@@ -102,6 +102,13 @@ TEST_F(FormStyler, ActiveCaptionWithTwoColoursIsTwoEqualBands) {
         if (got != want && ++wrong <= 3) ADD_FAILURE() << "x " << x << ": got " << std::hex << got << " want " << want;
     }
     EXPECT_EQ(wrong, 0);
+    // The caption text is drawn over the black half in the caption text colour (white when that
+    // colour is black).
+    const fw::TColor textColor = fw::ColorToRGB(fw::clCaptionText) == 0 ? 0xFFFFFF : fw::ColorToRGB(fw::clCaptionText);
+    int textPixels = 0;
+    for (int y = text.Top; y < text.Bottom; ++y)
+        for (int x = text.Left; x < middle; ++x) textPixels += FramePixel(form->Handle(), x, y) == textColor;
+    EXPECT_GT(textPixels, 20);
 }
 
 TEST_F(FormStyler, DefaultGradientRunsFromBlackToTheCaptionColour) {
