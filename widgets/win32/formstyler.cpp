@@ -58,7 +58,31 @@ private:
     HDC dc_;
 };
 
+TKVXFrameComposition& FrameCompositionQuery() {
+    static TKVXFrameComposition query;
+    return query;
+}
+
+// DwmIsCompositionEnabled, found at run time: systems without dwmapi draw no frames themselves.
+bool DwmComposition() {
+    using Query = HRESULT(WINAPI*)(BOOL*);
+    static const Query query = [] {
+        HMODULE dwm = LoadLibraryA("dwmapi.dll");
+        return dwm ? reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")))
+                   : nullptr;
+    }();
+    BOOL enabled = FALSE;
+    return query && SUCCEEDED(query(&enabled)) && enabled;
+}
+
 }  // namespace
+
+void KVXSetFrameComposition(TKVXFrameComposition query) { FrameCompositionQuery() = std::move(query); }
+
+bool KVXSystemDrawsFrame(HWND window) {
+    if (FrameCompositionQuery()) return FrameCompositionQuery()(window);
+    return DwmComposition();
+}
 
 TKVXFormStyler::TKVXFormStyler(TComponent* owner)
     : TKVXWndProcComponent(owner),
@@ -118,7 +142,7 @@ void TKVXFormStyler::RefreshCaption() {
 void TKVXFormStyler::EnableHook() {
     if (!Enabled()) return;
     TKVXWndProcComponent::EnableHook();
-    if (!Has(Opt::fsUseFormCaption)) {
+    if (BlanksCaption()) {
         if (fw::TWinControl* form = Form()) {
             captionText_ = form->Caption();
             form->SetCaption(" ");
@@ -151,7 +175,7 @@ void TKVXFormStyler::HookWndProc(fw::HookMessage& m) {
     if (!Enabled() || paintMode_ == TKVXPaintMode::pcNone) return;
     switch (m.Msg) {
         case WM_GETTEXT:
-            if (Has(Opt::fsUseFormCaption)) return;
+            if (!BlanksCaption()) return;
             {
                 // The answer is what was copied: the blank when it fits beside the terminating zero.
                 const auto size = static_cast<size_t>(m.WParam);
@@ -167,7 +191,7 @@ void TKVXFormStyler::HookWndProc(fw::HookMessage& m) {
             m.Handled = true;
             return;
         case WM_GETTEXTLENGTH:
-            if (Has(Opt::fsUseFormCaption)) return;
+            if (!BlanksCaption()) return;
             m.Result = 1;
             m.Handled = true;
             return;
@@ -187,9 +211,15 @@ void TKVXFormStyler::HookWndProc(fw::HookMessage& m) {
     }
 }
 
+bool TKVXFormStyler::BlanksCaption() {
+    if (Has(Opt::fsUseFormCaption)) return false;
+    fw::TWinControl* form = Form();
+    return !(form && form->HandleAllocated() && KVXSystemDrawsFrame(form->Handle()));
+}
+
 bool TKVXFormStyler::PaintGuarded(HWND window) {
     if (InState(fw::csDesigning) || !Enabled() || paintMode_ == TKVXPaintMode::pcNone || painting_) return true;
-    if (!window || !IsWindowVisible(window)) return true;
+    if (!window || !IsWindowVisible(window) || KVXSystemDrawsFrame(window)) return true;
     return Has(Opt::fsCheckSystemGradient) && KVXIsWin98() && KVXColorDepth() > 8;
 }
 

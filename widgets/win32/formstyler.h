@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,13 @@ using TKVXColorCount = uint8_t;  // 2..236
 // The size of NONCLIENTMETRICSA without the padded border width of newer systems; every system
 // accepts it, while MinGW's sizeof is larger.
 constexpr UINT kNonClientMetricsSize = 340;
+
+// Whether the system draws the window's frame itself (desktop composition): then whatever is
+// painted into the window DC's caption never shows, and the styler leaves the system's own caption,
+// text included. The default asks dwmapi where the system has it; tests replace it.
+using TKVXFrameComposition = std::function<bool(HWND window)>;
+void KVXSetFrameComposition(TKVXFrameComposition query);
+bool KVXSystemDrawsFrame(HWND window);
 
 class TKVXFormStyler : public TKVXWndProcComponent {
 public:
@@ -83,6 +91,8 @@ private:
     void DrawCaptionText(const fw::TRect& text);
     void RunClipped(TKVXPaintEvent& event, const fw::TRect& rect);
     bool Has(TKVXFormStyleOption option) const { return options_.Contains(option); }
+    // Without fsUseFormCaption, and where the caption the styler paints can be seen.
+    bool BlanksCaption();
     fw::TWinControl* Form() const;
 
     fw::TAlignment alignment_ = fw::TAlignment::taLeftJustify;

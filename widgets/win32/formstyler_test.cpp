@@ -192,6 +192,20 @@ TEST_F(FormStyler, DisablingRestoresTheSystemCaption) {
     EXPECT_STREQ(text, " ");
 }
 
+TEST_F(FormStyler, FrameDrawnBySystemKeepsTheSystemCaption) {
+    KVXSetFrameComposition([](HWND) { return true; });
+    AddStyler(2, false);
+    Activate();
+    const Row row = CaptionRow();
+    const fw::TColor left = FramePixel(form->Handle(), row.left, row.y);
+    char text[64] = {};
+    GetWindowTextA(form->Handle(), text, sizeof text);
+    KVXSetFrameComposition(nullptr);
+    EXPECT_NE(left, fw::clBlack);
+    EXPECT_STREQ(text, "Styled form");
+    EXPECT_EQ(form->Caption(), "Styled form");
+}
+
 TEST_F(FormStyler, OwnerDrawHandsTheBarToTheEventAndSurvivesItsException) {
     TKVXFormStyler* styler = AddStyler(32, true);
     struct Seen {
