@@ -139,8 +139,8 @@ public:
         f->SetWidth(kFormWidth * f->PixelsPerInch() / 96);
         LayoutHead();
         for (TKVXSimpleLabel* label : {version, description, notice}) label->SetWidth(w_);
-        Place(version, VersionText(), 4);
-        const std::string describe = DescriptionText();
+        Place(version, dialog_.VersionText(), 4);
+        const std::string describe = dialog_.DescriptionText();
         if (describe.empty())
             y_ += 24;
         else
@@ -240,19 +240,6 @@ private:
         if (gap != 0) y_ += label->Height() + gap;
     }
 
-    std::string VersionText() const {
-        if (!dialog_.Version.empty()) return dialog_.Version;
-        if (dialog_.UseResInfo) return "Version " + KVXVersionInfo(2);
-        if (dialog_.UseDefault && KVXApplication) return "Version " + KVXApplication->Version;
-        return {};
-    }
-
-    std::string DescriptionText() const {
-        if (!KVXIsBlank(dialog_.Description)) return dialog_.Description;
-        if (dialog_.UseResInfo) return KVXVersionInfo(5);
-        return {};
-    }
-
     void LayoutInfo() {
         fw::TForm* f = form_.get();
         w_ = kInfoWidth * f->PixelsPerInch() / 96;
@@ -305,6 +292,19 @@ std::string TKVXAboutDlg::NoticeText() const {
         if (!legal.empty()) return "\r" + legal;
     }
     if (UseDefault) return "\rCopyright \xA9 by " + (KVXApplication ? KVXApplication->Company : std::string());
+    return {};
+}
+
+std::string TKVXAboutDlg::VersionText() const {
+    if (!Version.empty()) return Version;
+    if (UseResInfo) return "Version " + KVXVersionInfo(2);
+    if (UseDefault && KVXApplication) return "Version " + KVXApplication->Version;
+    return {};
+}
+
+std::string TKVXAboutDlg::DescriptionText() const {
+    if (!KVXIsBlank(Description)) return Description;
+    if (UseResInfo) return KVXVersionInfo(5);
     return {};
 }
 

@@ -45,9 +45,11 @@ public:
     fw::TIcon* Icon() const { return icon_.get(); }
     void SetIcon(fw::TIcon* value);
 
-    // The title and notice the box shows (the application's defaults filled in).
+    // The texts the box shows, the application's defaults and version resource filled in.
     std::string TitleText() const;
     std::string NoticeText() const;
+    std::string VersionText() const;
+    std::string DescriptionText() const;
 
 private:
     bool ShowStandard(fw::TControl* control);
