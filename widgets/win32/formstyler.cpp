@@ -125,6 +125,8 @@ void TKVXFormStyler::SetPaintMode(TKVXPaintMode value) {
 void TKVXFormStyler::SetOptions(TKVXFormStyleOptions value) {
     if (value == options_) return;
     options_ = value;
+    // A running styler follows fsUseFormCaption at once.
+    if (Enabled() && Hooked()) SyncCaption();
     if (paintMode_ != TKVXPaintMode::pcNone)
         PaintCaption(true);
     else
@@ -142,14 +144,20 @@ void TKVXFormStyler::RefreshCaption() {
 void TKVXFormStyler::EnableHook() {
     if (!Enabled()) return;
     TKVXWndProcComponent::EnableHook();
-    if (BlanksCaption()) {
-        if (fw::TWinControl* form = Form()) {
-            captionText_ = form->Caption();
-            form->SetCaption(" ");
-            captionSwapped_ = true;
-        }
-    }
+    SyncCaption();
     if (!InState(fw::csLoading)) PaintCaption(true);
+}
+
+void TKVXFormStyler::SyncCaption() {
+    if (!BlanksCaption()) {
+        RestoreCaption();
+        return;
+    }
+    fw::TWinControl* form = Form();
+    if (captionSwapped_ || !form) return;
+    captionText_ = form->Caption();
+    form->SetCaption(" ");
+    captionSwapped_ = true;
 }
 
 void TKVXFormStyler::DisableHook() {

@@ -83,6 +83,8 @@ protected:
     void BeforeDestruction() override;
 
 private:
+    // Swaps the form's caption for the blank, or gives it back, as the options and system ask.
+    void SyncCaption();
     void RestoreCaption();
     bool PaintGuarded(HWND window);
     void PaintContent(const fw::TRect& bar, const fw::TRect& text, int flags, bool full);

@@ -192,6 +192,25 @@ TEST_F(FormStyler, DisablingRestoresTheSystemCaption) {
     EXPECT_STREQ(text, " ");
 }
 
+TEST_F(FormStyler, FormCaptionOptionSwitchesTheBlankWhileRunning) {
+    TKVXFormStyler* styler = AddStyler(32, false);
+    char text[64] = {};
+    const auto windowText = [&] {
+        GetWindowTextA(form->Handle(), text, sizeof text);
+        return std::string(text);
+    };
+    EXPECT_EQ(windowText(), " ");
+    styler->SetOptions(styler->Options() + TKVXFormStyleOptions{TKVXFormStyleOption::fsUseFormCaption});
+    EXPECT_EQ(windowText(), "Styled form");
+    styler->SetOptions(styler->Options() - TKVXFormStyleOptions{TKVXFormStyleOption::fsUseFormCaption});
+    EXPECT_EQ(windowText(), " ");
+    // Enabled twice over, the caption kept is still the form's own.
+    styler->SetEnabled(false);
+    styler->SetEnabled(true);
+    styler->Free();
+    EXPECT_EQ(windowText(), "Styled form");
+}
+
 TEST_F(FormStyler, FrameDrawnBySystemKeepsTheSystemCaption) {
     KVXSetFrameComposition([](HWND) { return true; });
     AddStyler(2, false);
