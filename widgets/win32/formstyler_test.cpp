@@ -134,6 +134,32 @@ TEST_F(FormStyler, DefaultGradientRunsFromBlackToTheCaptionColour) {
     EXPECT_GE(steps, 20);
 }
 
+TEST_F(FormStyler, InactiveCaptionIsPaintedOnlyWithInactiveGradient) {
+    struct Case {
+        const char* name;
+        bool inactiveGradient;
+        bool blackLeft;
+    };
+    const Case cases[] = {{"default options", false, false}, {"fsInactiveGradient", true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TKVXFormStyler* styler = AddStyler(2, true);
+        if (c.inactiveGradient)
+            styler->SetOptions(styler->Options() + TKVXFormStyleOptions{TKVXFormStyleOption::fsInactiveGradient});
+        Activate();
+        SetForegroundWindow(other->Handle());
+        SetActiveWindow(other->Handle());
+        PumpFor(50);
+        ASSERT_FALSE(styler->CaptionActive());
+        const Row row = CaptionRow();
+        EXPECT_EQ(FramePixel(form->Handle(), row.left, row.y) == fw::clBlack, c.blackLeft);
+        if (c.inactiveGradient) {
+            EXPECT_EQ(FramePixel(form->Handle(), row.right - 1, row.y), fw::ColorToRGB(fw::clInactiveCaption));
+        }
+        styler->Free();
+    }
+}
+
 TEST_F(FormStyler, WindowTextIsBlankOnlyWithoutFormCaption) {
     struct Case {
         const char* name;
