@@ -63,16 +63,8 @@ void PaintFramedIcon(fw::TIcon* icon, fw::TBitmap* framed) {
     c->FrameRect({0, 0, wb - 5, hb - 5});
 }
 
-template <class T>
-T* Put(fw::TForm* form, const char* name) {
-    T* control = fw::Make<T>(form);
-    control->SetName(name);
-    control->SetParent(form);
-    return control;
-}
-
 TKVXSimpleLabel* PutLabel(fw::TForm* form, const char* name) {
-    auto* label = Put<TKVXSimpleLabel>(form, name);
+    auto* label = KVXAddControl<TKVXSimpleLabel>(form, name);
     label->SetFlag(1, true);   // MultiLine
     label->SetFlag(2, false);  // ShowAccelChar
     label->SetCaption("");
@@ -82,30 +74,24 @@ TKVXSimpleLabel* PutLabel(fw::TForm* form, const char* name) {
 // The built box and the running layout values: the left edge X, the top Y and the label width W.
 class AboutForm {
 public:
-    explicit AboutForm(TKVXAboutDlg& dialog) : dialog_(dialog), form_(fw::TForm::CreateNew<fw::TForm>(fw::Application)) {
+    explicit AboutForm(TKVXAboutDlg& dialog)
+        : dialog_(dialog), form_(KVXNewDialogForm(fw::Application, "frmKVXAbout", -11)) {
         fw::TForm* f = form_.get();
-        f->SetName("frmKVXAbout");
-        f->SetBorderStyle(fw::TFormBorderStyle::bsDialog);
-        f->Font()->SetColor(fw::clWindowText);
-        f->Font()->SetName("MS Sans Serif");
-        f->Font()->SetHeight(-11);
-        f->SetPosition(fw::poDefault);
-        f->SetPixelsPerInch(96);
-        image = Put<fw::TImage>(f, "imgIcon");
+        image = KVXAddControl<fw::TImage>(f, "imgIcon");
         image->SetLeft(15);
         image->SetTop(7);
         image->SetStretch(true);
-        ok = Put<fw::TButton>(f, "btnOk");
+        ok = KVXAddControl<fw::TButton>(f, "btnOk");
         ok->SetModalResult(fw::mrOk);
         ok->SetCaption("OK");
         ok->SetDefault(true);
         ok->SetCancel(true);
         ok->SetTabOrder(0);
         f->SetActiveControl(ok);
-        extra = Put<fw::TButton>(f, "btnExtra");
+        extra = KVXAddControl<fw::TButton>(f, "btnExtra");
         extra->SetTabOrder(1);
         extra->SetVisible(false);
-        line = Put<fw::TBevel>(f, "bvlLine");
+        line = KVXAddControl<fw::TBevel>(f, "bvlLine");
         line->SetShape(fw::TBevelShape::bsTopLine);
         title = PutLabel(f, "lblTitle");
         title->Font()->SetName("Arial");
@@ -122,14 +108,7 @@ public:
         link->Font()->SetColor(fw::clBlue);
         link->Font()->SetStyle({fw::TFontStyle::fsUnderline});
         link->SetJumpMode(TKVXJumpModes::jmInternet);
-        styler = fw::Make<TKVXFormStyler>(f);
-        styler->SetName("styler");
-        styler->SetEnabled(false);
-        styler->SetOptions({TKVXFormStyleOption::fsAdjustRect, TKVXFormStyleOption::fsUseDefaultFont,
-                            TKVXFormStyleOption::fsUseFormCaption});
-        back = fw::Make<TKVXBack>(f);
-        back->SetName("back");
-        back->SetEnabled(false);
+        KVXAddDialogLook(f, styler, back);
     }
 
     // Lays the box out for the dialog's texts and icon style.

@@ -27,6 +27,29 @@ TRect KVXControlScreenRect(fw::TControl* control) {
     return r;
 }
 
+fw::TForm* KVXNewDialogForm(TComponent* owner, const char* name, int fontHeight) {
+    auto* form = fw::TForm::CreateNew<fw::TForm>(owner);
+    form->SetName(name);
+    form->SetBorderStyle(fw::TFormBorderStyle::bsDialog);
+    form->Font()->SetColor(fw::clWindowText);
+    form->Font()->SetName("MS Sans Serif");
+    form->Font()->SetHeight(fontHeight);
+    form->SetPosition(fw::poDefault);
+    form->SetPixelsPerInch(96);
+    return form;
+}
+
+void KVXAddDialogLook(fw::TForm* form, TKVXFormStyler*& styler, TKVXBack*& back) {
+    styler = fw::Make<TKVXFormStyler>(form);
+    styler->SetName("styler");
+    styler->SetEnabled(false);
+    styler->SetOptions({TKVXFormStyleOption::fsAdjustRect, TKVXFormStyleOption::fsUseDefaultFont,
+                        TKVXFormStyleOption::fsUseFormCaption});
+    back = fw::Make<TKVXBack>(form);
+    back->SetName("back");
+    back->SetEnabled(false);
+}
+
 void TKVXBaseDialog::ApplyHint(int index, fw::TControl* control) {
     if (control && HintsWanted() && index < hints_->Count()) control->SetHint(hints_->Get(index));
 }

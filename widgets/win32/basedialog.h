@@ -60,4 +60,18 @@ private:
 // The rectangle of a control on the screen (its window's, or its bounds moved by its parent's origin).
 TRect KVXControlScreenRect(fw::TControl* control);
 
+// The dialogs' forms are built in code: a dialog-framed form in "MS Sans Serif" of FontHeight at 96
+// pixels per inch, placed by the dialog itself.
+fw::TForm* KVXNewDialogForm(TComponent* owner, const char* name, int fontHeight);
+// A control named Name on the form, owned by it.
+template <class T>
+T* KVXAddControl(fw::TForm* form, const char* name) {
+    T* control = fw::Make<T>(form);
+    control->SetName(name);
+    control->SetParent(form);
+    return control;
+}
+// The form's caption styler and background fill, both disabled until ShowDialog decides.
+void KVXAddDialogLook(fw::TForm* form, TKVXFormStyler*& styler, TKVXBack*& back);
+
 }  // namespace kvx::win32

@@ -21,9 +21,7 @@ constexpr int kPromptPathLength = 36;
 
 template <class T>
 T* Put(fw::TForm* form, const char* name, int left, int top, int width, int height) {
-    T* control = fw::Make<T>(form);
-    control->SetName(name);
-    control->SetParent(form);
+    T* control = KVXAddControl<T>(form, name);
     control->SetBounds(left, top, width, height);
     return control;
 }
@@ -62,15 +60,8 @@ std::string KVXUpperCaseAscii(std::string text) {
 }
 
 bool TKVXDirDlg::ExecuteAt(fw::TControl* control) {
-    auto* form = fw::TForm::CreateNew<fw::TForm>(nullptr);
+    fw::TForm* form = KVXNewDialogForm(nullptr, "frmKVXDir", -12);
     ChooserScope scope(form, folderBox_, driveBox_);
-    form->SetName("frmKVXDir");
-    form->SetBorderStyle(fw::TFormBorderStyle::bsDialog);
-    form->Font()->SetColor(fw::clWindowText);
-    form->Font()->SetName("MS Sans Serif");
-    form->Font()->SetHeight(-12);
-    form->SetPosition(fw::poDefault);
-    form->SetPixelsPerInch(96);
 
     fw::TButton* ok = PutButton(form, "btnOk", 20, 2);
     ok->SetModalResult(fw::mrOk);
@@ -98,14 +89,9 @@ bool TKVXDirDlg::ExecuteAt(fw::TControl* control) {
     folderBox_->SetItemHeight(17);
     auto* pathLabel = Put<TKVXSimpleLabel>(form, "lblPath", 6, 5, 3, 10);
     pathLabel->SetCaption("&Path:");
-    auto* styler = fw::Make<TKVXFormStyler>(form);
-    styler->SetName("styler");
-    styler->SetEnabled(false);
-    styler->SetOptions({TKVXFormStyleOption::fsAdjustRect, TKVXFormStyleOption::fsUseDefaultFont,
-                        TKVXFormStyleOption::fsUseFormCaption});
-    auto* back = fw::Make<TKVXBack>(form);
-    back->SetName("back");
-    back->SetEnabled(false);
+    TKVXFormStyler* styler = nullptr;
+    TKVXBack* back = nullptr;
+    KVXAddDialogLook(form, styler, back);
 
     form->SetFormClientWidth(ok->Left() + ok->Width() + 7);
     form->SetFormClientHeight(driveBox_->Top() + driveBox_->Height() + 6);
