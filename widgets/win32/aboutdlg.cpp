@@ -208,24 +208,27 @@ private:
     }
 
     // Nothing for an empty text. A label wider than the room left of the client's right edge is
-    // narrowed to it.
-    void Place(TKVXSimpleLabel* label, const std::string& text, int gap) {
-        if (text.empty()) return;
-        label->SetCaption(text);
+    // narrowed to it. The width is set before the text, so that the label measures its height for
+    // the lines it really wraps into.
+    // Returns the width the label was given (an auto-sized label may then shrink to its text).
+    int Place(TKVXSimpleLabel* label, const std::string& text, int gap) {
+        if (text.empty()) return 0;
         int width = w_;
         const int room = form_->ClientWidth() - x_ - 6;
         if (form_->ClientWidth() < x_ + w_) width = std::max(room, 0);
         label->SetBounds(x_, y_, width, label->Height());
+        label->SetCaption(text);
         if (gap != 0) y_ += label->Height() + gap;
+        return width;
     }
 
     void LayoutInfo() {
         fw::TForm* f = form_.get();
         w_ = kInfoWidth * f->PixelsPerInch() / 96;
         const bool nt = KVXIsNT();
-        Place(infoCaptions,
-              std::string(texts::SAvailableMemory) + "\r" + (nt ? texts::SPlatformCpu : texts::SSystemResources), 0);
-        x_ += infoCaptions->Width();
+        // The values stand in a second column, one label width to the right.
+        x_ += Place(infoCaptions,
+                    std::string(texts::SAvailableMemory) + "\r" + (nt ? texts::SPlatformCpu : texts::SSystemResources), 0);
         const int64_t memory = static_cast<int64_t>(KVXMemPhysTotal() / 1024);
         const std::string values =
             nt ? std::to_string(memory) + " KB\r" + std::to_string(KVXProcessorCount()) + "x " + KVXProcessorName() + " " +
