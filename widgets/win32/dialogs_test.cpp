@@ -14,6 +14,9 @@
 #include "widgets/kvxapplication.h"
 #include "widgets/win32/aboutdlg.h"
 #include "widgets/win32/dirdlg.h"
+#include "widgets/win32/formfill.h"
+#include "widgets/win32/formstyler.h"
+#include "widgets/win32/testsupport/controlhost.h"
 
 namespace kvx::win32 {
 namespace {
@@ -134,6 +137,63 @@ TEST(DialogForms, FreedWhenAnEventRaises) {
     chooser->NewFolderClick(chooser);
     about->Free();
     chooser->Free();
+}
+
+// What the chooser's form looked like while it was up; a timer reads it and cancels the form.
+struct ShownForm {
+    fw::TForm* form = nullptr;
+    RECT rect{};
+    bool stylerEnabled = false, backEnabled = false, checkGradient = false;
+    int colors = 0;
+    TKVXCustomImageList* backList = nullptr;
+};
+ShownForm g_shown;
+
+void CALLBACK ReadShownForm(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    fw::TForm* form = g_shown.form;
+    GetWindowRect(form->Handle(), &g_shown.rect);
+    auto* styler = dynamic_cast<TKVXFormStyler*>(form->FindComponent("styler"));
+    auto* back = dynamic_cast<TKVXBack*>(form->FindComponent("back"));
+    g_shown.stylerEnabled = styler->Enabled();
+    g_shown.colors = styler->Colors();
+    g_shown.checkGradient = styler->Options().Contains(TKVXFormStyleOption::fsCheckSystemGradient);
+    g_shown.backEnabled = back->Enabled();
+    g_shown.backList = back->ImageList();
+    form->SetModalResult(fw::mrCancel);
+}
+
+TEST(DialogForms, ShownByAControlCentredOnItWithTheDialogsLook) {
+    auto* host = fw::TForm::CreateNew<fw::TForm>(nullptr);
+    host->SetBounds(120, 90, 400, 300);
+    auto* button = fw::Make<fw::TButton>(host);
+    button->SetParent(host);
+    button->SetBounds(200, 180, 75, 25);
+    host->Show();
+    TKVXImageList* list = test::MakeImageList(host, 8, 8, {test::Checker(2, fw::clRed, fw::clBlue)});
+    auto* chooser = fw::Make<TKVXDirDlg>(nullptr);
+    chooser->Path = "C:\\windows";
+    chooser->CaptionFill = true;
+    chooser->Colors = 5;
+    chooser->SetImageList(list);
+    chooser->OnCustomize.Bind(nullptr, [](void*, fw::TObject* sender) {
+        g_shown.form = dynamic_cast<fw::TForm*>(sender);
+        SetTimer(nullptr, 0, 50, ReadShownForm);
+    });
+
+    EXPECT_FALSE(chooser->ExecuteAt(button));
+    RECT b{};
+    GetWindowRect(button->Handle(), &b);
+    EXPECT_NEAR((g_shown.rect.left + g_shown.rect.right) / 2, (b.left + b.right) / 2, 1);
+    EXPECT_NEAR((g_shown.rect.top + g_shown.rect.bottom) / 2, (b.top + b.bottom) / 2, 1);
+    EXPECT_TRUE(g_shown.stylerEnabled);
+    EXPECT_EQ(g_shown.colors, 5);
+    EXPECT_TRUE(g_shown.checkGradient);
+    EXPECT_TRUE(g_shown.backEnabled);
+    EXPECT_EQ(g_shown.backList, list);
+    EXPECT_EQ(chooser->Path, "C:\\windows");
+    chooser->Free();
+    host->Free();
 }
 
 TEST(DialogForms, PathCapitalsOnlyForLettersAToZ) {
