@@ -18,6 +18,7 @@
 #include "widgets/win32/starter.h"
 #include "widgets/win32/sysinfo.h"
 #include "widgets/win32/trayicon.h"
+#include "widgets/win32/formregister.h"
 
 namespace kvx::win32 {
 
@@ -193,6 +194,7 @@ void KVXRegisterWin32Classes() {
     RegisterImageLists();
     KVXRegisterControlClasses();
     KVXRegisterEditClasses();
+    KVXRegisterFormClasses();
 }
 
 }  // namespace kvx::win32
