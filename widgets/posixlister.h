@@ -12,11 +12,11 @@ namespace kvx {
 #if !defined(_WIN32)
 class TKVXPosixLister : public TKVXFolderLister {
 public:
-  char Separator() const override { return '/'; }
-  void List(const std::string &folder, const std::string &mask,
-            const std::function<bool(const TKVXFileEntry &)> &visit) override;
-  std::unique_ptr<TKVXFileReader> Open(const std::string &path) override;
+    char Separator() const override { return '/'; }
+    void List(const std::string& folder, const std::string& mask,
+              const std::function<bool(const TKVXFileEntry&)>& visit) override;
+    std::unique_ptr<TKVXFileReader> Open(const std::string& path) override;
 };
 #endif
 
-} // namespace kvx
+}  // namespace kvx
