@@ -1,4 +1,3 @@
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "framework/core/formtext.h"
