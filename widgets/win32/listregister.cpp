@@ -1,8 +1,9 @@
-// Registers the multi-column list box, its published properties and its enumerations.
+// Registers the multi-column list box and the file search, their published properties and enumerations.
 #include "widgets/win32/listregister.h"
 
 #include "framework/core/rtti.h"
 #include "widgets/drawtypes.h"
+#include "widgets/win32/filegrep.h"
 #include "widgets/win32/kvxlistbox.h"
 
 namespace kvx::win32 {
@@ -56,6 +57,42 @@ void KVXRegisterListClasses() {
         .Event("OnDrawItem", &L::OnDrawItem)
         .Event("OnIniReadData", &L::OnIniReadData)
         .Event("OnIniWriteData", &L::OnIniWriteData);
+
+    using G = TKVXFileGrep;
+    fw::RegisterThreadClasses();
+    fw::RegisterEnum<TKVXFileGrepAttribute>({"fmReadOnly", "fmArchive", "fmAnyfile", "fmSystem", "fmHidden"},
+                                            "TKVXFileGrepAttribute");
+    fw::RegisterEnum<TKVXLookFor>({"lfCreateAfter", "lfCreateBefore", "lfAccessedAfter", "lfAccessedBefore",
+                                   "lfModifiedAfter", "lfModifiedBefore"},
+                                  "TKVXLookFor");
+    fw::RegisterEnum<TKVXReturnValue>(
+        {"rvDir", "rvFilename", "rvAttr", "rvSize", "rvCreateDate", "rvLastAccessDate", "rvLastModifiedDate"},
+        "TKVXReturnValue");
+    Class<G, TKVXComponent>("TKVXFileGrep")
+        .Data("FileMasks", &G::FileMasks)
+        .Data("Dirs", &G::Dirs)
+        .Data("Content", &G::Content)
+        .Data("MinSize", &G::MinSize)
+        .Data("MaxSize", &G::MaxSize)
+        .Data("Attributes", &G::Attributes)
+        .Prop("CreatedAfter", 0, &G::GetDate, &G::SetDate)
+        .Prop("CreatedBefore", 1, &G::GetDate, &G::SetDate)
+        .Prop("AccessedAfter", 2, &G::GetDate, &G::SetDate)
+        .Prop("AccessedBefore", 3, &G::GetDate, &G::SetDate)
+        .Prop("ModifiedAfter", 4, &G::GetDate, &G::SetDate)
+        .Prop("ModifiedBefore", 5, &G::GetDate, &G::SetDate)
+        .Prop("OutStringList", &G::OutStringList, &G::SetOutStringList)
+        .Data("RecurseSubDirs", &G::RecurseSubDirs)
+        .Data("ThreadedSearch", &G::ThreadedSearch)
+        .Prop("ThreadPriority", &G::ThreadPriority, &G::SetThreadPriority)
+        .Data("ReturnValues", &G::ReturnValues)
+        .Data("LookForDates", &G::LookForDates)
+        .Data("ReturnDelimiter", &G::ReturnDelimiter)
+        .Event("OnCancel", &G::OnCancel)
+        .Event("OnFinished", &G::OnFinished)
+        .Event("OnFound", &G::OnFound)
+        .Event("OnDirChange", &G::OnDirChange)
+        .Event("OnFileChange", &G::OnFileChange);
 }
 
 }  // namespace kvx::win32
