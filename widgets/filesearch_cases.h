@@ -5,7 +5,10 @@
 // -rlF` lists.
 #pragma once
 
+#include <algorithm>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "widgets/filesearch.h"
 
@@ -91,6 +94,32 @@ inline std::string OracleScript(const Row& row, const std::string& root, const s
         s += " && grep -rlF --exclude-dir='.*' -- '" + std::string(row.content) + "' '" + root + "' | sort > '" + out +
              ".grep'";
     return s;
+}
+
+// The non-empty lines of a text (the oracle's output).
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+// The expected hits of Row from the oracle's outputs: find's paths, and for content only those grep
+// lists too. ReadOut reads an output file by its name ("oracle.txt" or "oracle.txt.grep").
+template <class ReadOut>
+std::vector<std::string> Expected(const Row& row, ReadOut readOut) {
+    std::vector<std::string> want = Lines(readOut("oracle.txt"));
+    if (!*row.content) return want;
+    const std::vector<std::string> grep = Lines(readOut("oracle.txt.grep"));
+    std::erase_if(want, [&](const std::string& p) { return std::find(grep.begin(), grep.end(), p) == grep.end(); });
+    return want;
+}
+
+// The path of a hit line made with ReturnValues [rvDir, rvFilename] and ";": folder + name.
+inline std::string HitPath(const std::string& line) {
+    const size_t cut = line.find(';');
+    return line.substr(0, cut) + line.substr(cut + 1, line.size() - cut - 2);
 }
 
 }  // namespace kvx::searchcases

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
-#include <sstream>
 
 #include "testing/test_env.h"
 #include "widgets/filesearch_cases.h"
@@ -18,22 +17,11 @@ int Shell(const std::string& dir, const std::string& script) {
     return std::system(("cd '" + dir + "' && { " + script + "\n}").c_str());
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
 // The hits of a search as full paths ("folder/;name;" lines).
 std::vector<std::string> Search(const TKVXSearchParams& params, TKVXFolderLister& lister) {
     std::vector<std::string> hits;
     TKVXSearchHooks hooks;
-    hooks.Found = [&](const std::string& line) {
-        const size_t cut = line.find(';');
-        hits.push_back(line.substr(0, cut) + line.substr(cut + 1, line.size() - cut - 2));
-    };
+    hooks.Found = [&](const std::string& line) { hits.push_back(searchcases::HitPath(line)); };
     KVXRunFileSearch(params, lister, hooks);
     return hits;
 }
@@ -58,12 +46,8 @@ TEST_F(KVXFileSearch, HitsEqualFindAndGrep) {
     for (const searchcases::Row& row : searchcases::kRows) {
         const std::string out = root_ + "/../oracle.txt";
         ASSERT_EQ(Shell(root_, searchcases::OracleScript(row, root_, out)), 0) << row.why;
-        std::vector<std::string> want = Lines(mx::test::ReadFile(out));
-        if (*row.content) {
-            const std::vector<std::string> grep = Lines(mx::test::ReadFile(out + ".grep"));
-            std::erase_if(want,
-                          [&](const std::string& p) { return std::find(grep.begin(), grep.end(), p) == grep.end(); });
-        }
+        const std::vector<std::string> want = searchcases::Expected(
+            row, [&](const std::string& name) { return mx::test::ReadFile(root_ + "/../" + name); });
         std::vector<std::string> got = Search(searchcases::ParamsOf(row, root_), lister_);
         std::sort(got.begin(), got.end());
         EXPECT_FALSE(want.empty()) << row.why;
