@@ -63,7 +63,6 @@ public:
     void SetListFont(fw::TFont* value) { list_->Font()->Assign(value); }
 
     // The obsolete section list of old form data: writing it always fails.
-    fw::TStrings* Sections() const { return nullptr; }
     void SetSections(fw::TStrings* value);
     // Adds one header section per string of the obsolete data ("\0<width>\0<caption>").
     void AddLegacySections(const fw::TStrings& strings);
