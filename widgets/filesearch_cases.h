@@ -52,7 +52,7 @@ struct Row {
 inline const Row kRows[] = {
     {"one mask, every folder", "*.txt", 0, 0, "", kFaAnyFile, true, false, "-iname '*.txt'", "a.txte"},
     {"two masks", "*.txt;*.log", 0, 0, "", kFaAnyFile, true, false, "\\( -iname '*.txt' -o -iname '*.log' \\)", ""},
-    {"names without an extension", "*.", 0, 0, "", kFaAnyFile, true, false, "! -name '*.*'", "every name with a dot"},
+    {"names without an extension", "*.", 0, 0, "", kFaAnyFile, true, false, "! -name '*.*'", "a.txt"},
     {"question mark is one character", "?.t*", 0, 0, "", kFaAnyFile, true, false, "-iname '?.t*'", ""},
     {"minimum size", "*.*", 1000, 0, "", kFaAnyFile, true, false, "-type f -size +999c", ""},
     {"size range", "*.*", 1, 5000, "", kFaAnyFile, true, false, "-type f -size +0c -size -5001c", ""},
