@@ -89,6 +89,37 @@ TEST_F(KVXListBoxes, GridLinesAndSelectionInPixels) {
     EXPECT_EQ(test::WindowPixel(list, 150, 2 * h + 3), 0x00FF00);
 }
 
+struct Resized {
+    std::vector<std::string> calls;
+};
+
+TEST_F(KVXListBoxes, ResizingAColumnInTheHeaderMovesTheGridAndTellsBothEvents) {
+    TKVXListBox* l = MakeList({50, 30});
+    l->SetGridLines(TKVXLBGridLines::glVertical);
+    l->SetColorValue(3, kRed);
+    l->Items()->Add("a;b");
+    Resized log;
+    l->OnHeaderSized.Bind(&log, [](void* p, fw::TObject*, int section, int width) {
+        static_cast<Resized*>(p)->calls.push_back("sized " + std::to_string(section) + " " + std::to_string(width));
+    });
+    l->OnHeaderSectionResize.Bind(&log, [](void* p, fw::TObject*, fw::THeaderSection* section) {
+        static_cast<Resized*>(p)->calls.push_back("resize " + section->Text());
+    });
+    test::Pump();
+    // The header control itself changes the width, as a dragged divider does.
+    HDITEMA item{};
+    item.mask = HDI_WIDTH;
+    item.cxy = 90;
+    ASSERT_TRUE(SendMessageA(l->Header()->Handle(), HDM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    test::Pump();
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"sized 0 90", "resize Col1"}));
+    EXPECT_EQ(l->HeaderSections()->Items(0)->Width(), 90);
+    HWND list = l->ListBox()->Handle();
+    EXPECT_EQ(test::WindowPixel(list, 89, 2), kRed);
+    EXPECT_EQ(test::WindowPixel(list, 119, 2), kRed);
+    EXPECT_EQ(test::WindowPixel(list, 49, 2), fw::clWhite);
+}
+
 TEST_F(KVXListBoxes, VirtualWidthWithoutHeader) {
     TKVXListBox* l = MakeList({50});
     l->SetFlag(2, false);
