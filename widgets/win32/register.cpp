@@ -19,6 +19,7 @@
 #include "widgets/win32/sysinfo.h"
 #include "widgets/win32/trayicon.h"
 #include "widgets/win32/formregister.h"
+#include "widgets/win32/listregister.h"
 
 namespace kvx::win32 {
 
@@ -195,6 +196,7 @@ void KVXRegisterWin32Classes() {
     KVXRegisterControlClasses();
     KVXRegisterEditClasses();
     KVXRegisterFormClasses();
+    KVXRegisterListClasses();
 }
 
 }  // namespace kvx::win32
