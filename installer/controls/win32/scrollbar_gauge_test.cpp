@@ -1,0 +1,268 @@
+// The scroll bar and the gauge on a shown form under Wine: a held arrow button repeats on the suite's
+// timer pool, track clicks and keys page the bar through the real message path, and the gauge's pixels
+// follow its percentage.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "installer/controls/win32/gauge3d.h"
+#include "installer/controls/win32/kvxsbar.h"
+#include "widgets/win32/panels.h"
+#include "widgets/win32/testsupport/controlhost.h"
+#include "widgets/win32/testsupport/wine_support.h"
+
+namespace inst::win32 {
+namespace {
+
+using kvx::win32::test::Pump;
+using kvx::win32::test::PumpFor;
+using kvx::win32::test::WindowPixel;
+
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new kvx::win32::test::TSuiteEnvironment);
+
+struct Event {
+    TScrollCode code;
+    int position;
+    DWORD tick;
+};
+
+class ScrollBar : public kvx::win32::test::TControlsTest {
+protected:
+    void SetUp() override {
+        bar = fw::Make<TKVXScrollBar>(form);
+        bar->SetParent(form);
+        bar->SetKind(TKVXScrollBarKind::skVertical);
+        bar->SetBounds(20, 20, 18, 200);
+        bar->OnScroll.Bind(this, [](void* self, fw::TObject*, TScrollCode code, int& position) {
+            static_cast<ScrollBar*>(self)->events.push_back({code, position, GetTickCount()});
+        });
+        Pump();
+    }
+    std::vector<TScrollCode> Codes() const {
+        std::vector<TScrollCode> codes;
+        for (const Event& e : events) codes.push_back(e.code);
+        return codes;
+    }
+    // A press at a point of the bar's client area as the window gets it.
+    void Press(int x, int y) {
+        SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    }
+    void Release(int x, int y) { SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
+
+    TKVXScrollBar* bar = nullptr;
+    std::vector<Event> events;
+};
+
+TEST_F(ScrollBar, LaysOutButtonsAndThumbInsideTheBevel) {
+    // 18 x 200 with a 1-pixel single bevel: buttons of 16 at both ends, thumb 16 long at position 0.
+    EXPECT_EQ(bar->FirstButton()->BoundsRect(), (fw::TRect{1, 1, 17, 17}));
+    EXPECT_EQ(bar->SecondButton()->BoundsRect(), (fw::TRect{1, 183, 17, 199}));
+    EXPECT_EQ(bar->Thumb()->BoundsRect(), (fw::TRect{1, 17, 17, 33}));
+    bar->SetPosition(100);
+    EXPECT_EQ(bar->Thumb()->Top(), 183 - 16);
+    bar->SetMax(-3);  // below Min
+    EXPECT_EQ(bar->Max(), 0);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_NE(bar->PageTimerIdent(), 0);
+    EXPECT_NE(bar->FirstButton()->TimerIdent(), 0);
+}
+
+TEST_F(ScrollBar, HeldArrowFiresAtOnceThenAfter300ThenEvery100) {
+    const fw::TRect second = bar->SecondButton()->BoundsRect();
+    const int x = (second.Left + second.Right) / 2, y = (second.Top + second.Bottom) / 2;
+    const DWORD start = GetTickCount();
+    Press(x, y);
+    ASSERT_EQ(events.size(), 2u) << "the press steps once at once";
+    EXPECT_EQ(Codes(), (std::vector<TScrollCode>{TScrollCode::scEndScroll, TScrollCode::scLineUp}));
+    EXPECT_EQ(bar->SecondButton()->State(), 2);
+    PumpFor(720);
+    Release(x, y);
+    const size_t held = events.size();
+    PumpFor(250);
+    EXPECT_EQ(events.size(), held) << "nothing repeats after the release";
+
+    // Every step is scEndScroll then scLineUp, one unit further each time.
+    std::vector<DWORD> steps;
+    for (size_t i = 0; i + 1 < events.size(); i += 2) {
+        EXPECT_EQ(events[i].code, TScrollCode::scEndScroll);
+        EXPECT_EQ(events[i + 1].code, TScrollCode::scLineUp);
+        EXPECT_EQ(events[i + 1].position, static_cast<int>(i / 2) + 1);
+        steps.push_back(events[i + 1].tick - start);
+    }
+    // Loose counts: at 0, at about 300, then about every 100 ms up to 720: 4 to 7 steps in all.
+    ASSERT_GE(steps.size(), 4u);
+    EXPECT_LE(steps.size(), 7u);
+    EXPECT_GE(steps[1] - steps[0], 200u) << "the first repeat waits about 300 ms";
+    for (size_t i = 2; i < steps.size(); ++i) EXPECT_LT(steps[i] - steps[i - 1], steps[1] - steps[0]);
+}
+
+TEST_F(ScrollBar, LeavingTheHeldArrowStopsTheRepeat) {
+    const fw::TRect first = bar->FirstButton()->BoundsRect();
+    bar->SetPosition(50);
+    Press(first.Left + 4, first.Top + 4);
+    SendMessageA(bar->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(first.Left + 4, 100));
+    PumpFor(500);
+    Release(first.Left + 4, 100);
+    EXPECT_EQ(bar->Position(), 49) << "one step, no repeats";
+}
+
+TEST_F(ScrollBar, TrackClickPagesAndKeysPage) {
+    bar->SetPosition(5);
+    // Above the thumb: scEndScroll, scPageDown, then at Min scEndScroll, scTop.
+    const int x = 8, above = bar->Thumb()->Top() - 1;
+    Press(x, above);
+    Release(x, above);
+    EXPECT_EQ(Codes(), (std::vector<TScrollCode>{TScrollCode::scEndScroll, TScrollCode::scPageDown,
+                                                 TScrollCode::scEndScroll, TScrollCode::scTop}));
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_TRUE(bar->Focused());
+    events.clear();
+    SendMessageA(bar->Handle(), WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(Codes(), (std::vector<TScrollCode>{TScrollCode::scPageUp}));
+    EXPECT_EQ(bar->Position(), 10);
+    EXPECT_EQ(SendMessageA(bar->Handle(), WM_GETDLGCODE, 0, 0) & (DLGC_WANTARROWS | DLGC_WANTCHARS),
+              DLGC_WANTARROWS | DLGC_WANTCHARS);
+}
+
+TEST_F(ScrollBar, HeldTrackPagesUntilTheThumbIsUnderThePointer) {
+    const int x = 8, y = 150;
+    Press(x, y);
+    PumpFor(900);
+    Release(x, y);
+    // Pages of 10 until the thumb covers y = 150: it stops there, well before Max.
+    EXPECT_GT(bar->Position(), 60);
+    EXPECT_LT(bar->Position(), 100);
+    EXPECT_LE(bar->Thumb()->Top(), y);
+    EXPECT_GE(bar->Thumb()->Top() + bar->Thumb()->Height(), y);
+}
+
+TEST_F(ScrollBar, SettingsObjectAssignsAndApplies) {
+    TKVXScrollBarObject a, b;
+    a.SetButtonWidth(20);
+    a.SetLargeChange(7);
+    a.AllowMousePos = false;
+    a.Back()->Brush()->SetColor(fw::clRed);
+    int changes = 0;
+    b.OnChange.Bind(&changes, [](void* n, fw::TObject*) { ++*static_cast<int*>(n); });
+    b.Assign(&a);
+    EXPECT_EQ(b.ButtonWidth(), 20);
+    EXPECT_EQ(b.LargeChange(), 7);
+    EXPECT_FALSE(b.AllowMousePos);
+    EXPECT_EQ(b.Back()->Brush()->Color(), fw::clRed);
+    b.ApplyTo(bar);
+    EXPECT_EQ(bar->ButtonWidth(), 20);
+    EXPECT_EQ(bar->LargeChange(), 7);
+    EXPECT_FALSE(bar->AllowMousePos());
+    EXPECT_EQ(bar->FirstButton()->Height(), 20);
+}
+
+// ---- gauge --------------------------------------------------------------------------------------
+
+class Gauge : public kvx::win32::test::TControlsTest {
+protected:
+    void SetUp() override {
+        gauge = fw::Make<TGauge3D>(form);
+        gauge->SetParent(form);
+        gauge->SetBounds(kLeft, kTop, 100, 50);
+        gauge->SetParentColor(false);
+        gauge->SetColor(fw::clYellow);
+        gauge->SetBarColor(fw::clRed);
+        gauge->SetFrameLightColor(fw::clLime);
+        gauge->SetFrameShadowColor(fw::clBlue);
+        gauge->SetShowText(false);
+        Pump();
+    }
+    fw::TColor At(int x, int y) { return WindowPixel(form->Handle(), kLeft + x, kTop + y); }
+    // The colours of row Y from x = 0 to 99.
+    std::vector<fw::TColor> Row(int y) {
+        std::vector<fw::TColor> row;
+        for (int x = 0; x < 100; ++x) row.push_back(At(x, y));
+        return row;
+    }
+    static constexpr int kLeft = 40, kTop = 40;
+    TGauge3D* gauge = nullptr;
+};
+
+TEST_F(Gauge, HalfIsA46PixelBarInsideTheDoubleFrame) {
+    gauge->SetProgress(50);
+    Pump();
+    EXPECT_EQ(gauge->BarWidth(), 46);
+    const std::vector<fw::TColor> row = Row(25);
+    // Background, the two frame rings (light outside-left, shadow inside-left), background, the bar's
+    // ring and fill from 5 to 46 + 3, background up to the rings on the right.
+    EXPECT_EQ(row[0], fw::clYellow);
+    EXPECT_EQ(row[1], fw::clYellow);
+    EXPECT_EQ(row[2], fw::clLime);
+    EXPECT_EQ(row[3], fw::clBlue);
+    EXPECT_EQ(row[4], fw::clYellow);
+    EXPECT_EQ(row[5], fw::clLime);
+    for (int x = 6; x < 48; ++x) EXPECT_EQ(row[x], fw::clRed) << x;
+    EXPECT_EQ(row[48], fw::clBlue);
+    EXPECT_EQ(row[49], fw::clYellow);
+    EXPECT_EQ(row[95], fw::clYellow);
+    EXPECT_EQ(row[96], fw::clLime);
+    EXPECT_EQ(row[97], fw::clBlue);
+    EXPECT_EQ(row[98], fw::clYellow);
+    // The bar's ring: light on top, shadow at the bottom.
+    EXPECT_EQ(At(20, 5), fw::clLime);
+    EXPECT_EQ(At(20, 44), fw::clBlue);
+    EXPECT_EQ(At(20, 45), fw::clYellow);
+}
+
+TEST_F(Gauge, ThreePercentDrawsNoBarAndNoRing) {
+    gauge->SetProgress(3);
+    Pump();
+    EXPECT_EQ(gauge->BarWidth(), 2);
+    const std::vector<fw::TColor> row = Row(25);
+    for (int x = 4; x < 96; ++x) EXPECT_EQ(row[x], fw::clYellow) << x;
+    EXPECT_EQ(At(6, 5), fw::clYellow);
+}
+
+TEST_F(Gauge, UnchangedProgressDoesNotRepaint) {
+    gauge->SetProgress(40);
+    Pump();
+    const int paints = gauge->PaintCount();
+    gauge->SetProgress(40);
+    gauge->SetProgress(400);  // clamped to 100: a change
+    gauge->SetProgress(100);
+    Pump();
+    EXPECT_EQ(gauge->PaintCount(), paints + 1);
+    EXPECT_EQ(gauge->Percent(), 100);
+    EXPECT_EQ(gauge->BarWidth(), 92);
+}
+
+TEST_F(Gauge, EmptyRangeShowsZeroAndVerticalGrowsFromTheBottom) {
+    gauge->SetProgress(30);
+    gauge->SetMaxValue(0);  // MaxValue = MinValue
+    Pump();
+    gauge->Repaint();
+    EXPECT_EQ(gauge->Percent(), 0);
+    EXPECT_EQ(At(10, 25), fw::clYellow);
+    gauge->SetMaxValue(100);
+    gauge->SetKind(TGaugeKind::gkVerticalBar);
+    gauge->SetProgress(50);
+    Pump();
+    EXPECT_EQ(gauge->BarHeight(), 21);  // (50 - 8) * 50 div 100
+    EXPECT_EQ(At(50, 44), fw::clBlue);   // the bar's bottom ring
+    EXPECT_EQ(At(50, 30), fw::clRed);
+    EXPECT_EQ(At(50, 20), fw::clYellow);
+}
+
+TEST_F(Gauge, TransparentShowsTheParentBeneath) {
+    auto* panel = fw::Make<kvx::win32::TKVXSimplePanel>(form);
+    panel->SetParent(form);
+    panel->SetBounds(200, 40, 140, 80);
+    panel->SetColor(fw::clAqua);
+    gauge->SetParent(panel);
+    gauge->SetBounds(10, 10, 100, 50);
+    gauge->SetTransparent(true);
+    gauge->SetProgress(50);
+    Pump();
+    gauge->Repaint();
+    EXPECT_EQ(WindowPixel(panel->Handle(), 10 + 1, 10 + 25), fw::clAqua);
+    EXPECT_EQ(WindowPixel(panel->Handle(), 10 + 20, 10 + 25), fw::clRed);
+}
+
+}  // namespace
+}  // namespace inst::win32
