@@ -5,6 +5,9 @@
 
 #include <vector>
 
+#include "framework/core/formtext.h"
+#include "framework/win32/forms.h"
+#include "installer/controls/win32/controls_register.h"
 #include "installer/controls/win32/gauge3d.h"
 #include "installer/controls/win32/kvxsbar.h"
 #include "widgets/win32/panels.h"
@@ -262,6 +265,33 @@ TEST_F(Gauge, TransparentShowsTheParentBeneath) {
     gauge->Repaint();
     EXPECT_EQ(WindowPixel(panel->Handle(), 10 + 1, 10 + 25), fw::clAqua);
     EXPECT_EQ(WindowPixel(panel->Handle(), 10 + 20, 10 + 25), fw::clRed);
+}
+
+TEST(InstallerControls, LoadFromFormText) {
+    RegisterInstallerControls();
+    auto* f = fw::TForm::CreateNew<fw::TForm>(nullptr);
+    fw::ReadComponentText(f,
+                          "object CopyPage: TForm\n"
+                          "  object ProgressBar1: TGauge3D\n    Progress = 40\n    BarColor = clBtnFace\n"
+                          "    FrameLightColor = clBtnHighlight\n    UseGlyph = False\n  end\n"
+                          "  object Bar1: TKVXScrollBar\n    Kind = skVertical\n    Max = 50\n    Position = 20\n"
+                          "    ThumbMode = tmAuto\n    BackStyle = bsUser\n  end\n"
+                          "end\n",
+                          "CopyPage");
+    auto* gauge = dynamic_cast<TGauge3D*>(f->FindComponent("ProgressBar1"));
+    auto* bar = dynamic_cast<TKVXScrollBar*>(f->FindComponent("Bar1"));
+    ASSERT_NE(gauge, nullptr);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(gauge->Progress(), 40);
+    EXPECT_EQ(gauge->BarColor(), fw::clBtnFace);
+    EXPECT_EQ(bar->Kind(), TKVXScrollBarKind::skVertical);
+    EXPECT_EQ(bar->Max(), 50);
+    EXPECT_EQ(bar->Position(), 20);
+    EXPECT_EQ(bar->ThumbMode(), TKVXThumbMode::tmAuto);
+    EXPECT_EQ(bar->BackStyle(), TKVXBackStyle::bsUser);
+    const std::string written = fw::WriteComponentText(f);
+    EXPECT_NE(written.find("Progress = 40"), std::string::npos) << written;
+    f->Free();
 }
 
 }  // namespace
