@@ -1,0 +1,149 @@
+// The memo on a shown form under Wine: the vertical bar of skAuto appears exactly when the rows exceed
+// the view, the bar's arrow scrolls the rows, keys move the cursor by rows and pages, a click lands on
+// the character under it, and the painted rows are the text's.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "installer/controls/win32/kvxmemo.h"
+#include "widgets/win32/testsupport/controlhost.h"
+#include "widgets/win32/testsupport/wine_support.h"
+
+namespace inst::win32 {
+namespace {
+
+using kvx::win32::test::Pump;
+using kvx::win32::test::WindowPixel;
+
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new kvx::win32::test::TSuiteEnvironment);
+
+std::string Lines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += (i ? "\r\n" : "") + std::string("Line ") + std::to_string(i);
+    return text;
+}
+
+class Memo : public kvx::win32::test::TControlsTest {
+protected:
+    void SetUp() override {
+        memo = fw::Make<TKVXMemo>(form);
+        memo->SetParent(form);
+        memo->SetBounds(10, 10, 240, 130);
+        memo->SetScrollBars(TKVXMemoScrollBars::skAuto);
+        Show();
+    }
+    void Show() {
+        Pump();
+        memo->Repaint();
+        Pump();
+    }
+    int RowsFitting() { return memo->TextRect().Height() / memo->RowHeight(); }
+    void Key(uint16_t vk) {
+        SendMessageA(memo->Handle(), WM_KEYDOWN, vk, 0);
+        SendMessageA(memo->Handle(), WM_KEYUP, vk, 0xC0000000);
+    }
+    TKVXMemo* memo = nullptr;
+};
+
+TEST_F(Memo, VerticalBarShownExactlyWhenRowsExceedTheView) {
+    ASSERT_NE(memo->VertBar(), nullptr);
+    ASSERT_NE(memo->HorzBar(), nullptr);
+    EXPECT_FALSE(memo->HorzBar()->Visible()) << "wrapping: no horizontal scrolling";
+    const int fit = RowsFitting();
+    ASSERT_GE(fit, 3);
+    memo->SetText(Lines(fit));
+    Show();
+    EXPECT_FALSE(memo->VertBar()->Visible()) << fit << " rows fit";
+    EXPECT_EQ(memo->RowCount(), fit - 1);
+    memo->SetText(Lines(fit + 1));
+    Show();
+    EXPECT_TRUE(memo->VertBar()->Visible()) << fit + 1 << " rows do not";
+    EXPECT_EQ(memo->TextRect().Right, memo->VertBar()->Left()) << "the text makes room for the bar";
+    memo->SetText("short");
+    Show();
+    EXPECT_FALSE(memo->VertBar()->Visible());
+    EXPECT_EQ(memo->RowCount(), 0);
+    // One paragraph that wraps into more rows than the view holds.
+    std::string paragraph;
+    for (int i = 0; i < 200; ++i) paragraph += "word ";
+    memo->SetText(paragraph);
+    Show();
+    EXPECT_GT(memo->RowCount(), fit);
+    EXPECT_TRUE(memo->VertBar()->Visible());
+}
+
+TEST_F(Memo, BarArrowScrollsRowsAndKeysMoveByRows) {
+    memo->SetText(Lines(30));
+    Show();
+    ASSERT_TRUE(memo->VertBar()->Visible());
+    // The bar's lower arrow: one row down.
+    TKVXScrollBar* bar = memo->VertBar();
+    const fw::TRect second = bar->SecondButton()->BoundsRect();
+    const LPARAM at = MAKELPARAM((second.Left + second.Right) / 2, (second.Top + second.Bottom) / 2);
+    SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
+    Pump();
+    EXPECT_EQ(memo->TopPos(), 9) << "\"Line 0\\r\\n\" is 8 characters";
+    EXPECT_EQ(memo->TopRow(), 2);
+    EXPECT_EQ(bar->Position(), 2);
+
+    memo->SetFocus();
+    memo->SetCursorPos(4);  // "Lin|e 0", scrolls back to the top
+    Pump();
+    EXPECT_EQ(memo->TopPos(), 1);
+    Key(VK_DOWN);
+    EXPECT_EQ(memo->CursorPos(), 8 + 4);
+    Key(VK_UP);
+    EXPECT_EQ(memo->CursorPos(), 4);
+    Key(VK_UP);  // the first row of a text at its start: nothing at all
+    EXPECT_EQ(memo->CursorPos(), 4);
+    Key(VK_NEXT);
+    EXPECT_GT(memo->TopPos(), 1);
+    EXPECT_GE(memo->CursorPos(), memo->TopPos());
+    Key(VK_PRIOR);
+    EXPECT_EQ(memo->TopPos(), 1);
+    EXPECT_EQ(memo->CursorPos(), 4);
+    Key(VK_RETURN);  // inserts CR LF, also with WantReturns off
+    EXPECT_EQ(memo->TextBuffer().substr(0, 5), "Lin\r\n");
+}
+
+TEST_F(Memo, ClickLandsOnTheCharacterUnderThePoint) {
+    memo->SetText("abc def\r\nxyz");
+    Show();
+    const fw::TRect text = memo->TextRect();
+    const int row = memo->RowHeight();
+    // Far right of the second row: after its last character, the text end.
+    SendMessageA(memo->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(text.Right - 2, text.Top + row + row / 2));
+    SendMessageA(memo->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(text.Right - 2, text.Top + row + row / 2));
+    Pump();
+    EXPECT_EQ(memo->CursorPos(), 13);
+    // The left edge of the first row: position 1.
+    SendMessageA(memo->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(text.Left, text.Top + row / 2));
+    SendMessageA(memo->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(text.Left, text.Top + row / 2));
+    Pump();
+    EXPECT_EQ(memo->CursorPos(), 1);
+}
+
+TEST_F(Memo, RowsArePaintedAndTheRestIsBackground) {
+    memo->SetColor(fw::clWhite);
+    memo->Font()->SetColor(fw::clBlack);
+    memo->SetText("MMMM\r\n\r\nMMMM");
+    Show();
+    const fw::TRect text = memo->TextRect();
+    const int row = memo->RowHeight();
+    auto inkIn = [&](int top) {
+        int ink = 0;
+        for (int y = top; y < top + row; ++y)
+            for (int x = text.Left; x < text.Left + 40; ++x)
+                if (WindowPixel(memo->Handle(), x, y) != fw::clWhite) ++ink;
+        return ink;
+    };
+    EXPECT_GT(inkIn(text.Top), 10) << "the first row";
+    EXPECT_EQ(inkIn(text.Top + row), 0) << "the empty row";
+    EXPECT_GT(inkIn(text.Top + 2 * row), 10) << "the third row";
+    EXPECT_EQ(inkIn(text.Top + 3 * row), 0) << "below the text";
+    EXPECT_EQ(memo->View().rowsInView, 5);  // three rows, the text end's entry 2 beyond, and one more
+}
+
+}  // namespace
+}  // namespace inst::win32
