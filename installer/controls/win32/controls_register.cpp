@@ -3,6 +3,7 @@
 #include "framework/core/rtti.h"
 #include "framework/win32/graphics.h"
 #include "installer/controls/win32/gauge3d.h"
+#include "installer/controls/win32/kvxmemo.h"
 #include "installer/controls/win32/kvxsbar.h"
 #include "widgets/win32/register.h"
 
@@ -77,12 +78,50 @@ void RegisterScrollBar() {
         .Data("Cursor", &O::Cursor);
 }
 
+void RegisterMemo() {
+    using fw::Class;
+    using M = TKVXCustomMemo;
+    using E = kvx::win32::TKVXBaseEdit;
+    using G = TKVXMarginObject;
+    fw::RegisterEnum<TKVXMemoScrollBars>({"skHorizontal", "skVertical", "skBoth", "skAuto", "skNone"},
+                                         "TKVXMemoScrollBars");
+    fw::RegisterEnum<TKVXMarginAlignment>({"maLeft", "maRight"}, "TKVXMarginAlignment");
+    fw::RegisterEnum<TMemoAlignment>({"taLeftJustify", "taRightJustify", "taCenter"}, "TMemoAlignment");
+    Class<G, kvx::TKVXObject>("TKVXMarginObject")
+        .Prop("FillObject", &G::FillObject, &G::SetFillObject)
+        .Prop("Width", &G::Width, &G::SetWidth)
+        .Prop("Alignment", &G::Alignment, &G::SetAlignment);
+    // The edit base's own published properties that the memo's forms set.
+    Class<M, kvx::win32::TKVXCustomBevelPanel>("TKVXCustomMemo")
+        .Prop("Text", &E::Text, &E::SetText)
+        .Prop("HideSelection", &E::HideSelection, &E::SetHideSelection)
+        .Prop("ReadOnly", &E::ReadOnly, &E::SetReadOnly)
+        .Prop("ScrollBars", &M::ScrollBars, &M::SetScrollBars)
+        .Prop("WordWrap", &M::WordWrap, &M::SetWordWrap)
+        .Prop("Alignment", &M::Alignment, &M::SetAlignment)
+        .Prop("Lined", &M::Lined, &M::SetLined)
+        .Prop("LineStyle", &M::LineStyle, &M::SetLineStyle)
+        .Prop("Margin", &M::Margin, &M::SetMargin)
+        .Prop("HorizScrollBar", &M::HorizScrollBar, &M::SetHorizScrollBar)
+        .Prop("VertScrollBar", &M::VertScrollBar, &M::SetVertScrollBar)
+        .Prop("WantTabs", &M::WantTabs, &M::SetWantTabs)
+        .Prop("WantReturns", &M::WantReturns, &M::SetWantReturns)
+        .Prop("TabChars", &M::TabChars, &M::SetTabChars)
+        .Event("OnChange", static_cast<fw::TNotifyEvent M::*>(&E::OnChange))
+        .Event("OnCursorPosChanged", static_cast<fw::TNotifyEvent M::*>(&E::OnCursorPosChanged))
+        .Event("OnModified", static_cast<fw::TNotifyEvent M::*>(&E::OnModified))
+        .Event("OnCurrentRowChanged", &M::OnCurrentRowChanged)
+        .Event("OnRowCountChanged", &M::OnRowCountChanged);
+    Class<TKVXMemo, M>("TKVXMemo");
+}
+
 }  // namespace
 
 void RegisterInstallerControls() {
     kvx::win32::KVXRegisterWin32Classes();
     RegisterGauge();
     RegisterScrollBar();
+    RegisterMemo();
 }
 
 }  // namespace inst::win32

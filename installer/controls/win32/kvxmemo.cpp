@@ -85,6 +85,10 @@ TKVXCustomMemo::~TKVXCustomMemo() {
 void TKVXCustomMemo::Loaded() {
     TKVXBaseEdit::Loaded();
     measured_ = false;
+    // Settings read after ScrollBars created the bars (those stored without a change notification
+    // among them) reach the bars now.
+    if (vBar_) vertSettings_->ApplyTo(vBar_);
+    if (hBar_) horizSettings_->ApplyTo(hBar_);
 }
 
 void TKVXCustomMemo::SettingsChanged(fw::TObject* sender) {
