@@ -186,17 +186,16 @@ void TKVXCustomMemo::SetLines(fw::TStrings* value) {
 void TKVXCustomMemo::SetWordWrap(bool value) {
     if (value == wordWrap_) return;
     wordWrap_ = value;
-    horzPos_ = 0;
-    horzMax_ = 0;
-    if (hBar_) hBar_->SetEnabled(HorizontalScrolling());
-    Recount();
-    PaintText(-1);
-    UpdateCaret();
+    WrappingChanged();
 }
 
 void TKVXCustomMemo::SetAlignment(TMemoAlignment value) {
     if (value == alignment_) return;
     alignment_ = value;
+    WrappingChanged();
+}
+
+void TKVXCustomMemo::WrappingChanged() {
     horzPos_ = 0;
     horzMax_ = 0;
     if (hBar_) hBar_->SetEnabled(HorizontalScrolling());

@@ -132,6 +132,8 @@ private:
     void SetHorzPos(int value);
     void SetCurrentRow(int value);
     void Recount();
+    // Wrapping or alignment changed: no horizontal scroll, rows counted and painted again.
+    void WrappingChanged();
     void BringCursorIntoView();
     void PaintRows(fw::TCanvas* canvas);
     void PaintRow(fw::TCanvas* canvas, int index, int y, int left);
