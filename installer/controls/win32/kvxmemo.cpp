@@ -158,7 +158,11 @@ void TKVXCustomMemo::SetHorzMax(int value) {
 
 void TKVXCustomMemo::SetHorzPos(int value) {
     horzPos_ = std::max(value, 0);
-    if (hBar_) hBar_->SetPosition(horzPos_);
+    if (!hBar_) return;
+    // The caret may scroll a little past HorzMax (the last row, and the caret's own width, are not in
+    // it): the bar's range then grows so that it shows the true offset.
+    if (horzPos_ > hBar_->Max()) hBar_->SetMax(horzPos_);
+    hBar_->SetPosition(horzPos_);
 }
 
 void TKVXCustomMemo::SetCurrentRow(int value) {
@@ -458,8 +462,10 @@ void TKVXCustomMemo::PaintRuledLines(fw::TCanvas* canvas) {
     const int half = lineStyle_->Width() / 2;
     for (int y = textRect_.Top + rowHeight; y < textRect_.Bottom; y += half + rowHeight) {
         y -= half;
-        canvas->MoveTo(1, y - 1);
-        canvas->LineTo(textRect_.Width() - 1, y - 1);
+        // Across the text rectangle (the rule's "1 to text width - 1" taken from the text's left edge,
+        // so that a left margin does not push the rules short of the right edge).
+        canvas->MoveTo(textRect_.Left + 1, y - 1);
+        canvas->LineTo(textRect_.Right - 1, y - 1);
     }
 }
 

@@ -145,5 +145,70 @@ TEST_F(Memo, RowsArePaintedAndTheRestIsBackground) {
     EXPECT_EQ(memo->View().rowsInView, 5);  // three rows, the text end's entry 2 beyond, and one more
 }
 
+TEST_F(Memo, RuledLinesAndMargin) {
+    memo->SetColor(fw::clWhite);
+    memo->LineStyle()->SetColor(fw::clRed);
+    memo->SetLined(true);
+    memo->Margin()->SetWidth(20);
+    memo->Margin()->FillObject()->SetStyle(kvx::TKVXFillStyle::sfBrush);
+    memo->Margin()->FillObject()->Brush()->SetColor(fw::clYellow);
+    memo->SetText("abc\r\ndef");
+    Show();
+    const fw::TRect text = memo->TextRect();
+    const int row = memo->RowHeight();
+    HWND h = memo->Handle();
+    // The margin strip left of the text with its divider: white, then grey at its right edge.
+    EXPECT_EQ(WindowPixel(h, text.Left - 12, text.Top + 10), fw::clYellow);
+    EXPECT_EQ(WindowPixel(h, text.Left - 4, text.Top + 10), fw::clWhite);
+    EXPECT_EQ(WindowPixel(h, text.Left - 3, text.Top + 10), static_cast<fw::TColor>(0x808080));
+    // A rule under every row, also below the text, and none inside a row.
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(WindowPixel(h, text.Right - 10, text.Top + k * row - 1), fw::clRed) << k;
+    EXPECT_EQ(WindowPixel(h, text.Right - 10, text.Top + row / 2), fw::clWhite);
+}
+
+TEST_F(Memo, WithoutWrappingTheViewScrollsSideways) {
+    memo->SetWordWrap(false);
+    Show();
+    ASSERT_TRUE(memo->HorzBar()->Visible());
+    EXPECT_TRUE(memo->HorzBar()->Enabled());
+    memo->SetText(std::string(120, 'x') + "\r\nshort");
+    Show();
+    EXPECT_EQ(memo->RowCount(), 1) << "one line break, no wrapping";
+    EXPECT_GT(memo->HorzMax(), 0) << "the long line is wider than the text";
+    EXPECT_EQ(memo->HorzBar()->Max(), memo->HorzMax());
+    memo->SetFocus();
+    memo->SetCursorPos(121);  // the long line's end
+    Pump();
+    EXPECT_GT(memo->HorzPos(), 0) << "the caret scrolled the view";
+    EXPECT_EQ(memo->HorzBar()->Position(), memo->HorzPos());
+    memo->SetCursorPos(1);
+    Pump();
+    EXPECT_EQ(memo->HorzPos(), 0);
+    // Centred rows wrap again and the horizontal bar goes.
+    memo->SetAlignment(TMemoAlignment::taCenter);
+    Show();
+    EXPECT_FALSE(memo->HorzBar()->Visible());
+    EXPECT_FALSE(memo->HorzBar()->Enabled());
+}
+
+TEST_F(Memo, LinesAdapter) {
+    fw::TStringList list;
+    list.Add("first");
+    list.Add("second");
+    memo->SetLines(&list);
+    EXPECT_EQ(memo->TextBuffer(), "first\r\nsecond\r\n");
+    EXPECT_EQ(memo->RowCount(), 2);
+    EXPECT_EQ(memo->CursorPos(), 1);
+    EXPECT_EQ(memo->Lines()->Count(), 2);
+    EXPECT_EQ(memo->Lines()->Get(1), "second");
+    memo->SetModified(true);
+    const std::string file = kvx::win32::test::NewCaseDir().win + "\\lines.txt";
+    static_cast<TKVXMemoStrings*>(memo->Lines())->SaveToFile(file);
+    EXPECT_FALSE(memo->Modified());
+    memo->SetText("other");
+    static_cast<TKVXMemoStrings*>(memo->Lines())->LoadFromFile(file);
+    EXPECT_EQ(memo->TextBuffer(), "first\r\nsecond\r\n");
+}
+
 }  // namespace
 }  // namespace inst::win32
