@@ -1,12 +1,13 @@
 // Lays out fuzzed text with fuzzed widths and checks what the memo relies on: every row advances,
 // row counting ends, the view stays inside the row table, the previous row lies before its start,
-// and a hit lands on a cursor position.
+// a hit lands on a cursor position, and scrolling keeps the top of the view inside the text.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "installer/controls/memo_layout.h"
+#include "installer/controls/memo_scroll.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) return 0;
@@ -39,5 +40,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const inst::MemoRowOf of = inst::MemoRowOfPosition(text, n + 1, m);
     if (of.start < 1 || of.start > n + 1) std::abort();
+
+    // Scrolling and paging by the text's own bytes as commands: the top stays a position of the text.
+    inst::MemoScroller scroller;
+    scroller.metrics = m;
+    scroller.textHeight = height;
+    scroller.rowHeight = rowHeight;
+    scroller.Render(text);
+    int cursor = 1;
+    for (int i = 0; i < n && i < 64; ++i) {
+        const uint8_t b = static_cast<uint8_t>(text[i]);
+        switch (b % 6) {
+            case 0: scroller.ScrollDown(text, b / 6); break;
+            case 1: scroller.ScrollUp(text, b / 6); break;
+            case 2: scroller.VerticalBar(text, static_cast<inst::TScrollCode>(b / 6 % 9), b / 6); break;
+            case 3: cursor = scroller.PageDown(text, cursor); break;
+            case 4: cursor = scroller.PageUp(text, cursor); break;
+            default: cursor = scroller.BringIntoView(text, 1 + b % (n + 1)); break;
+        }
+        if (scroller.TopPos() < 1 || scroller.TopPos() > std::max(n, 1)) std::abort();
+        if (scroller.RowsInView() < 1 || scroller.RowsInView() > inst::kMemoRowTable) std::abort();
+        if (cursor < 1 || cursor > n + 1) std::abort();
+    }
     return 0;
 }
