@@ -10,6 +10,7 @@
 #include "installer/controls/win32/controls_register.h"
 #include "installer/controls/win32/gauge3d.h"
 #include "installer/controls/win32/kvxsbar.h"
+#include "widgets/kvxapplication.h"
 #include "widgets/win32/panels.h"
 #include "widgets/win32/testsupport/controlhost.h"
 #include "widgets/win32/testsupport/wine_support.h"
@@ -160,6 +161,31 @@ TEST_F(ScrollBar, SettingsObjectAssignsAndApplies) {
     EXPECT_EQ(bar->FirstButton()->Height(), 20);
 }
 
+TEST_F(ScrollBar, FullTimerPoolMeansNoRepeatAndNoFailure) {
+    std::vector<uint16_t> taken;
+    while (const uint16_t ident = kvx::KVXApplication->AddTimer(50, fw::TNotifyEvent())) taken.push_back(ident);
+    auto* full = fw::Make<TKVXScrollBar>(form);
+    full->SetParent(form);
+    full->SetKind(TKVXScrollBarKind::skVertical);
+    full->SetBounds(60, 20, 18, 200);
+    Pump();
+    EXPECT_EQ(full->PageTimerIdent(), 0);
+    EXPECT_EQ(full->SecondButton()->TimerIdent(), 0);
+    // A held track click and a held arrow each step once.
+    SendMessageA(full->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 150));
+    kvx::win32::test::PumpFor(400);
+    SendMessageA(full->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(8, 150));
+    EXPECT_EQ(full->Position(), 10);
+    const fw::TRect second = full->SecondButton()->BoundsRect();
+    const LPARAM at = MAKELPARAM((second.Left + second.Right) / 2, (second.Top + second.Bottom) / 2);
+    SendMessageA(full->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    kvx::win32::test::PumpFor(400);
+    SendMessageA(full->Handle(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(full->Position(), 11);
+    full->Free();
+    for (uint16_t ident : taken) kvx::KVXApplication->RemoveTimer(ident);
+}
+
 // ---- gauge --------------------------------------------------------------------------------------
 
 class Gauge : public kvx::win32::test::TControlsTest {
@@ -250,6 +276,27 @@ TEST_F(Gauge, EmptyRangeShowsZeroAndVerticalGrowsFromTheBottom) {
     EXPECT_EQ(At(50, 44), fw::clBlue);   // the bar's bottom ring
     EXPECT_EQ(At(50, 30), fw::clRed);
     EXPECT_EQ(At(50, 20), fw::clYellow);
+}
+
+TEST_F(Gauge, GlyphTilesTheBarAndAnEmptyGlyphLeavesOnlyTheRing) {
+    gauge->SetUseGlyph(true);
+    gauge->SetProgress(50);
+    Pump();
+    gauge->Repaint();
+    EXPECT_EQ(At(20, 25), fw::clYellow) << "an empty glyph fills nothing";
+    EXPECT_EQ(At(5, 25), fw::clLime) << "the ring is still drawn";
+    EXPECT_EQ(At(48, 25), fw::clBlue);
+    fw::TBitmap glyph;
+    kvx::win32::test::PaintPicture(&glyph, 4, 4, [](int x, int) { return x < 2 ? fw::clNavy : fw::clFuchsia; });
+    gauge->SetProgressGlyph(&glyph);
+    Pump();
+    gauge->Repaint();
+    // Tiles from the bar's corner at (5, 5): columns 0-1 of each tile navy, 2-3 fuchsia.
+    EXPECT_EQ(At(6, 20), fw::clNavy);
+    EXPECT_EQ(At(7, 20), fw::clFuchsia);
+    EXPECT_EQ(At(9, 20), fw::clNavy);
+    EXPECT_EQ(At(47, 20), fw::clFuchsia);  // 42 = 10 tiles + 2: a cut tile
+    EXPECT_EQ(At(49, 20), fw::clYellow);
 }
 
 TEST_F(Gauge, TransparentShowsTheParentBeneath) {
