@@ -13,6 +13,7 @@
 #include "widgets/kvxapplication.h"
 #include "widgets/win32/panels.h"
 #include "widgets/win32/testsupport/controlhost.h"
+#include "widgets/win32/testsupport/dibcanvas.h"
 #include "widgets/win32/testsupport/wine_support.h"
 
 namespace inst::win32 {
@@ -159,6 +160,58 @@ TEST_F(ScrollBar, SettingsObjectAssignsAndApplies) {
     EXPECT_EQ(bar->LargeChange(), 7);
     EXPECT_FALSE(bar->AllowMousePos());
     EXPECT_EQ(bar->FirstButton()->Height(), 20);
+}
+
+TEST_F(ScrollBar, DraggingTheThumbTracksThenReportsThePosition) {
+    bar->SetMax(168);  // 168 units over the thumb's span of 198 - 2 * 16 - 16 = 150 pixels
+    const fw::TRect thumb = bar->Thumb()->BoundsRect();
+    HWND t = bar->Thumb()->Handle();
+    SendMessageA(t, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(t, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 15));
+    // The pointer 10 pixels further down the bar, in the coordinates of the thumb that has moved.
+    const int y = 25 - (bar->Thumb()->Top() - thumb.Top);
+    SendMessageA(t, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, y));
+    SendMessageA(t, WM_LBUTTONUP, 0, MAKELPARAM(5, y));
+    EXPECT_EQ(Codes(), (std::vector<TScrollCode>{TScrollCode::scTrack, TScrollCode::scTrack, TScrollCode::scEndScroll,
+                                                 TScrollCode::scPosition}));
+    // 166 units over a span of 150 pixels: R(166 / 150 * 10) = 11 per 10 pixels.
+    EXPECT_EQ(bar->Position(), 22);
+    EXPECT_GT(bar->Thumb()->Top(), thumb.Top);
+    EXPECT_TRUE(bar->Focused()) << "a press on the thumb focuses the bar";
+    POINT caret{};
+    GetCaretPos(&caret);
+    EXPECT_EQ(caret.x, 1);
+    EXPECT_EQ(caret.y, 1);
+}
+
+TEST_F(ScrollBar, ArrowLayoutsAndThePressedLook) {
+    struct Case {
+        uint8_t arrows;
+        int x, y;  // a pixel of the arrow
+    };
+    // On 20 x 20: up at R(8), R(8) with its apex at x + 1; left apex R(8), R(9); right apex R(10), R(9);
+    // down at R(7), R(8).
+    const Case cases[] = {{sbUp, 9, 8}, {sbLeft, 8, 9}, {sbRight, 10, 9}, {sbDown, 8, 8}};
+    auto* button = fw::Make<TKVXScrollSpinButton>(form);
+    button->SetParent(form);
+    button->SetBounds(0, 0, 20, 20);
+    button->SetColor(fw::clWhite);
+    for (const Case& c : cases) {
+        button->SetSpinButtons(c.arrows);
+        kvx::win32::test::TDibCanvas normal(20, 20), pressed(20, 20);
+        button->DrawCell(normal.Canvas(), 0);
+        button->DrawCell(pressed.Canvas(), 1 + (c.arrows == sbDown) + 2 * (c.arrows == sbLeft) + 3 * (c.arrows == sbRight));
+        EXPECT_EQ(normal.Pixel(c.x, c.y), fw::clBlack) << int(c.arrows);
+        EXPECT_EQ(normal.Pixel(3, 16), fw::clWhite) << int(c.arrows);
+        EXPECT_NE(normal.Pixels(), pressed.Pixels()) << "the pressed cell looks lowered " << int(c.arrows);
+    }
+    // Two arrows: both drawn, with the divider through the cell.
+    button->SetSpinButtons(sbUp | sbDown);
+    kvx::win32::test::TDibCanvas both(20, 20);
+    button->DrawCell(both.Canvas(), 0);
+    EXPECT_EQ(both.Pixel(4, 3), fw::clBlack);
+    EXPECT_EQ(both.Pixel(14, 14), fw::clBlack);
+    EXPECT_EQ(both.Pixel(10, 10), fw::clBlack) << "the divider";
 }
 
 TEST_F(ScrollBar, FullTimerPoolMeansNoRepeatAndNoFailure) {
