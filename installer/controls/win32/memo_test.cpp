@@ -6,6 +6,7 @@
 #include <string>
 
 #include "installer/controls/win32/kvxmemo.h"
+#include "widgets/kvxapplication.h"
 #include "widgets/win32/testsupport/controlhost.h"
 #include "widgets/win32/testsupport/wine_support.h"
 
@@ -105,6 +106,37 @@ TEST_F(Memo, BarArrowScrollsRowsAndKeysMoveByRows) {
     EXPECT_EQ(memo->CursorPos(), 4);
     Key(VK_RETURN);  // inserts CR LF, also with WantReturns off
     EXPECT_EQ(memo->TextBuffer().substr(0, 5), "Lin\r\n");
+}
+
+TEST_F(Memo, CtrlEndShowsTheTextEndAtTheBottomAndTabsFollowWantTabs) {
+    memo->SetText(Lines(40));
+    Show();
+    memo->SetFocus();
+    Pump();
+    // Ctrl held as the keyboard state reports it (the edit reads its modifiers from there).
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(memo->Handle(), WM_KEYDOWN, VK_END, 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    SendMessageA(memo->Handle(), WM_KEYUP, VK_CONTROL, 0xC0000000);
+    EXPECT_EQ(memo->CursorPos(), static_cast<int>(memo->TextBuffer().size()) + 1) << "the text end";
+    const MemoView& view = memo->View();
+    EXPECT_TRUE(view.reachedEnd) << "the last row is in the view";
+    EXPECT_EQ(view.rowsInView - 2, RowsFitting()) << "and ends it: a full view";
+    // The thumb released at a position: the top row is that many rows from the start.
+    int position = 5;
+    memo->VertBar()->OnScroll(memo->VertBar(), TScrollCode::scPosition, position);
+    EXPECT_EQ(memo->TopPos(), 1 + 5 * 8);  // "Line n\r\n" is 8 characters
+    EXPECT_EQ(memo->TopRow(), 5);
+    const LRESULT without = SendMessageA(memo->Handle(), WM_GETDLGCODE, 0, 0);
+    memo->SetWantTabs(true);
+    const LRESULT with = SendMessageA(memo->Handle(), WM_GETDLGCODE, 0, 0);
+    EXPECT_EQ(without & DLGC_WANTTAB, 0);
+    EXPECT_EQ(with & DLGC_WANTTAB, DLGC_WANTTAB);
+    EXPECT_EQ(with & DLGC_WANTARROWS, DLGC_WANTARROWS);
 }
 
 TEST_F(Memo, ClickLandsOnTheCharacterUnderThePoint) {
