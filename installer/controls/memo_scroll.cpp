@@ -77,8 +77,15 @@ int MemoScroller::BringIntoView(const std::string& text, int cursor) {
     if (cursor < topPos_) {
         ShowRowOf(text, cursor);
         if (cursor < topPos_) ScrollUp(text, 1);
-    } else if (cursor > view_.At(view_.rowsInView - 1) && !view_.reachedEnd) {
-        ShowRowOf(text, cursor);
+    } else if (!view_.reachedEnd && cursor >= view_.At(view_.rowsInView - 1)) {
+        // The entry after the last laid-out row starts a row that is not shown: a cursor at it is out
+        // of view too. The row just below the view scrolls in by one row; a cursor further down
+        // becomes the top row.
+        const int below = view_.At(view_.rowsInView - 1);
+        const MemoRow row = MemoNextRow(text, below, metrics);
+        if (cursor < row.next || row.end == TMemoRowEnd::TextEnd)
+            ScrollDown(text, 1);
+        if (cursor >= view_.At(view_.rowsInView - 1) && !view_.reachedEnd) ShowRowOf(text, cursor);
     }
     return cursor;
 }

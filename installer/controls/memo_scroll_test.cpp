@@ -104,6 +104,10 @@ TEST(MemoScroll, BringIntoViewShowsTheCursorsRow) {
     EXPECT_EQ(s.TopRow(), 8);
     s.BringIntoView(text, LineStart(2));
     EXPECT_EQ(s.TopPos(), LineStart(2));
+    // The start of the row right below the view: one row on, not a jump.
+    s.BringIntoView(text, LineStart(5));
+    EXPECT_EQ(s.TopPos(), LineStart(3));
+    EXPECT_EQ(s.TopRow(), 4);
     EXPECT_EQ(s.BringIntoView(text, -4), 1);
     EXPECT_EQ(s.TopPos(), 1);
     s.ScrollDown(text, 3);

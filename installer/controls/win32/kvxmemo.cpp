@@ -615,6 +615,11 @@ void TKVXCustomMemo::EditKeyDown(uint16_t& key, fw::TShiftState shift) {
             break;
         case VK_RETURN:
             if (cursor == n) SetCursorPos(cursor + 1);
+            // A break at the end of the view's last row: the view moves on by that one row.
+            if (view.At(scroller_.RowsFitting()) == CursorPos() + 2) {
+                scroller_.ScrollDown(text, 1);
+                PaintText(-1);
+            }
             InsertText("\r\n");
             UpdateCaret();
             key = 0;

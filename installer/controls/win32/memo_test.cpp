@@ -139,6 +139,21 @@ TEST_F(Memo, CtrlEndShowsTheTextEndAtTheBottomAndTabsFollowWantTabs) {
     EXPECT_EQ(with & DLGC_WANTARROWS, DLGC_WANTARROWS);
 }
 
+TEST_F(Memo, ReturnAtTheLastVisibleRowScrollsByOneRow) {
+    memo->SetText(Lines(40));
+    Show();
+    memo->SetFocus();
+    const int fit = RowsFitting();
+    const int lastRowEnd = 1 + (fit - 1) * 8 + 6;  // before the CR LF of the view's last row
+    memo->SetCursorPos(lastRowEnd);
+    Pump();
+    ASSERT_EQ(memo->TopPos(), 1);
+    Key(VK_RETURN);
+    EXPECT_EQ(memo->TopPos(), 9) << "one row on, not a jump";
+    EXPECT_EQ(memo->CursorPos(), lastRowEnd + 2);
+    EXPECT_EQ(memo->RowCount(), 40);
+}
+
 TEST_F(Memo, ClickLandsOnTheCharacterUnderThePoint) {
     memo->SetText("abc def\r\nxyz");
     Show();
