@@ -71,6 +71,14 @@ TEST_F(ScrollBar, LaysOutButtonsAndThumbInsideTheBevel) {
     EXPECT_EQ(bar->Position(), 0);
     EXPECT_NE(bar->PageTimerIdent(), 0);
     EXPECT_NE(bar->FirstButton()->TimerIdent(), 0);
+    // Disabled: no thumb, both buttons in their disabled state.
+    bar->SetEnabled(false);
+    EXPECT_FALSE(bar->Thumb()->Visible());
+    EXPECT_EQ(bar->FirstButton()->State(), 5);
+    EXPECT_EQ(bar->SecondButton()->State(), 5);
+    bar->SetEnabled(true);
+    EXPECT_TRUE(bar->Thumb()->Visible());
+    EXPECT_EQ(bar->SecondButton()->State(), 0);
 }
 
 TEST_F(ScrollBar, HeldArrowFiresAtOnceThenAfter300ThenEvery100) {
