@@ -192,6 +192,27 @@ TEST_F(Memo, RowsArePaintedAndTheRestIsBackground) {
     EXPECT_EQ(memo->View().rowsInView, 5);  // three rows, the text end's entry 2 beyond, and one more
 }
 
+TEST_F(Memo, SelectionIsHighlightedAcrossRows) {
+    memo->SetColor(fw::clWhite);
+    memo->SetHideSelection(false);
+    memo->SetHighlightBack(fw::clRed);
+    memo->SetText("aaaa\r\nbbbb\r\ncccc");
+    memo->SetSelStart(3);
+    memo->SetSelLength(7);  // "aa\r\nbbb"
+    Show();
+    const fw::TRect text = memo->TextRect();
+    const int row = memo->RowHeight();
+    HWND h = memo->Handle();
+    int red[3] = {};
+    for (int r = 0; r < 3; ++r)
+        for (int x = text.Left; x < text.Left + 60; ++x)
+            if (WindowPixel(h, x, text.Top + r * row) == fw::clRed) ++red[r];
+    EXPECT_GT(red[0], 0) << "the end of the first row";
+    EXPECT_GT(red[1], red[0]) << "three characters of the second row";
+    EXPECT_EQ(red[2], 0) << "the third row is not selected";
+    EXPECT_EQ(WindowPixel(h, text.Left, text.Top), fw::clWhite) << "the first row's start is not";
+}
+
 TEST_F(Memo, RuledLinesAndMargin) {
     memo->SetColor(fw::clWhite);
     memo->LineStyle()->SetColor(fw::clRed);
