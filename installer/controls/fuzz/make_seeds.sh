@@ -31,3 +31,5 @@ icotool -c -b 1 -o "$icondir/blue1.ico" blue.png
   "$icondir/red4.ico" "$icondir/lime8.cur"
 /usr/bin/python3 "$here/../testdata/make_ani.py" "$ani/split.ani" --rates 6,12 --seq 1,0 --split --frames 3 \
   "$icondir/blue1.ico" "$icondir/red4.ico"
+# The memo's seeds are written by hand: four setting bytes (text width, row height, view height,
+# wrapping), then the text. They stay as they are.
