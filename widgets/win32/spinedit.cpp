@@ -360,6 +360,11 @@ void TKVXCustomSpinEdit::Dispatch(fw::TMessage& message) {
             fw::TCustomEdit::Dispatch(message);
             button_->SetEnabled(Enabled());
             break;
+        case WM_SETFONT:
+            // A new font resets the formatting rectangle to the whole client area.
+            fw::TCustomEdit::Dispatch(message);
+            if (HandleAllocated()) AdjustLayout();
+            break;
         default: fw::TCustomEdit::Dispatch(message); break;
     }
 }

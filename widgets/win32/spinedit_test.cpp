@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "framework/win32/std_button.h"
+#include "framework/core/formtext.h"
 #include "widgets/win32/spinedit.h"
 #include "widgets/win32/testsupport/controlhost.h"
 #include "widgets/win32/testsupport/wine_support.h"
@@ -159,6 +160,15 @@ TEST_F(KVXSpinEdits, LayoutAndButtonFaces) {
     EXPECT_FALSE(b->Enabled());
     s->SetEnabled(true);
     EXPECT_EQ(b->State(), 0);
+    s->SetAlignment(fw::TAlignment::taRightJustify);
+    s->SetValue(7);
+    EXPECT_TRUE(GetWindowLongPtrA(s->Handle(), GWL_STYLE) & ES_RIGHT);
+    EXPECT_EQ(s->Text(), "7");
+    char text[16] = {};
+    GetWindowTextA(s->Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "7");
+    SendMessageA(s->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    EXPECT_GT(rect.right, 20) << "room for the text after the window was made again";
 }
 
 TEST_F(KVXSpinEdits, HeldHalfRepeatsItsStep) {
@@ -185,6 +195,32 @@ TEST_F(KVXSpinEdits, HeldHalfRepeatsItsStep) {
     SendMessageA(holder, WM_LBUTTONDOWN, MK_LBUTTON, bottom);
     SendMessageA(holder, WM_LBUTTONUP, 0, bottom);
     EXPECT_EQ(s->Value(), held - 1);
+}
+
+// A new font (the form's, given after the window is made) resets the system's formatting rectangle:
+// right-aligned text would then sit under the spin button.
+TEST_F(KVXSpinEdits, TextStaysClearOfTheButtonAfterAFontChange) {
+    auto* root = fw::TForm::CreateNew(nullptr);
+    fw::ReadComponentText(root,
+                          "object SpinHost: TForm\n"
+                          "  object spnCount: TKVXSpinEdit\n"
+                          "    Width = 120\n"
+                          "    Alignment = taRightJustify\n"
+                          "    Value = 7\n"
+                          "  end\n"
+                          "end\n",
+                          "SpinHost");
+    root->Show();
+    Pump();
+    auto* s = dynamic_cast<TKVXSpinEdit*>(root->FindComponent("spnCount"));
+    ASSERT_NE(s, nullptr);
+    s->Font()->SetSize(11);
+    Pump();
+    RECT rect;
+    SendMessageA(s->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    EXPECT_LE(rect.right, s->Button()->Parent()->Left());
+    EXPECT_EQ(s->Text(), "7");
+    root->Free();
 }
 
 }  // namespace
