@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "framework/core/formtext.h"
+#include "framework/win32/actions.h"
 #include "framework/win32/application.h"
+#include "framework/win32/messages.h"
 #include "widgets/win32/buttongroups.h"
 #include "widgets/win32/testsupport/controlhost.h"
 
@@ -106,6 +108,44 @@ TEST_F(KVXCheckButtons, CheckBoxClickSpaceAndAccelerator) {
     EXPECT_EQ(b->State(), fw::TCheckBoxState::cbUnchecked);
 }
 
+TEST_F(KVXCheckButtons, DoubleClickIsTwoClicksAndActionsSetTheState) {
+    auto* a = MakeCheckBox("Twice", 20);
+    HWND h = a->Handle();
+    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 6));
+    SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(6, 6));
+    SendMessageA(h, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(6, 6));
+    SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(6, 6));
+    Pump();
+    EXPECT_EQ(log, (Log{"change Twice", "change Twice"}));
+    EXPECT_FALSE(a->Checked());
+    log.clear();
+    auto* action = fw::Make<fw::TAction>(form);
+    action->SetCaption("Linked");
+    action->SetChecked(true);
+    a->SetAction(action);
+    EXPECT_TRUE(a->Checked());
+    EXPECT_EQ(a->Caption(), "Linked");
+    action->SetChecked(false);
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(log.empty()) << "an action's state is not the user's change";
+    a->SetAction(nullptr);
+}
+
+TEST_F(KVXCheckButtons, AutoSizeFitsGlyphAndCaption) {
+    auto* a = MakeCheckBox("A longer caption", 20);
+    auto* b = MakeCheckBox("Short", 50);
+    a->SetAutoSize(true);
+    b->SetAutoSize(true);
+    EXPECT_GT(a->Width(), b->Width());
+    EXPECT_GT(b->Width(), 13 + 4) << "glyph, spacing and text";
+    EXPECT_LT(b->Width(), 105);
+    EXPECT_GE(b->Height(), 13);
+    const int narrow = b->Width();
+    b->SetCaption("Short, now longer");
+    b->Perform(fw::CM_FONTCHANGED);
+    EXPECT_GT(b->Width(), narrow);
+}
+
 TEST_F(KVXCheckButtons, CheckedAndUncheckedCellsDifferOnScreen) {
     auto* off = MakeCheckBox("Off", 20);
     auto* on = MakeCheckBox("On", 50);
@@ -136,6 +176,30 @@ TEST_F(KVXCheckButtons, CheckedAndUncheckedCellsDifferOnScreen) {
     EXPECT_EQ(test::WindowPixel(radioOff->Handle(), 1, 2), test::WindowPixel(radioOff->Handle(), 110, 2));
     EXPECT_EQ(off->GlyphStrip()->Width(), 6 * 13);
     EXPECT_EQ(radioOff->GlyphStrip()->Width(), 4 * 13);
+    // Through an off-screen bitmap the box looks the same.
+    auto* buffered = MakeCheckBox("On", 170);
+    buffered->SetChecked(true);
+    buffered->SetUseBitmap(true);
+    RedrawWindow(buffered->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(GlyphPixels(buffered), GlyphPixels(on));
+}
+
+TEST_F(KVXCheckButtons, GlyphsFromAnImageList) {
+    // Six 10 x 10 cells side by side, each a plain colour, as one picture of the list.
+    const fw::TColor colors[6] = {fw::clRed, fw::clMaroon, fw::clLime, fw::clGreen, fw::clBlue, fw::clNavy};
+    auto* list = test::MakeImageList(form, 60, 10, {[&](int x, int) { return colors[x / 10]; }});
+    auto* a = MakeCheckBox("Pictured", 20);
+    a->SetImageList(list);
+    a->SetChecked(true);
+    RedrawWindow(a->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(a->CellWidth(), 10);
+    EXPECT_EQ(a->PaintedCell(), 2);
+    const TRect glyph = fw::Rect(1, (17 - 10) / 2, 11, (17 - 10) / 2 + 10);
+    EXPECT_EQ(test::WindowPixel(a->Handle(), glyph.Left + 5, glyph.Top + 5) & 0xFFFFFF, fw::ColorToRGB(fw::clLime) & 0xFFFFFF);
+    a->SetImageList(nullptr);
+    EXPECT_EQ(a->CellWidth(), 13) << "back to the built-in glyphs";
 }
 
 TEST_F(KVXCheckButtons, RadioGroupReportsTwiceForAClickOnAnUnfocusedButton) {
@@ -177,6 +241,9 @@ TEST_F(KVXCheckButtons, RadioGroupReportsTwiceForAClickOnAnUnfocusedButton) {
     g->Items()->Delete(2);
     g->Items()->Delete(1);
     EXPECT_EQ(g->ButtonCount(), 1);
+    g->SetHelpContext(300);
+    g->SetHelpContextBtn(TKVXChildHelpContextID::ciAutoNumbered);
+    EXPECT_EQ(g->Buttons(0)->HelpContext(), 301);
 }
 
 TEST_F(KVXCheckButtons, CheckGroupValueAndItsBits) {

@@ -179,10 +179,11 @@ void TKVXSpinButton::Paint() {
 
 TKVXCustomSpinEdit::TKVXCustomSpinEdit(TComponent* owner) : fw::TCustomEdit(owner) {
     SetControlStyle(ControlStyle() & ~fw::csSetCaption);
+    // The button first: it raises when the timer pool is full, and nothing else is made by then.
+    button_ = fw::Make<TKVXSpinButton>(this);
     holder_ = fw::Make<fw::TWinControl>(this);
     holder_->SetBounds(0, 0, Height(), Height());
     holder_->SetParent(this);
-    button_ = fw::Make<TKVXSpinButton>(this);
     button_->SetParent(holder_);
     button_->OnTopClick = TNotifyEvent(this, &TKVXCustomSpinEdit::TopClick);
     button_->OnBottomClick = TNotifyEvent(this, &TKVXCustomSpinEdit::BottomClick);

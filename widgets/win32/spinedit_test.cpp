@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "framework/win32/std_button.h"
+#include "widgets/kvxapplication.h"
 #include "framework/core/formtext.h"
 #include "widgets/win32/spinedit.h"
 #include "widgets/win32/testsupport/controlhost.h"
@@ -195,6 +197,57 @@ TEST_F(KVXSpinEdits, HeldHalfRepeatsItsStep) {
     SendMessageA(holder, WM_LBUTTONDOWN, MK_LBUTTON, bottom);
     SendMessageA(holder, WM_LBUTTONUP, 0, bottom);
     EXPECT_EQ(s->Value(), held - 1);
+    // Pressed on the top half, then moved onto the bottom one: the button is up and nothing repeats.
+    SendMessageA(holder, WM_LBUTTONDOWN, MK_LBUTTON, top);
+    SendMessageA(holder, WM_MOUSEMOVE, MK_LBUTTON, bottom);
+    EXPECT_EQ(b->State(), 0);
+    test::PumpFor(600);
+    SendMessageA(holder, WM_LBUTTONUP, 0, bottom);
+    EXPECT_EQ(s->Value(), held) << "only the step at the press";
+}
+
+TEST_F(KVXSpinEdits, FullTimerPoolFailsTheCreation) {
+    std::vector<uint16_t> taken;
+    while (const uint16_t id = KVXApplication->AddTimer(1000, TNotifyEvent())) taken.push_back(id);
+    const int before = form->ComponentCount();
+    try {
+        fw::Make<TKVXSpinEdit>(form);
+        ADD_FAILURE() << "made without a timer";
+    } catch (const fw::EOutOfResources& e) {
+        EXPECT_STREQ(e.what(), "Not enough timers available");
+    }
+    EXPECT_EQ(form->ComponentCount(), before) << "nothing is left behind";
+    for (uint16_t id : taken) KVXApplication->RemoveTimer(id);
+    auto* s = MakeSpin();
+    EXPECT_EQ(s->Value(), 0);
+}
+
+TEST_F(KVXSpinEdits, LimitsPullTheValueAlong) {
+    auto* s = MakeSpin();
+    s->SetValue(80);
+    s->SetMaxValue(50);
+    EXPECT_EQ(s->Text(), "50");
+    s->SetMinValue(60);
+    EXPECT_EQ(s->MinValue(), 0) << "a minimum above the maximum is dropped";
+    s->SetMinValue(-20);
+    s->SetValue(-30);
+    EXPECT_EQ(s->Value(), -20);
+    s->SetMinValue(-10);
+    EXPECT_EQ(s->Value(), -10);
+    s->SetMaxValue(-10);
+    EXPECT_EQ(s->MaxValue(), 50) << "MaxValue := MinValue is ignored";
+    s->SetSuffix(" B");
+    EXPECT_EQ(s->Text(), "-10 B");
+    auto* cancel = fw::Make<fw::TButton>(form);
+    cancel->SetParent(form);
+    cancel->SetBounds(200, 60, 75, 25);
+    cancel->SetCancel(true);
+    int clicks = 0;
+    cancel->OnClick.Bind(&clicks, [](void* n, fw::TObject*) { ++*static_cast<int*>(n); });
+    s->SetFocus();
+    Pump();
+    Key(s, VK_ESCAPE);
+    EXPECT_EQ(clicks, 1) << "Escape presses the cancel button";
 }
 
 // A new font (the form's, given after the window is made) resets the system's formatting rectangle:
