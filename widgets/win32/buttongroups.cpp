@@ -14,43 +14,32 @@ bool ModifyingKey(unsigned key) { return key == VK_SPACE || key == VK_BACK; }
 
 // ---- the group's buttons ------------------------------------------------------------------------
 
-TKVXCheckGroupButton::TKVXCheckGroupButton(TComponent* owner, TKVXCustomButtonGroup* group)
-    : TKVXCheckBox(owner), group_(group) {}
+template <class Base>
+TKVXGroupButton<Base>::~TKVXGroupButton() {
+    group_->ButtonGone(this);
+}
 
-TKVXCheckGroupButton::~TKVXCheckGroupButton() { group_->ButtonGone(this); }
+template <class Base>
+bool TKVXGroupButton<Base>::CanModify() {
+    return group_->CanModify();
+}
 
-bool TKVXCheckGroupButton::CanModify() { return group_->CanModify(); }
-
-void TKVXCheckGroupButton::KeyDown(uint16_t& key, fw::TShiftState shift) {
+template <class Base>
+void TKVXGroupButton<Base>::KeyDown(uint16_t& key, fw::TShiftState shift) {
     if (ModifyingKey(key) && !group_->CanModify()) key = 0;
     if (key != 0) group_->ButtonKeyDown(key, shift);
-    if (key != 0) TKVXCheckBox::KeyDown(key, shift);
+    if (key != 0) Base::KeyDown(key, shift);
 }
 
-void TKVXCheckGroupButton::KeyPress(char& key) {
+template <class Base>
+void TKVXGroupButton<Base>::KeyPress(char& key) {
     if (ModifyingKey(static_cast<unsigned char>(key)) && !group_->CanModify()) key = 0;
     if (key != 0) group_->ButtonKeyPress(key);
-    if (key != 0) TKVXCheckBox::KeyPress(key);
+    if (key != 0) Base::KeyPress(key);
 }
 
-TKVXRadioGroupButton::TKVXRadioGroupButton(TComponent* owner, TKVXCustomButtonGroup* group)
-    : TKVXRadioButton(owner), group_(group) {}
-
-TKVXRadioGroupButton::~TKVXRadioGroupButton() { group_->ButtonGone(this); }
-
-bool TKVXRadioGroupButton::CanModify() { return group_->CanModify(); }
-
-void TKVXRadioGroupButton::KeyDown(uint16_t& key, fw::TShiftState shift) {
-    if (ModifyingKey(key) && !group_->CanModify()) key = 0;
-    if (key != 0) group_->ButtonKeyDown(key, shift);
-    if (key != 0) TKVXRadioButton::KeyDown(key, shift);
-}
-
-void TKVXRadioGroupButton::KeyPress(char& key) {
-    if (ModifyingKey(static_cast<unsigned char>(key)) && !group_->CanModify()) key = 0;
-    if (key != 0) group_->ButtonKeyPress(key);
-    if (key != 0) TKVXRadioButton::KeyPress(key);
-}
+template class TKVXGroupButton<TKVXCheckBox>;
+template class TKVXGroupButton<TKVXRadioButton>;
 
 // ---- TKVXCustomButtonGroup ----------------------------------------------------------------------
 

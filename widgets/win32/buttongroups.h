@@ -23,14 +23,16 @@ class TKVXCustomButtonGroup;
 
 using TKVXChildBtnClick = fw::Event<void(TObject* Sender, int ButtonIndex)>;
 
-// A group's check box: its CanModify is the group's, and its keys go to the group first.
-class TKVXCheckGroupButton : public TKVXCheckBox {
+// A button of a group: its CanModify is the group's, its keys go to the group first, and it leaves
+// the group's list when it goes. Base is the check box or the radio button.
+template <class Base>
+class TKVXGroupButton : public Base {
 public:
-    TKVXCheckGroupButton(TComponent* owner, TKVXCustomButtonGroup* group);
+    TKVXGroupButton(fw::TComponent* owner, TKVXCustomButtonGroup* group) : Base(owner), group_(group) {}
     bool CanModify() override;
 
 protected:
-    ~TKVXCheckGroupButton() override;
+    ~TKVXGroupButton() override;
     void KeyDown(uint16_t& key, fw::TShiftState shift) override;
     void KeyPress(char& key) override;
 
@@ -38,19 +40,14 @@ private:
     TKVXCustomButtonGroup* group_;
 };
 
-// A group's radio button, the same way.
-class TKVXRadioGroupButton : public TKVXRadioButton {
+class TKVXCheckGroupButton : public TKVXGroupButton<TKVXCheckBox> {
 public:
-    TKVXRadioGroupButton(TComponent* owner, TKVXCustomButtonGroup* group);
-    bool CanModify() override;
+    using TKVXGroupButton::TKVXGroupButton;
+};
 
-protected:
-    ~TKVXRadioGroupButton() override;
-    void KeyDown(uint16_t& key, fw::TShiftState shift) override;
-    void KeyPress(char& key) override;
-
-private:
-    TKVXCustomButtonGroup* group_;
+class TKVXRadioGroupButton : public TKVXGroupButton<TKVXRadioButton> {
+public:
+    using TKVXGroupButton::TKVXGroupButton;
 };
 
 class TKVXCustomButtonGroup : public TKVXCustomGroupBox {

@@ -56,14 +56,16 @@ void TKVXButtonControl::SetGlyphTransparentColor(TColor value) {
 void TKVXButtonControl::SetGlyphFlat(bool value) {
     if (glyphFlat_ == value) return;
     glyphFlat_ = value;
-    if (!UsesBuiltInGlyphs()) return;
-    ReloadGlyphs();
-    Changed();
+    BuiltInLookChanged();
 }
 
 void TKVXButtonControl::SetGlyphSize(uint8_t value) {
     if (glyphSize_ == value) return;
     glyphSize_ = value;
+    BuiltInLookChanged();
+}
+
+void TKVXButtonControl::BuiltInLookChanged() {
     if (!UsesBuiltInGlyphs()) return;
     ReloadGlyphs();
     Changed();

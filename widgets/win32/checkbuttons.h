@@ -102,6 +102,8 @@ protected:
 
 private:
     void LayoutChanged(TObject*) { Changed(); }
+    // Size or flatness of the built-in glyphs changed: they are drawn again.
+    void BuiltInLookChanged();
 
     std::unique_ptr<TKVXGlyphTextLayout> alignment_;
     std::unique_ptr<TKVX3DCaption> font3D_;
