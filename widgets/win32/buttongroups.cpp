@@ -1,5 +1,7 @@
 #include "widgets/win32/buttongroups.h"
 
+#include <vector>
+
 #include "framework/win32/messages.h"
 #include "widgets/win32/kvxcontainer.h"
 

@@ -1,5 +1,8 @@
 #include "widgets/win32/checkbuttons.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "framework/win32/actions.h"
 #include "framework/win32/keyboard.h"
 #include "framework/win32/messages.h"
