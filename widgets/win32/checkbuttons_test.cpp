@@ -214,8 +214,11 @@ TEST_F(KVXCheckButtons, RadioGroupReportsTwiceForAClickOnAnUnfocusedButton) {
     ClickAt(cab);
     EXPECT_EQ(log, (Log{"group 1"})) << "a focused, checked button reports on every click";
     log.clear();
+    int groupKeys = 0;
+    g->OnKeyDown.Bind(&groupKeys, [](void* n, fw::TObject*, uint16_t&, fw::TShiftState) { ++*static_cast<int*>(n); });
     Space(cab);
     EXPECT_TRUE(log.empty()) << "Space does not move a radio group";
+    EXPECT_EQ(groupKeys, 1) << "the button's keys reach the group";
     Accel(cab, 'l');
     EXPECT_EQ(g->ItemIndex(), 2);
     EXPECT_TRUE(g->Buttons(2)->GetChecked());
@@ -235,6 +238,7 @@ TEST_F(KVXCheckButtons, RadioGroupReportsTwiceForAClickOnAnUnfocusedButton) {
     g->SetReadOnly(true);
     ClickAt(zip);
     Space(zip);
+    EXPECT_EQ(groupKeys, 1) << "a read-only group drops Space";
     EXPECT_EQ(g->ItemIndex(), -1) << "a read-only group keeps its choice";
     EXPECT_FALSE(g->Buttons(0)->GetChecked());
     EXPECT_TRUE(log.empty()) << "and reports nothing";
