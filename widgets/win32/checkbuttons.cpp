@@ -223,6 +223,16 @@ void TKVXButtonControl::WndProc(fw::TMessage& message) {
 
 void TKVXButtonControl::Dispatch(fw::TMessage& message) {
     switch (message.Msg) {
+        case fw::CM_DIALOGCHAR:
+            // The caption's accelerator focuses the button (a radio button checks itself as it enters).
+            if (Enabled() && fw::IsAccel(static_cast<unsigned>(message.WParam), Caption()) && CanFocus()) {
+                SetFocus();
+                AcceleratorPressed();
+                message.Result = 1;
+                return;
+            }
+            TKVXCustomPanel::Dispatch(message);
+            break;
         case fw::CM_ENABLEDCHANGED:
         case fw::CM_FONTCHANGED:
             TKVXCustomPanel::Dispatch(message);
@@ -321,15 +331,8 @@ void TKVXCustomCheckBox::DoEnter() {
     PaintNow();
 }
 
-void TKVXCustomCheckBox::Dispatch(fw::TMessage& message) {
-    if (message.Msg == fw::CM_DIALOGCHAR && Enabled() && fw::IsAccel(static_cast<unsigned>(message.WParam), Caption()) &&
-        CanFocus()) {
-        SetFocus();
-        if (CanModify()) Toggle();
-        message.Result = 1;
-        return;
-    }
-    TKVXButtonControl::Dispatch(message);
+void TKVXCustomCheckBox::AcceleratorPressed() {
+    if (CanModify()) Toggle();
 }
 
 // ---- TKVXRadioButton ----------------------------------------------------------------------------
@@ -373,16 +376,6 @@ void TKVXRadioButton::DoEnter() {
         SetChecked(true);
     else
         PaintNow();
-}
-
-void TKVXRadioButton::Dispatch(fw::TMessage& message) {
-    if (message.Msg == fw::CM_DIALOGCHAR && Enabled() && fw::IsAccel(static_cast<unsigned>(message.WParam), Caption()) &&
-        CanFocus()) {
-        SetFocus();
-        message.Result = 1;
-        return;
-    }
-    TKVXButtonControl::Dispatch(message);
 }
 
 }  // namespace kvx::win32

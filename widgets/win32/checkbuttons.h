@@ -88,6 +88,8 @@ protected:
     virtual void DrawContents(fw::TCanvas* canvas, bool paint, TRect& rect, int stateIndex);
     // The left and right pixels the content area gives up.
     virtual int RightInset() { return 0; }
+    // After the caption's accelerator focused the button.
+    virtual void AcceleratorPressed() {}
     // The change of a look: the size follows and the control repaints (not while loading).
     void Changed();
     // The built-in strip of Cells cells of GlyphSize from DrawFrameControl; Flags per cell.
@@ -150,7 +152,8 @@ protected:
     int GlyphCell(int stateIndex) override;
     void KeyDown(uint16_t& key, fw::TShiftState shift) override;
     void DoEnter() override;
-    void Dispatch(fw::TMessage& message) override;
+    // Toggles when the box can be modified.
+    void AcceleratorPressed() override;
 
 private:
     bool allowGrayed_ = false;
@@ -178,7 +181,6 @@ protected:
     int GlyphCell(int stateIndex) override;
     int RightInset() override { return 1; }
     void DoEnter() override;
-    void Dispatch(fw::TMessage& message) override;
 
 private:
     bool checked_ = false;
