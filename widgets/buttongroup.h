@@ -28,7 +28,7 @@ constexpr int kKVXCheckGlyphCells = 6;
 constexpr int kKVXRadioGlyphCells = 4;
 
 // A check group's Value holds one bit per button; only the first 31 buttons fit in the positive
-// 32-bit number. Later buttons take no part in it.
+// 32-bit number. Later buttons are not counted.
 constexpr int kKVXCheckGroupBits = 31;
 // The sum of 2^i over the checked buttons i (below kKVXCheckGroupBits).
 int32_t KVXCheckGroupValue(const std::vector<bool>& checked);

@@ -52,7 +52,7 @@ TEST(KVXButtonGroup, ValueAndItsBits) {
         {"only the last of four", {false, false, false, true}, 8},
         {"no buttons", {}, 0},
         {"31 boxes fill the positive range", std::vector<bool>(31, true), 0x7FFFFFFF},
-        {"a 32nd box takes no part", std::vector<bool>(40, true), 0x7FFFFFFF},
+        {"a 32nd box is not counted", std::vector<bool>(40, true), 0x7FFFFFFF},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(KVXCheckGroupValue(c.checked), c.value) << c.name;

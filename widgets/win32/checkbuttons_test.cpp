@@ -282,7 +282,7 @@ TEST_F(KVXCheckButtons, CheckGroupValueAndItsBits) {
     EXPECT_FALSE(box(31)->Checked()) << "only 31 boxes fit in Value";
     log.clear();
     ClickAt(box(35));
-    EXPECT_EQ(g->Value(), 0x7FFFFFFF) << "a box beyond the 31st takes no part";
+    EXPECT_EQ(g->Value(), 0x7FFFFFFF) << "a box beyond the 31st is not counted";
     ClickAt(box(3));
     EXPECT_EQ(g->Value(), 0x7FFFFFF7);
     EXPECT_EQ(log, (Log{"group 35", "group 3"}));
