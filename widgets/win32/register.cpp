@@ -6,6 +6,7 @@
 #include "framework/win32/threads.h"
 #include "widgets/drawtypes.h"
 #include "widgets/kvxregister.h"
+#include "widgets/win32/buttonsregister.h"
 #include "widgets/win32/caption.h"
 #include "widgets/win32/controlregister.h"
 #include "widgets/win32/editregister.h"
@@ -197,6 +198,7 @@ void KVXRegisterWin32Classes() {
     KVXRegisterEditClasses();
     KVXRegisterFormClasses();
     KVXRegisterListClasses();
+    KVXRegisterButtonControlClasses();
 }
 
 }  // namespace kvx::win32
