@@ -17,6 +17,8 @@
 #include "widgets/win32/starter.h"
 #include "widgets/win32/sysinfo.h"
 #include "widgets/win32/trayicon.h"
+#include "widgets/win32/kvxform.h"
+#include "widgets/win32/browsedlg.h"
 
 namespace kvx::win32 {
 
@@ -191,6 +193,8 @@ void KVXRegisterWin32Classes() {
     RegisterGraphicObjects();
     RegisterImageLists();
     KVXRegisterControlClasses();
+    KVXRegisterFormClasses();
+    KVXRegisterBrowseClasses();
 }
 
 }  // namespace kvx::win32
