@@ -9,6 +9,7 @@
 #include "framework/core/rtti.h"
 #include "framework/win32/forms.h"
 #include "framework/win32/screen.h"
+#include "framework/win32/std_panel.h"
 #include "framework/win32/winapi.h"
 #include "widgets/win32/kvxform.h"
 #include "widgets/win32/testsupport/controlhost.h"
@@ -250,6 +251,43 @@ TEST_F(KVXFormTest, DroppedFilesSkipLongNamesAndAreFreedOnce) {
     Component(f)->SetAcceptFiles(false);
     EXPECT_FALSE(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     Free(f);
+}
+
+TEST_F(KVXFormTest, AdaptResolutionTakesControlsBackToTheirDesign) {
+    // Read on a 192-pixels-per-inch screen, the framework doubles the form written at 96.
+    fw::Screen->SetPixelsPerInchOverride(192);
+    struct Case {
+        const char* options;
+        fw::TRect want;
+    };
+    const Case cases[] = {{"[foAutoShow, foTryAdaptRes]", {100, 20, 300, 70}}, {"[foAutoShow]", {200, 40, 600, 140}}};
+    for (const Case& c : cases) {
+        auto* f = fw::TForm::CreateNew<TPlaceForm>(nullptr);
+        forms_.push_back(f);
+        fw::ReadComponentText(f, R"(object PlaceForm: TPlaceForm
+  PixelsPerInch = 96
+  object Inner: TPanel
+    Left = 100
+    Top = 20
+    Width = 200
+    Height = 50
+  end
+  object Place: TKVXForm
+    Options = )" + std::string(c.options) + R"(
+  end
+end
+)",
+                              "PlaceForm");
+        auto* inner = dynamic_cast<fw::TControl*>(f->FindComponent("Inner"));
+        ASSERT_NE(inner, nullptr);
+        EXPECT_EQ(inner->Width(), 400) << c.options;
+        f->Show();
+        f->Hide();
+        f->Show();  // at most once
+        EXPECT_EQ(inner->BoundsRect(), c.want) << c.options;
+        Free(f);
+    }
+    fw::Screen->SetPixelsPerInchOverride(0);
 }
 
 TEST_F(KVXFormTest, WindowMessagesBecomeEvents) {
