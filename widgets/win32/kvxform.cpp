@@ -210,6 +210,8 @@ void TKVXForm::ApplyPlacement(const std::string& text) {
         const TRect& r = placement.normal;
         p.rcNormalPosition = {r.Left, r.Top, r.Right, r.Bottom};
         SetWindowPlacement(window, &p);
+        // The framework centres a form after its first OnShow: the restored position must stay.
+        if (IniSaveOptions.Contains(soPos)) form->SetPosition(fw::poDesigned);
         return;
     }
     if (Options.Contains(TKVXFormOption::foAutoCenter)) KVXCenterOnScreen(form);

@@ -120,6 +120,19 @@ TEST_F(KVXFormTest, PlacementRoundTripsThroughTheRegistry) {
     Free(second);
 }
 
+TEST_F(KVXFormTest, RestoredPositionOutlivesTheFormsOwnCentring) {
+    Store("PlaceForm", "200,0,1,123,77,443,317");
+    auto* f = fw::TForm::CreateNew<TPlaceForm>(nullptr);
+    forms_.push_back(f);
+    std::string text = FormText("");
+    text.insert(text.find("  object Ini"), "  Position = poScreenCenter\n");
+    fw::ReadComponentText(f, text, "PlaceForm");
+    f->Show();
+    Pump();
+    EXPECT_EQ(WindowRect(f).left, 123);
+    EXPECT_EQ(WindowRect(f).top, 77);
+}
+
 TEST_F(KVXFormTest, MissingOrCorruptedDataCentresTheDialog) {
     struct Case {
         const char* why;
