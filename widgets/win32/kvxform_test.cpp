@@ -133,6 +133,16 @@ TEST_F(KVXFormTest, RestoredPositionOutlivesTheFormsOwnCentring) {
     EXPECT_EQ(WindowRect(f).top, 77);
 }
 
+TEST_F(KVXFormTest, StoredMaximizedStateComesBack) {
+    Store("PlaceForm", "200,0,3,90,70,390,290");
+    TPlaceForm* f = Make();
+    f->Show();
+    Pump();
+    EXPECT_TRUE(IsZoomed(f->Handle()));
+    EXPECT_EQ(f->WindowState(), fw::wsMaximized);
+    Free(f);
+}
+
 TEST_F(KVXFormTest, MissingOrCorruptedDataCentresTheDialog) {
     struct Case {
         const char* why;
