@@ -53,6 +53,7 @@ HWND ChildShowing(HWND dialog, const std::string& text) {
 struct BrowseRun {
     std::string target;
     int answer = IDOK;
+    std::string selectAtInit;  // set as SelectedFolder while the browser is open
     bool okEnabledAtInit = false;
     std::string caption;
     std::string status;
@@ -78,6 +79,7 @@ protected:
             SetTimer(window, 1, 30000, CancelBrowser);
             run->okEnabledAtInit = IsWindowEnabled(GetDlgItem(window, IDOK));
             run->caption = TextOf(window);
+            if (!run->selectAtInit.empty()) static_cast<TKVXBrowseDlg*>(sender)->SetSelectedFolder(run->selectAtInit);
         });
         dlg_->OnSelectionChanged.Bind(&run_, [](void* p, TObject* sender, HWND window, const std::string& path, LPCITEMIDLIST) {
             auto* run = static_cast<BrowseRun*>(p);
@@ -123,6 +125,15 @@ TEST_F(KVXBrowseTest, ChosenFolderComesBackAndIsSelectedAgain) {
     dlg_->Options.Include(doEnableOK);
     ASSERT_TRUE(Execute(kInner, IDOK));
     EXPECT_TRUE(run_.okEnabledAtInit);
+}
+
+TEST_F(KVXBrowseTest, SelectedFolderSetWhileOpenMovesTheSelection) {
+    dlg_->SetSelectedFolder(kTop);
+    run_ = BrowseRun{};
+    run_.target = kInner;
+    run_.selectAtInit = kInner;
+    ASSERT_TRUE(dlg_->Execute());
+    EXPECT_TRUE(fw::SameText(dlg_->SelectedFolder(), kInner)) << dlg_->SelectedFolder();
 }
 
 TEST_F(KVXBrowseTest, StatusLineFollowsTheSelectionShortened) {
