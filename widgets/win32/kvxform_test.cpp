@@ -133,6 +133,30 @@ TEST_F(KVXFormTest, RestoredPositionOutlivesTheFormsOwnCentring) {
     EXPECT_EQ(WindowRect(f).top, 77);
 }
 
+TEST_F(KVXFormTest, PlacementOffTheScreenComesBackOntoIt) {
+    struct Case {
+        const char* stored;
+        RECT want;
+    };
+    const int w = fw::Screen->Width(), h = fw::Screen->Height();
+    const std::string beyond = "200,0,1," + std::to_string(w + 100) + "," + std::to_string(h + 50) + "," +
+                               std::to_string(w + 400) + "," + std::to_string(h + 250);
+    const Case cases[] = {{"200,0,1,-500,-300,-200,-100", {0, 0, 300, 200}},
+                          {beyond.c_str(), {w - 300, h - 200, w, h}}};
+    for (const Case& c : cases) {
+        Store("PlaceForm", c.stored);
+        TPlaceForm* f = Make();
+        f->Show();
+        Pump();
+        const RECT r = WindowRect(f);
+        EXPECT_EQ(r.left, c.want.left) << c.stored;
+        EXPECT_EQ(r.top, c.want.top) << c.stored;
+        EXPECT_EQ(r.right, c.want.right) << c.stored;
+        EXPECT_EQ(r.bottom, c.want.bottom) << c.stored;
+        Free(f);
+    }
+}
+
 TEST_F(KVXFormTest, StoredMaximizedStateComesBack) {
     Store("PlaceForm", "200,0,3,90,70,390,290");
     TPlaceForm* f = Make();
