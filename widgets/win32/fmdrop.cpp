@@ -3,6 +3,7 @@
 #include "framework/core/sysutils.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/utilwindow.h"
+#include "widgets/win32/droplist.h"
 
 namespace {
 constexpr UINT kRecheck = WM_APP + 0x4B1;
@@ -122,23 +123,17 @@ void TKVXFMDrop::HookWndProc(fw::HookMessage& message) {
     } finish{drop};
     message.Result = 0;
     message.Handled = true;
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    if (count > 0) {
-        POINT pt{};
-        DragQueryPoint(drop, &pt);
-        fw::TStringList list;
-        for (UINT i = 0; i < count; ++i) {
-            const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-            if (length >= 255) continue;
-            std::string name(length + 1, '\0');
-            DragQueryFileA(drop, i, name.data(), length + 1);
-            name.resize(length);
-            if (CharCase == TKVXCharCase::ccLowerCase) name = fw::LowerCase(name);
-            if (CharCase == TKVXCharCase::ccUpperCase) name = fw::UpperCase(name);
-            list.Add(name);
-        }
-        OnFMDragDrop(this, static_cast<int>(count), pt.x, pt.y, &list);
-    }
+    POINT pt{};
+    fw::TStringList list;
+    const int count = KVXReadDrop(
+        drop,
+        [this](std::string name) {
+            if (CharCase == TKVXCharCase::ccLowerCase) return fw::LowerCase(name);
+            if (CharCase == TKVXCharCase::ccUpperCase) return fw::UpperCase(name);
+            return name;
+        },
+        list, pt);
+    if (count > 0) OnFMDragDrop(this, count, pt.x, pt.y, &list);
 }
 
 }  // namespace kvx::win32

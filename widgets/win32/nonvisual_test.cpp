@@ -19,6 +19,7 @@
 namespace kvx::win32 {
 namespace {
 
+using test::MakeDrop;
 using test::PumpUntil;
 
 class NonVisual : public ::testing::Test {
@@ -32,23 +33,6 @@ protected:
         fw::DoneApplication();
     }
 };
-
-// What the shell hands over with WM_DROPFILES: a DROPFILES header and the ANSI names, each ended by
-// NUL, the list by one more.
-HDROP MakeDrop(const std::vector<std::string>& names, POINT pt) {
-    std::string list;
-    for (const std::string& n : names) list += n + '\0';
-    list += '\0';
-    HGLOBAL block = GlobalAlloc(GHND | GMEM_SHARE, sizeof(DROPFILES) + list.size());
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->pt = pt;
-    header->fNC = FALSE;
-    header->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
-}
 
 struct DropLog {
     int calls = 0;

@@ -21,6 +21,8 @@
 #include "widgets/win32/trayicon.h"
 #include "widgets/win32/formregister.h"
 #include "widgets/win32/listregister.h"
+#include "widgets/win32/kvxform.h"
+#include "widgets/win32/browsedlg.h"
 
 namespace kvx::win32 {
 
@@ -199,6 +201,8 @@ void KVXRegisterWin32Classes() {
     KVXRegisterFormClasses();
     KVXRegisterListClasses();
     KVXRegisterButtonControlClasses();
+    KVXRegisterFormPlacementClasses();
+    KVXRegisterBrowseClasses();
 }
 
 }  // namespace kvx::win32

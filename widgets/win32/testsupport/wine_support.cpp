@@ -1,9 +1,13 @@
 #include "widgets/win32/testsupport/wine_support.h"
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "framework/win32/winapi.h"
+
+#include <shlobj.h>
+
 #include "testing/test_env.h"
 #include "testing/unix_script.h"
 #include "widgets/win32/startup.h"
@@ -18,6 +22,21 @@ void TSuiteEnvironment::SetUp() {
 void TSuiteEnvironment::TearDown() {
     KVXStopApplication();
     fw::DoneApplication();
+}
+
+HDROP MakeDrop(const std::vector<std::string>& names, POINT pt) {
+    std::string list;
+    for (const std::string& n : names) list += n + '\0';
+    list += '\0';
+    HGLOBAL block = GlobalAlloc(GHND | GMEM_SHARE, sizeof(DROPFILES) + list.size());
+    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = pt;
+    header->fNC = FALSE;
+    header->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
 }
 
 CaseDir NewCaseDir() {

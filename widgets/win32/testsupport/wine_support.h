@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,10 @@ int RunUnix(const CaseDir& dir, const std::string& script);
 // Runs `commandLine` through "cmd /c", its output redirected to a file in `folder`; returns the exit
 // code (-1 when it could not start) and the output in `output`.
 int RunCommand(const std::string& commandLine, const std::string& folder, std::string& output);
+
+// What the shell hands over with WM_DROPFILES: a DROPFILES header and the ANSI names, each ended by
+// NUL, the list by one more. The receiver frees it (DragFinish).
+HDROP MakeDrop(const std::vector<std::string>& names, POINT pt);
 
 // Runs the application's loop until `done` returns true or `milliseconds` passed.
 template <class F>
