@@ -210,6 +210,11 @@ void TKVXCustomParentPanel::UpdateBackground(bool force) {
     ImageList()->DrawClipped(bitmap_->Canvas(), {0, 0, width, height}, flags, 0, 0, ListIndex(), ImageIndex());
 }
 
+fw::TBitmap* TKVXCustomParentPanel::MakeOwnBitmap() {
+    if (!bitmap_) bitmap_ = std::make_unique<fw::TBitmap>();
+    return bitmap_.get();
+}
+
 void TKVXCustomParentPanel::Loaded() {
     TKVXCustomBevelPanel::Loaded();
     // Without a designer this is where a panel read from a form first sees its picture; a window made

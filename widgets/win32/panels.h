@@ -90,6 +90,9 @@ protected:
     void PaintBackground() override;
     bool ShowDesignFrame() override;
     void ImageListChanged(TObject* sender) override;
+    // For a descendant that renders a background of its own: the bitmap (made when missing), or none.
+    fw::TBitmap* MakeOwnBitmap();
+    void DropOwnBitmap() { bitmap_.reset(); }
 
 private:
     bool quickDraw_ = false;

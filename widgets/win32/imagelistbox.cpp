@@ -1,0 +1,264 @@
+#include "widgets/win32/imagelistbox.h"
+
+#include <algorithm>
+
+#include "framework/core/filer.h"
+#include "framework/win32/messages.h"
+#include "framework/win32/std_support.h"
+#include "widgets/win32/bitmaplist.h"
+#include "widgets/win32/captiondraw.h"
+#include "widgets/win32/kvxcustomcontrol.h"
+
+namespace kvx::win32 {
+
+namespace {
+constexpr uint32_t kDtWordBreak = 0x10;
+}  // namespace
+
+TKVXCustomImageListBox::TKVXCustomImageListBox(TComponent* owner)
+    : fw::TCustomListBox(owner),
+      image_(this, [this](TObject* sender) { ContentChanged(sender); }),
+      font3D_(std::make_unique<TKVX3DCaption>()),
+      layout_(std::make_unique<TKVXGlyphTextLayout>()) {
+    SetStyle(fw::TListBoxStyle::lbOwnerDrawFixed);
+    SetControlStyle(ControlStyle() | fw::csOpaque);
+    const auto changed = [](void* self, TObject* sender) {
+        static_cast<TKVXCustomImageListBox*>(self)->ContentChanged(sender);
+    };
+    font3D_->OnChange.Bind(this, changed);
+    layout_->OnChange.Bind(this, changed);
+}
+
+TKVXCustomImageListBox::~TKVXCustomImageListBox() {
+    font3D_->OnChange.Reset();
+    layout_->OnChange.Reset();
+}
+
+void TKVXCustomImageListBox::SetDefaultItem(int value) {
+    if (defaultItem_ == value) return;
+    defaultItem_ = value;
+    Invalidate();
+}
+
+void TKVXCustomImageListBox::SetDelimiter(char value) {
+    if (delimiter_ == value) return;
+    delimiter_ = value;
+    Invalidate();
+}
+
+void TKVXCustomImageListBox::SetMultiline(bool value) {
+    if (multiline_ == value) return;
+    multiline_ = value;
+    Invalidate();
+}
+
+void TKVXCustomImageListBox::SetTransparent(bool value) {
+    if (transparent_ == value) return;
+    transparent_ = value;
+    SetControlStyle(value ? ControlStyle() & ~fw::csOpaque : ControlStyle() | fw::csOpaque);
+    RecreateWnd();
+}
+
+void TKVXCustomImageListBox::SetOptions(TKVXImageBoxOptions value) {
+    if (options_ == value) return;
+    options_ = value;
+    // The list box asks for item heights only when it is made with variable heights.
+    SetStyle(value.Contains(TKVXImageBoxOption::lboCalcHeight) ? fw::TListBoxStyle::lbOwnerDrawVariable
+                                                              : fw::TListBoxStyle::lbOwnerDrawFixed);
+    Invalidate();
+}
+
+void TKVXCustomImageListBox::SetImagesOnly(bool value) {
+    if (imagesOnly_ == value) return;
+    imagesOnly_ = value;
+    if (value)
+        FillImageItems();
+    else
+        Items()->Clear();
+}
+
+int TKVXCustomImageListBox::PictureCount() {
+    TKVXCustomImageList* list = ImageList();
+    if (!list || ListIndex() >= list->Count()) return -1;
+    if (dynamic_cast<TKVXBitmapList*>(list)) return list->Count();
+    return std::max(list->Count(ListIndex()), 0);
+}
+
+int TKVXCustomImageListBox::GetImageIndex(int index) {
+    TKVXImageChoice choice{options_, delimiter_, defaultItem_, PictureCount(), Items()->Count()};
+    const std::string text = index >= 0 && index < Items()->Count() ? Items()->Get(index) : std::string();
+    return KVXImageBoxPicture(choice, index, text);
+}
+
+std::string TKVXCustomImageListBox::ItemText(int index) {
+    if (index < 0 || index >= Items()->Count()) return {};
+    return KVXImageBoxText(options_, delimiter_, Items()->Get(index));
+}
+
+fw::TCanvas* TKVXCustomImageListBox::PictureCanvas(int picture, TRect& rect) {
+    TKVXCustomImageList* list = ImageList();
+    // A bitmap list holds one picture per item; an image list many per item.
+    const bool bitmaps = dynamic_cast<TKVXBitmapList*>(list) != nullptr;
+    const int item = bitmaps ? picture : ListIndex();
+    const int image = bitmaps ? 0 : picture;
+    list->GetImageRect(item, image, rect);
+    return list->GetCanvas(item);
+}
+
+void TKVXCustomImageListBox::ContentChanged(TObject* sender) {
+    if (sender == font3D_.get() || sender == layout_.get()) {
+        Invalidate();
+        return;
+    }
+    if (options_.Contains(TKVXImageBoxOption::lboCalcHeight) && HandleAllocated())
+        RecreateWnd();
+    else
+        Invalidate();
+    if (imagesOnly_) FillImageItems();
+}
+
+void TKVXCustomImageListBox::FillImageItems() {
+    if (Loading()) return;
+    Items()->BeginUpdate();
+    Items()->Clear();
+    const int count = PictureCount();
+    for (int i = 0; i < count; ++i) Items()->Add("");
+    Items()->EndUpdate();
+}
+
+void TKVXCustomImageListBox::Loaded() {
+    fw::TCustomListBox::Loaded();
+    if (imagesOnly_) FillImageItems();
+}
+
+void TKVXCustomImageListBox::Notification(TComponent* component, fw::TOperation operation) {
+    fw::TCustomListBox::Notification(component, operation);
+    image_.Notification(component, operation);
+}
+
+void TKVXCustomImageListBox::DefineProperties(fw::TFiler& filer) {
+    fw::TCustomListBox::DefineProperties(filer);
+    image_.DefineProperties(filer);
+}
+
+bool TKVXCustomImageListBox::OverParentBackground() {
+    auto* parent = dynamic_cast<TKVXCustomControl*>(Parent());
+    return transparent_ && parent && parent->HandleAllocated() && parent->HasBackground();
+}
+
+void TKVXCustomImageListBox::CopyParentBackground(const TRect& rect) {
+    auto* parent = dynamic_cast<TKVXCustomControl*>(Parent());
+    if (!parent || fw::IsRectEmpty(rect)) return;
+    POINT at{rect.Left, rect.Top};
+    MapWindowPoints(Handle(), parent->Handle(), &at, 1);
+    if (!parent->CopyBackground(Canvas(), rect, {at.x, at.y})) Canvas()->FillRect(rect);
+}
+
+void TKVXCustomImageListBox::Dispatch(fw::TMessage& message) {
+    switch (message.Msg) {
+        case fw::CN_DRAWITEM: CNDrawItem(message); return;
+        case WM_ERASEBKGND:
+            if (OverParentBackground()) {
+                // The items (and the last one, the area below it) paint the parent's background.
+                if (Items()->Count() == 0) {
+                    TRect client = ClientRect();
+                    fw::TBorrowedCanvas bound(Canvas(), reinterpret_cast<HDC>(message.WParam));
+                    CopyParentBackground(client);
+                }
+                message.Result = 1;
+                return;
+            }
+            break;
+        case WM_VSCROLL:
+        case WM_MOVE:
+            fw::TCustomListBox::Dispatch(message);
+            if (OverParentBackground()) Invalidate();
+            return;
+        case fw::CM_KVXPARENTBACKCHANGED:
+            Invalidate();
+            return;
+        case WM_NCHITTEST:
+            if (InState(fw::csDesigning)) {
+                message.Result = DefWindowProcA(Handle(), message.Msg, message.WParam, message.LParam);
+                return;
+            }
+            break;
+        default: break;
+    }
+    fw::TCustomListBox::Dispatch(message);
+}
+
+void TKVXCustomImageListBox::CNDrawItem(fw::TMessage& message) {
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+    const fw::TOwnerDrawState state = fw::OwnerDrawState(dis->itemState);
+    fw::TCanvas* c = Canvas();
+    fw::TBorrowedCanvas bound(c, dis->hDC);
+    c->SetFont(Font());
+    c->Brush()->SetStyle(fw::TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Color());
+    TRect rect{dis->rcItem.left, dis->rcItem.top, dis->rcItem.right, dis->rcItem.bottom};
+    if (rect.Height() == 0) rect.Bottom = rect.Top + ItemHeight();
+    const int count = Items()->Count();
+    const int index = count == 0 ? -1 : static_cast<int>(static_cast<int32_t>(dis->itemID));
+    const bool selected = state.Contains(fw::TOwnerDrawStateItem::odSelected);
+    if (OverParentBackground()) {
+        CopyParentBackground(rect);
+        if (index == count - 1) {
+            const TRect client = ClientRect();
+            CopyParentBackground({client.Left, rect.Bottom, client.Right, client.Bottom});
+        }
+        if (selected) {
+            c->Brush()->SetColor(fw::clHighlight);
+            c->FillRect(rect);
+            c->Font()->SetColor(fw::clHighlightText);
+        }
+    } else {
+        if (selected) {
+            c->Brush()->SetColor(fw::clHighlight);
+            c->Font()->SetColor(fw::clHighlightText);
+        }
+        c->FillRect(rect);
+    }
+    if (index >= 0) {
+        DrawItem(index, rect, state);
+        if (state.Contains(fw::TOwnerDrawStateItem::odFocused)) c->DrawFocusRect(rect);
+    }
+    message.Result = 1;
+}
+
+void TKVXCustomImageListBox::DrawItem(int index, const TRect& rect, fw::TOwnerDrawState state) {
+    if (OnDrawItem) {
+        fw::TCustomListBox::DrawItem(index, rect, state);
+        return;
+    }
+    TRect area{rect.Left + 2, rect.Top, rect.Right - 2, rect.Bottom - 1};
+    const uint16_t flags = Enabled() ? ktfEnabled : 0;
+    const uint32_t format = multiline_ ? kDtWordBreak : 0;
+    const int picture = GetImageIndex(index);
+    TRect glyph{};
+    fw::TCanvas* pictures = picture >= 0 ? PictureCanvas(picture, glyph) : nullptr;
+    const bool transparentPicture = options_.Contains(TKVXImageBoxOption::lboTransparentImages);
+    const TColor key = pictures ? ImageList()->TransparentColor(dynamic_cast<TKVXBitmapList*>(ImageList()) ? picture : ListIndex(),
+                                                                 picture)
+                                : fw::clWhite;
+    KVXDrawGlyphText(Canvas(), ItemText(index), font3D_.get(), area, pictures, glyph, nullptr, key, layout_.get(),
+                     multiline_, false, transparentPicture, flags, format);
+}
+
+void TKVXCustomImageListBox::MeasureItem(int index, int& height) {
+    if (index < 0) return;
+    const int picture = GetImageIndex(index);
+    if (picture < 0) return;
+    TRect glyph{};
+    PictureCanvas(picture, glyph);
+    int wanted = glyph.Height() + 2;
+    if (multiline_) {
+        const int offset = glyph.Width() + layout_->Spacing() + 2;
+        TRect text{0, 0, Width() - offset - 4, 0};
+        KVXMeasureCaption(ItemText(index), font3D_.get(), text, Font(), true, false, 0, kDtWordBreak);
+        wanted = std::max(wanted, text.Height());
+    }
+    height = std::max(height, wanted);
+}
+
+}  // namespace kvx::win32

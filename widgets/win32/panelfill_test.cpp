@@ -1,0 +1,219 @@
+// The filled panel and the picture list box on a real form under Wine: item heights the list box
+// reports per item, the pictures drawn beside the items, and the panel's fill read back in pixels.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "widgets/win32/bitmaplist.h"
+#include "widgets/win32/captiondraw.h"
+#include "widgets/win32/imagelistbox.h"
+#include "widgets/win32/panelfill.h"
+#include "widgets/win32/testsupport/dibcanvas.h"
+#include "widgets/win32/testsupport/controlhost.h"
+#include "widgets/win32/testsupport/wine_support.h"
+
+namespace kvx::win32 {
+namespace {
+
+using O = TKVXImageBoxOption;
+using test::Pump;
+using test::WindowPixel;
+
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new test::TSuiteEnvironment);
+
+class KVXImageListBoxTest : public test::TControlsTest {};
+class KVXPanelFillTest : public test::TControlsTest {};
+
+// A bitmap list of solid pictures, one per (width, height, colour).
+struct Picture {
+    int width, height;
+    fw::TColor color;
+};
+TKVXBitmapList* MakeBitmapList(fw::TComponent* owner, std::initializer_list<Picture> pictures) {
+    auto* list = fw::Make<TKVXBitmapList>(owner);
+    for (const Picture& p : pictures) {
+        fw::TBitmap bitmap;
+        test::PaintPicture(&bitmap, p.width, p.height, [&](int, int) { return p.color; });
+        list->Item(list->AddItem())->SetBitmap(&bitmap);
+    }
+    return list;
+}
+
+std::vector<int> ItemHeights(TKVXImageListBox* box) {
+    std::vector<int> heights;
+    const int count = static_cast<int>(SendMessageA(box->Handle(), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        heights.push_back(static_cast<int>(SendMessageA(box->Handle(), LB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0)));
+    return heights;
+}
+
+TKVXImageListBox* MakeBox(fw::TForm* form, std::initializer_list<const char*> items) {
+    auto* box = fw::Make<TKVXImageListBox>(form);
+    box->SetParent(form);
+    box->SetBounds(10, 10, 200, 300);
+    for (const char* s : items) box->Items()->Add(s);
+    return box;
+}
+
+TEST_F(KVXImageListBoxTest, CalcHeightGivesEveryItemItsPictureHeight) {
+    auto* pictures = MakeBitmapList(form, {{10, 10, fw::clRed}, {12, 30, fw::clLime}, {14, 50, fw::clBlue}});
+    struct Case {
+        const char* name;
+        TKVXImageBoxOptions options;
+        int defaultItem;
+        std::initializer_list<const char*> items;
+        std::vector<int> want;
+    };
+    const Case cases[] = {
+        // Pictures of 10, 30 and 50 pixels plus 2; the box's own height (16) is the least.
+        {"list order", {O::lboImageListOrder, O::lboCheckImageNr, O::lboCalcHeight}, -1, {"a", "b", "c", "d"},
+         {16, 32, 52, 16}},
+        {"number after the delimiter", {O::lboCheckImageNr, O::lboCalcHeight}, -1, {"a|2", "b|0", "c|1", "d"},
+         {52, 16, 32, 16}},
+        {"a number outside the list is no picture", {O::lboCheckImageNr, O::lboCalcHeight}, 1, {"a|3", "b|-1", "c|x", "d"},
+         {16, 16, 16, 32}},
+        {"fixed heights", {O::lboImageListOrder, O::lboCheckImageNr}, -1, {"a", "b", "c"}, {16, 16, 16}},
+    };
+    for (const Case& c : cases) {
+        auto* box = MakeBox(form, c.items);
+        box->SetItemHeight(16);
+        box->SetOptions(c.options);
+        box->SetDefaultItem(c.defaultItem);
+        box->SetImageList(pictures);
+        Pump();
+        EXPECT_EQ(ItemHeights(box), c.want) << c.name;
+        box->Free();
+    }
+}
+
+TEST_F(KVXImageListBoxTest, MultilineTextCanOutgrowThePicture) {
+    auto* pictures = MakeBitmapList(form, {{10, 10, fw::clRed}});
+    auto* box = MakeBox(form, {"short|0", "a long text that wraps over several lines in this narrow box|0"});
+    box->SetWidth(90);
+    box->SetMultiline(true);
+    box->SetOptions({O::lboCheckImageNr, O::lboCalcHeight});
+    box->SetImageList(pictures);
+    Pump();
+    const std::vector<int> heights = ItemHeights(box);
+    ASSERT_EQ(heights.size(), 2u);
+    EXPECT_EQ(heights[0], box->ItemHeight());
+    EXPECT_GT(heights[1], 3 * heights[0]);
+}
+
+TEST_F(KVXImageListBoxTest, PicturesAreDrawnBesideTheirItems) {
+    auto* pictures = MakeBitmapList(form, {{12, 12, fw::clRed}, {12, 12, fw::clBlue}});
+    auto* box = MakeBox(form, {"one|1", "two|5", "three"});
+    box->SetColor(fw::clWhite);
+    box->SetItemHeight(20);
+    box->SetOptions({O::lboCheckImageNr});
+    box->SetDefaultItem(0);
+    box->SetImageList(pictures);
+    Pump();
+    // The colour of the picture found in an item's row, or white.
+    const auto pictureIn = [&](int item) {
+        for (int y = item * 20; y < item * 20 + 20; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const fw::TColor c = WindowPixel(box->Handle(), x, y);
+                if (c == fw::clRed || c == fw::clBlue) return c;
+            }
+        return fw::clWhite;
+    };
+    EXPECT_EQ(pictureIn(0), fw::clBlue);
+    EXPECT_EQ(pictureIn(1), fw::clWhite);  // picture 5 does not exist
+    EXPECT_EQ(pictureIn(2), fw::clRed);    // the default picture
+    EXPECT_EQ(box->ItemText(0), "one");
+}
+
+TEST_F(KVXImageListBoxTest, ImagesOnlyMakesOneItemPerPicture) {
+    auto* pictures = MakeBitmapList(form, {{8, 8, fw::clRed}, {8, 8, fw::clLime}, {8, 8, fw::clBlue}});
+    auto* box = MakeBox(form, {"x"});
+    box->SetImageList(pictures);
+    box->SetImagesOnly(true);
+    EXPECT_EQ(box->Items()->Count(), 3);
+    pictures->AddItem();
+    Pump();
+    EXPECT_EQ(box->Items()->Count(), 4);
+    box->SetImagesOnly(false);
+    EXPECT_EQ(box->Items()->Count(), 0);
+    // A list that is freed leaves the box without pictures.
+    pictures->Free();
+    EXPECT_EQ(box->ImageList(), nullptr);
+    EXPECT_EQ(box->PictureCount(), -1);
+}
+
+TEST_F(KVXPanelFillTest, GradientFollowsAResize) {
+    auto* panel = fw::Make<TKVXPanelFill>(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 100, 60);
+    panel->Bevel()->SetStyleOuter(TKVXBevelStyle::bvNone);
+    panel->Bevel()->SetStyleInner(TKVXBevelStyle::bvNone);
+    TKVXGradient* gradient = panel->FillObject()->Gradient();
+    gradient->SetStyle(TKVXGradientStyle::gstHorizontal);
+    gradient->SetColor(fw::clRed);
+    gradient->SetEndColor(fw::clBlue);
+    gradient->SetColorCount(2);
+    panel->FillObject()->SetStyle(TKVXFillStyle::sfGradient);
+    Pump();
+    ASSERT_NE(panel->OwnBitmap(), nullptr);
+    const auto check = [&](const char* when) {
+        const int w = panel->ClientWidth(), h = panel->ClientHeight();
+        EXPECT_EQ(panel->OwnBitmap()->Width(), panel->Width()) << when;
+        const fw::TColor left = WindowPixel(panel->Handle(), 2, h / 2), right = WindowPixel(panel->Handle(), w - 3, h / 2);
+        EXPECT_NE(left, right) << when;
+        EXPECT_TRUE(left == fw::clRed || left == fw::clBlue) << when << " " << std::hex << left;
+        EXPECT_TRUE(right == fw::clRed || right == fw::clBlue) << when << " " << std::hex << right;
+        // Two colours: the change sits at the middle.
+        EXPECT_EQ(WindowPixel(panel->Handle(), w / 2 - 3, h / 2), left) << when;
+        EXPECT_EQ(WindowPixel(panel->Handle(), w / 2 + 3, h / 2), right) << when;
+    };
+    check("first");
+    panel->SetWidth(240);
+    Pump();
+    check("after the resize");
+    // An empty fill drops the bitmap: the panel shows its colour.
+    panel->FillObject()->SetStyle(TKVXFillStyle::sfNone);
+    panel->SetColor(fw::clYellow);
+    Pump();
+    EXPECT_EQ(panel->OwnBitmap(), nullptr);
+    EXPECT_EQ(WindowPixel(panel->Handle(), 20, 20), fw::clYellow);
+}
+
+TEST_F(KVXPanelFillTest, RotatedCaptionInARasterFontTurnsToArial) {
+    ASSERT_TRUE(test::LoadWineBitmapFont()) << "Wine's bitmap fonts: install the Debian package fonts-wine";
+    auto* panel = fw::Make<TKVXPanelFill>(form);
+    panel->SetParent(form);
+    panel->Font()->SetHandle(test::RasterSansSerif());
+    ASSERT_FALSE(KVXIsTrueTypeFont(panel->Font()));
+    panel->SetCaption("Log");
+    panel->FontFx()->SetAngle(90);
+    EXPECT_EQ(panel->Font()->Name(), "Arial");
+    EXPECT_FALSE(panel->ParentFont());
+}
+
+TEST_F(KVXPanelFillTest, CaptionIsDrawnWhereTheAlignmentPutsIt) {
+    auto* panel = fw::Make<TKVXPanelFill>(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 80, 200, 60);
+    panel->SetColor(fw::clWhite);
+    panel->Font()->SetColor(fw::clBlack);
+    panel->Font()->SetSize(14);
+    panel->SetCaption("WWW");
+    const auto blackIn = [&](int x0, int x1) {
+        for (int y = 2; y < 58; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (WindowPixel(panel->Handle(), x, y) == fw::clBlack) return true;
+        return false;
+    };
+    panel->SetAlignment(TKVXAlignment::agCenterLeft);
+    Pump();
+    EXPECT_TRUE(blackIn(2, 40));
+    EXPECT_FALSE(blackIn(150, 198));
+    panel->SetAlignment(TKVXAlignment::agCenterRight);
+    Pump();
+    EXPECT_FALSE(blackIn(2, 40));
+    EXPECT_TRUE(blackIn(150, 198));
+}
+
+}  // namespace
+}  // namespace kvx::win32
