@@ -40,6 +40,10 @@ public:
     bool ImagesOnly() const { return imagesOnly_; }
     void SetImagesOnly(bool value);
 
+    // Form text: ImageList unless it is one of the container's lists; Items unless ImagesOnly makes them.
+    bool ImageListStored() const { return image_.ListStored(); }
+    bool ItemsStored() const { return !imagesOnly_; }
+
     // The picture item Index shows (-1: none), and the part of its text that is drawn.
     int GetImageIndex(int index);
     std::string ItemText(int index);

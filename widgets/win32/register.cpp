@@ -17,6 +17,7 @@
 #include "widgets/win32/starter.h"
 #include "widgets/win32/sysinfo.h"
 #include "widgets/win32/trayicon.h"
+#include "widgets/win32/panelsregister.h"
 
 namespace kvx::win32 {
 
@@ -191,6 +192,7 @@ void KVXRegisterWin32Classes() {
     RegisterGraphicObjects();
     RegisterImageLists();
     KVXRegisterControlClasses();
+    KVXRegisterPanelFillClasses();
 }
 
 }  // namespace kvx::win32
