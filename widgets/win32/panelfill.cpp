@@ -40,14 +40,8 @@ void TKVXCustomPanelFill::UpdateBackground(bool force) {
         return;
     }
     fw::TBitmap* bitmap = MakeOwnBitmap();
-    // Inside WM_SIZE the control's bounds still hold the old size; the window has the new one.
-    int width = Width(), height = Height();
-    if (HandleAllocated()) {
-        RECT w{};
-        GetWindowRect(Handle(), &w);
-        width = w.right - w.left;
-        height = w.bottom - w.top;
-    }
+    const TPoint size = WindowSize();
+    const int width = size.X, height = size.Y;
     if (!force && !GradientFill() && bitmap->Width() == width && bitmap->Height() == height) return;
     bitmap->SetSize(width, height);
     fill_->FillCanvas(bitmap->Canvas(), {0, 0, width, height}, Color());
@@ -102,13 +96,7 @@ void TKVXCustomPanelFill::ContentChanged(TObject* sender) {
 }
 
 void TKVXCustomPanelFill::ImageListChanged(TObject*) {
-    if (NoImage()) {
-        fill_->SetListBitmap(nullptr);
-    } else {
-        fw::TBitmap picture;
-        ImageList()->GetBitmap(ListIndex(), ImageIndex(), &picture);
-        fill_->SetListBitmap(&picture);
-    }
+    fill_->TakeListPicture(NoImage() ? nullptr : ImageList(), ListIndex(), ImageIndex());
     ContentChanged(fill_.get());
 }
 

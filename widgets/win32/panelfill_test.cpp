@@ -179,6 +179,32 @@ TEST_F(KVXPanelFillTest, GradientFollowsAResize) {
     EXPECT_EQ(WindowPixel(panel->Handle(), 20, 20), fw::clYellow);
 }
 
+TEST_F(KVXPanelFillTest, ListPictureFillsThePanelAndItsTransparentChildren) {
+    auto* pictures = MakeBitmapList(form, {{8, 8, fw::clRed}, {8, 8, fw::clLime}});
+    auto* panel = fw::Make<TKVXPanelFill>(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 120, 80);
+    panel->Bevel()->SetStyleOuter(TKVXBevelStyle::bvNone);
+    panel->Bevel()->SetStyleInner(TKVXBevelStyle::bvNone);
+    panel->FillObject()->SetStyle(TKVXFillStyle::sfBitmapList);
+    panel->SetImageList(pictures);
+    panel->SetImageValue(1, 1);  // ListIndex: the second bitmap
+    auto* child = fw::Make<TKVXSimplePanel>(form);
+    child->SetParent(panel);
+    child->SetBounds(40, 20, 40, 30);
+    child->Bevel()->SetStyleOuter(TKVXBevelStyle::bvNone);
+    child->Bevel()->SetStyleInner(TKVXBevelStyle::bvNone);
+    child->SetTransparent(true);
+    Pump();
+    EXPECT_EQ(WindowPixel(panel->Handle(), 5, 5), fw::clLime);
+    EXPECT_EQ(WindowPixel(child->Handle(), 10, 10), fw::clLime);
+    // Another picture reaches the children too.
+    panel->SetImageValue(1, 0);
+    Pump();
+    EXPECT_EQ(WindowPixel(panel->Handle(), 5, 5), fw::clRed);
+    EXPECT_EQ(WindowPixel(child->Handle(), 10, 10), fw::clRed);
+}
+
 TEST_F(KVXPanelFillTest, RotatedCaptionInARasterFontTurnsToArial) {
     ASSERT_TRUE(test::LoadWineBitmapFont()) << "Wine's bitmap fonts: install the Debian package fonts-wine";
     auto* panel = fw::Make<TKVXPanelFill>(form);

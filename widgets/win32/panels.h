@@ -93,6 +93,8 @@ protected:
     // For a descendant that renders a background of its own: the bitmap (made when missing), or none.
     fw::TBitmap* MakeOwnBitmap();
     void DropOwnBitmap() { bitmap_.reset(); }
+    // The window's own size: inside WM_SIZE the control's bounds still hold the old one.
+    TPoint WindowSize();
 
 private:
     bool quickDraw_ = false;
