@@ -148,10 +148,30 @@ bool TKVXCustomImageListBox::OverParentBackground() {
 
 void TKVXCustomImageListBox::CopyParentBackground(const TRect& rect) {
     auto* parent = dynamic_cast<TKVXCustomControl*>(Parent());
-    if (!parent || fw::IsRectEmpty(rect)) return;
-    POINT at{rect.Left, rect.Top};
-    MapWindowPoints(Handle(), parent->Handle(), &at, 1);
-    if (!parent->CopyBackground(Canvas(), rect, {at.x, at.y})) Canvas()->FillRect(rect);
+    if (fw::IsRectEmpty(rect)) return;
+    fw::TBitmap* bitmap = parent ? parent->BackgroundBitmap() : nullptr;
+    if (!bitmap) {
+        Canvas()->FillRect(rect);
+        return;
+    }
+    // Rect's corner in the parent's client area, then in the background bitmap.
+    POINT corner{rect.Left, rect.Top};
+    MapWindowPoints(Handle(), parent->Handle(), &corner, 1);
+    const TPoint at = parent->BackgroundOffset({corner.x, corner.y});
+    Canvas()->CopyRect(rect, bitmap->Canvas(), fw::Bounds(at.X, at.Y, rect.Width(), rect.Height()));
+}
+
+void TKVXCustomImageListBox::PaintBelowItems() {
+    const TRect client = ClientRect();
+    const int count = Items()->Count();
+    const int top = count > 0 ? ItemRect(count - 1).Bottom : client.Top;
+    if (top >= client.Bottom) return;
+    HDC dc = GetDC(Handle());
+    {
+        fw::TBorrowedCanvas bound(Canvas(), dc);
+        CopyParentBackground({client.Left, top, client.Right, client.Bottom});
+    }
+    ReleaseDC(Handle(), dc);
 }
 
 void TKVXCustomImageListBox::Dispatch(fw::TMessage& message) {
@@ -159,16 +179,16 @@ void TKVXCustomImageListBox::Dispatch(fw::TMessage& message) {
         case fw::CN_DRAWITEM: CNDrawItem(message); return;
         case WM_ERASEBKGND:
             if (OverParentBackground()) {
-                // The items (and the last one, the area below it) paint the parent's background.
-                if (Items()->Count() == 0) {
-                    TRect client = ClientRect();
-                    fw::TBorrowedCanvas bound(Canvas(), reinterpret_cast<HDC>(message.WParam));
-                    CopyParentBackground(client);
-                }
+                // The items paint the parent's background behind them, WM_PAINT the rest.
                 message.Result = 1;
                 return;
             }
             break;
+        case WM_PAINT:
+            fw::TCustomListBox::Dispatch(message);
+            // The list box fills the room below its last item itself; the parent's background goes there.
+            if (OverParentBackground()) PaintBelowItems();
+            return;
         case WM_VSCROLL:
         case WM_MOVE:
             fw::TCustomListBox::Dispatch(message);
@@ -203,10 +223,6 @@ void TKVXCustomImageListBox::CNDrawItem(fw::TMessage& message) {
     const bool selected = state.Contains(fw::TOwnerDrawStateItem::odSelected);
     if (OverParentBackground()) {
         CopyParentBackground(rect);
-        if (index == count - 1) {
-            const TRect client = ClientRect();
-            CopyParentBackground({client.Left, rect.Bottom, client.Right, client.Bottom});
-        }
         if (selected) {
             c->Brush()->SetColor(fw::clHighlight);
             c->FillRect(rect);

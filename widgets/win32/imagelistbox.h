@@ -66,6 +66,8 @@ private:
     bool OverParentBackground();
     // Copies the parent's background into Rect (client coordinates) of the canvas.
     void CopyParentBackground(const TRect& rect);
+    // The parent's background below the last item (over the whole client area when empty).
+    void PaintBelowItems();
     void FillImageItems();
     // The picture's canvas and rectangle inside it.
     fw::TCanvas* PictureCanvas(int picture, TRect& rect);

@@ -9,6 +9,7 @@
 #include "widgets/win32/captiondraw.h"
 #include "widgets/win32/imagelistbox.h"
 #include "widgets/win32/panelfill.h"
+#include "widgets/win32/panels.h"
 #include "widgets/win32/testsupport/dibcanvas.h"
 #include "widgets/win32/testsupport/controlhost.h"
 #include "widgets/win32/testsupport/wine_support.h"
@@ -140,6 +141,45 @@ TEST_F(KVXImageListBoxTest, ImagesOnlyMakesOneItemPerPicture) {
     pictures->Free();
     EXPECT_EQ(box->ImageList(), nullptr);
     EXPECT_EQ(box->PictureCount(), -1);
+}
+
+TEST_F(KVXImageListBoxTest, TransparentBoxShowsTheParentsTile) {
+    const auto checker = test::Checker(4, fw::clRed, fw::clBlue);
+    auto* tiles = test::MakeImageList(form, 16, 16, {checker});
+    auto* back = fw::Make<TKVXBackPanel>(form);
+    back->SetParent(form);
+    back->SetBounds(220, 10, 240, 200);
+    back->SetImageList(tiles);
+    auto* box = fw::Make<TKVXImageListBox>(form);
+    box->SetParent(back);
+    box->SetBounds(20, 30, 180, 150);
+    box->SetItemHeight(20);
+    box->Items()->Add("one");
+    box->Items()->Add("two");
+    box->SetTransparent(true);
+    Pump();
+    back->Repaint();
+    Pump();
+    // The box's client origin: its place plus the 2-pixel client edge.
+    POINT origin{0, 0};
+    MapWindowPoints(box->Handle(), back->Handle(), &origin, 1);
+    ASSERT_EQ(origin.x, 22);
+    const auto mismatches = [&](int x0, int y0) {
+        int wrong = 0;
+        for (int y = y0; y < y0 + 8; ++y)
+            for (int x = x0; x < x0 + 8; ++x)
+                if (WindowPixel(box->Handle(), x, y) != checker((origin.x + x) % 16, (origin.y + y) % 16)) ++wrong;
+        return wrong;
+    };
+    EXPECT_EQ(mismatches(140, 6), 0) << "behind the first item, right of its text";
+    EXPECT_EQ(mismatches(140, 26), 0) << "behind the second item";
+    EXPECT_EQ(mismatches(60, 100), 0) << "below the last item ";
+    // An opaque box paints its own colour.
+    box->SetTransparent(false);
+    box->SetColor(fw::clWhite);
+    Pump();
+    EXPECT_EQ(WindowPixel(box->Handle(), 140, 6), fw::clWhite);
+    EXPECT_EQ(WindowPixel(box->Handle(), 60, 100), fw::clWhite);
 }
 
 TEST_F(KVXPanelFillTest, GradientFollowsAResize) {
