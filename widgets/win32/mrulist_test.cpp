@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/formtext.h"
 #include "framework/win32/forms.h"
 #include "testing/test_env.h"
 #include "widgets/win32/messagedlg.h"
@@ -226,6 +227,57 @@ TEST_F(KVXMRUListTest, StoredValuesAndAGap) {
     ASSERT_EQ(list->Items()->Count(), 3);
     EXPECT_EQ(list->Items()->Get(0), "C:\\a.zip");
     test::RunCommand("reg delete HKCU\\Software\\KVXMRUWineTest /f", dir, out);
+}
+
+TEST_F(KVXMRUListTest, BlankSectionTakesTheDefault) {
+    list->SetSection("Recent");
+    EXPECT_EQ(list->StoreSection(), "Recent");
+    list->SetSection("  ");
+    EXPECT_EQ(list->Section(), "frmRecent.MRUList");
+}
+
+// A form read from text loads its list when it is created and stores it when it is destroyed.
+TEST(KVXMRUListForm, LoadsOnCreateAndSavesOnDestroy) {
+    const std::string dir = mx::test::FreshDir();
+    const std::string key = "HKCU\\Software\\KVXMRUFormTest\\frmLife.MRUList";
+    std::string out;
+    test::RunCommand("reg delete HKCU\\Software\\KVXMRUFormTest /f", dir, out);
+    for (const char* value : {"/v H0 /d C:\\one.zip", "/v H1 /d C:\\two.zip"})
+        ASSERT_EQ(test::RunCommand("reg add " + key + " " + value + " /f", dir, out), 0) << out;
+
+    auto* f = fw::TForm::CreateNew<fw::TForm>(nullptr);
+    fw::ReadComponentText(f, R"(object frmLife: TForm
+  object MainMenu1: TMainMenu
+    object mnuFile: TMenuItem
+      Caption = '&File'
+      object mnuRecent: TMenuItem
+        Caption = '&Recent'
+      end
+    end
+  end
+  object Ini1: TKVXIniCtrl
+    RegPath = 'Software\KVXMRUFormTest'
+  end
+  object Mru1: TKVXMRUList
+    IniLink = Ini1
+    IniUse = ioUseLink
+    MenuItem = mnuRecent
+    Style = msCreateSubMenu
+  end
+end
+)",
+                          "frmLife");
+    auto* list = dynamic_cast<TKVXMRUList*>(f->FindComponent("Mru1"));
+    ASSERT_NE(list, nullptr);
+    auto* recent = dynamic_cast<fw::TMenuItem*>(f->FindComponent("mnuRecent"));
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(MenuTexts(recent->Handle()), (Texts{"&1 C:\\one.zip", "&2 C:\\two.zip"}));
+    list->Add("C:\\three.zip");
+    f->Free();
+    ASSERT_EQ(test::RunCommand("reg query " + key, dir, out), 0) << out;
+    EXPECT_NE(out.find("H0    REG_SZ    C:\\three.zip"), std::string::npos) << out;
+    EXPECT_NE(out.find("H2    REG_SZ    C:\\two.zip"), std::string::npos) << out;
+    test::RunCommand("reg delete HKCU\\Software\\KVXMRUFormTest /f", dir, out);
 }
 
 TEST(KVXMessageDlgCodes, TypesAndButtons) {
