@@ -229,6 +229,18 @@ TEST_F(KVXMRUListTest, StoredValuesAndAGap) {
     test::RunCommand("reg delete HKCU\\Software\\KVXMRUWineTest /f", dir, out);
 }
 
+TEST_F(KVXMRUListTest, SubmenuDisabledWhileEmptyComesBackWithEntries) {
+    list->SetOptions({MO::moShowAccel});
+    list->SetStyle(S::msCreateSubMenu);
+    list->SetMenuItem(recent);
+    EXPECT_FALSE(recent->Enabled());
+    list->Add("C:\\a.zip");
+    EXPECT_TRUE(recent->Enabled());
+    EXPECT_EQ(Sub(), (Texts{"&1 C:\\a.zip"}));
+    list->Delete("C:\\A.ZIP");
+    EXPECT_FALSE(recent->Enabled());
+}
+
 TEST_F(KVXMRUListTest, BlankSectionTakesTheDefault) {
     list->SetSection("Recent");
     EXPECT_EQ(list->StoreSection(), "Recent");
