@@ -241,6 +241,14 @@ TEST_F(KVXMRUListTest, SubmenuDisabledWhileEmptyComesBackWithEntries) {
     EXPECT_FALSE(recent->Enabled());
 }
 
+TEST_F(KVXMRUListTest, StoreAddedToTheFormIsLinked) {
+    list->IniUse = TKVXIniUse::ioUseLink;
+    auto* ini = fw::Make<TKVXIniCtrl>(form);
+    EXPECT_EQ(list->IniLink(), ini);
+    ini->Free();
+    EXPECT_EQ(list->IniLink(), nullptr);
+}
+
 TEST_F(KVXMRUListTest, BlankSectionTakesTheDefault) {
     list->SetSection("Recent");
     EXPECT_EQ(list->StoreSection(), "Recent");

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/core/formtext.h"
 #include "widgets/win32/bitmaplist.h"
 #include "widgets/win32/captiondraw.h"
 #include "widgets/win32/imagelistbox.h"
@@ -180,6 +181,25 @@ TEST_F(KVXImageListBoxTest, TransparentBoxShowsTheParentsTile) {
     Pump();
     EXPECT_EQ(WindowPixel(box->Handle(), 140, 6), fw::clWhite);
     EXPECT_EQ(WindowPixel(box->Handle(), 60, 100), fw::clWhite);
+}
+
+TEST_F(KVXImageListBoxTest, FormTextKeepsItemsUnlessMadeFromPictures) {
+    auto* pictures = MakeBitmapList(form, {{8, 8, fw::clRed}, {8, 8, fw::clLime}});
+    auto* root = new fw::TForm(nullptr);
+    root->SetName("frmText");
+    auto* box = fw::Make<TKVXImageListBox>(root);
+    box->SetName("lstPictures");
+    box->SetParent(root);
+    box->Items()->Add("kept|1");
+    std::string text = fw::WriteComponentText(root);
+    EXPECT_NE(text.find("'kept|1'"), std::string::npos) << text;
+    box->SetImageList(pictures);
+    box->SetImagesOnly(true);
+    ASSERT_EQ(box->Items()->Count(), 2);
+    text = fw::WriteComponentText(root);
+    EXPECT_EQ(text.find("Items"), std::string::npos) << text;
+    EXPECT_NE(text.find("ImagesOnly = True"), std::string::npos) << text;
+    root->Free();
 }
 
 TEST_F(KVXPanelFillTest, GradientFollowsAResize) {
