@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/core/sysutils.h"
+#include "widgets/kvxutils.h"
 
 namespace kvx {
 
@@ -16,13 +17,10 @@ int IndexIgnoringCase(const fw::TStrings& entries, const std::string& value) {
     return -1;
 }
 
-bool Blank(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
 }  // namespace
 
 bool KVXMRUAdd(fw::TStrings& entries, const std::string& value, int maxEntries) {
-    if (Blank(value)) return false;
+    if (KVXIsBlank(value)) return false;
     const int at = IndexIgnoringCase(entries, value);
     if (at >= 0)
         entries.Move(at, 0);

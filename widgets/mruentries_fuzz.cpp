@@ -8,20 +8,15 @@
 
 #include "framework/core/sysutils.h"
 #include "widgets/imageboxrules.h"
+#include "widgets/kvxutils.h"
 #include "widgets/mruentries.h"
 
 namespace {
 
-bool Blank(const std::string& s) {
-    for (char c : s)
-        if (static_cast<unsigned char>(c) > ' ') return false;
-    return true;
-}
-
 void CheckList(const fw::TStrings& list, int maxEntries) {
     if (list.Count() > maxEntries) std::abort();
     for (int i = 0; i < list.Count(); ++i) {
-        if (Blank(list.Get(i))) std::abort();
+        if (kvx::KVXIsBlank(list.Get(i))) std::abort();
         for (int j = i + 1; j < list.Count(); ++j)
             if (fw::SameText(list.Get(i), list.Get(j))) std::abort();
     }

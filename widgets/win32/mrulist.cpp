@@ -4,6 +4,7 @@
 
 #include "framework/core/sysutils.h"
 #include "widgets/kvxapplication.h"
+#include "widgets/kvxutils.h"
 #include "widgets/mruentries.h"
 #include "widgets/win32/messagedlg.h"
 
@@ -19,9 +20,6 @@ constexpr int kYes = 6;
 
 bool IsVisibleSeparator(const fw::TMenuItem* item) { return item->Visible() && item->Caption() == "-"; }
 
-bool Blank(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
 }  // namespace
 
 TKVXMRUList::TKVXMRUList(TComponent* owner) : TKVXCustomIniComponent(owner, kClassName), entries_(new fw::TStringList) {}
@@ -254,13 +252,13 @@ void TKVXMRUList::ItemClick(TObject* sender) {
 }
 
 std::string TKVXMRUList::StoreSection() const {
-    if (!Blank(Section())) return Section();
+    if (!KVXIsBlank(Section())) return Section();
     const std::string owner = Owner() ? Owner()->Name() : std::string();
     return owner + "." + std::string(kClassName).substr(4, 13);
 }
 
 void TKVXMRUList::SectionChanged(const std::string& section) {
-    if (Blank(section)) SetSection(StoreSection());
+    if (KVXIsBlank(section)) SetSection(StoreSection());
 }
 
 TKVXIniCtrl* TKVXMRUList::Store() const {
