@@ -190,6 +190,11 @@ void TKVXCustomImageListBox::Dispatch(fw::TMessage& message) {
             if (OverParentBackground()) PaintBelowItems();
             return;
         case WM_VSCROLL:
+            if (OverParentBackground()) {
+                VScrollOverBackground(message);
+                return;
+            }
+            break;
         case WM_MOVE:
             fw::TCustomListBox::Dispatch(message);
             if (OverParentBackground()) Invalidate();
@@ -206,6 +211,23 @@ void TKVXCustomImageListBox::Dispatch(fw::TMessage& message) {
         default: break;
     }
     fw::TCustomListBox::Dispatch(message);
+}
+
+void TKVXCustomImageListBox::VScrollOverBackground(fw::TMessage& message) {
+    // The items move without repainting: a copied background would move with them. Once the
+    // scroll ends, the box repaints where the top changed.
+    const int top = TopIndex();
+    SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+    fw::TCustomListBox::Dispatch(message);
+    SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+    if (LOWORD(message.WParam) != SB_ENDSCROLL) {
+        scrolling_ = true;
+        if (TopIndex() != top) scrolledFrom_ = scrolledFrom_ < 0 ? top : scrolledFrom_;
+        return;
+    }
+    scrolling_ = false;
+    if (scrolledFrom_ >= 0 && scrolledFrom_ != TopIndex()) Invalidate();
+    scrolledFrom_ = -1;
 }
 
 void TKVXCustomImageListBox::CNDrawItem(fw::TMessage& message) {
@@ -237,7 +259,7 @@ void TKVXCustomImageListBox::CNDrawItem(fw::TMessage& message) {
     }
     if (index >= 0) {
         DrawItem(index, rect, state);
-        if (state.Contains(fw::TOwnerDrawStateItem::odFocused)) c->DrawFocusRect(rect);
+        if (state.Contains(fw::TOwnerDrawStateItem::odFocused) && !scrolling_) c->DrawFocusRect(rect);
     }
     message.Result = 1;
 }

@@ -72,6 +72,8 @@ private:
     // The picture's canvas and rectangle inside it.
     fw::TCanvas* PictureCanvas(int picture, TRect& rect);
     void CNDrawItem(fw::TMessage& message);
+    // WM_VSCROLL over a parent's background.
+    void VScrollOverBackground(fw::TMessage& message);
 
     TKVXImageLink image_;
     int defaultItem_ = -1;
@@ -82,6 +84,9 @@ private:
     bool transparent_ = false;
     bool multiline_ = false;
     bool imagesOnly_ = false;
+    // A scroll over the parent's background is running, and the top item when it began (-1: none).
+    bool scrolling_ = false;
+    int scrolledFrom_ = -1;
 };
 
 class TKVXImageListBox : public TKVXCustomImageListBox {

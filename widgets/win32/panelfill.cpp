@@ -1,7 +1,6 @@
 #include "widgets/win32/panelfill.h"
 
 #include "framework/win32/messages.h"
-#include "widgets/glyphlayout.h"
 #include "widgets/imageboxrules.h"
 #include "widgets/win32/captiondraw.h"
 

@@ -174,7 +174,16 @@ TEST_F(KVXImageListBoxTest, TransparentBoxShowsTheParentsTile) {
     };
     EXPECT_EQ(mismatches(140, 6), 0) << "behind the first item, right of its text";
     EXPECT_EQ(mismatches(140, 26), 0) << "behind the second item";
-    EXPECT_EQ(mismatches(60, 100), 0) << "below the last item ";
+    EXPECT_EQ(mismatches(60, 100), 0) << "below the last item";
+    // Scrolled by a line, the tile stays where it was and the items move over it.
+    for (int i = 0; i < 12; ++i) box->Items()->Add("more " + std::to_string(i));
+    Pump();
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_ENDSCROLL, 0);
+    Pump();
+    EXPECT_EQ(box->TopIndex(), 1);
+    EXPECT_EQ(mismatches(140, 6), 0) << "behind the new first item";
+    EXPECT_EQ(mismatches(140, 46), 0) << "further down";
     // An opaque box paints its own colour.
     box->SetTransparent(false);
     box->SetColor(fw::clWhite);
