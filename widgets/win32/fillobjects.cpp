@@ -4,6 +4,7 @@
 #include "widgets/win32/bitmapdraw.h"
 #include "widgets/win32/dcstate.h"
 #include "widgets/win32/framedraw.h"
+#include "widgets/win32/imagelistbase.h"
 
 namespace kvx::win32 {
 
@@ -111,6 +112,16 @@ fw::TBitmap* TKVXShapeFill::CurrentBitmap() const {
     if (style_ == TKVXFillStyle::sfBitmap) return bitmap_.get();
     if (style_ == TKVXFillStyle::sfBitmapList) return listBitmap_.get();
     return nullptr;
+}
+
+void TKVXShapeFill::TakeListPicture(TKVXCustomImageList* list, int listIndex, int imageIndex) {
+    if (!list) {
+        SetListBitmap(nullptr);
+        return;
+    }
+    fw::TBitmap picture;
+    list->GetBitmap(listIndex, imageIndex, &picture);
+    SetListBitmap(&picture);
 }
 
 bool TKVXShapeFill::IsEmpty() const {

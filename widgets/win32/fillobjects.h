@@ -13,6 +13,8 @@
 
 namespace kvx::win32 {
 
+class TKVXCustomImageList;
+
 class TKVXGradient : public TKVXObject {
 public:
     TKVXGradient();
@@ -62,6 +64,8 @@ public:
     // The picture an owning control copies from its image list for sfBitmapList (null empties it).
     fw::TBitmap* ListBitmap() const { return listBitmap_.get(); }
     void SetListBitmap(fw::TBitmap* value) { listBitmap_->Assign(value); }
+    // The list bitmap becomes picture (ListIndex, ImageIndex) of List, or empty without a list.
+    void TakeListPicture(TKVXCustomImageList* list, int listIndex, int imageIndex);
     TKVXGradient* Gradient() const { return gradient_.get(); }
     void SetGradient(TKVXGradient* value) { gradient_->Assign(value); }
     TKVXFillStyle Style() const { return style_; }

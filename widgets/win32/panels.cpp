@@ -194,20 +194,26 @@ void TKVXCustomParentPanel::UpdateBackground(bool force) {
     }
     if (!bitmap_) bitmap_ = std::make_unique<fw::TBitmap>();
     if (!force && KVXBitmapCovers(ClientRect(), bitmap_->Width(), bitmap_->Height())) return;
-    // The window's own size: inside WM_SIZE the control's bounds still hold the old one.
-    int width = Width(), height = Height();
-    if (HandleAllocated()) {
-        RECT w{};
-        GetWindowRect(Handle(), &w);
-        width = w.right - w.left;
-        height = w.bottom - w.top;
-    }
+    const TPoint size = WindowSize();
+    const int width = size.X, height = size.Y;
     bitmap_->SetSize(width, height);
     const bool autoRealize = KVXApplication &&
                              KVXApplication->Options.Contains(TKVXApplicationOption::aoAutoRealizePalette) &&
                              KVXColorDepth() <= 8;
     const uint16_t flags = autoRealize ? kpfTile : static_cast<uint16_t>(kpfTile | kpfPalette);
     ImageList()->DrawClipped(bitmap_->Canvas(), {0, 0, width, height}, flags, 0, 0, ListIndex(), ImageIndex());
+}
+
+TPoint TKVXCustomParentPanel::WindowSize() {
+    if (!HandleAllocated()) return {Width(), Height()};
+    RECT w{};
+    GetWindowRect(Handle(), &w);
+    return {w.right - w.left, w.bottom - w.top};
+}
+
+fw::TBitmap* TKVXCustomParentPanel::MakeOwnBitmap() {
+    if (!bitmap_) bitmap_ = std::make_unique<fw::TBitmap>();
+    return bitmap_.get();
 }
 
 void TKVXCustomParentPanel::Loaded() {

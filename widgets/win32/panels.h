@@ -90,6 +90,11 @@ protected:
     void PaintBackground() override;
     bool ShowDesignFrame() override;
     void ImageListChanged(TObject* sender) override;
+    // For a descendant that renders a background of its own: the bitmap (made when missing), or none.
+    fw::TBitmap* MakeOwnBitmap();
+    void DropOwnBitmap() { bitmap_.reset(); }
+    // The window's own size: inside WM_SIZE the control's bounds still hold the old one.
+    TPoint WindowSize();
 
 private:
     bool quickDraw_ = false;

@@ -23,6 +23,7 @@
 #include "widgets/win32/listregister.h"
 #include "widgets/win32/kvxform.h"
 #include "widgets/win32/browsedlg.h"
+#include "widgets/win32/panelsregister.h"
 
 namespace kvx::win32 {
 
@@ -203,6 +204,7 @@ void KVXRegisterWin32Classes() {
     KVXRegisterButtonControlClasses();
     KVXRegisterFormPlacementClasses();
     KVXRegisterBrowseClasses();
+    KVXRegisterPanelFillClasses();
 }
 
 }  // namespace kvx::win32

@@ -106,13 +106,7 @@ void TKVXBaseShape::BoundsChanged(TKVXBoundsKind kind) {
 }
 
 void TKVXBaseShape::ImageListChanged(TObject* sender) {
-    if (NoImage()) {
-        fill_->SetListBitmap(nullptr);
-    } else {
-        fw::TBitmap picture;
-        ImageList()->GetBitmap(ListIndex(), ImageIndex(), &picture);
-        fill_->SetListBitmap(&picture);
-    }
+    fill_->TakeListPicture(NoImage() ? nullptr : ImageList(), ListIndex(), ImageIndex());
     TKVXBaseGraphicControl::ImageListChanged(sender);
 }
 
