@@ -182,37 +182,41 @@ public:
     int strayFrees = 0;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IMallocSpy) {
-            *out = this;
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        FW_CALLBACK_BODY(E_NOINTERFACE, {
+            *out = iid == IID_IUnknown || iid == IID_IMallocSpy ? this : nullptr;
+            return *out ? S_OK : E_NOINTERFACE;
+        })
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
+    ULONG STDMETHODCALLTYPE AddRef() override { FW_CALLBACK_BODY(ULONG{1}, { return ULONG{1}; }) }
+    ULONG STDMETHODCALLTYPE Release() override { FW_CALLBACK_BODY(ULONG{1}, { return ULONG{1}; }) }
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { FW_CALLBACK_BODY(size, { return size; }) }
     void* STDMETHODCALLTYPE PostAlloc(void* actual) override {
-        seen.insert(actual);
-        live.insert(actual);
-        return actual;
+        FW_CALLBACK_BODY(actual, {
+            seen.insert(actual);
+            live.insert(actual);
+            return actual;
+        })
     }
     void* STDMETHODCALLTYPE PreFree(void* request, BOOL spyed) override {
-        if (spyed && request && !live.erase(request)) ++strayFrees;
-        return request;
+        FW_CALLBACK_BODY(request, {
+            if (spyed && request && !live.erase(request)) ++strayFrees;
+            return request;
+        })
     }
-    void STDMETHODCALLTYPE PostFree(BOOL) override {}
+    void STDMETHODCALLTYPE PostFree(BOOL) override { FW_CALLBACK_VOID({}) }
     SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** actual, BOOL) override {
-        *actual = request;
-        return size;
+        FW_CALLBACK_BODY(size, {
+            *actual = request;
+            return size;
+        })
     }
-    void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override { return actual; }
-    void* STDMETHODCALLTYPE PreGetSize(void* request, BOOL) override { return request; }
-    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, BOOL) override { return size; }
-    void* STDMETHODCALLTYPE PreDidAlloc(void* request, BOOL) override { return request; }
-    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { return actual; }
-    void STDMETHODCALLTYPE PreHeapMinimize() override {}
-    void STDMETHODCALLTYPE PostHeapMinimize() override {}
+    void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override { FW_CALLBACK_BODY(actual, { return actual; }) }
+    void* STDMETHODCALLTYPE PreGetSize(void* request, BOOL) override { FW_CALLBACK_BODY(request, { return request; }) }
+    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, BOOL) override { FW_CALLBACK_BODY(size, { return size; }) }
+    void* STDMETHODCALLTYPE PreDidAlloc(void* request, BOOL) override { FW_CALLBACK_BODY(request, { return request; }) }
+    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { FW_CALLBACK_BODY(actual, { return actual; }) }
+    void STDMETHODCALLTYPE PreHeapMinimize() override { FW_CALLBACK_VOID({}) }
+    void STDMETHODCALLTYPE PostHeapMinimize() override { FW_CALLBACK_VOID({}) }
 };
 
 TEST_F(KVXBrowseTest, ValidationDecidesAndItemListsAreFreed) {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "framework/win32/callback.h"
 #include "framework/win32/application.h"
 #include "framework/win32/forms.h"
 #include "framework/win32/graphics.h"
@@ -150,17 +151,19 @@ struct ShownForm {
 ShownForm g_shown;
 
 void CALLBACK ReadShownForm(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    fw::TForm* form = g_shown.form;
-    GetWindowRect(form->Handle(), &g_shown.rect);
-    auto* styler = dynamic_cast<TKVXFormStyler*>(form->FindComponent("styler"));
-    auto* back = dynamic_cast<TKVXBack*>(form->FindComponent("back"));
-    g_shown.stylerEnabled = styler->Enabled();
-    g_shown.colors = styler->Colors();
-    g_shown.checkGradient = styler->Options().Contains(TKVXFormStyleOption::fsCheckSystemGradient);
-    g_shown.backEnabled = back->Enabled();
-    g_shown.backList = back->ImageList();
-    form->SetModalResult(fw::mrCancel);
+    FW_CALLBACK_VOID({
+        KillTimer(nullptr, id);
+        fw::TForm* form = g_shown.form;
+        GetWindowRect(form->Handle(), &g_shown.rect);
+        auto* styler = dynamic_cast<TKVXFormStyler*>(form->FindComponent("styler"));
+        auto* back = dynamic_cast<TKVXBack*>(form->FindComponent("back"));
+        g_shown.stylerEnabled = styler->Enabled();
+        g_shown.colors = styler->Colors();
+        g_shown.checkGradient = styler->Options().Contains(TKVXFormStyleOption::fsCheckSystemGradient);
+        g_shown.backEnabled = back->Enabled();
+        g_shown.backList = back->ImageList();
+        form->SetModalResult(fw::mrCancel);
+    })
 }
 
 TEST(DialogForms, ShownByAControlCentredOnItWithTheDialogsLook) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/callback.h"
 #include "framework/win32/screen.h"
 #include "widgets/kvxapplication.h"
 // kOemHolds: which bytes 0x80-0xFF of code page 1252 code page 437 holds, by Python's codecs.
@@ -225,26 +226,30 @@ TEST_F(KVXEdits, ClipboardKeysUseTheSystemClipboard) {
 std::vector<bool> g_menuEnabled;
 std::vector<std::string> g_menuCaptions;
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    HWND popup = FindWindowA("#32768", nullptr);
-    HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
-    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-        char caption[64] = {};
-        GetMenuStringA(menu, static_cast<UINT>(i), caption, sizeof caption, MF_BYPOSITION);
-        g_menuCaptions.push_back(caption);
-        g_menuEnabled.push_back(!(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
-    }
-    EndMenu();
+    FW_CALLBACK_VOID({
+        KillTimer(nullptr, id);
+        HWND popup = FindWindowA("#32768", nullptr);
+        HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
+        for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+            char caption[64] = {};
+            GetMenuStringA(menu, static_cast<UINT>(i), caption, sizeof caption, MF_BYPOSITION);
+            g_menuCaptions.push_back(caption);
+            g_menuEnabled.push_back(!(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+        }
+        EndMenu();
+    })
 }
 
 // Chooses "&Cut" of the open menu by its accelerator, as a user would.
 void CALLBACK ChooseCut(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (HWND popup = FindWindowA("#32768", nullptr)) {
-        PostMessageA(popup, WM_KEYDOWN, 'C', 1);
-        PostMessageA(popup, WM_CHAR, 'c', 1);
-        PostMessageA(popup, WM_KEYUP, 'C', 0xC0000001);
-    }
+    FW_CALLBACK_VOID({
+        KillTimer(nullptr, id);
+        if (HWND popup = FindWindowA("#32768", nullptr)) {
+            PostMessageA(popup, WM_KEYDOWN, 'C', 1);
+            PostMessageA(popup, WM_CHAR, 'c', 1);
+            PostMessageA(popup, WM_KEYUP, 'C', 0xC0000001);
+        }
+    })
 }
 
 TEST_F(KVXEdits, ContextMenuItemsFollowTheState) {
