@@ -1,6 +1,6 @@
 // kvx_formshow: a dialog that keeps its placement in the registry through the form component and picks
-// a folder with the folder browser, for a driver script and its screenshots. "/fresh" on the command
-// line clears the stored placement first.
+// a folder with the folder browser, for a driver script and its screenshots. "/fresh" as the first
+// argument clears the stored placement first.
 #include <cstring>
 #include <string>
 
@@ -39,8 +39,9 @@ public:
 
 }  // namespace
 
-int main() {
-    if (std::strstr(GetCommandLineA(), "/fresh")) RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
+// The argument itself, not the command line: a program path may hold "/fresh" too.
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "/fresh") == 0) RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
     fw::InitApplication();
     KVXStartApplication();
     KVXRegisterWin32Classes();
