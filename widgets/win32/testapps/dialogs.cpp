@@ -9,6 +9,7 @@
 #include "framework/win32/forms.h"
 #include "framework/win32/graphics.h"
 #include "framework/win32/std_label.h"
+#include "testing/test_env.h"
 #include "widgets/win32/aboutdlg.h"
 #include "widgets/win32/dirdlg.h"
 #include "widgets/win32/formfill.h"
@@ -21,16 +22,6 @@ namespace {
 
 using namespace kvx;
 using namespace kvx::win32;
-
-// A Unix path from the harness becomes the Z: drive path Wine shows it under.
-std::string HostFolder(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path)
-            if (c == '/') c = '\\';
-        path = "Z:" + path;
-    }
-    return path;
-}
 
 bool HasLowerCase(const std::string& text) {
     for (char c : text)
@@ -51,7 +42,7 @@ public:
 
     void FormCreate(fw::TObject*) {
         const char* tmp = std::getenv("MX_TEST_TMP");
-        base_ = HostFolder(tmp ? tmp : ".") + "\\chooser";
+        base_ = mx::test::HostPath(tmp ? tmp : ".") + "\\chooser";
         // What an earlier run made goes first: New Folder must make its folder afresh.
         RemoveDirectoryA((base_ + "\\lower case\\made here").c_str());
         CreateDirectoryA(base_.c_str(), nullptr);

@@ -1,34 +1,26 @@
 // kvx_inputsheet: every input control of the suite on one form, for a screenshot of them together and
 // for input through the real paths. The folder the search walks is the first argument (a Unix path is
 // taken as its Z: drive path).
-#include <initializer_list>
 #include <string>
 
 #include "framework/core/rtti.h"
 #include "framework/core/sysutils.h"
 #include "framework/win32/application.h"
 #include "framework/win32/forms.h"
-#include "framework/win32/graphics.h"
 #include "framework/win32/std_label.h"
-#include "widgets/win32/bitmaplist.h"
+#include "testing/test_env.h"
 #include "widgets/win32/filegrep.h"
 #include "widgets/win32/imagelistbox.h"
 #include "widgets/win32/kvxlistbox.h"
 #include "widgets/win32/panelfill.h"
 #include "widgets/win32/register.h"
 #include "widgets/win32/startup.h"
+#include "widgets/win32/testapps/squarepictures.h"
 
 namespace {
 
 using namespace kvx;
 using namespace kvx::win32;
-
-std::string HostFolder(std::string path) {
-    if (path.empty() || path[0] != '/') return path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
 
 class TfrmInputs : public fw::TForm {
 public:
@@ -49,8 +41,8 @@ public:
         pnlSide->Font()->SetName("Arial");
         pnlSide->Font()->SetColor(fw::clWhite);
         pnlSide->Font()->SetSize(12);
-        lstPictures->SetImageList(Squares({fw::clRed, fw::clBlue, fw::clLime}));
-        Grep1->Dirs = HostFolder(fw::ParamStr(1));
+        lstPictures->SetImageList(MakeSquarePictures(this, {{16, fw::clRed}, {16, fw::clBlue}, {16, fw::clLime}}));
+        Grep1->Dirs = mx::test::HostPath(fw::ParamStr(1));
     }
 
     void SearchClick(fw::TObject*) {
@@ -61,18 +53,6 @@ public:
 
     void GrepFinished(fw::TObject*) { lblHits->SetCaption(std::to_string(Grep1->Results()->Count()) + " hits"); }
 
-private:
-    TKVXBitmapList* Squares(std::initializer_list<fw::TColor> colors) {
-        auto* list = fw::Make<TKVXBitmapList>(this);
-        for (fw::TColor color : colors) {
-            fw::TBitmap picture;
-            picture.SetSize(16, 16);
-            picture.Canvas()->Brush()->SetColor(color);
-            picture.Canvas()->FillRect(fw::Rect(0, 0, 16, 16));
-            list->Item(list->AddItem())->SetBitmap(&picture);
-        }
-        return list;
-    }
 };
 
 }  // namespace

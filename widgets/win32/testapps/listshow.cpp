@@ -7,6 +7,7 @@
 #include "framework/win32/application.h"
 #include "framework/win32/forms.h"
 #include "framework/win32/std_label.h"
+#include "testing/test_env.h"
 #include "widgets/win32/filegrep.h"
 #include "widgets/win32/kvxlistbox.h"
 #include "widgets/win32/register.h"
@@ -16,13 +17,6 @@ namespace {
 
 using namespace kvx::win32;
 
-std::string HostFolder(std::string path) {
-    if (path.empty() || path[0] != '/') return path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
-
 class TfrmLists : public fw::TForm {
 public:
     using TForm::TForm;
@@ -30,7 +24,7 @@ public:
     TKVXFileGrep* Grep1 = nullptr;
     fw::TLabel* lblHits = nullptr;
 
-    void FormCreate(fw::TObject*) { Grep1->Dirs = HostFolder(fw::ParamStr(1)); }
+    void FormCreate(fw::TObject*) { Grep1->Dirs = mx::test::HostPath(fw::ParamStr(1)); }
     void SearchClick(fw::TObject*) {
         List1->Items()->Clear();
         lblHits->SetCaption("searching");

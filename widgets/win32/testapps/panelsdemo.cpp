@@ -10,13 +10,13 @@
 #include "framework/win32/graphics.h"
 #include "framework/win32/menus.h"
 #include "framework/win32/std_label.h"
-#include "widgets/win32/bitmaplist.h"
 #include "widgets/win32/imagelistbox.h"
 #include "widgets/win32/messagedlg.h"
 #include "widgets/win32/mrulist.h"
 #include "widgets/win32/panelfill.h"
 #include "widgets/win32/register.h"
 #include "widgets/win32/startup.h"
+#include "widgets/win32/testapps/squarepictures.h"
 
 namespace {
 
@@ -47,10 +47,10 @@ public:
         pnlLog->Font()->SetColor(fw::clWhite);
         pnlLog->Font()->SetSize(12);
 
-        auto* squares = MakePictures({{16, fw::clRed}, {16, fw::clBlue}, {16, fw::clLime}});
+        auto* squares = MakeSquarePictures(this, {{16, fw::clRed}, {16, fw::clBlue}, {16, fw::clLime}});
         lstOrder->SetImageList(squares);
         lstNumbers->SetImageList(squares);
-        lstHeights->SetImageList(MakePictures({{10, fw::clRed}, {30, fw::clBlue}, {50, fw::clLime}}));
+        lstHeights->SetImageList(MakeSquarePictures(this, {{10, fw::clRed}, {30, fw::clBlue}, {50, fw::clLime}}));
 
         for (const char* entry : {"C:\\Archives\\old.zip", "C:\\Program Files\\App\\Sub\\file.txt", "D:\\new.lzh"})
             mruRecent->Add(entry);
@@ -72,23 +72,6 @@ public:
     }
 
 private:
-    struct Square {
-        int size;
-        fw::TColor color;
-    };
-
-    TKVXBitmapList* MakePictures(std::initializer_list<Square> squares) {
-        auto* list = fw::Make<TKVXBitmapList>(this);
-        for (const Square& s : squares) {
-            fw::TBitmap picture;
-            picture.SetSize(s.size, s.size);
-            picture.Canvas()->Brush()->SetColor(s.color);
-            picture.Canvas()->FillRect(fw::Rect(0, 0, s.size, s.size));
-            list->Item(list->AddItem())->SetBitmap(&picture);
-        }
-        return list;
-    }
-
     void ShowCount() { lblCount->SetCaption(std::to_string(mruRecent->Items()->Count())); }
 };
 
