@@ -25,7 +25,9 @@ if(MX_CONFIG STREQUAL "win64")
   foreach(script reboot net)
     add_test(NAME inst_${script}_test
              COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/inst_${script}_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+    # The scripts find the harness and the stand-ins in the tree: the test run builds what is named here.
     set_tests_properties(inst_${script}_test PROPERTIES TIMEOUT 600 RESOURCE_LOCK wine_display
-                         ENVIRONMENT "MX_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp/inst_${script}_test")
+                         ENVIRONMENT "MX_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp/inst_${script}_test"
+                         REQUIRED_FILES "$<TARGET_FILE:instharness>;$<TARGET_FILE:standin_old>;$<TARGET_FILE:standin_new>")
   endforeach()
 endif()
