@@ -1,5 +1,5 @@
 # The tests that the shipped 32-bit build runs. Its programs run under 32-bit Wine in user-mode
-# emulation, where every process takes tens of seconds to start, so the set is chosen: the harness,
+# emulation, several times slower than natively, so the set is chosen: the harness,
 # the system seams (registry, code pages, files), windows, painting and hooks of the framework, the
 # extractor program end to end, and the callbacks of the cabinet library (FCI and FDI over a set of
 # our cabinets) and of our UnRAR library (data, both volume modes, the password), whose calling
