@@ -5,7 +5,8 @@
 #     (through the emulator set by the toolchain) inside the "wine" fixture; win32 tests are built, and
 #     those named in cmake/I686Tests.cmake run under 32-bit Wine in emulation. A WRAPPER script runs
 #     the program itself (it is given tools/wine-exec and the program), for a test that needs a Wine
-#     environment of its own.
+#     environment of its own. The GoogleTest headers come precompiled natively (testing/CMakeLists.txt),
+#     and a source from another folder is compiled once per tree for every test that lists it.
 #   mx_add_fuzz(name SOURCES ... [LIBS ...] SEEDS dir)
 #     A libFuzzer target in the fuzz configuration; elsewhere a replay program that feeds every seed
 #     file to the target, run as a normal test on the native configuration.
@@ -34,6 +35,27 @@ if(MX_CONFIG STREQUAL "win64" OR MX_CONFIG STREQUAL "win32")
   endif()
 endif()
 
+# The precompiled GoogleTest headers of testing/CMakeLists.txt, where the tree has them.
+function(mx_test_pch target)
+  if(MX_CONFIG STREQUAL "native")
+    target_precompile_headers(${target} REUSE_FROM mx_testing)
+  endif()
+endfunction()
+
+# A test source from another folder (a shared helper such as engine/core/testing/engine_test_env.cpp)
+# is compiled once per tree, into an object library that every test listing it links: it must not
+# depend on one test's own compile definitions. Sets OUT to that library.
+function(mx_shared_test_source path libs out)
+  file(RELATIVE_PATH rel ${MX_SOURCE_ROOT} ${path})
+  string(MAKE_C_IDENTIFIER "mx_shared_${rel}" lib)
+  if(NOT TARGET ${lib})
+    add_library(${lib} OBJECT ${path})
+    target_link_libraries(${lib} PUBLIC ${libs} mx_testing GTest::gmock mx_options)
+    mx_test_pch(${lib})
+  endif()
+  set(${out} ${lib} PARENT_SCOPE)
+endfunction()
+
 function(mx_add_test name)
   cmake_parse_arguments(T "NATIVE_ONLY;WINDOWS_ONLY" "TIMEOUT;WRAPPER" "SOURCES;LIBS" ${ARGN})
   if(MX_CONFIG STREQUAL "fuzz")
@@ -45,8 +67,21 @@ function(mx_add_test name)
   if(T_WINDOWS_ONLY AND NOT MX_WINDOWS)
     return()
   endif()
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} mx_testing GTest::gmock GTest::gtest_main mx_options)
+  set(own "")
+  set(shared "")
+  foreach(src ${T_SOURCES})
+    get_filename_component(path ${src} ABSOLUTE)
+    get_filename_component(dir ${path} DIRECTORY)
+    if(path MATCHES "\\.cpp$" AND NOT dir STREQUAL CMAKE_CURRENT_SOURCE_DIR)
+      mx_shared_test_source(${path} "${T_LIBS}" objects)
+      list(APPEND shared ${objects})
+    else()
+      list(APPEND own ${src})
+    endif()
+  endforeach()
+  add_executable(${name} ${own})
+  target_link_libraries(${name} PRIVATE ${shared} ${T_LIBS} mx_testing GTest::gmock GTest::gtest_main mx_options)
+  mx_test_pch(${name})
   set(args "")
   if(MX_CONFIG STREQUAL "win32")
     mx_i686_filter(${name} filter)
@@ -99,8 +134,8 @@ function(mx_add_fuzz name)
   if(NOT MX_CONFIG STREQUAL "native")
     return()
   endif()
-  add_executable(fuzz_${name}_replay ${F_SOURCES} ${MX_SOURCE_ROOT}/testing/fuzz_replay_main.cpp)
-  target_link_libraries(fuzz_${name}_replay PRIVATE ${F_LIBS} mx_options)
+  add_executable(fuzz_${name}_replay ${F_SOURCES})
+  target_link_libraries(fuzz_${name}_replay PRIVATE ${F_LIBS} mx_fuzz_replay mx_options)
   add_test(NAME fuzz_${name}_replay COMMAND fuzz_${name}_replay ${F_SEEDS})
   set_tests_properties(fuzz_${name}_replay PROPERTIES TIMEOUT 600)
 endfunction()
