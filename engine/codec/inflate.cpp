@@ -72,11 +72,7 @@ InflateResult Decoder::Run() noexcept {
         st = Stored();
         break;
       case 1:
-        if (!BuildFixed()) {
-          st = Status::NoMemory;  // cannot happen: the fixed code always fits
-          break;
-        }
-        st = Codes(t_.fixed, InflateFault::BadFixedCode);
+        st = Codes(FixedTables(), InflateFault::BadFixedCode);
         break;
       case 2:
         st = Dynamic();
@@ -117,21 +113,21 @@ Status Decoder::Stored() noexcept {
   return Status::Ok;
 }
 
-bool Decoder::BuildFixed() noexcept {
-  if (t_.fixedBuilt) return true;
-  uint8_t lens[288];
-  std::fill(lens, lens + 144, uint8_t{8});
-  std::fill(lens + 144, lens + 256, uint8_t{9});
-  std::fill(lens + 256, lens + 280, uint8_t{7});
-  std::fill(lens + 280, lens + 288, uint8_t{8});
-  if (BuildHuffmanTable(lens, kPayloads.lit, kLitBits, t_.fixed.lit, kLitEnough) != HuffmanResult::Complete) return false;
-  // 32 distance codes of 5 bits: 30 and 31 are unassigned and decode as invalid.
-  std::fill(lens, lens + 32, uint8_t{5});
-  if (BuildHuffmanTable(std::span<const uint8_t>(lens, 32), kPayloads.dist, kDistBits, t_.fixed.dist, kDistEnough) !=
-      HuffmanResult::Complete)
-    return false;
-  t_.fixedBuilt = true;
-  return true;
+const CodeTables& FixedTables() noexcept {
+  static const CodeTables fixed = [] {
+    CodeTables t;
+    uint8_t lens[288];
+    std::fill(lens, lens + 144, uint8_t{8});
+    std::fill(lens + 144, lens + 256, uint8_t{9});
+    std::fill(lens + 256, lens + 280, uint8_t{7});
+    std::fill(lens + 280, lens + 288, uint8_t{8});
+    BuildHuffmanTable(lens, kPayloads.lit, kLitBits, t.lit, kLitEnough);
+    // 32 distance codes of 5 bits: 30 and 31 are unassigned and decode as invalid.
+    std::fill(lens, lens + 32, uint8_t{5});
+    BuildHuffmanTable(std::span<const uint8_t>(lens, 32), kPayloads.dist, kDistBits, t.dist, kDistEnough);
+    return t;
+  }();
+  return fixed;
 }
 
 Status Decoder::Dynamic() noexcept {
@@ -220,15 +216,33 @@ InflateMessage InflateResult::Message() const noexcept {
 Inflater::Inflater() noexcept = default;
 Inflater::~Inflater() = default;
 
-InflateResult Inflater::Run(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept {
-  using namespace inflate_detail;
-  if (!tables_) tables_.reset(new (std::nothrow) Tables);
-  if (!tables_) return InflateResult{Status::NoMemory};
+namespace inflate_detail {
+
+InflateResult RunWhole(Tables& tables, std::span<const uint8_t> in, std::span<uint8_t> out) noexcept {
   BitReader br(in);
   Output o;
   o.base = out.data();
   o.end = out.size();
-  return Decoder(br, o, *tables_).Run();
+  return Decoder(br, o, tables).Run();
+}
+
+InflateResult RunStream(Tables& tables, uint8_t* window, ByteSource& in, ByteSink& out, uint64_t limit) noexcept {
+  BitReader br(in);
+  Output o;
+  o.bufSize = kStreamBuffer;
+  o.base = window;
+  o.sink = &out;
+  o.limit = limit;
+  return Decoder(br, o, tables).Run();
+}
+
+}  // namespace inflate_detail
+
+InflateResult Inflater::Run(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept {
+  using namespace inflate_detail;
+  if (!tables_) tables_.reset(new (std::nothrow) Tables);
+  if (!tables_) return InflateResult{Status::NoMemory};
+  return RunWhole(*tables_, in, out);
 }
 
 InflateResult Inflater::Run(ByteSource& in, ByteSink& out, uint64_t outputLimit) noexcept {
@@ -236,19 +250,21 @@ InflateResult Inflater::Run(ByteSource& in, ByteSink& out, uint64_t outputLimit)
   if (!tables_) tables_.reset(new (std::nothrow) Tables);
   if (!window_) window_.reset(new (std::nothrow) uint8_t[kStreamBuffer]);
   if (!tables_ || !window_) return InflateResult{Status::NoMemory};
-  BitReader br(in);
-  Output o;
-  o.bufSize = kStreamBuffer;
-  o.base = window_.get();
-  o.sink = &out;
-  o.limit = outputLimit;
-  return Decoder(br, o, *tables_).Run();
+  return RunStream(*tables_, window_.get(), in, out, outputLimit);
 }
 
-InflateResult Inflate(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept { return Inflater().Run(in, out); }
+// The free forms keep their tables on the stack: only the streaming window is allocated.
+InflateResult Inflate(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept {
+  inflate_detail::Tables tables;
+  return inflate_detail::RunWhole(tables, in, out);
+}
 
 InflateResult Inflate(ByteSource& in, ByteSink& out, uint64_t outputLimit) noexcept {
-  return Inflater().Run(in, out, outputLimit);
+  using namespace inflate_detail;
+  std::unique_ptr<uint8_t[]> window(new (std::nothrow) uint8_t[kStreamBuffer]);
+  if (!window) return InflateResult{Status::NoMemory};
+  Tables tables;
+  return RunStream(tables, window.get(), in, out, outputLimit);
 }
 
 }  // namespace mx::codec
