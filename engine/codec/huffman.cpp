@@ -163,15 +163,17 @@ HuffmanResult BuildHuffmanTable(std::span<const uint8_t> lengths, const uint32_t
   if (!lengths.empty() && *std::max_element(lengths.begin(), lengths.end()) > kHuffMaxBits)
     return HuffmanResult::BadLength;
 
-  // The histogram in two halves, so that runs of equal lengths do not wait on one counter.
-  unsigned count[kHuffMaxBits + 1] = {}, odd[kHuffMaxBits + 1] = {};
+  // The symbols in four quarters, each with its own counters and, below, its own cursors: a run of
+  // equal lengths would otherwise make every step wait for the previous one's counter.
+  constexpr unsigned kWays = 4;
   const size_t n = lengths.size();
-  for (size_t s = 0; s + 1 < n; s += 2) {
-    ++count[lengths[s]];
-    ++odd[lengths[s + 1]];
-  }
-  if (n & 1) ++count[lengths[n - 1]];
-  for (unsigned len = 0; len <= kHuffMaxBits; ++len) count[len] += odd[len];
+  const size_t quarter = (n + kWays - 1) / kWays;
+  unsigned part[kWays][kHuffMaxBits + 1] = {};
+  for (size_t s = 0; s < quarter; ++s)
+    for (unsigned w = 0; w < kWays; ++w)
+      if (s + w * quarter < n) ++part[w][lengths[s + w * quarter]];
+  unsigned count[kHuffMaxBits + 1];
+  for (unsigned len = 0; len <= kHuffMaxBits; ++len) count[len] = part[0][len] + part[1][len] + part[2][len] + part[3][len];
 
   unsigned max = kHuffMaxBits;
   while (max >= 1 && count[max] == 0) --max;
@@ -190,12 +192,20 @@ HuffmanResult BuildHuffmanTable(std::span<const uint8_t> lengths, const uint32_t
     if (left < 0) return HuffmanResult::OverSubscribed;
   }
 
-  // Symbols sorted by length, then by value.
-  unsigned offs[kHuffMaxBits + 2] = {};
-  for (unsigned len = 1; len <= kHuffMaxBits; ++len) offs[len + 1] = offs[len] + count[len];
-  uint16_t sorted[kHuffMaxSymbols];
-  for (size_t sym = 0; sym < n; ++sym)
-    if (lengths[sym] != 0) sorted[offs[lengths[sym]]++] = static_cast<uint16_t>(sym);
+  // Symbols sorted by length, then by value; the unused ones (length 0) first, so that placing a
+  // symbol needs no test. Each quarter starts where the earlier quarters' symbols of the same
+  // length end.
+  uint16_t all[kHuffMaxSymbols];
+  unsigned cursor[kWays][kHuffMaxBits + 1];
+  for (unsigned len = 0, at = 0; len <= kHuffMaxBits; ++len)
+    for (unsigned w = 0; w < kWays; ++w) {
+      cursor[w][len] = at;
+      at += part[w][len];
+    }
+  for (size_t s = 0; s < quarter; ++s)
+    for (unsigned w = 0; w < kWays; ++w)
+      if (s + w * quarter < n) all[cursor[w][lengths[s + w * quarter]]++] = static_cast<uint16_t>(s + w * quarter);
+  const uint16_t* const sorted = all + count[0];
 
   if (left == 0 && min <= rootBits)
     return BuildCompleteCode(lengths, sorted, count, min, max, payload, rootBits, table, capacity, used);

@@ -28,6 +28,12 @@ inline void Copy8(uint8_t* dst, const uint8_t* src) noexcept {
   std::memcpy(dst, &v, 8);
 }
 
+inline void Copy16(uint8_t* dst, const uint8_t* src) noexcept {
+  uint8_t v[16];
+  std::memcpy(v, src, 16);
+  std::memcpy(dst, v, 16);
+}
+
 // Copies a match of length bytes from distance back (1 <= distance <= what was produced). The
 // destination has kCopySlack bytes of room past the match's end, which the word copies may
 // overwrite; later output overwrites them again.
@@ -40,12 +46,22 @@ inline void CopyMatch(uint8_t* dst, size_t distance, size_t length) noexcept {
     for (int i = 0; i < 5; ++i) Copy8(dst + 8 * i, src + 8 * i);
     dst += 40;
     src += 40;
-    while (dst < stop) {
+    if (dst >= stop) return;
+    if (distance >= 16) {
+      // Sixteen bytes at a time, each block's source wholly behind it.
+      do {
+        Copy16(dst, src);
+        dst += 16;
+        src += 16;
+      } while (dst < stop);
+      return;
+    }
+    do {
       Copy8(dst, src);
       Copy8(dst + 8, src + 8);
       dst += 16;
       src += 16;
-    }
+    } while (dst < stop);
   } else if (distance == 1) {
     // A run of one byte: the byte spread over a word.
     const uint64_t v = uint64_t{*src} * 0x0101010101010101u;
@@ -72,8 +88,8 @@ enum class FastStop { Limits, EndOfBlock, BadCode, TooFar };
 // entry) each literal and match is checked against the end first, and a match too near it is
 // copied byte by byte; the loop stops, with the symbol not taken, when one does not fit.
 template <bool kExact>
-FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos, const size_t end,
-                  const CodeTables& tables) noexcept {
+[[gnu::always_inline]] inline FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
+                                                const size_t end, const CodeTables& tables) noexcept {
   if ((!kExact && end - pos < kFastRoom) || state.end - state.in < 8) return FastStop::Limits;
   // Everything in locals, so that it stays in registers.
   const uint32_t* const lit = tables.lit;
@@ -164,16 +180,24 @@ FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
       stop = FastStop::TooFar;
       break;
     }
-    if (!kExact || static_cast<size_t>(outEnd - out) >= length + kCopySlack) {
-      CopyMatch(out, distance, length);
-    } else {
-      const uint8_t* src = out - distance;
-      for (size_t i = 0; i < length; ++i) out[i] = src[i];
-    }
+    uint8_t* const dst = out;
     out += length;
-    if (!roomy()) break;
+    if (kExact && static_cast<size_t>(outEnd - dst) < length + kCopySlack) {
+      const uint8_t* src = dst - distance;
+      for (size_t i = 0; i < length; ++i) dst[i] = src[i];
+      if (!roomy()) break;
+      refill();
+      e = lit[buf & kLitMask];
+      continue;
+    }
+    if (!roomy()) {
+      CopyMatch(dst, distance, length);
+      break;
+    }
+    // The next symbol's lookup goes ahead of the copy, which does not depend on it.
     refill();
     e = lit[buf & kLitMask];
+    CopyMatch(dst, distance, length);
   }
 done:
   state.buf = buf;
@@ -181,6 +205,41 @@ done:
   state.in = in;
   pos = static_cast<size_t>(out - base);
   return stop;
+}
+
+using FastLoopFn = FastStop (*)(BitReader::FastState&, uint8_t*, size_t&, size_t, const CodeTables&) noexcept;
+
+template <bool kExact>
+FastStop FastLoopPlain(BitReader::FastState& state, uint8_t* base, size_t& pos, size_t end,
+                       const CodeTables& tables) noexcept {
+  return FastLoop<kExact>(state, base, pos, end, tables);
+}
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+// The same loop compiled for processors with the BMI2 shifts (shifts by a register without the
+// flags, and bit-field extraction), chosen at run time where the processor has them.
+template <bool kExact>
+__attribute__((target("bmi2"))) FastStop FastLoopBmi2(BitReader::FastState& state, uint8_t* base, size_t& pos,
+                                                      size_t end, const CodeTables& tables) noexcept {
+  return FastLoop<kExact>(state, base, pos, end, tables);
+}
+
+template <bool kExact>
+FastLoopFn ChooseFastLoop() noexcept {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("bmi2") ? &FastLoopBmi2<kExact> : &FastLoopPlain<kExact>;
+}
+#else
+template <bool kExact>
+FastLoopFn ChooseFastLoop() noexcept {
+  return &FastLoopPlain<kExact>;
+}
+#endif
+
+template <bool kExact>
+FastLoopFn TheFastLoop() noexcept {
+  static const FastLoopFn fn = ChooseFastLoop<kExact>();
+  return fn;
 }
 
 }  // namespace
@@ -216,8 +275,8 @@ Status Decoder::Codes(const CodeTables& tables, InflateFault badCode) noexcept {
     if (Status st = makeRoom(); st != Status::Ok) return st;
     if constexpr (kFastLoop) {
       BitReader::FastState b = br_.TakeState();
-      const FastStop stop = end - pos >= kFastRoom ? FastLoop<false>(b, base, pos, end, tables)
-                                                   : FastLoop<true>(b, base, pos, end, tables);
+      const FastStop stop = end - pos >= kFastRoom ? TheFastLoop<false>()(b, base, pos, end, tables)
+                                                   : TheFastLoop<true>()(b, base, pos, end, tables);
       br_.PutState(b);
       switch (stop) {
         case FastStop::Limits:
