@@ -86,8 +86,12 @@ bool DriveReady(const std::string& path);
 // the file cannot be opened.
 fw::FileHandle OpenArchiveRead(const std::string& path);
 // Creates Path for writing, making its folders; a read-only file in the way loses the attribute and
-// the creation is tried once more. kInvalidFile on failure.
-fw::FileHandle CreateOutputFile(const std::string& path);
+// the creation is tried once more. kInvalidFile on failure. Existed receives whether a file was
+// there before.
+fw::FileHandle CreateOutputFile(const std::string& path, bool* existed = nullptr);
+// Gives an output file, still open, the DOS attributes Attr. A file this run created has the
+// default ones already unless Attr holds read-only, hidden or system: it is left alone.
+bool SetOutputAttributes(fw::FileHandle handle, const std::string& path, bool existed, uint32_t attr);
 bool CloseFile(fw::FileHandle handle);
 
 // Moves Source onto Target; when that fails while Source exists, the move is repeated once as a
