@@ -140,18 +140,24 @@ bool PassesAttrFilter(uint32_t attr, uint32_t filter)
     return (attr & excluding & ~filter) == 0;
 }
 
-std::vector<fw::FileEntry> FindFiles(const std::string& folder, const std::string& mask, uint32_t filter)
+std::vector<fw::FileEntry> PassingEntries(const std::vector<fw::FileEntry>& listed, uint32_t filter)
 {
-    std::vector<fw::FileEntry> all, out;
-    if (!fw::Fs().List(folder, mask, all))
-        return out;
-    for (auto& e : all) {
+    std::vector<fw::FileEntry> out;
+    for (const auto& e : listed) {
         if (e.name == "." || e.name == "..")
             continue;
         if (PassesAttrFilter(e.attr, filter))
-            out.push_back(std::move(e));
+            out.push_back(e);
     }
     return out;
+}
+
+std::vector<fw::FileEntry> FindFiles(const std::string& folder, const std::string& mask, uint32_t filter)
+{
+    std::vector<fw::FileEntry> all;
+    if (!fw::Fs().List(folder, mask, all))
+        return {};
+    return PassingEntries(all, filter);
 }
 
 bool DriveReady(const std::string& path)

@@ -77,6 +77,8 @@ std::string ExpandFileName(const std::string& path);
 bool PassesAttrFilter(uint32_t attr, uint32_t filter);
 // The entries of Folder matching Mask that pass Filter; "." and ".." never appear.
 std::vector<fw::FileEntry> FindFiles(const std::string& folder, const std::string& mask, uint32_t filter);
+// The entries of a folder's listing that FindFiles keeps for Filter.
+std::vector<fw::FileEntry> PassingEntries(const std::vector<fw::FileEntry>& listed, uint32_t filter);
 
 // True at once unless Path starts with a drive ("X:"). Otherwise asks the volume; while it does not
 // answer, the prompt "X:\ is not accessible." with the system's explanation offers Retry and Cancel.
