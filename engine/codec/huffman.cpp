@@ -8,6 +8,15 @@ namespace mx::codec {
 
 namespace {
 
+// A build for size (the self-extractor stub) counts and sorts the symbols in one pass and builds
+// every code the general way; the others split the counting four ways and build complete codes by
+// doubling.
+#if defined(__OPTIMIZE_SIZE__)
+constexpr bool kForSpeed = false;
+#else
+constexpr bool kForSpeed = true;
+#endif
+
 // Canonical codes are assigned in order of (length, symbol); since the bit reader hands out bits
 // lowest first, each code is used bit-reversed as a table index. Both builders below walk the codes
 // with a bit-reversed counter.
@@ -165,7 +174,7 @@ HuffmanResult BuildHuffmanTable(std::span<const uint8_t> lengths, const uint32_t
 
   // The symbols in four quarters, each with its own counters and, below, its own cursors: a run of
   // equal lengths would otherwise make every step wait for the previous one's counter.
-  constexpr unsigned kWays = 4;
+  constexpr unsigned kWays = kForSpeed ? 4 : 1;
   const size_t n = lengths.size();
   const size_t quarter = (n + kWays - 1) / kWays;
   unsigned part[kWays][kHuffMaxBits + 1] = {};
@@ -173,7 +182,10 @@ HuffmanResult BuildHuffmanTable(std::span<const uint8_t> lengths, const uint32_t
     for (unsigned w = 0; w < kWays; ++w)
       if (s + w * quarter < n) ++part[w][lengths[s + w * quarter]];
   unsigned count[kHuffMaxBits + 1];
-  for (unsigned len = 0; len <= kHuffMaxBits; ++len) count[len] = part[0][len] + part[1][len] + part[2][len] + part[3][len];
+  for (unsigned len = 0; len <= kHuffMaxBits; ++len) {
+    count[len] = 0;
+    for (unsigned w = 0; w < kWays; ++w) count[len] += part[w][len];
+  }
 
   unsigned max = kHuffMaxBits;
   while (max >= 1 && count[max] == 0) --max;
@@ -207,7 +219,7 @@ HuffmanResult BuildHuffmanTable(std::span<const uint8_t> lengths, const uint32_t
       if (s + w * quarter < n) all[cursor[w][lengths[s + w * quarter]]++] = static_cast<uint16_t>(s + w * quarter);
   const uint16_t* const sorted = all + count[0];
 
-  if (left == 0 && min <= rootBits)
+  if (kForSpeed && left == 0 && min <= rootBits)
     return BuildCompleteCode(lengths, sorted, count, min, max, payload, rootBits, table, capacity, used);
   return BuildAnyCode(lengths, sorted, count, min, max, left, payload, rootBits, table, capacity, used);
 }
