@@ -2,7 +2,8 @@
 // and go the way user input goes: a click on a windowed button is BM_CLICK, a click on a windowless
 // control is a press and release posted to its parent, a click on a list view's column or a header's
 // section ("<control>.Columns.<n>", "<control>.Sections.<n>") is a press and release posted to the
-// header at the item, keys are posted to the focused window.
+// header at the item, keys are posted to the focused window; typed keys (`type`) go through the
+// system's input queue.
 #include <any>
 #include <cstdlib>
 #include <memory>
@@ -201,6 +202,79 @@ void Keys(const std::string& args) {
     PostDeferred([keys, fallback, done]() { TypeFrom(keys, 0, fallback, done); });
 }
 
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    if (up) in.ki.dwFlags |= KEYEVENTF_KEYUP;
+    switch (vk) {
+        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
+        case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE: case VK_APPS:
+            in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+            break;
+        default: break;
+    }
+    return in;
+}
+
+// One stroke as a user makes it: the modifiers go down, the key goes down and up, the modifiers go
+// up again. A character no key of the layout types is sent as that character.
+void AppendStroke(std::vector<INPUT>& inputs, const drive::KeyStroke& k) {
+    BYTE vk = k.vk;
+    bool shift = k.shift;
+    if (!vk) {
+        const SHORT scan = VkKeyScanA(k.ch);
+        if (scan != -1) {
+            vk = LOBYTE(scan);
+            if (HIBYTE(scan) & 1) shift = true;
+        }
+    }
+    if (!vk) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wScan = static_cast<unsigned char>(k.ch);
+        in.ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs.push_back(in);
+        in.ki.dwFlags |= KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+        return;
+    }
+    std::vector<WORD> held;
+    if (shift) held.push_back(VK_SHIFT);
+    if (k.ctrl) held.push_back(VK_CONTROL);
+    if (k.alt) held.push_back(VK_MENU);
+    for (WORD m : held) inputs.push_back(KeyInput(m, false));
+    inputs.push_back(KeyInput(vk, false));
+    inputs.push_back(KeyInput(vk, true));
+    for (auto it = held.rbegin(); it != held.rend(); ++it) inputs.push_back(KeyInput(*it, true));
+}
+
+// `type`: focus, then the keys through SendInput, so the keyboard state, the loop's translation and
+// the system's own Alt and F10 handling see them as they see a user's keys. The form comes to the
+// foreground first, since the system gives keys to the foreground window's focus.
+void Type(const std::string& args) {
+    std::string path, spec;
+    SplitArgs(args, path, spec);
+    TComponent* component = ResolveComponent(path);
+    RefuseIfBlocked(component);
+    TControl* control = ReachableControl(component);
+    std::vector<drive::KeyStroke> keys;
+    std::string error;
+    if (!drive::ParseKeys(spec, keys, error)) throw Exception(error);
+    TWinControl* focus = dynamic_cast<TWinControl*>(control);
+    if (!focus) focus = control->Parent();
+    if (TWinControl* form = GetParentForm(control); form && form->HandleAllocated())
+        SetForegroundWindow(form->Handle());
+    if (focus && focus->CanFocus()) focus->SetFocus();
+    std::vector<INPUT> inputs;
+    for (const drive::KeyStroke& k : keys) AppendStroke(inputs, k);
+    if (!inputs.empty() &&
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != static_cast<UINT>(inputs.size()))
+        throw Exception("the system took not all of the keys");
+    AfterInput(DeferCompletion());
+}
+
 MenuClickHandler g_menuClick = nullptr;
 
 // The item's click as the menus unit does it, or its published Enabled and OnClick.
@@ -252,7 +326,7 @@ void CheckAction(const std::string& verb, const std::string& args) {
         ClickTarget target = ResolveClickTarget(args);
         RefuseIfBlocked(target.component);
         ReachableControl(target.component);
-    } else if (verb == "keys") {
+    } else if (verb == "keys" || verb == "type") {
         TComponent* component = ResolveComponent(first);
         RefuseIfBlocked(component);
         ReachableControl(component);
@@ -299,6 +373,8 @@ void RunAction(const std::string& verb, const std::string& args) {
         }
     } else if (verb == "keys") {
         Keys(args);
+    } else if (verb == "type") {
+        Type(args);
     } else if (verb == "invoke") {
         Invoke(args);
     } else if (verb == "menu") {
