@@ -148,6 +148,33 @@ void SetModifiers(bool shift, bool ctrl, bool alt) {
     SetKeyboardState(keys);
 }
 
+// The key of a stroke: its virtual key, or the key of the layout that types its character (with
+// Shift for "A" or "!"); 0 for a character no key types.
+BYTE KeyOf(const drive::KeyStroke& k, bool& shift) {
+    shift = k.shift;
+    if (k.vk) return k.vk;
+    const SHORT scan = VkKeyScanA(k.ch);
+    if (scan == -1) return 0;
+    if (HIBYTE(scan) & 1) shift = true;
+    return LOBYTE(scan);
+}
+
+// What `keys` and `type` share: the control focused (or the window of a windowless one) and the keys
+// parsed.
+TWinControl* FocusForKeys(const std::string& args, std::vector<drive::KeyStroke>& keys) {
+    std::string path, spec;
+    SplitArgs(args, path, spec);
+    TComponent* component = ResolveComponent(path);
+    RefuseIfBlocked(component);
+    TControl* control = ReachableControl(component);
+    std::string error;
+    if (!drive::ParseKeys(spec, keys, error)) throw Exception(error);
+    TWinControl* focus = dynamic_cast<TWinControl*>(control);
+    if (!focus) focus = control->Parent();
+    if (focus && focus->CanFocus()) focus->SetFocus();
+    return focus;
+}
+
 // Posts one key to the window that has the focus when the key's turn comes, then chains to the next.
 void TypeFrom(std::shared_ptr<std::vector<drive::KeyStroke>> keys, size_t index, HWND fallback,
               std::function<void()> done) {
@@ -157,15 +184,8 @@ void TypeFrom(std::shared_ptr<std::vector<drive::KeyStroke>> keys, size_t index,
         return;
     }
     const drive::KeyStroke& k = (*keys)[index];
-    BYTE vk = k.vk;
-    bool shift = k.shift;
-    if (!vk) {
-        SHORT scan = VkKeyScanA(k.ch);
-        if (scan != -1) {
-            vk = LOBYTE(scan);
-            if (HIBYTE(scan) & 1) shift = true;  // a character typed with Shift ("A", "!")
-        }
-    }
+    bool shift = false;
+    const BYTE vk = KeyOf(k, shift);
     SetModifiers(shift, k.ctrl, k.alt);
     // The focused window, as for real typing; the control itself when nothing of ours has the focus
     // (a display without a window manager may not activate the form).
@@ -186,17 +206,8 @@ void TypeFrom(std::shared_ptr<std::vector<drive::KeyStroke>> keys, size_t index,
 }
 
 void Keys(const std::string& args) {
-    std::string path, spec;
-    SplitArgs(args, path, spec);
-    TComponent* component = ResolveComponent(path);
-    RefuseIfBlocked(component);
-    TControl* control = ReachableControl(component);
     auto keys = std::make_shared<std::vector<drive::KeyStroke>>();
-    std::string error;
-    if (!drive::ParseKeys(spec, *keys, error)) throw Exception(error);
-    TWinControl* focus = dynamic_cast<TWinControl*>(control);
-    if (!focus) focus = control->Parent();
-    if (focus && focus->CanFocus()) focus->SetFocus();
+    TWinControl* focus = FocusForKeys(args, *keys);
     HWND fallback = focus ? focus->Handle() : nullptr;
     std::function<void()> done = DeferCompletion();
     PostDeferred([keys, fallback, done]() { TypeFrom(keys, 0, fallback, done); });
@@ -208,11 +219,19 @@ INPUT KeyInput(WORD vk, bool up) {
     in.ki.wVk = vk;
     in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
     if (up) in.ki.dwFlags |= KEYEVENTF_KEYUP;
+    // The keys of the navigation block are extended keys; without the flag they would be the keypad's.
     switch (vk) {
-        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
-        case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE: case VK_APPS:
-            in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-            break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_INSERT:
+        case VK_DELETE:
+        case VK_APPS: in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY; break;
         default: break;
     }
     return in;
@@ -221,15 +240,8 @@ INPUT KeyInput(WORD vk, bool up) {
 // One stroke as a user makes it: the modifiers go down, the key goes down and up, the modifiers go
 // up again. A character no key of the layout types is sent as that character.
 void AppendStroke(std::vector<INPUT>& inputs, const drive::KeyStroke& k) {
-    BYTE vk = k.vk;
-    bool shift = k.shift;
-    if (!vk) {
-        const SHORT scan = VkKeyScanA(k.ch);
-        if (scan != -1) {
-            vk = LOBYTE(scan);
-            if (HIBYTE(scan) & 1) shift = true;
-        }
-    }
+    bool shift = false;
+    const BYTE vk = KeyOf(k, shift);
     if (!vk) {
         INPUT in{};
         in.type = INPUT_KEYBOARD;
@@ -254,19 +266,10 @@ void AppendStroke(std::vector<INPUT>& inputs, const drive::KeyStroke& k) {
 // the system's own Alt and F10 handling see them as they see a user's keys. The form comes to the
 // foreground first, since the system gives keys to the foreground window's focus.
 void Type(const std::string& args) {
-    std::string path, spec;
-    SplitArgs(args, path, spec);
-    TComponent* component = ResolveComponent(path);
-    RefuseIfBlocked(component);
-    TControl* control = ReachableControl(component);
     std::vector<drive::KeyStroke> keys;
-    std::string error;
-    if (!drive::ParseKeys(spec, keys, error)) throw Exception(error);
-    TWinControl* focus = dynamic_cast<TWinControl*>(control);
-    if (!focus) focus = control->Parent();
-    if (TWinControl* form = GetParentForm(control); form && form->HandleAllocated())
+    TWinControl* focus = FocusForKeys(args, keys);
+    if (TWinControl* form = focus ? GetParentForm(focus) : nullptr; form && form->HandleAllocated())
         SetForegroundWindow(form->Handle());
-    if (focus && focus->CanFocus()) focus->SetFocus();
     std::vector<INPUT> inputs;
     for (const drive::KeyStroke& k : keys) AppendStroke(inputs, k);
     if (!inputs.empty() &&

@@ -161,8 +161,12 @@ private:
 
 bool IsMouseButtonDown(UINT message) {
     switch (message) {
-        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-        case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: return true;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCMBUTTONDOWN: return true;
         default: return false;
     }
 }
@@ -327,6 +331,8 @@ TToolButton* TToolBar::HotTrack(TToolButton* hot) {
     keyModeGone_ = nullptr;
     SetHotButton(nullptr);
     SendMessageA(Handle(), TB_SETANCHORHIGHLIGHT, FALSE, 0);
+    // The button may have left the bar while the loop dispatched.
+    if (std::find(buttons_.begin(), buttons_.end(), drop) == buttons_.end()) return nullptr;
     return drop;
 }
 
