@@ -2,6 +2,7 @@
 #include "framework/win32/caption_check.h"
 
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 
 #include "framework/core/formtext.h"
@@ -165,8 +166,8 @@ void CheckFormCaptions(const std::string& reportPath) {
             res.cls = FindClass(tree.className);
             if (!res.cls || !res.cls->CanCreate())
                 throw Exception("class " + tree.className + " is not registered");
-        } catch (Exception& e) {
-            report.push_back("error " + name + ": " + e.Message());
+        } catch (std::exception& e) {
+            report.push_back("error " + name + ": " + e.what());
             found = true;
             continue;
         }
@@ -178,8 +179,8 @@ void CheckFormCaptions(const std::string& reportPath) {
     for (FormResource& res : modules) {
         try {
             ReadComponentText(res.cls->Create(Application), res.bytes, res.name, false);
-        } catch (Exception& e) {
-            report.push_back("error " + e.Message());
+        } catch (std::exception& e) {
+            report.push_back("error " + std::string(e.what()));
             found = true;
         }
     }
@@ -199,8 +200,8 @@ void CheckFormCaptions(const std::string& reportPath) {
                 found = true;
             }
             form->Free();
-        } catch (Exception& e) {
-            report.push_back("error " + e.Message());
+        } catch (std::exception& e) {
+            report.push_back("error " + std::string(e.what()));
             found = true;
         }
     }
