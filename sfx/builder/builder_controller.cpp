@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "framework/core/exceptions.h"
@@ -40,6 +41,14 @@ bool IsFolder(const std::string& path) {
 Notice Plain(std::string text) { return Notice{Notice::Kind::Plain, std::move(text)}; }
 
 }  // namespace
+
+StubLocation FindOwnStub(const std::string& builderPath, Notices& notes) {
+    if (!std::ifstream(builderPath, std::ios::binary)) {
+        notes.push_back(Plain(OpenErrorText(builderPath)));
+        return {};
+    }
+    return FindStub(builderPath);
+}
 
 std::string SfxBuilderCommandLine(const std::vector<std::string>& params) {
     std::string text;

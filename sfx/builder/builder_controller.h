@@ -19,6 +19,10 @@ struct Notice {
 };
 using Notices = std::vector<Notice>;
 
+// The extractor carried at the end of the builder's own file. A file that cannot be opened adds the
+// open message and gives no extractor.
+StubLocation FindOwnStub(const std::string& builderPath, Notices& notes);
+
 // The starting program passes an archive path unquoted, so a blank splits it into several parameters.
 // They are joined again, each followed by one blank, up to the first one at which the text so far,
 // without its trailing blank, ends in ".zip" (any case); with none, all of them. "" for no parameters.
