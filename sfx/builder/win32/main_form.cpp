@@ -13,7 +13,6 @@ namespace {
 // Posted by FormActivate: the message box must not open inside the activation itself.
 constexpr UINT WM_STUB_NOTICE = WM_APP + 1;
 constexpr fw::TColor kGreyedEdit = 0x808080;
-constexpr const char* kConfigFilter = "ZipSFX config files *.qlv|*.qlv";
 
 void SetTextQuietly(fw::TEdit* edit, const std::string& text) {
     if (edit->Text() != text) edit->SetText(text);
@@ -160,26 +159,24 @@ void TForm1::CheckBox4Click(fw::TObject*) {
     ShowSettings();
 }
 
+std::string TForm1::ChooseFile(const std::string& title, const std::string& filter) {
+    OpenDialog2->SetTitle(title);
+    OpenDialog2->SetFilter(filter);
+    OpenDialog2->SetFileName("");
+    return OpenDialog2->Execute() ? OpenDialog2->FileName() : std::string();
+}
+
+// Cancel empties the field.
 void TForm1::BitBtn1Click(fw::TObject*) {
     ReadFields();
-    OpenDialog2->SetTitle("Select Zip archive...");
-    OpenDialog2->SetFilter("Zip file *.zip|*.zip");
-    OpenDialog2->SetFileName("");
-    OpenDialog2->SetOptions({fw::TOpenOption::ofHideReadOnly, fw::TOpenOption::ofPathMustExist,
-                             fw::TOpenOption::ofFileMustExist});
-    controller_->Settings().zipPath = OpenDialog2->Execute() ? OpenDialog2->FileName() : "";
+    controller_->Settings().zipPath = ChooseFile("Select Zip archive...", "Zip file *.zip|*.zip");
     controller_->ZipOrOutputEdited();
     ShowSettings();
 }
 
 void TForm1::BitBtn2Click(fw::TObject*) {
     ReadFields();
-    OpenDialog2->SetTitle("Select program to run...");
-    OpenDialog2->SetFilter("*.*|*.*");
-    OpenDialog2->SetFileName("");
-    OpenDialog2->SetOptions({fw::TOpenOption::ofHideReadOnly, fw::TOpenOption::ofPathMustExist,
-                             fw::TOpenOption::ofFileMustExist});
-    controller_->Settings().program = OpenDialog2->Execute() ? OpenDialog2->FileName() : "";
+    controller_->Settings().program = ChooseFile("Select program to run...", "*.*|*.*");
     controller_->Edited();
     ShowSettings();
 }
@@ -250,9 +247,6 @@ void TForm1::Save1Click(fw::TObject* Sender) {
 
 void TForm1::Save(bool askName) {
     if (askName || controller_->ConfigName().empty()) {
-        SaveDialog1->SetFilter(kConfigFilter);
-        SaveDialog1->SetTitle("Save ZipSFX configuration file...");
-        SaveDialog1->SetOptions({fw::TOpenOption::ofHideReadOnly});
         SaveDialog1->SetFileName(controller_->SaveAsProposal());
         if (SaveDialog1->Execute()) {
             const std::string target = BuilderController::SaveAsTarget(SaveDialog1->FileName());

@@ -71,6 +71,8 @@ private:
     // The controller's settings into the fields, without running their handlers.
     void ShowSettings();
     void Show(const Notices& notes);
+    // The archive or program chooser: the chosen file, or "" when cancelled.
+    std::string ChooseFile(const std::string& title, const std::string& filter);
     void Save(bool askName);
     void WMStubNotice(fw::TMessage& message);
 
