@@ -76,7 +76,8 @@ bool StubDriver::Run(const std::string& exe, const std::string& cwd) {
     bool browseDone = false;
     size_t nextPassword = 0;
     int idleTicks = 0;
-    for (int tick = 0; tick < 600; ++tick) {  // 60 s at most
+    // Three minutes at most: in the 32-bit emulation a process alone takes about a minute to start.
+    for (int tick = 0; tick < 1800; ++tick) {
         if (WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) break;
         std::vector<HWND> windows;
         std::pair<DWORD, std::vector<HWND>*> ctx(pi.dwProcessId, &windows);

@@ -32,8 +32,8 @@ struct StubDriver {
     std::string chosenFolder;  // the "Extract to :" field after the folder dialog
     std::string error;         // why the run could not be played to its end
 
-    // Runs `exe` in `cwd` to its end (60 s at most); false with `error` when it could not be started
-    // or did not end.
+    // Runs `exe` in `cwd` to its end (three minutes at most); false with `error` when it could not be
+    // started or did not end.
     bool Run(const std::string& exe, const std::string& cwd);
     // True when the run ended with the one message "All files have been extracted.".
     bool Succeeded() const;
