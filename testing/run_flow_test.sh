@@ -14,7 +14,14 @@ out=${MX_TEST_TMP:-$(mktemp -d)}
 mkdir -p "$out"
 # The prefix is kept in the tree: only the first run pays for making it.
 state=$tree/run-wine
+# tools/run starts the first program built of MorvixZip, MorvixSFX and MxInstall, else a demo
+# self-extractor: the window looked for is that program's.
+program=demo.exe
 title="Morvix demo self-extractor"
+if [ -n "$(find "$tree" -iname MorvixSFX.exe -not -path '*/CMakeFiles/*' -not -path '*/testtmp/*' | head -n 1)" ]; then
+  program=MorvixSFX.exe
+  title="Morvix Self Extracting Archive Builder"
+fi
 
 # run_once MODE: starts tools/run with the desktop display (MODE desktop) or with none (MODE headless)
 # and checks that its window comes up on the display it uses, then closes it.
@@ -45,7 +52,7 @@ run_once() {
   DISPLAY=$shown import -window root "$out/run-window-$mode.png" 2>/dev/null || true
 
   # Close it: taskkill without /f posts WM_CLOSE to the program's windows.
-  WINEPREFIX=$state/prefix WINEDEBUG=-all DISPLAY=$shown /usr/lib/wine/wine64 taskkill /im demo.exe >/dev/null 2>&1 || true
+  WINEPREFIX=$state/prefix WINEDEBUG=-all DISPLAY=$shown /usr/lib/wine/wine64 taskkill /im "$program" >/dev/null 2>&1 || true
   for _ in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
@@ -54,7 +61,7 @@ run_once() {
     echo "$mode: tools/run did not end after its window was closed:"; cat "$log"; exit 1
   fi
   wait "$pid" || true
-  grep -q "run: starting .*demo.exe" "$log" || { echo "$mode: tools/run did not start the demo:"; cat "$log"; exit 1; }
+  grep -q "run: starting .*$program" "$log" || { echo "$mode: tools/run did not start $program:"; cat "$log"; exit 1; }
   if DISPLAY=$shown xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; then
     echo "$mode: the window is still there"; exit 1
   fi
