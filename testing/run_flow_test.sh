@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # tools/run as users start it, each time closing the program's window with the Close button on its
 # title bar (clicked with real mouse input) and expecting a clean end:
-#   desktop   DISPLAY set (the test run's private Xvfb display, which has no window manager), with
-#             what is built in this tree;
-#   headless  no display, from a fresh build folder as in a fresh clone: tools/run builds only what
-#             it starts (the build log holds no test program) and starts an Xvfb display of its own.
-# Both times tools/run says nothing of failure, ends with code 0 and leaves no Xvfb display and no
-# Wine server of its own behind. The screenshots show the window with its title bar.
+#   desktop   DISPLAY set (the test run's private Xvfb display, which has no window manager);
+#   headless  no display: tools/run starts an Xvfb display of its own.
+# Both times with what is built in this tree; tools/run says nothing of failure, ends with code 0 and
+# leaves no Xvfb display and no Wine server of its own behind. The screenshots show the window with
+# its title bar. Then, in a fresh build folder as in a fresh clone, the steps tools/run would build
+# (its dry run) make the programs and what they need and no test program.
 #   run_flow_test.sh SOURCE_DIR BUILD_TREE CLOSE_BUTTON_CLICK.EXE
 set -euo pipefail
 src=${1:?source folder}
@@ -20,7 +20,14 @@ mkdir -p "$out"
 # The prefix is kept in the tree: only the first run pays for making it.
 state=$tree/run-wine
 fresh=$out/fresh-build
+# tools/run starts the first program built of MorvixZip, MorvixSFX and MxInstall, else a demo
+# self-extractor: the window looked for is that program's.
+program=demo.exe
 title="Morvix demo self-extractor"
+if [ -n "$(find "$tree" -iname MorvixSFX.exe -not -path '*/CMakeFiles/*' -not -path "$tree/testtmp/*" | head -n 1)" ]; then
+  program=MorvixSFX.exe
+  title="Morvix Self Extracting Archive Builder"
+fi
 export WINEPREFIX=$state/prefix WINEDEBUG=-all
 
 # The Wine server of tools/run's prefix, found by the folder it works in (as tools/run finds it).
@@ -55,11 +62,10 @@ run_once() {
     shown=$desktop
     DISPLAY=$desktop MX_RUN_NO_BUILD=1 MX_RUN_TREE=$tree MX_RUN_WINE=$state setsid "$src/tools/run" >"$log" 2>&1 &
   else
-    rm -rf "$fresh"
-    env -u DISPLAY MX_BUILD_ROOT=$fresh MX_RUN_WINE=$state setsid "$src/tools/run" >"$log" 2>&1 &
+    env -u DISPLAY MX_RUN_NO_BUILD=1 MX_RUN_TREE=$tree MX_RUN_WINE=$state setsid "$src/tools/run" >"$log" 2>&1 &
   fi
   pid=$!
-  for _ in $(seq 2400); do  # 240 s at most: a fresh build, and the first run makes the prefix
+  for _ in $(seq 1800); do  # 180 s at most: the first run makes the prefix
     if [ "$mode" = headless ]; then
       shown=$(cat "$state/display" 2>/dev/null || true)
     fi
@@ -85,7 +91,7 @@ run_once() {
   local rc=0
   wait "$pid" || rc=$?
   pid=
-  grep -q "run: starting .*demo.exe" "$log" || fail "tools/run did not start the demo"
+  grep -q "run: starting .*$program" "$log" || fail "tools/run did not start $program"
   [ "$rc" -eq 0 ] || fail "tools/run ended with code $rc after the window was closed"
   # tools/run's own lines: only these, nothing of a failure.
   ! grep "^run: " "$log" | grep -vqE "^run: (starting |no display; started on Xvfb |making the Wine prefix )" ||
@@ -104,12 +110,19 @@ run_once desktop
 run_once headless
 grep -q "run: no display; started on Xvfb" "$out/run-headless.log" || fail "tools/run did not start a display of its own"
 
-# The fresh build made the programs and their tools only: no test program, no test library.
+# A fresh build folder: what tools/run would build is the programs and their tools, no test program
+# and no test library.
 mode=fresh-build
-built=$(awk 'NR > 1 {print $4}' "$fresh/win64/.ninja_log" | sed "s|^$fresh/win64/||" | sort -u)
-[ -n "$built" ] || fail "tools/run built nothing in $fresh/win64"
-programs=$(grep -E '\.exe$' <<<"$built" || true)
-others=$(grep -vE '(^|/)(sfxstub|MorvixZip|MorvixSFX|MxInstall)\.exe$' <<<"$programs" || true)
-[ -z "$others" ] || fail "tools/run built other programs: $others"
-! grep -qiE 'gtest|gmock|_test\b|testing/' <<<"$built" || fail "tools/run built test code: $(grep -iE 'gtest|gmock|_test\b|testing/' <<<"$built" | head)"
-echo "$mode: tools/run built $(wc -l <<<"$built") of $(ninja -C "$fresh/win64" -t targets all | wc -l) targets:" $programs
+log=$out/run-dry.log
+MX_BUILD_ROOT=$fresh MX_RUN_DRY_BUILD=1 "$src/tools/run" >"$log" 2>&1 || fail "tools/run's dry run failed"
+steps=$(grep -E '^\[[0-9]+/[0-9]+\] ' "$log" || true)
+grep -qE 'Linking .*sfxstub\.exe' <<<"$steps" || fail "tools/run would not build sfxstub"
+if [ "$program" != demo.exe ]; then
+  grep -qE "Linking .*$program" <<<"$steps" || fail "tools/run would not build $program"
+fi
+linked=$(grep -oE 'Linking [A-Z]+ executable [^ ]+' <<<"$steps" | awk '{print $4}' || true)
+others=$(grep -vE '(^|/)(sfxstub|MorvixZip|MorvixSFX|MxInstall)\.exe$' <<<"$linked" || true)
+[ -z "$others" ] || fail "tools/run would build other programs: $others"
+! grep -qiE 'gtest|gmock|_test\.|testing/' <<<"$steps" ||
+  fail "tools/run would build test code: $(grep -iE 'gtest|gmock|_test\.|testing/' <<<"$steps" | head -n 5)"
+echo "$mode: tools/run would take $(wc -l <<<"$steps") build steps (the tree has $(ninja -C "$fresh/win64" -t targets all | wc -l) targets), linking" $linked
