@@ -110,19 +110,18 @@ run_once desktop
 run_once headless
 grep -q "run: no display; started on Xvfb" "$out/run-headless.log" || fail "tools/run did not start a display of its own"
 
-# A fresh build folder: what tools/run would build is the programs and their tools, no test program
-# and no test library.
+# A fresh build folder, as in a fresh clone: the commands tools/run would build with (its dry run)
+# make the programs and what they need, no other program and no test code.
 mode=fresh-build
 log=$out/run-dry.log
 MX_BUILD_ROOT=$fresh MX_RUN_DRY_BUILD=1 "$src/tools/run" >"$log" 2>&1 || fail "tools/run's dry run failed"
-steps=$(grep -E '^\[[0-9]+/[0-9]+\] ' "$log" || true)
-grep -qE 'Linking .*sfxstub\.exe' <<<"$steps" || fail "tools/run would not build sfxstub"
+linked=$(grep -oE ' -o [^ ]+\.exe( |$)' "$log" | awk '{print $2}' | sort -u || true)
+grep -qE '(^|/)sfxstub\.exe$' <<<"$linked" || fail "tools/run would not build sfxstub"
 if [ "$program" != demo.exe ]; then
-  grep -qE "Linking .*$program" <<<"$steps" || fail "tools/run would not build $program"
+  grep -qE "(^|/)$program\$" <<<"$linked" || fail "tools/run would not build $program"
 fi
-linked=$(grep -oE 'Linking [A-Z]+ executable [^ ]+' <<<"$steps" | awk '{print $4}' || true)
 others=$(grep -vE '(^|/)(sfxstub|MorvixZip|MorvixSFX|MxInstall)\.exe$' <<<"$linked" || true)
 [ -z "$others" ] || fail "tools/run would build other programs: $others"
-! grep -qiE 'gtest|gmock|_test\.|testing/' <<<"$steps" ||
-  fail "tools/run would build test code: $(grep -iE 'gtest|gmock|_test\.|testing/' <<<"$steps" | head -n 5)"
-echo "$mode: tools/run would take $(wc -l <<<"$steps") build steps (the tree has $(ninja -C "$fresh/win64" -t targets all | wc -l) targets), linking" $linked
+! grep -qiE 'gtest|gmock|googletest|_test\.cpp|/testing/' "$log" ||
+  fail "tools/run would build test code: $(grep -oiE '[^ ]*(gtest|gmock|googletest|_test\.cpp|/testing/)[^ ]*' "$log" | sort -u | head -n 5)"
+echo "$mode: tools/run would run $(grep -vc '^\[' "$log") build commands of the tree's $(ninja -C "$fresh/win64" -t commands | wc -l), linking" $linked
