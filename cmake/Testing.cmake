@@ -162,4 +162,6 @@ function(mx_add_forms target)
   file(WRITE ${rc} "${lines}")
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${paths}")
   target_sources(${target} PRIVATE ${rc})
+  # Every program with forms gets the caption check (testing/CMakeLists.txt).
+  set_property(GLOBAL APPEND PROPERTY MX_FORM_TARGETS ${target})
 endfunction()
