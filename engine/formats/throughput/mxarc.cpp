@@ -40,6 +40,18 @@ TUnBase* MakeExtractor(TArcType type)
     }
 }
 
+// Entries seen and entries that failed, from the OnEnd or OnStatus events.
+struct Counts {
+    int done = 0, failed = 0;
+    bool AllPassed() const { return done > 0 && failed == 0; }
+    static void Count(void* self, fw::TObject*, const std::string&, bool pass)
+    {
+        auto* c = static_cast<Counts*>(self);
+        ++c->done;
+        c->failed += !pass;
+    }
+};
+
 TArcType Detect(const std::string& archive)
 {
     auto* check = fw::Make<TZipCheck>(nullptr);
@@ -57,38 +69,22 @@ bool Extract(const std::string& archive, const std::string& dir)
     u->SetArchiveFile(archive);
     u->SetExtractDir(dir);
     u->SetUseStoredDirs(true);
-    int failed = 0, done = 0;
-    struct Counts {
-        int& failed;
-        int& done;
-    } counts{failed, done};
-    u->OnEnd.Bind(&counts, [](void* c, fw::TObject*, const std::string&, bool pass) {
-        auto* n = static_cast<Counts*>(c);
-        ++n->done;
-        n->failed += !pass;
-    });
+    Counts counts;
+    u->OnEnd.Bind(&counts, &Counts::Count);
     const bool ok = u->Extract();
     u->Free();
-    return ok && done > 0 && failed == 0;
+    return ok && counts.AllPassed();
 }
 
 bool Test(const std::string& archive)
 {
     auto* check = fw::Make<TZipCheck>(nullptr);
-    int failed = 0, done = 0;
-    struct Counts {
-        int& failed;
-        int& done;
-    } counts{failed, done};
-    check->OnStatus.Bind(&counts, [](void* c, fw::TObject*, const std::string&, bool pass) {
-        auto* n = static_cast<Counts*>(c);
-        ++n->done;
-        n->failed += !pass;
-    });
+    Counts counts;
+    check->OnStatus.Bind(&counts, &Counts::Count);
     check->SetArchiveFile(archive);
     const bool ok = check->Activate();
     check->Free();
-    return ok && done > 0 && failed == 0;
+    return ok && counts.AllPassed();
 }
 
 int Usage()
