@@ -388,10 +388,10 @@ void TZip::SearchFolder(RunState& run, const std::string& mask, int depth)
     const bool listed = RecurseDirs() && mask == "*.*";
     std::vector<fw::FileEntry> found;
     try {
-        if (listed)
-            found = fw::Fs().List(CurrentDir, mask, all) ? PassingEntries(all, filter) : found;
-        else
+        if (!listed)
             found = FindFiles(CurrentDir, mask, filter);
+        else if (fw::Fs().List(CurrentDir, mask, all))
+            found = PassingEntries(all, filter);
     } catch (const std::bad_alloc&) {
         RaiseError(CurrentDir, "", "0", 25263);
     }
