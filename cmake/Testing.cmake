@@ -133,6 +133,7 @@ function(mx_add_bench name)
     return()
   endif()
   add_executable(bench_${name} ${B_SOURCES})
+  target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(bench_${name} PRIVATE ${B_LIBS} mx_options)
 endfunction()
 
