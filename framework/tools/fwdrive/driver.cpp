@@ -257,7 +257,10 @@ bool Driver::WaitForAction(uint32_t sequence, double seconds) {
     ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     while (true) {
         Reply reply;
-        if (!Send("progress", "", reply)) return false;
+        // An action that ended the program (a menu's Exit) ran: its endpoint is gone and the process
+        // is ending.
+        if (!Send("progress", "", reply))
+            return started_ && WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
         unsigned done = 0, running = 0;
         if (reply.ok && std::sscanf(reply.payload.c_str(), "done %u running %u", &done, &running) == 2 &&
             (done >= sequence || running == sequence))

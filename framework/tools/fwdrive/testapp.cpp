@@ -128,6 +128,8 @@ public:
         memLog->Add("ready");
     }
 
+    // Ends the program the way a menu's Exit does: the main form closes while the action runs.
+    void CloseForm(TObject*) { Close(); }
     void btnGoClick(TObject*) {
         btnGo->SetTag(btnGo->Tag() + 1);
         memLog->Add("clicked " + std::to_string(btnGo->Tag()));
@@ -182,7 +184,8 @@ void RegisterTestClasses() {
         .Method("btnAskClick", &TAutoMainForm::btnAskClick)
         .Method("btnMsgClick", &TAutoMainForm::btnMsgClick)
         .Method("btnQueuedClick", &TAutoMainForm::btnQueuedClick)
-        .Method("MarkInvoked", &TAutoMainForm::MarkInvoked);
+        .Method("MarkInvoked", &TAutoMainForm::MarkInvoked)
+        .Method("CloseForm", &TAutoMainForm::CloseForm);
 }
 
 }  // namespace
