@@ -32,7 +32,11 @@ private:
 
 void TfrmArcExtract::FormCreate(fw::TObject*) { PageControl1->SetActivePage(tsGeneral); }
 
-void TfrmArcExtract::FormShow(fw::TObject*) { lbHistory->Items()->Assign(KVXMRUList1->Items()); }
+void TfrmArcExtract::FormShow(fw::TObject*) {
+    lbHistory->Items()->Assign(KVXMRUList1->Items());
+    if (!startFolder_.empty()) SelectFolder(startFolder_);
+    startFolder_.clear();
+}
 
 void TfrmArcExtract::FormActivate(fw::TObject*) {
     const bool selection = ZMain && ZMain->ListView1->SelCount() > 0;

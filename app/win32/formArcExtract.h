@@ -54,10 +54,15 @@ public:
     std::string Folder();
     // Selects the folder in the tree; false when the shell cannot show it.
     bool SelectFolder(const std::string& folder);
+    // The folder the tree shows when the dialog next appears.
+    void SetStartFolder(const std::string& folder) { startFolder_ = folder; }
     bool AllFiles() const;
     bool ConfirmOverwrite() const;
     bool RestoreFolders() const;
     bool OpenFolderAfter() const;
+
+private:
+    std::string startFolder_;
 };
 
 void RegisterArcExtractClass();

@@ -64,6 +64,7 @@ void TfrmZipMain::RunCommandLine(const std::vector<std::string>& args) {
     if (line.sw == StartSwitch::Extract) {
         // Extract and end: the window never shows.
         commandLineEnded_ = true;
+        KVXTrayIcon1->SetActive(true);
         HideSplash();
         OpenArchive(line.path);
         ExtractCommand();
@@ -209,8 +210,11 @@ void TfrmZipMain::TextSizeClick(fw::TObject* Sender) {
     item->SetChecked(true);
 }
 
+// The combo box takes the bar's width but 100 pixels; "Go" stands right of it.
 void TfrmZipMain::tbarAddressResize(fw::TObject*) {
-    if (cmbAddress) cmbAddress->SetWidth(std::max(60, tbarAddress->ClientWidth() - 100));
+    if (!cmbAddress || !btnGo) return;
+    cmbAddress->SetWidth(std::max(60, tbarAddress->ClientWidth() - 100));
+    btnGo->SetLeft(cmbAddress->Left() + cmbAddress->Width() + 4);
 }
 
 TfrmArcExtract* TfrmZipMain::ExtractDialog() {
@@ -247,6 +251,7 @@ void RegisterZipMainClass() {
         .Field("nbkSearch", &F::nbkSearch)
         .Field("tbarStandard", &F::tbarStandard)
         .Field("tbarAddress", &F::tbarAddress)
+        .Field("btnGo", &F::btnGo)
         .Field("CoolBar1", &F::CoolBar1)
         .Field("mnuAction", &F::mnuAction)
         .Field("miFileClose", &F::miFileClose)

@@ -15,6 +15,7 @@
 #include "framework/win32/forms.h"
 
 namespace fw {
+class TButton;
 class TComboBox;
 class TCoolBar;
 class TImage;
@@ -84,7 +85,8 @@ public:
     fw::TNotebook* nbkExplore = nullptr;
     fw::TNotebook* nbkSearch = nullptr;
     fw::TToolBar* tbarStandard = nullptr;
-    fw::TToolBar* tbarAddress = nullptr;
+    fw::TPanel* tbarAddress = nullptr;
+    fw::TButton* btnGo = nullptr;
     fw::TCoolBar* CoolBar1 = nullptr;
     fw::TMenuItem* mnuAction = nullptr;
     fw::TMenuItem* miFileClose = nullptr;

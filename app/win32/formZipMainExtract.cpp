@@ -51,7 +51,7 @@ void TfrmZipMain::ExtractCommand() {
     const std::string archive = Krenlo1->ArchiveFile();
     if (archive.empty()) return;
     const std::string start = prefs_.useExtractFolder ? prefs_.extractFolder : fw::ExtractFilePath(archive);
-    dialog->SelectFolder(start);
+    dialog->SetStartFolder(start);
     if (dialog->ShowModal() != fw::mrOk) return;
     if (!dialog->AllFiles() && ListView1->SelCount() == 0) return;
     OverwriteAnswer = 0;
