@@ -246,12 +246,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
     }
     bool handled = false;
     if (OnMessage) OnMessage(this, msg, handled);
-    if (!handled && keyPreprocessor_ && keyPreprocessor_(msg)) handled = true;
-    if (!handled) {
-        TranslateMessage(&msg);
-        DepthGuard guard(*this);
-        DispatchMessageA(&msg);
-    }
+    if (handled) return true;
+    // The keyboard chain dispatches too: a shortcut or an accelerator may run a menu or a modal form.
+    DepthGuard guard(*this);
+    if (keyPreprocessor_ && keyPreprocessor_(msg)) return true;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
     return true;
 }
 

@@ -178,6 +178,13 @@ void TCheckBox::CNCommand(TMessage& message) {
     message.Result = 0;
 }
 
+bool TCheckBox::DialogChar(char key) {
+    if (!IsAccel(static_cast<unsigned char>(key), Caption()) || !CanFocus()) return false;
+    SetFocus();
+    Toggle();
+    return true;
+}
+
 // ---- TRadioButton ------------------------------------------------------------------------------
 
 TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) { SetBounds(0, 0, 113, 17); }

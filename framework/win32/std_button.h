@@ -83,6 +83,8 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWindowState() override;
     void CNCommand(TMessage& message) override;
+    // The accelerator does what Space does: the box takes the focus and toggles (OnClick).
+    bool DialogChar(char key) override;
     // The next state a click gives: unchecked, checked, grayed (when allowed), unchecked...
     virtual void Toggle();
 
