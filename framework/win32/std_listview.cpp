@@ -10,6 +10,19 @@ namespace fw {
 
 namespace {
 
+// The item messages the view sends itself go straight to the system list view: nothing of ours
+// handles them, and under Wine the trip through the control's own window procedure costs far more
+// than the list view's work (a lister filling 100,000 rows sends over a million of them).
+LRESULT SendToList(TWinControl* view, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage message{msg, wParam, lParam, 0};
+    view->DefaultHandler(message);
+    return message.Result;
+}
+
+}  // namespace
+
+namespace {
+
 int ColumnFormat(TAlignment alignment) {
     switch (alignment) {
         case TAlignment::taRightJustify: return LVCFMT_RIGHT;
@@ -125,7 +138,7 @@ void TListItem::SetImageIndex(int value) {
     lv.mask = LVIF_IMAGE;
     lv.iItem = Index();
     lv.iImage = value;
-    SendMessageA(view->Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&lv));
+    SendToList(view, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&lv));
 }
 
 void TListItem::SetOverlayIndex(int value) {
@@ -178,14 +191,16 @@ void TListItem::Update() {
     TListView* view = ListView();
     if (!view || !view->HandleAllocated()) return;
     const int index = Index();
-    // Sub-items the window does not know yet ask for their text too.
-    for (int i = 1; i <= subItems_->Count(); ++i) {
+    // Sub-items the window does not know yet ask for their text too; the others it asks again anyway.
+    for (int i = windowSubItems_ + 1; i <= subItems_->Count(); ++i) {
         LVITEMA lv{};
         lv.iSubItem = i;
         lv.pszText = LPSTR_TEXTCALLBACKA;
-        SendMessageA(view->Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&lv));
+        SendToList(view, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&lv));
     }
-    SendMessageA(view->Handle(), LVM_UPDATE, static_cast<WPARAM>(index), 0);
+    windowSubItems_ = std::max(windowSubItems_, subItems_->Count());
+    // While the view's updates are suspended its end repaints everything.
+    if (view->updateCount_ == 0) SendToList(view, LVM_UPDATE, static_cast<WPARAM>(index), 0);
 }
 
 void TListItem::MakeVisible(bool partialOK) {
@@ -223,6 +238,19 @@ int TListItems::IndexOf(const TListItem* item) const {
 }
 
 TListItem* TListItems::Add() { return Insert(Count()); }
+
+TListItem* TListItems::AddItem(TListItem* item, int index) {
+    if (index < 0) index = Count();
+    if (index > Count()) {
+        delete item;
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    }
+    if (!item) item = new TListItem(nullptr);
+    item->owner_ = this;
+    items_.insert(items_.begin() + index, item);
+    owner_->InsertWindowItem(item, index);
+    return item;
+}
 
 TListItem* TListItems::Insert(int index) {
     if (index < 0 || index > Count())
@@ -365,13 +393,14 @@ void TListView::InsertWindowItem(TListItem* item, int index) {
     lv.lParam = reinterpret_cast<LPARAM>(item);
     lv.stateMask = LVIS_OVERLAYMASK;
     lv.state = INDEXTOOVERLAYMASK(item->overlayIndex_ > 0 ? item->overlayIndex_ : 0);
-    SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lv));
+    SendToList(this, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lv));
     for (int i = 1; i <= item->subItems_->Count(); ++i) {
         LVITEMA sub{};
         sub.iSubItem = i;
         sub.pszText = LPSTR_TEXTCALLBACKA;
-        SendMessageA(Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&sub));
+        SendToList(this, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&sub));
     }
+    item->windowSubItems_ = item->subItems_->Count();
 }
 
 void TListView::UpdateColumns() {

@@ -94,6 +94,8 @@ private:
     void* data_ = nullptr;
     int imageIndex_ = -1;
     int overlayIndex_ = -1;
+    // How many sub-item slots the window has been given (their texts come from the item on request).
+    int windowSubItems_ = 0;
     bool selected_ = false;  // while there is no window
     bool focused_ = false;
 };
@@ -108,6 +110,10 @@ public:
     TListItem* operator[](int index) const { return Item(index); }
     TListItem* Add();
     TListItem* Insert(int index);
+    // Adds an item made beforehand with no owner (new TListItem(nullptr)) and filled while no window
+    // knew it: the window gets it whole, in one insert (null adds an empty item). At Index, or at the
+    // end when Index is -1. The list takes ownership.
+    TListItem* AddItem(TListItem* item, int index = -1);
     void Delete(int index);
     void Clear();
     int IndexOf(const TListItem* item) const;
