@@ -96,6 +96,11 @@ void TUnZIP::WalkCentralDirectory(fw::FileHandle archive, FileReadSource& source
     uint32_t records = 0;
     zip::WalkStep step = zip::WalkStep::End;
     while (!Aborted() && (step = walker.Next(entry)) == zip::WalkStep::Entry) {
+        // Pending messages run between entries too: entries without data report no progress, and an
+        // archive of many of them must not freeze the window or the cancel.
+        ProcessMessages();
+        if (Aborted())
+            break;
         ++records;
         TrimAtNul(entry.name);
         utf8Name_ = (entry.header.flags & zip::kFlagUtf8) != 0;

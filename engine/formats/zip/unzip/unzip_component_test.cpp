@@ -497,6 +497,52 @@ TEST_F(UnZipTest, CancelDuringDecoding)
     EXPECT_EQ(events_.back(), "deactivate");
 }
 
+// A host whose message pump counts and, at the tenth pump, cancels the running component, as a
+// click on a Cancel button would.
+class CountingHost : public fw::Host {
+public:
+    explicit CountingHost(fw::Host& inner) : inner_(inner) {}
+    void PumpMessages() override
+    {
+        if (++pumps == 10)
+            if (TZipCommon* active = ActiveArcComponent())
+                TAwkMain::Cancel(active, true);
+    }
+    int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override
+    {
+        return inner_.MessageBox(text, caption, flags);
+    }
+    std::string Title() override { return inner_.Title(); }
+    void SetTitle(const std::string& title) override { inner_.SetTitle(title); }
+    std::string CommandLine() override { return inner_.CommandLine(); }
+    std::string ExeName() override { return inner_.ExeName(); }
+    int pumps = 0;
+
+private:
+    fw::Host& inner_;
+};
+
+// Empty entries have no data to report progress on: the walk still lets messages run between
+// entries, so the window answers and a cancel stops the run partway.
+TEST_F(UnZipTest, ManyEmptyEntriesLetMessagesRunAndCanBeCancelled)
+{
+    fs::create_directories(dir_ + "/empty");
+    std::string names;
+    for (int i = 0; i < 50; ++i) {
+        mx::test::WriteFile(dir_ + "/empty/e" + std::to_string(i) + ".txt", "");
+        names += " e" + std::to_string(i) + ".txt";
+    }
+    ASSERT_TRUE(RunIn(dir_ + "/empty", "zip -q ../empty.zip" + names, "zip", "zip"));
+    CountingHost host(fw::HostSeam());
+    fw::SetHost(&host);
+    const bool ran = Run(dir_ + "/empty.zip", dir_ + "/out");
+    fw::SetHost(nullptr);
+    EXPECT_TRUE(ran);
+    EXPECT_GE(host.pumps, 10);
+    EXPECT_GT(Count("pass "), 0);
+    EXPECT_LT(Count("pass "), 50) << "the cancel did not stop the run";
+}
+
 TEST_F(UnZipTest, BindableFromFormText)
 {
     const fw::TClassInfo* info = fw::FindClass("TUnZIP");
