@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/entry_table.h"
@@ -209,6 +210,14 @@ private:
     void BeginRun();
     void EndRun();
     void MakeLedPicture();
+
+    // The shell's icon and type name of an extension, asked once per extension.
+    struct ShellLook {
+        int icon = 0;
+        std::string typeName;
+    };
+    const ShellLook& LookOf(const std::string& fileName);
+    std::unordered_map<std::string, ShellLook> shellLooks_;
 
     std::vector<EntryRecord> records_;
     // The identity of each shown column, by position.

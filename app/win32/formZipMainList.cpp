@@ -93,17 +93,32 @@ void TfrmZipMain::Krenlo1Activate(fw::TObject*) {
     StatusBar1->SetSimplePanel(true);
 }
 
+const TfrmZipMain::ShellLook& TfrmZipMain::LookOf(const std::string& fileName) {
+    // The shell answers by extension alone, and slowly: one question per extension serves a listing
+    // of any size.
+    const std::string ext = fw::UpperCase(fw::ExtractFileExt(fileName));
+    auto found = shellLooks_.find(ext);
+    if (found == shellLooks_.end())
+        found = shellLooks_
+                    .emplace(ext, ShellLook{engine::win32::GetIconIndex(fileName), engine::win32::GetFileTypeName(fileName)})
+                    .first;
+    return found->second;
+}
+
 void TfrmZipMain::Krenlo1Read(fw::TObject* Sender, int64_t Offset, int) {
     auto* entry = dynamic_cast<engine::TZipCommon*>(Sender);
     if (!entry) return;
-    records_.push_back(RecordFromEntry(*entry, Offset, engine::win32::GetFileTypeName(entry->FileName)));
+    const ShellLook& look = LookOf(entry->FileName);
+    records_.push_back(RecordFromEntry(*entry, Offset, look.typeName));
     const EntryRecord& record = records_.back();
-    fw::TListItem* item = ListView1->Items()->Add();
+    // Filled first and handed to the list whole: one insert into the window per entry.
+    auto* item = new fw::TListItem(nullptr);
     item->SetData(IndexData(records_.size() - 1));
-    item->SetImageIndex(engine::win32::GetIconIndex(entry->FileName));
+    item->SetImageIndex(look.icon);
     item->SetCaption(record.name);
     fw::TStrings* sub = item->SubItems();
     for (const std::string& text : SubItemTexts(record, prefs_.columnShown)) sub->Add(text);
+    ListView1->Items()->AddItem(item);
 }
 
 // The run's end (EndRun) restores the list and the indicator.
