@@ -69,8 +69,10 @@ fail() {
 # Runs a Windows program of the prefix (reg, cmd) with its output.
 wine_run() { $WINE "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
-# Imports registry lines (REGEDIT4 format without the header).
+# Imports registry lines (REGEDIT4 format without the header), over no settings of the program: the
+# template's registry may hold some from a program started in it (tools/bench).
 seed() {
+  $WINE reg delete 'HKCU\Software\Morvix Tools' /f </dev/null >/dev/null 2>&1 || true
   local file=$tmp/seed-$RANDOM.reg
   { printf 'REGEDIT4\n\n'; cat; } >"$file"
   $WINE reg import "$(winpath "$file")" </dev/null >/dev/null 2>&1 || fail "reg import of $file failed"
