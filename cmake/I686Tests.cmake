@@ -3,7 +3,8 @@
 # the system seams (registry, code pages, files), windows, painting and hooks of the framework, the
 # extractor program end to end, and the callbacks of the cabinet library (FCI and FDI over a set of
 # our cabinets) and of our UnRAR library (data, both volume modes, the password), whose calling
-# conventions only the 32-bit build can get wrong. The threads test is left out: with several guest
+# conventions only the 32-bit build can get wrong, and the archive manager opening, sorting and
+# extracting one entry (app_scenario_sort_extract, a scenario script, not a GoogleTest program). The threads test is left out: with several guest
 # threads the emulator itself dies now and then ("uncaught target signal 11"), whatever the test does.
 # For the same reason the tests chosen here do not use SCOPED_TRACE: its first use starts GoogleTest's
 # thread-exit watcher, after which the emulated process crashes or hangs.
@@ -19,6 +20,7 @@ set(MX_I686_TESTS
   "sfxstub_wine_test SfxStubWine.EncryptedArchiveAsksForThePasswordAndRunsTheProgram:SfxStubWine.AsksBeforeOverwriting:SfxStubWine.HostileArchiveStaysInItsFolderAvoidsDevicesAndReportsTheDamagedEntry"
   "cab_test CabTest.OurCabinetsAndSetsReadBack"
   "unrar_test UnRarTest.VolumeSetsInBothNamingStyles:UnRarTest.AskedVolumeIsAnsweredWithAnotherFolder:UnRarTest.EncryptedEntriesThroughOurLibrary"
+  app_scenario_sort_extract
 )
 
 # Sets OUT to the GoogleTest filter of NAME when it runs on i686 ("*" for all of it), else to "".
