@@ -9,6 +9,7 @@
 #include "framework/core/rtti.h"
 #include "framework/win32/automation.h"
 #include "framework/win32/callback.h"
+#include "framework/win32/caption_check.h"
 #include "framework/win32/forms.h"
 #include "framework/win32/imagelist.h"
 #include "framework/win32/loop_services.h"
@@ -204,6 +205,8 @@ void TApplication::FinishCreate(TComponent* instance) {
 }
 
 void LoadRootResource(TComponent* root) {
+    // A program started for the caption check checks its forms before the first one loads.
+    CheckFormCaptionsIfAsked();
     if (!ReadComponentResource(root)) root->DoCreate();
 }
 
@@ -552,6 +555,7 @@ TApplication* InitApplication() {
 
 void DoneApplication() {
     if (!Application) return;
+    CheckFormCaptionsIfAsked();  // a program that ends before loading any form
     SetMainThreadWaker(nullptr);
     SetCursorResolver(nullptr);
     automation::Stop();

@@ -19,6 +19,9 @@ class TButtonControl : public TWinControl {
 public:
     explicit TButtonControl(TComponent* owner);
 
+    // As the system draws its window: beside a push button's frame, a check box's box.
+    bool MeasureCaption(int& needed, int& room) override;
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void Dispatch(TMessage& message) override;

@@ -12,6 +12,7 @@ namespace {
 constexpr const char* kReplyClass = "FwDriveReply";
 constexpr DWORD kPollMs = 50;
 constexpr unsigned kDiagnosticAnswerMs = 2000;  // a failure report must not wait long on a hung program
+constexpr DWORD kEndGraceMs = 5000;             // an action's program may take this long to end after it
 
 std::string LastErrorText(DWORD code) {
     char buffer[512] = {};
@@ -244,6 +245,14 @@ bool Driver::Perform(const Step& step) {
     // `quit` ends the program; nothing more will run there.
     if (step.verb == "quit") return true;
     if (!WaitForAction(sequence, kDefaultTimeout)) {
+        // An action that ends the program (a Close button, Exit in a menu) took the endpoint with it
+        // before it could report the action done: it has run once the program is gone.
+        if (started_ && WaitForSingleObject(process_.hProcess, kEndGraceMs) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process_.hProcess, &code);
+            std::printf("fwdrive: the program ended with the action (exit code %lu)\n", static_cast<unsigned long>(code));
+            return true;
+        }
         Fail(&step, "the action did not run: " + error_);
         return false;
     }
@@ -257,10 +266,7 @@ bool Driver::WaitForAction(uint32_t sequence, double seconds) {
     ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     while (true) {
         Reply reply;
-        // An action that ended the program (a menu's Exit) ran: its endpoint is gone and the process
-        // is ending.
-        if (!Send("progress", "", reply))
-            return started_ && WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
+        if (!Send("progress", "", reply)) return false;
         unsigned done = 0, running = 0;
         if (reply.ok && std::sscanf(reply.payload.c_str(), "done %u running %u", &done, &running) == 2 &&
             (done >= sequence || running == sequence))

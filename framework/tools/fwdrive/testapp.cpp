@@ -101,6 +101,7 @@ public:
     TTestSpeedButton* btnAsk = nullptr;
     TTestSpeedButton* btnMsg = nullptr;
     TTestSpeedButton* btnQueued = nullptr;
+    TTestSpeedButton* btnClose = nullptr;
 
     void FormCreate(TObject*) {
         for (const char* item : {"alpha", "beta", "gamma"})
@@ -128,8 +129,6 @@ public:
         memLog->Add("ready");
     }
 
-    // Ends the program the way a menu's Exit does: the main form closes while the action runs.
-    void CloseForm(TObject*) { Close(); }
     void btnGoClick(TObject*) {
         btnGo->SetTag(btnGo->Tag() + 1);
         memLog->Add("clicked " + std::to_string(btnGo->Tag()));
@@ -153,6 +152,9 @@ public:
         int answer = fw::Application->MessageBox("Queued?", "Question", MB_YESNO);
         memLog->Add("queued answer " + std::to_string(answer));
     }
+
+    // Closing the main form ends the program while the click is still being reported.
+    void btnCloseClick(TObject*) { Close(); }
 
     void MarkInvoked(TObject*) { SetTag(7); }
 };
@@ -179,13 +181,14 @@ void RegisterTestClasses() {
         .Field("btnAsk", &TAutoMainForm::btnAsk)
         .Field("btnMsg", &TAutoMainForm::btnMsg)
         .Field("btnQueued", &TAutoMainForm::btnQueued)
+        .Field("btnClose", &TAutoMainForm::btnClose)
         .Method("FormCreate", &TAutoMainForm::FormCreate)
         .Method("btnGoClick", &TAutoMainForm::btnGoClick)
         .Method("btnAskClick", &TAutoMainForm::btnAskClick)
         .Method("btnMsgClick", &TAutoMainForm::btnMsgClick)
         .Method("btnQueuedClick", &TAutoMainForm::btnQueuedClick)
-        .Method("MarkInvoked", &TAutoMainForm::MarkInvoked)
-        .Method("CloseForm", &TAutoMainForm::CloseForm);
+        .Method("btnCloseClick", &TAutoMainForm::btnCloseClick)
+        .Method("MarkInvoked", &TAutoMainForm::MarkInvoked);
 }
 
 }  // namespace
