@@ -224,7 +224,7 @@ TEST_F(GalleryTest, WindowAsksForTextsThroughGetDispInfo) {
 
 // Sub-items added one by one after their item, inside an update, as a lister fills a list: each
 // column shows its texts once the update ends, and a later change shows at once; an item filled
-// beforehand goes in whole.
+// beforehand goes in whole; the selection is walked by position.
 TEST_F(GalleryTest, SubItemsAddedAfterTheirItemShowInEveryColumn) {
     auto* view = fw::Make<fw::TListView>(form);
     view->SetViewStyle(fw::TViewStyle::vsReport);
@@ -259,6 +259,16 @@ TEST_F(GalleryTest, SubItemsAddedAfterTheirItemShowInEveryColumn) {
     SendMessageA(window, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lv));
     EXPECT_EQ(lv.iImage, 4);
     EXPECT_EQ(view->Items()->Item(0)->Data(), made);
+
+    // The selection walked by position, as the window holds it.
+    view->SetMultiSelect(true);
+    EXPECT_EQ(view->NextSelected(-1), -1);
+    view->Items()->Item(1)->SetSelected(true);
+    view->Items()->Item(3)->SetSelected(true);
+    EXPECT_EQ(view->NextSelected(-1), 1);
+    EXPECT_EQ(view->NextSelected(1), 3);
+    EXPECT_EQ(view->NextSelected(3), -1);
+    EXPECT_EQ(view->Items()->Item(3)->Index(), 3);
     view->Free();
 }
 

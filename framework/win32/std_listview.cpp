@@ -148,13 +148,13 @@ void TListItem::SetOverlayIndex(int value) {
     LVITEMA lv{};
     lv.stateMask = LVIS_OVERLAYMASK;
     lv.state = INDEXTOOVERLAYMASK(value > 0 ? value : 0);
-    SendMessageA(view->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&lv));
+    SendToList(view, LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&lv));
 }
 
 bool TListItem::Selected() const {
     TListView* view = ListView();
     if (!view || !view->HandleAllocated()) return selected_;
-    return SendMessageA(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_SELECTED) != 0;
+    return SendToList(view, LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_SELECTED) != 0;
 }
 
 void TListItem::SetSelected(bool value) {
@@ -164,13 +164,13 @@ void TListItem::SetSelected(bool value) {
     LVITEMA lv{};
     lv.stateMask = LVIS_SELECTED;
     lv.state = value ? LVIS_SELECTED : 0;
-    SendMessageA(view->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&lv));
+    SendToList(view, LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&lv));
 }
 
 bool TListItem::Focused() const {
     TListView* view = ListView();
     if (!view || !view->HandleAllocated()) return focused_;
-    return SendMessageA(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_FOCUSED) != 0;
+    return SendToList(view, LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_FOCUSED) != 0;
 }
 
 void TListItem::SetFocused(bool value) {
@@ -180,7 +180,7 @@ void TListItem::SetFocused(bool value) {
     LVITEMA lv{};
     lv.stateMask = LVIS_FOCUSED;
     lv.state = value ? LVIS_FOCUSED : 0;
-    SendMessageA(view->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&lv));
+    SendToList(view, LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&lv));
 }
 
 void TListItem::Delete() {
@@ -231,9 +231,14 @@ TListItem* TListItems::Item(int index) const {
 }
 
 int TListItems::IndexOf(const TListItem* item) const {
+    if (!item) return -1;
+    if (item->indexHint_ < items_.size() && items_[item->indexHint_] == item) return static_cast<int>(item->indexHint_);
     // Recently added items are the usual question.
     for (size_t i = items_.size(); i-- > 0;)
-        if (items_[i] == item) return static_cast<int>(i);
+        if (items_[i] == item) {
+            item->indexHint_ = i;
+            return static_cast<int>(i);
+        }
     return -1;
 }
 
@@ -248,6 +253,7 @@ TListItem* TListItems::AddItem(TListItem* item, int index) {
     if (!item) item = new TListItem(nullptr);
     item->owner_ = this;
     items_.insert(items_.begin() + index, item);
+    item->indexHint_ = static_cast<size_t>(index);
     owner_->InsertWindowItem(item, index);
     return item;
 }
@@ -257,6 +263,7 @@ TListItem* TListItems::Insert(int index) {
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
     auto* item = new TListItem(this);
     items_.insert(items_.begin() + index, item);
+    item->indexHint_ = static_cast<size_t>(index);
     owner_->InsertWindowItem(item, index);
     return item;
 }
@@ -374,9 +381,11 @@ void TListView::CreateWindowState() {
 
 void TListView::DestroyWnd() {
     if (HandleAllocated()) {
-        for (TListItem* item : items_->items_) {
-            item->selected_ = item->Selected();
-            item->focused_ = item->Focused();
+        for (size_t i = 0; i < items_->items_.size(); ++i) {
+            TListItem* item = items_->items_[i];
+            const auto state = static_cast<UINT>(SendToList(this, LVM_GETITEMSTATE, i, LVIS_SELECTED | LVIS_FOCUSED));
+            item->selected_ = (state & LVIS_SELECTED) != 0;
+            item->focused_ = (state & LVIS_FOCUSED) != 0;
         }
         for (int i = 0; i < columns_->Count(); ++i) columns_->Items(i)->Width();
     }
@@ -543,6 +552,18 @@ void TListView::SetSelected(TListItem* item) {
     if (item) item->SetSelected(true);
 }
 
+int TListView::NextSelected(int index) const {
+    const int count = items_->Count();
+    if (!HandleAllocated()) {
+        for (int i = std::max(index + 1, 0); i < count; ++i)
+            if (items_->items_[static_cast<size_t>(i)]->selected_) return i;
+        return -1;
+    }
+    const int next = static_cast<int>(SendMessageA(const_cast<TListView*>(this)->Handle(), LVM_GETNEXTITEM,
+                                                   static_cast<WPARAM>(index), MAKELPARAM(LVNI_SELECTED, 0)));
+    return next >= 0 && next < count ? next : -1;
+}
+
 int TListView::SelCount() const {
     if (!HandleAllocated())
         return static_cast<int>(std::count_if(items_->items_.begin(), items_->items_.end(),
@@ -612,17 +633,18 @@ bool TListView::CustomSort(TLVCompare compare, LPARAM data) {
 }
 
 void TListView::ItemsReordered() {
-    const int count = static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(SendToList(this, LVM_GETITEMCOUNT, 0, 0));
     std::vector<TListItem*> order;
     order.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         LVITEMA lv{};
         lv.mask = LVIF_PARAM;
         lv.iItem = i;
-        SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lv));
+        SendToList(this, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lv));
         order.push_back(reinterpret_cast<TListItem*>(lv.lParam));
     }
     if (order.size() == items_->items_.size()) items_->items_.swap(order);
+    for (size_t i = 0; i < items_->items_.size(); ++i) items_->items_[i]->indexHint_ = i;
 }
 
 void TListView::ColumnClick(TListColumn* column) {

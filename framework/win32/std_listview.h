@@ -96,6 +96,9 @@ private:
     int overlayIndex_ = -1;
     // How many sub-item slots the window has been given (their texts come from the item on request).
     int windowSubItems_ = 0;
+    // Where the item stood when last looked up: checked first, so asking a long list for an item's
+    // position is not a search.
+    mutable size_t indexHint_ = 0;
     bool selected_ = false;  // while there is no window
     bool focused_ = false;
 };
@@ -176,6 +179,9 @@ public:
     TListItem* Selected() const;
     void SetSelected(TListItem* item);
     int SelCount() const;
+    // The position of the next selected item after Index (-1: from the start), or -1; the window
+    // answers, so a walk over the selection costs one question per selected item.
+    int NextSelected(int index) const;
     TListItem* ItemFocused() const;
     void SetItemFocused(TListItem* item);
     TListItem* GetItemAt(int x, int y) const;
