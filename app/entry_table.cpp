@@ -82,6 +82,18 @@ int Order(T a, T b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// The text a text column sorts by (CRC and Encrypted are not among them: they sort as values).
+const std::string& TextOf(const EntryRecord& r, ColumnId column) {
+    switch (column) {
+        case colMethod: return r.method;
+        case colFolder: return r.folder;
+        case colFileType: return r.fileType;
+        case colVolumeId: return r.volumeId;
+        case colComments: return r.comment;
+        default: return r.name;
+    }
+}
+
 // The number a number column sorts by.
 int64_t NumberOf(const EntryRecord& r, ColumnId column) {
     switch (column) {
@@ -129,8 +141,10 @@ int CompareEntries(const EntryRecord& a, const EntryRecord& b, ColumnId column) 
         case SortKind::Date: return Order(std::floor(a.date), std::floor(b.date));
         case SortKind::Text: break;
     }
-    const int c = fw::AnsiCompareText(ColumnText(a, column), ColumnText(b, column));
-    return Order(c, 0);
+    // Eight upper-case hexadecimal digits and "No"/"Yes" order as their values do.
+    if (column == colCRC) return Order(a.crc, b.crc);
+    if (column == colEncrypted) return Order(a.encrypted, b.encrypted);
+    return Order(fw::AnsiCompareText(TextOf(a, column), TextOf(b, column)), 0);
 }
 
 }  // namespace app

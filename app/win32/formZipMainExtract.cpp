@@ -75,10 +75,8 @@ void TfrmZipMain::ExtractCommand() {
         } else {
             // One run per selected entry, reached through the item's record whatever the list's order.
             fw::TListItems* items = ListView1->Items();
-            for (int i = 0; i < items->Count() && !closeAfterRun_; ++i) {
-                fw::TListItem* item = items->Item(i);
-                if (!item->Selected()) continue;
-                const EntryRecord* record = RecordOf(item);
+            for (int i = ListView1->NextSelected(-1); i >= 0 && !closeAfterRun_; i = ListView1->NextSelected(i)) {
+                const EntryRecord* record = RecordOf(items->Item(i));
                 if (!record) continue;
                 extractor->SetFileSpec(EntryFileSpec(record->folder, record->name));
                 extractor->VolumeID = record->volumeId;

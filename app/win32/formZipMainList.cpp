@@ -132,10 +132,8 @@ const EntryRecord* TfrmZipMain::RecordOf(fw::TListItem* item) const {
 
 void TfrmZipMain::AddSelectedIndexes(std::vector<size_t>& indexes) const {
     fw::TListItems* items = ListView1->Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        fw::TListItem* item = items->Item(i);
-        if (item->Selected()) indexes.push_back(DataIndex(item->Data()));
-    }
+    for (int i = ListView1->NextSelected(-1); i >= 0; i = ListView1->NextSelected(i))
+        indexes.push_back(DataIndex(items->Item(i)->Data()));
 }
 
 // ---- totals and states --------------------------------------------------------------------------
