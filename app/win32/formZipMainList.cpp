@@ -43,7 +43,7 @@ struct SortContext {
     bool ascending;
 };
 
-int CALLBACK CompareItems(fw::TListItem* a, fw::TListItem* b, LPARAM data) {
+int CompareItems(fw::TListItem* a, fw::TListItem* b, LPARAM data) {
     const auto* sort = reinterpret_cast<const SortContext*>(data);
     const size_t ia = DataIndex(a->Data()), ib = DataIndex(b->Data());
     if (ia >= sort->records->size() || ib >= sort->records->size()) return 0;
