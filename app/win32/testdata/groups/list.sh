@@ -50,7 +50,10 @@ scenario() {
 [HKEY_CURRENT_USER\Software\Morvix Tools\Zip\Preferences\Folders]
 "rbExtractFolderFolder_Checked"="True"
 "deditExtractFolder_Text"="C:\\out\\"
+"rbStartupFolderFolder_Checked"="True"
+"deditStartupFolder_Text"="C:\\gone\\"
 REG
+  # The start-up folder named there does not exist: the start goes on all the same.
   drive list_formats.txt
   # A first start writes the temporary folder; the opens fill the history and the recent list.
   [ -n "$(reg_value 'HKCU\Software\Morvix Tools\Zip\Preferences\Folders' deditTempFolder_Text)" ] ||
