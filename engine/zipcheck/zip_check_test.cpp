@@ -14,6 +14,7 @@
 
 #include "engine/core/file_routines.h"
 #include "engine/core/testing/engine_test_env.h"
+#include "engine/core/testing/forwarding_host.h"
 #include "engine/formats/bh/bh_writer.h"
 #include "engine/formats/common/testdata/test_bytes.h"
 #include "engine/formats/rar/testdata/rar_writer.h"
@@ -449,9 +450,9 @@ TEST_F(ZipCheckTest, PasswordEnteredDuringTheTestIsKeptFirst)
 
 // A host whose message pump cancels the private lister, as a Cancel button pressed during the
 // listing would.
-class CancellingHost : public fw::Host {
+class CancellingHost : public test::ForwardingHost {
 public:
-    explicit CancellingHost(fw::Host& inner) : inner_(inner) {}
+    using ForwardingHost::ForwardingHost;
     void PumpMessages() override
     {
         auto* lister = dynamic_cast<TKrenlo*>(ActiveArcComponent());
@@ -460,18 +461,7 @@ public:
             TAwkMain::Cancel(lister, true);  // pumps again, and then finds the lister cancelled
         }
     }
-    int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override
-    {
-        return inner_.MessageBox(text, caption, flags);
-    }
-    std::string Title() override { return inner_.Title(); }
-    void SetTitle(const std::string& title) override { inner_.SetTitle(title); }
-    std::string CommandLine() override { return inner_.CommandLine(); }
-    std::string ExeName() override { return inner_.ExeName(); }
     int cancels = 0;
-
-private:
-    fw::Host& inner_;
 };
 
 TEST_F(ZipCheckTest, CancelDuringTheListingEndsTheRunBeforeAnyEntry)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/testing/forwarding_host.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/common/testdata/wrong_passwords.h"
 #include "engine/formats/zip/unzip/unzip_component.h"
@@ -499,27 +500,16 @@ TEST_F(UnZipTest, CancelDuringDecoding)
 
 // A host whose message pump counts and, at the tenth pump, cancels the running component, as a
 // click on a Cancel button would.
-class CountingHost : public fw::Host {
+class CountingHost : public test::ForwardingHost {
 public:
-    explicit CountingHost(fw::Host& inner) : inner_(inner) {}
+    using ForwardingHost::ForwardingHost;
     void PumpMessages() override
     {
         if (++pumps == 10)
             if (TZipCommon* active = ActiveArcComponent())
                 TAwkMain::Cancel(active, true);
     }
-    int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override
-    {
-        return inner_.MessageBox(text, caption, flags);
-    }
-    std::string Title() override { return inner_.Title(); }
-    void SetTitle(const std::string& title) override { inner_.SetTitle(title); }
-    std::string CommandLine() override { return inner_.CommandLine(); }
-    std::string ExeName() override { return inner_.ExeName(); }
     int pumps = 0;
-
-private:
-    fw::Host& inner_;
 };
 
 // Empty entries have no data to report progress on: the walk still lets messages run between
