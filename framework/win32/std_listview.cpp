@@ -689,6 +689,9 @@ void TListView::CNNotify(TMessage& message) {
     };
     switch (header->code) {
         case LVN_GETDISPINFOA: GetDispInfo(*reinterpret_cast<NMLVDISPINFOA*>(header)); break;
+        // The items raise OnDeletion themselves: the window need not report each item it lets go of
+        // (a list of 100,000 destroyed would send as many notifications).
+        case LVN_DELETEALLITEMS: message.Result = TRUE; break;
         case LVN_COLUMNCLICK: {
             const int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
             if (column >= 0 && column < columns_->Count()) ColumnClick(columns_->Items(column));
