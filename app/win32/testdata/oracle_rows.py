@@ -8,7 +8,7 @@ the tool does not tell.
 
 FORMAT is zipinfo (every column, from zipinfo -v), lsar (lsar -j), arj (arj v), lhasa (lhasa v),
 tar (tar -tvf), gzip (gzip -lv), gcab (gcab -lv) or manifest (an HA archive's entries as the fixture
-manifest records them). Columns: Name, Date / Time, Packed, UnPacked, Ratio, Method, Attr, Folder,
+manifest records them); "panels" gives instead a ZIP archive's five status panels from zipinfo -v. Columns: Name, Date / Time, Packed, UnPacked, Ratio, Method, Attr, Folder,
 File Type, CRC, File Offset, Encrypted, Volumne Id, Comments.
 """
 import json
@@ -160,6 +160,16 @@ def gcab_rows(archive):
     return rows
 
 
+def zip_panels(archive):
+    """The five status panels of a ZIP archive from zipinfo's entries, one row each."""
+    text = run("zipinfo", "-v", archive)
+    packed = sum(int(x) for x in re.findall(r"^\s+compressed size:\s+(\d+) bytes", text, re.M))
+    unpacked = sum(int(x) for x in re.findall(r"^\s+uncompressed size:\s+(\d+) bytes", text, re.M))
+    count = len(re.findall(r"^Central directory entry #", text, re.M))
+    return ["ZIP       ", "Files: %d" % count, "Compressed: %d" % packed, "UnCompressed: %d" % unpacked,
+            "Ratio: %d%%" % ratio(packed, unpacked)]
+
+
 def manifest_rows(archive, manifest):
     """HA: no tool here reads it; the fixture manifest records what each entry holds."""
     text = open(manifest, encoding="utf-8").read()
@@ -174,7 +184,7 @@ def manifest_rows(archive, manifest):
 def main():
     kind, archive = sys.argv[1], sys.argv[2]
     make = {"zipinfo": zipinfo_rows, "lsar": lsar_rows, "arj": arj_rows, "lhasa": lhasa_rows, "tar": tar_rows,
-            "gzip": gzip_rows, "gcab": gcab_rows}
+            "gzip": gzip_rows, "gcab": gcab_rows, "panels": zip_panels}
     rows = manifest_rows(archive, sys.argv[3]) if kind == "manifest" else make[kind](archive)
     if not rows:
         sys.exit("oracle_rows: %s says nothing about %s" % (kind, archive))

@@ -69,12 +69,19 @@ fail() {
 # Runs a Windows program of the prefix (reg, cmd) with its output.
 wine_run() { $WINE "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
-# Imports registry lines (REGEDIT4 format without the header), over no settings of the program: the
-# template's registry may hold some from a program started in it (tools/bench).
+# Imports the program's settings for the scenarios, no start-up question and extraction into C:\out,
+# and the registry lines given on stdin (REGEDIT4 format without the header), over no settings of the
+# program: the template's registry may hold some from a program started in it (tools/bench).
 seed() {
   $WINE reg delete 'HKCU\Software\Morvix Tools' /f </dev/null >/dev/null 2>&1 || true
   local file=$tmp/seed-$RANDOM.reg
-  { printf 'REGEDIT4\n\n'; cat; } >"$file"
+  {
+    printf 'REGEDIT4\n\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Morvix Tools\\Zip\\Zip]\n"Ask Default"="0"\n\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Morvix Tools\\Zip\\Preferences\\Folders]\n'
+    printf '"rbExtractFolderFolder_Checked"="True"\n"deditExtractFolder_Text"="C:\\\\out\\\\"\n\n'
+    cat
+  } >"$file"
   $WINE reg import "$(winpath "$file")" </dev/null >/dev/null 2>&1 || fail "reg import of $file failed"
 }
 

@@ -48,14 +48,7 @@ PY
   # What was there before: the answers leave these old files or replace them.
   for f in a1 a2 a3 a4 a5 b1 b2 b3 c1 c2; do printf 'old %s\n' "$f" >"$OUT/$f.txt"; done
   find "$drive" -path "$drive/windows" -prune -o -path "$drive/users" -prune -o -print | sort >"$tmp/before.files"
-  seed <<'REG'
-[HKEY_CURRENT_USER\Software\Morvix Tools\Zip\Zip]
-"Ask Default"="0"
-
-[HKEY_CURRENT_USER\Software\Morvix Tools\Zip\Preferences\Folders]
-"rbExtractFolderFolder_Checked"="True"
-"deditExtractFolder_Text"="C:\\out\\"
-REG
+  seed </dev/null
   cp "$here/extract.log" "$tmp/"
   drive extract.txt
 

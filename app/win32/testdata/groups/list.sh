@@ -37,19 +37,14 @@ scenario() {
   python3 "$rows" lsar "$FX/default.zoo" >"$tmp/zoo.rows"
   python3 "$rows" lsar "$FX/crunch.arc" >"$tmp/arc.rows"
   python3 "$rows" manifest "$fixtures/ha/unarc-rs/asc.ha" "$fixtures/MANIFEST.md" >"$tmp/ha.rows"
-  zip_totals "$FX/t.zip" >"$tmp/zip.panels"
+  python3 "$rows" panels "$FX/t.zip" >"$tmp/zip.panels"
   printf '%s\n' 'C:\\fx\\t.zip    (*.*)' >"$tmp/zip.caption"
   printf '%s\n' 'C:\\fx\\t.uue    (*.*)' >"$tmp/uue.caption"
   printf '%s\n' 'C:\\fx\\my files\\t.zip    (*.*)' >"$tmp/split.caption"
   printf 't.zip\t*\t*\t*\t*\t*\t*\t\t*\t*\t*\t*\t*\t*\n' >"$tmp/uue.rows"
 
   seed <<'REG'
-[HKEY_CURRENT_USER\Software\Morvix Tools\Zip\Zip]
-"Ask Default"="0"
-
 [HKEY_CURRENT_USER\Software\Morvix Tools\Zip\Preferences\Folders]
-"rbExtractFolderFolder_Checked"="True"
-"deditExtractFolder_Text"="C:\\out\\"
 "rbStartupFolderFolder_Checked"="True"
 "deditStartupFolder_Text"="C:\\gone\\"
 REG
@@ -78,21 +73,3 @@ REG
   diff -r "$tmp/ref" "$OUT" >/dev/null || fail "/EXTRACT gave $(cd "$OUT" && find . | sort | tr '\n' ' ') unlike unzip"
 }
 
-# The status panels of a ZIP archive from zipinfo's totals, one row each.
-zip_totals() {
-  python3 - "$1" <<'PY'
-import re, subprocess, sys
-text = subprocess.run(["zipinfo", "-v", sys.argv[1]], capture_output=True, check=True).stdout.decode("latin-1")
-packed = sum(int(x) for x in re.findall(r"^\s+compressed size:\s+(\d+) bytes", text, re.M))
-unpacked = sum(int(x) for x in re.findall(r"^\s+uncompressed size:\s+(\d+) bytes", text, re.M))
-count = len(re.findall(r"^Central directory entry #", text, re.M))
-def ratio(p, u):
-    if p <= 0 or u <= 0 or p >= u: return 0
-    if u - p > 100000:
-        p //= 100; u //= 100
-    r = (u - p) * 100 // u
-    return 1 if r == 0 else min(r, 100)
-print("\n".join(["ZIP       ", "Files: %d" % count, "Compressed: %d" % packed, "UnCompressed: %d" % unpacked,
-                 "Ratio: %d%%" % ratio(packed, unpacked)]))
-PY
-}

@@ -5,13 +5,11 @@ scenario() {
   (
     cd "$FX/src"
     # Two files whose ratios are 9 and 10 percent: as texts "10%" would sort before "9%".
-    python3 - <<'PY'
-import os, random, re, subprocess
+    python3 - "$here" <<'PY'
+import os, random, re, subprocess, sys
+sys.path.insert(0, sys.argv[1])
+from oracle_rows import ratio
 random.seed(7)
-def ratio(p, u):
-    if p <= 0 or u <= 0 or p >= u: return 0
-    r = (u - p) * 100 // u
-    return 1 if r == 0 else min(r, 100)
 for want, name in ((9, "r9.bin"), (10, "r10.bin")):
     for zeros in range(200, 4000, 10):
         data = bytes(random.getrandbits(8) for _ in range(10000)) + b"\0" * zeros
@@ -36,14 +34,7 @@ PY
   )
   names_rows a.txt r9.bin r10.bin r55.txt >"$tmp/by_ratio.rows"
   names_rows r9.bin r10.bin r55.txt a.txt >"$tmp/by_date.rows"
-  seed <<'REG'
-[HKEY_CURRENT_USER\Software\Morvix Tools\Zip\Zip]
-"Ask Default"="0"
-
-[HKEY_CURRENT_USER\Software\Morvix Tools\Zip\Preferences\Folders]
-"rbExtractFolderFolder_Checked"="True"
-"deditExtractFolder_Text"="C:\\out\\"
-REG
+  seed </dev/null
   drive sort_extract.txt
   [ "$(cd "$OUT" && ls -A)" = r10.bin ] || fail "C:\\out holds $(cd "$OUT" && ls -A | tr '\n' ' ') instead of r10.bin alone"
   same_file "$FX/src/r10.bin" "$OUT/r10.bin"
