@@ -5,6 +5,8 @@
 //   formZipMainList.cpp      opening and listing, columns, sorting, totals, command states, busy state
 //   formZipMainExtract.cpp   the extract command and the shared engine event handlers
 //   formZipMainSettings.cpp  the preferences and the view settings
+// The explorer bar's shell tree and list are joined by JexoShellLink1 only when the bar first shows
+// its Folders page: a hidden bar watches no folder (and starts no directory monitor thread).
 #pragma once
 
 #include <string>

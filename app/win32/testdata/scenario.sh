@@ -102,6 +102,8 @@ drive() {
   local script=$1
   shift
   cp "$here/$script" "$tmp/$script"
+  # Under 32-bit Wine in emulation every wait takes many times as long.
+  [ "${MX_WINE_ARCH:-win64}" = win32 ] && set -- --slow 8 "$@"
   MX_TEST_TMP=$tmp "$root/tools/fwdrive-run" --program MorvixZip.exe "$driver" "$tmp/$script" \
     -D APP="$APP" -D FX='C:\fx' -D FXQ='C:\\fx' -D OUT='C:\out' "$@" || fail "$script failed"
 }
