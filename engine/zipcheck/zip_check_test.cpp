@@ -36,18 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::Bytes;
-
-[[maybe_unused]] std::string Text(size_t n, uint32_t seed)
-{
-    static const char* const kWords[] = {"archive ", "entry ", "check ", "volume ", "header ", "data\n"};
-    std::string s;
-    while (s.size() < n) {
-        seed = seed * 1103515245u + 12345u;
-        s += kWords[(seed >> 16) % 6];
-    }
-    s.resize(n);
-    return s;
-}
+using test::Text;
 
 std::string Lower(std::string s)
 {

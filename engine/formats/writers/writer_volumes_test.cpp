@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "framework/win32/winapi.h"
 #else
 #include <signal.h>
 #include <spawn.h>
@@ -27,6 +27,7 @@
 
 #include "engine/core/file_routines.h"
 #include "engine/core/testing/engine_test_env.h"
+#include "engine/formats/common/testdata/test_bytes.h"
 #include "engine/formats/bh/bh_writer.h"
 #include "engine/formats/lzh/writer/lha_component.h"
 #include "engine/formats/zip/writer/zip_component.h"
@@ -47,28 +48,6 @@ struct WriterKind {
     const char* ext;
 };
 constexpr WriterKind kWriters[] = {{"zip", "zip"}, {"bh", "bh"}, {"lha", "lzh"}};
-
-std::string Text(size_t n, uint32_t seed)
-{
-    static const char* const kWords[] = {"archive ", "volume ", "commit ", "rename ", "flush ", "entry\n"};
-    std::string s;
-    while (s.size() < n) {
-        seed = seed * 1103515245u + 12345u;
-        s += kWords[(seed >> 16) % 6];
-    }
-    s.resize(n);
-    return s;
-}
-
-std::string Noise(size_t n, uint32_t seed)
-{
-    std::string s(n, '\0');
-    for (char& c : s) {
-        seed = seed * 1664525u + 1013904223u;
-        c = char(seed >> 24);
-    }
-    return s;
-}
 
 // Folder with the separator of the system's paths ("/" natively, where the test's own file calls take
 // "\\" for part of a name).
@@ -93,10 +72,10 @@ public:
         dir_ = Slash(mx::test::FreshDir());
         src_ = Slash(dir_ + "src");
         ASSERT_TRUE(ForceDirectories(src_));
-        mx::test::WriteFile(src_ + "a.txt", Text(20000, 1));
-        mx::test::WriteFile(src_ + "b.bin", Noise(9000, 2));
-        mx::test::WriteFile(src_ + "c.txt", Text(30000, 3));
-        mx::test::WriteFile(src_ + "d.txt", Text(5000, 4));
+        mx::test::WriteFile(src_ + "a.txt", test::Text(20000, 1));
+        mx::test::WriteFile(src_ + "b.bin", test::Bytes(9000, 2));
+        mx::test::WriteFile(src_ + "c.txt", test::Text(30000, 3));
+        mx::test::WriteFile(src_ + "d.txt", test::Text(5000, 4));
         owner_ = fw::Make<fw::TComponent>(nullptr);
 #ifndef _WIN32
         // The temporary folder lies on the build tree's file system, the archives on the test's own.
@@ -234,7 +213,7 @@ TEST_F(WriterVolumesTest, ArchivesOnAnotherVolumeAreChangedInPlace)
     for (const WriterKind& w : kWriters) {
         SCOPED_TRACE(w.kind);
         const std::string archive = other + "set." + w.ext;
-        mx::test::WriteFile(src_ + "d.txt", Text(5000, 4));
+        mx::test::WriteFile(src_ + "d.txt", test::Text(5000, 4));
         ASSERT_TRUE(Run(w.kind, archive, TSwitch::swAdd, {src_ + "a.txt", src_ + "b.bin"}));
         EXPECT_EQ(Tested(archive), (std::vector<std::string>{"a.txt", "b.bin"}));
         ASSERT_TRUE(Run(w.kind, archive, TSwitch::swAdd, {src_ + "c.txt"}));
@@ -263,7 +242,7 @@ TEST_F(WriterVolumesTest, AFullVolumeLeavesTheArchiveAsItWas)
     const std::string small = OtherVolume("small", 256 << 10, "MX_SMALL_DRIVE", why);
     if (small.empty())
         GTEST_SKIP() << why;
-    mx::test::WriteFile(src_ + "big.bin", Noise(300 << 10, 9));
+    mx::test::WriteFile(src_ + "big.bin", test::Bytes(300 << 10, 9));
     for (const WriterKind& w : kWriters) {
         SCOPED_TRACE(w.kind);
         const std::string archive = small + "set." + w.ext;
@@ -355,7 +334,7 @@ TEST_F(WriterVolumesTest, AKilledWriterLeavesTheOldArchiveOrTheNewOne)
     const std::string other = OtherVolume("killed", 64 << 20, "MX_OTHER_DRIVE", why);
     if (other.empty())
         GTEST_SKIP() << why;
-    mx::test::WriteFile(src_ + "big.txt", Text(300 << 10, 7));
+    mx::test::WriteFile(src_ + "big.txt", test::Text(300 << 10, 7));
     std::mt19937 random(20240611);
     constexpr int kKills = 6;
     for (const WriterKind& w : kWriters) {
