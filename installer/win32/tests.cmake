@@ -1,9 +1,10 @@
 # Stand-ins and drivers the Windows tests install, run and read: a program with a version resource
-# (two builds, 1.2.0.0 and 1.2.5.0), a self-registering library, and a command-line driver of the
-# library for the scripted system tests.
+# (two builds, 1.2.0.0 and 1.2.5.0), a self-registering library, a command-line driver of the
+# library for the scripted system tests, the loader and the uninstall program that an installation
+# carries, and the setup program with test variants of its definition.
 foreach(build old new)
   add_executable(standin_${build} WIN32 testapps/standin.cpp testapps/standin.rc)
-  target_link_libraries(standin_${build} PRIVATE mx_options)
+  target_link_libraries(standin_${build} PRIVATE fw_win32 mx_options)
 endforeach()
 target_compile_definitions(standin_old PRIVATE STANDIN_PATCH=0)
 target_compile_definitions(standin_new PRIVATE STANDIN_PATCH=5)
@@ -12,6 +13,25 @@ set_target_properties(inst_selfreg PROPERTIES PREFIX "")
 target_link_libraries(inst_selfreg PRIVATE mx_options advapi32)
 add_executable(instharness testapps/instharness.cpp)
 target_link_libraries(instharness PRIVATE inst_win32)
+add_executable(QuenfordLoadProgram WIN32 testapps/loader.cpp)
+target_link_libraries(QuenfordLoadProgram PRIVATE inst_win32)
+add_executable(inst_uninstall WIN32 testapps/uninstaller.cpp)
+set_target_properties(inst_uninstall PROPERTIES OUTPUT_NAME uninstall)
+target_link_libraries(inst_uninstall PRIVATE mx_options advapi32)
+
+# The setup program's variants: the real definition, the same distributed over the net, and a small
+# one with Program Manager links.
+set(setup_dir ${CMAKE_SOURCE_DIR}/installer/setup)
+file(READ ${setup_dir}/mxinstall.form definition)
+string(REPLACE "object Form1: TForm1\n" "object Form1: TForm1Web\n" definition "${definition}")
+string(REPLACE "  object Install1: TInstall\n" "  object Install1: TInstall\n    DistributeType = dtWeb\n" definition "${definition}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/mxinstall_web.form "${definition}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${setup_dir}/mxinstall.form)
+add_executable(mxinstall_variants WIN32 testapps/setup_variants.cpp ${setup_dir}/mxinstall.rc)
+target_link_libraries(mxinstall_variants PRIVATE inst_setup)
+set_source_files_properties(${setup_dir}/mxinstall.rc PROPERTIES OBJECT_DEPENDS ${setup_dir}/theme.bmp)
+mx_add_forms(mxinstall_variants ${setup_dir}/mxinstall.form ${CMAKE_CURRENT_BINARY_DIR}/mxinstall_web.form
+             testdata/progman.form)
 
 # Under Wine in the test run's prefix: versions of real PE files (checked with python3-pefile), shell
 # folders and records (checked with reg query), a container installed byte-equal (cmp), the overwrite

@@ -27,28 +27,16 @@ namespace {
 using namespace inst;
 
 // The system seam with the platform answer replaced.
-class ForcedPlatform : public InstallSystem {
+class ForcedPlatform : public ForwardingSystem {
 public:
-    ForcedPlatform(InstallSystem& base, uint32_t platform) : base_(base), platform_(platform) {}
+    ForcedPlatform(InstallSystem& base, uint32_t platform) : ForwardingSystem(base), platform_(platform) {}
     bool GetVersion(uint32_t& p, uint32_t& major, uint32_t& minor) override {
-        if (!base_.GetVersion(p, major, minor)) return false;
+        if (!ForwardingSystem::GetVersion(p, major, minor)) return false;
         p = platform_;
         return true;
     }
-    std::string ShortPathName(const std::string& path) override { return base_.ShortPathName(path); }
-    std::string SystemDirectory() override { return base_.SystemDirectory(); }
-    std::string WindowsDirectory() override { return base_.WindowsDirectory(); }
-    uint16_t UserDefaultLangID() override { return base_.UserDefaultLangID(); }
-    std::unique_ptr<VersionQuery> OpenVersionInfo(const std::string& f) override { return base_.OpenVersionInfo(f); }
-    bool MoveFileAtReboot(const std::string& from, const std::string& to) override {
-        return base_.MoveFileAtReboot(from, to);
-    }
-    DllRegister RegisterServer(const std::string& p, long& r, uint32_t& e) override { return base_.RegisterServer(p, r, e); }
-    uint32_t WinExec(const std::string& c, bool h, uint32_t& e) override { return base_.WinExec(c, h, e); }
-    InternetLoad LoadInternet() override { return base_.LoadInternet(); }
 
 private:
-    InstallSystem& base_;
     uint32_t platform_;
 };
 
