@@ -41,24 +41,49 @@ bool IsProgram(const std::string& path) {
     return ext == ".EXE" || ext == ".COM";
 }
 
-// A RunOnce value of the in-use batch still names the file: the system has not run it yet.
-bool StillToRun(const std::string& batch) {
+// How long the completion waits for the batch that moves files in use.
+constexpr uint32_t kBatchWaitMs = 120000;
+
+// The names of the RunOnce values of the in-use batch that still name the file: the system has not run
+// it yet.
+std::vector<std::string> PendingBatchValues(const std::string& batch) {
+    std::vector<std::string> pending;
     TqnfdRegistry reg;
     reg.SetRootKey(fw::kHKeyLocalMachine);
     try {
-        if (!reg.OpenKey(kRunOnceKey, false)) return false;
+        if (!reg.OpenKey(kRunOnceKey, false)) return pending;
         std::vector<std::string> names;
         reg.GetValueNames(names);
+        const std::string prefix = kBatchRunOnceName;
         for (const std::string& name : names) {
-            if (!fw::SameText(name.substr(0, std::string(kBatchRunOnceName).size()), kBatchRunOnceName)) continue;
+            if (!fw::SameText(name.substr(0, prefix.size()), prefix)) continue;
             std::string command = fw::Trim(reg.ReadString(name));
             if (command.size() >= 2 && command.front() == '"' && command.back() == '"')
                 command = command.substr(1, command.size() - 2);
-            if (fw::SameText(command, batch)) return true;
+            if (fw::SameText(command, batch)) pending.push_back(name);
         }
     } catch (const fw::Exception&) {
     }
-    return false;
+    return pending;
+}
+
+// The batch that moves files in use runs before anything the completion starts: the system may run its
+// once-only commands in any order, and a program started first would hold its file again. The batch
+// deletes itself; its RunOnce value goes, so the system does not look for it.
+void RunPendingBatch(const std::string& batch) {
+    const std::vector<std::string> values = PendingBatchValues(batch);
+    if (values.empty()) {
+        fw::DeleteFile(batch);
+        return;
+    }
+    Sys().RunAndWait("\"" + batch + "\"", kBatchWaitMs);
+    TqnfdRegistry reg;
+    reg.SetRootKey(fw::kHKeyLocalMachine);
+    try {
+        if (reg.OpenKey(kRunOnceKey, false))
+            for (const std::string& name : values) reg.DeleteValue(name);
+    } catch (const fw::Exception&) {
+    }
 }
 
 }  // namespace
@@ -312,21 +337,21 @@ void TCustomInstall::FinishUnfinishedWork() {
     fw::TStringList work;
     ReadUnfinishedWork(work);
     ClearUnfinishedWork();
+    // Files are moved into place (kind 1) before the components finish their work (kind 0).
+    std::vector<std::string> batches, components;
     for (int i = 0; i < work.Count(); ++i) {
         const std::string line = work.Get(i);
-        const std::string name = Field(line, 1, ";");
         int64_t kind = 0;
         if (!fw::TryStrToInt64(fw::Trim(Field(line, 2, ";")), kind))
             throw IEInstall("There is an invalid entry for the unfinished install list %s", {line});
-        if (kind == 1) {
-            // The batch that moves files in use may not have run yet (the system runs its once-only
-            // commands in an order of its own); it deletes itself when it has.
-            if (!StillToRun(name)) fw::DeleteFile(name);
-        } else if (kind == 0) {
-            const std::vector<TInstallContainer*> containers = AllContainers();
-            for (TInstallContainer* c : containers)
-                if (fw::SameText(c->Name(), name)) c->CompleteAfterReboot();
-        }
+        if (kind == 1) batches.push_back(Field(line, 1, ";"));
+        if (kind == 0) components.push_back(Field(line, 1, ";"));
+    }
+    for (const std::string& batch : batches) RunPendingBatch(batch);
+    for (const std::string& name : components) {
+        const std::vector<TInstallContainer*> containers = AllContainers();
+        for (TInstallContainer* c : containers)
+            if (fw::SameText(c->Name(), name)) c->CompleteAfterReboot();
     }
     FinishGoodRun();
 }

@@ -80,6 +80,12 @@ uint32_t NativeSystem::WinExec(const std::string& commandLine, bool hidden, uint
     return winExecAnswer;
 }
 
+bool NativeSystem::RunAndWait(const std::string& commandLine, uint32_t) {
+    waitedFor.push_back(commandLine);
+    if (onRun) onRun(commandLine);
+    return true;
+}
+
 uint32_t NativeSystem::ShellOpen(const std::string& verb, const std::string& file, uint32_t& lastError) {
     opened.push_back(verb + " " + file);
     lastError = shellExecuteAnswer <= 32 ? 2 : 0;

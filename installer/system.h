@@ -127,6 +127,9 @@ public:
     virtual DllRegister RegisterServer(const std::string& path, long& result, uint32_t& lastError) = 0;
     // Starts a command line, shown or hidden; the system's result (below 32 is a failure).
     virtual uint32_t WinExec(const std::string& commandLine, bool hidden, uint32_t& lastError) = 0;
+    // Starts a command line hidden and waits for it to end (at most timeoutMs); false when it could
+    // not start or did not end in time.
+    virtual bool RunAndWait(const std::string& commandLine, uint32_t timeoutMs) = 0;
     // Opens a document (or starts a program) through the shell with a verb; the system's result (32
     // and below is a failure).
     virtual uint32_t ShellOpen(const std::string& verb, const std::string& file, uint32_t& lastError) = 0;
@@ -162,6 +165,7 @@ public:
     }
     DllRegister RegisterServer(const std::string& p, long& r, uint32_t& e) override { return base_.RegisterServer(p, r, e); }
     uint32_t WinExec(const std::string& c, bool h, uint32_t& e) override { return base_.WinExec(c, h, e); }
+    bool RunAndWait(const std::string& c, uint32_t t) override { return base_.RunAndWait(c, t); }
     uint32_t ShellOpen(const std::string& v, const std::string& f, uint32_t& e) override { return base_.ShellOpen(v, f, e); }
     bool RestartWindows(bool withPrivilege) override { return base_.RestartWindows(withPrivilege); }
     int32_t InitializeCom() override { return base_.InitializeCom(); }
@@ -202,6 +206,8 @@ public:
     DllRegister registerAnswer = DllRegister::Ok;
     std::vector<std::string> started;     // WinExec command lines
     uint32_t winExecAnswer = 33;
+    std::vector<std::string> waitedFor;   // RunAndWait command lines
+    std::function<void(const std::string& commandLine)> onRun;  // what running one does
     std::vector<std::string> opened;      // ShellOpen: "verb file"
     uint32_t shellExecuteAnswer = 42;
     // Restarts asked for ("privilege" or "plain"); a failure can be staged.
@@ -232,6 +238,7 @@ public:
     bool MoveFileAtReboot(const std::string& from, const std::string& to) override;
     DllRegister RegisterServer(const std::string& path, long& result, uint32_t& lastError) override;
     uint32_t WinExec(const std::string& commandLine, bool hidden, uint32_t& lastError) override;
+    bool RunAndWait(const std::string& commandLine, uint32_t timeoutMs) override;
     uint32_t ShellOpen(const std::string& verb, const std::string& file, uint32_t& lastError) override;
     bool RestartWindows(bool withPrivilege) override;
     int32_t InitializeCom() override;

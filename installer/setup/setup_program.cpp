@@ -18,9 +18,10 @@ void CreateForm1() {
 }  // namespace
 
 int RunSetupProgram(void (*createMainForm)(), InstallSystem* system) {
-    fw::InitApplication();
+    // The platform seams first: the application wraps the host seam they install.
     InstallWin32System();
     if (system) SetInstallSystem(system);
+    fw::InitApplication();
     InstallWin32Host();
     RegisterClasses();
     InstallTranslatorControls();

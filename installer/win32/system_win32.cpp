@@ -176,6 +176,21 @@ public:
         lastError = answer < 32 ? GetLastError() : 0;
         return answer;
     }
+    bool RunAndWait(const std::string& commandLine, uint32_t timeoutMs) override {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+        PROCESS_INFORMATION process{};
+        std::string line = commandLine;
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                            &process))
+            return false;
+        const bool ended = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return ended;
+    }
     uint32_t ShellOpen(const std::string& verb, const std::string& file, uint32_t& lastError) override {
         const auto answer = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, verb.c_str(), file.c_str(), nullptr,
                                                                    nullptr, SW_SHOW));

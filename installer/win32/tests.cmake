@@ -39,13 +39,15 @@ mx_add_forms(mxinstall_variants ${setup_dir}/mxinstall.form ${CMAKE_CURRENT_BINA
 mx_add_test(inst_wine_test WINDOWS_ONLY SOURCES inst_wine_test.cpp LIBS inst_win32)
 add_dependencies(inst_wine_test standin_old standin_new inst_selfreg)
 
-# In a scratch prefix of their own: a file in use replaced by "wineboot -r" (both roads), and downloads
-# inside a private network namespace.
+# In a scratch prefix of their own: a file in use replaced by "wineboot -r" (both roads), downloads
+# inside a private network namespace, and the setup program end to end (build, install, uninstall,
+# reboot, floppies, Program Manager) on the build tree's display, driven by fwdrive where it asks.
 if(MX_CONFIG STREQUAL "win64")
-  foreach(script reboot net)
+  foreach(script reboot net setup)
     add_test(NAME inst_${script}_test
              COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/inst_${script}_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
     set_tests_properties(inst_${script}_test PROPERTIES TIMEOUT 600 RESOURCE_LOCK wine_display
-                         ENVIRONMENT "MX_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp/inst_${script}_test")
+                         ENVIRONMENT "MX_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp/inst_${script}_test;MX_WINE_DIR=${MX_WINE_DIR}")
   endforeach()
+  set_tests_properties(inst_setup_test PROPERTIES FIXTURES_REQUIRED wine)
 endif()

@@ -244,6 +244,13 @@ bool Driver::Perform(const Step& step) {
     // `quit` ends the program; nothing more will run there.
     if (step.verb == "quit") return true;
     if (!WaitForAction(sequence, kDefaultTimeout)) {
+        // An action may end the program (the OK of its last message box): ended cleanly, it ran.
+        DWORD code = 1;
+        if (started_ && WaitForSingleObject(process_.hProcess, 5000) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(process_.hProcess, &code) && code == 0) {
+            std::printf("fwdrive: the program ended after the action\n");
+            return true;
+        }
         Fail(&step, "the action did not run: " + error_);
         return false;
     }

@@ -6,6 +6,7 @@
 //   instharness install BASE OUT TARGET [options] NAME...   from OUT\files.1 into TARGET\Bin
 //        --platform=N   answer N for the Windows platform   --register   help file and DLL counter
 //   instharness download http|ftp HOST DIR NAME LOCAL [--abort]
+//   instharness restart                                 restarts Windows (the prefix) through the seam
 //
 // Exit code 0 = done, 3 = the library raised (its class and message are printed), 2 = usage.
 #include <cstdio>
@@ -150,6 +151,7 @@ int Run(int argc, char** argv) {
         return Build(rest[0], rest[1], std::vector<std::string>(rest.begin() + 2, rest.end()));
     if (command == "install" && rest.size() >= 4)
         return Install(rest[0], rest[1], rest[2], registerFiles, std::vector<std::string>(rest.begin() + 3, rest.end()));
+    if (command == "restart") return Win32System().RestartWindows(true) ? 0 : 1;
     if (command == "download" && rest.size() == 5) return Download(rest[0], rest[1], rest[2], rest[3], rest[4], abortAfterFirst);
     return 2;
 }

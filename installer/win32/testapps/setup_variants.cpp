@@ -4,6 +4,8 @@
 //   MXI_VARIANT=progman   a small definition whose links are Program Manager items
 //   MXI_NO_DELAYED_MOVE=1 the system refuses to replace files at the next start, so files in use go
 //                         through the batch file
+//   MXI_NO_RESTART=1      the system refuses to restart (the setup says so and leaves the work for the
+//                         next start)
 // Without them it is MxInstall.
 #include <cstdlib>
 #include <string>
@@ -25,10 +27,19 @@ public:
     using TForm1::TForm1;
 };
 
-class NoDelayedMoves : public inst::ForwardingSystem {
+class RefusingSystem : public inst::ForwardingSystem {
 public:
-    using ForwardingSystem::ForwardingSystem;
-    bool MoveFileAtReboot(const std::string&, const std::string&) override { return false; }
+    RefusingSystem(inst::InstallSystem& base, bool moves, bool restart)
+        : ForwardingSystem(base), refuseMoves_(moves), refuseRestart_(restart) {}
+    bool MoveFileAtReboot(const std::string& from, const std::string& to) override {
+        return !refuseMoves_ && ForwardingSystem::MoveFileAtReboot(from, to);
+    }
+    bool RestartWindows(bool withPrivilege) override {
+        return !refuseRestart_ && ForwardingSystem::RestartWindows(withPrivilege);
+    }
+
+private:
+    bool refuseMoves_, refuseRestart_;
 };
 
 template <class T>
@@ -51,6 +62,7 @@ int main() {
     if (variant == "web") create = &Create<TForm1Web>;
     if (variant == "progman") create = &Create<TForm1Progman>;
     inst::InstallWin32System();
-    static NoDelayedMoves noDelayedMoves(inst::Win32System());
-    return inst::RunSetupProgram(create, Env("MXI_NO_DELAYED_MOVE") == "1" ? &noDelayedMoves : nullptr);
+    const bool moves = Env("MXI_NO_DELAYED_MOVE") == "1", restart = Env("MXI_NO_RESTART") == "1";
+    static RefusingSystem refusing(inst::Win32System(), moves, restart);
+    return inst::RunSetupProgram(create, moves || restart ? &refusing : nullptr);
 }

@@ -31,9 +31,6 @@ void Log(const std::string& line) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     FW_CALLBACK_BODY(LRESULT(0), {
         switch (message) {
-            case WM_TIMER:
-                if (GetFileAttributesA(g_stopFile.c_str()) != INVALID_FILE_ATTRIBUTES) PostQuitMessage(0);
-                return LRESULT(0);
             case WM_QUERYENDSESSION:
                 return LRESULT(TRUE);
             case WM_ENDSESSION:
@@ -74,7 +71,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Log("started " + std::to_string(STANDIN_PATCH) + " " + GetCommandLineA());
     const DWORD end = GetTickCount() + 10 * 60 * 1000;
     MSG msg;
+    // The timer is looked at here, so the program also stops where it got no window (no display).
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && GetFileAttributesA(g_stopFile.c_str()) != INVALID_FILE_ATTRIBUTES) break;
         DispatchMessageA(&msg);
         if (static_cast<int>(GetTickCount() - end) > 0) break;
     }

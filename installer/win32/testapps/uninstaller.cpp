@@ -223,6 +223,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
         }
     }
     for (const std::string& folder : folders) RemoveEmptyFolders(folder, kept);
+    PruneKey(HKEY_LOCAL_MACHINE, kHelpKey);
     DeleteTree(HKEY_LOCAL_MACHINE, key);
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
