@@ -12,11 +12,19 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 // How often the clean-up tries to delete the program, about a second apart.
 constexpr int kCleanupTries = 60;
 
+// The path with "\" between its parts (either separator given) and one at its end.
+std::string Folder(const std::string& path) {
+    std::string s = fw::Trim(path);
+    for (char& c : s)
+        if (c == '/') c = '\\';
+    return AddBackslash(s);
+}
+
 }  // namespace
 
 bool IsInsideFolder(const std::string& dir, const std::string& tempFolder) {
-    const std::string folder = AddBackslash(fw::Trim(tempFolder));
-    const std::string path = AddBackslash(fw::Trim(dir));
+    const std::string folder = Folder(tempFolder);
+    const std::string path = Folder(dir);
     return folder.size() > 1 && path.size() > folder.size() &&
            fw::SameText(path.substr(0, folder.size()), folder);
 }

@@ -163,11 +163,19 @@ void TCustomInstall::Loaded() {
     if (DistributeType() != TDistributeType::dtTraditional && !NetLocation())
         throw IEInstallNetLocNil(
             "Must assign a net location via the NetLocation property before you can set the distribute type");
-    ParseCommandLine();
-    if (switches_.Has(kSwitchDebug) &&
-        (!switches_.Has(kSwitchSource) || fw::Trim(switches_.Value(kSwitchSource)).empty()))
-        throw IEInstall(
-            "You forgot to pass in the build directory. In Run | Parameters, follow this format: -d \"-sC:\\My Build\"");
+    // A bad command line stops the program before anything runs, with the message alone.
+    try {
+        ParseCommandLine();
+        if (switches_.Has(kSwitchDebug) &&
+            (!switches_.Has(kSwitchSource) || fw::Trim(switches_.Value(kSwitchSource)).empty()))
+            throw IEInstall(
+                "You forgot to pass in the build directory. In Run | Parameters, follow this format: -d \"-sC:\\My "
+                "Build\"");
+    } catch (const IException& e) {
+        AppHost().ShowException(e);
+        AppHost().Terminate();
+        return;
+    }
     SetSourceDir(switches_.Has(kSwitchSource) ? switches_.Value(kSwitchSource) : GetProgramDir());
     SetSelfExtractor(switches_.Has(kSwitchSelfExtract), switches_.Value(kSwitchSelfExtract));
     if (switches_.Has(kSwitchSelfExtract))
@@ -284,7 +292,7 @@ std::string TCustomInstall::GetMainArchiveFile() {
     return AddBackslash(SourceDir()) + fw::ParamStr(2);
 }
 
-std::string TCustomInstall::GetProgramDir() { return RemoveBackslash(fw::ExtractFilePath(fw::ParamStr(0))); }
+std::string TCustomInstall::GetProgramDir() { return fw::ExtractFileDir(fw::ParamStr(0)); }
 
 ExtractionRecord TCustomInstall::ReadExtractionInfo(const std::string& fileName) {
     auto fail = [&]() -> ExtractionRecord {

@@ -137,21 +137,29 @@ void TCustomInstall::PrepareSetupFiles(const std::string& buildDir, const std::s
 void TCustomInstall::CompressSetupArchive(const std::string& buildDir, const std::string& programPath) {
     if (fw::Trim(programPath).empty()) throw IEInstall("Cannot create setup file. Executable is blank");
     if (!fw::FileExists(programPath)) throw IEInstall("TInstall: Cannot find the executable file %s", {programPath});
-    const std::string archive = RemoveBackslash(buildDir) + "\\setup.1";
+    const std::string archive = fw::ExpandFileName(RemoveBackslash(buildDir) + "\\setup.1");
     // Each file is a temporary install file outside the tree; the first one starts the archive afresh.
+    // It is read from its own folder, so the entry carries the file's name alone.
+    const std::string saved = fw::GetCurrentDir();
     auto add = [&](const std::string& path, bool first) {
         std::unique_ptr<TInstallFile, void (*)(TInstallFile*)> file(fw::Make<TInstallFile>(nullptr),
                                                                     [](TInstallFile* f) { f->Free(); });
         file->SetFileName(fw::ExtractFileName(path));
-        file->SetIncludeFromDir(RemoveBackslash(fw::ExtractFilePath(path)));
         file->SetAddToArchive(first ? TlzhCommand::lzcOverwrite : TlzhCommand::lzcOnlyAdd);
         file->SetArchiveFileType(nullptr);
         file->SetArchiveFile(archive);
         if (!first) file->SetNet(false);
+        fw::SetCurrentDir(fw::ExtractFileDir(fw::ExpandFileName(path)));
         file->Compress();
     };
-    add(programPath, true);
-    for (int i = 0; i < presetupFiles_->Count(); ++i) add(fw::Trim(presetupFiles_->Get(i)), false);
+    try {
+        add(programPath, true);
+        for (int i = 0; i < presetupFiles_->Count(); ++i) add(fw::Trim(presetupFiles_->Get(i)), false);
+    } catch (...) {
+        fw::SetCurrentDir(saved);
+        throw;
+    }
+    fw::SetCurrentDir(saved);
 }
 
 void TCustomInstall::WriteRemoteFileList() {

@@ -108,6 +108,12 @@ void TMainLinkGroup::SetDestDirType(TCustomPathSpecifier*) {
     TCustomShellLinkGroup::SetDestDirType(menu);
 }
 
+void TMainLinkGroup::SetContainer(TInstallContainer* value) {
+    const std::string dir = DestDir();
+    TCustomShellLinkGroup::SetContainer(value);
+    SetDestDir(dir);
+}
+
 // ---- Links ----------------------------------------------------------------------------------------------------------
 
 TCustomInstallShellLink::TCustomInstallShellLink(fw::TComponent* owner) : TInstallObject(owner) {

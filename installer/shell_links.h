@@ -34,6 +34,8 @@ public:
     explicit TMainLinkGroup(fw::TComponent* owner);
     // Always the Programs menu.
     void SetDestDirType(TCustomPathSpecifier* value) override;
+    // Keeps its folder below the Programs menu.
+    void SetContainer(TInstallContainer* value) override;
 
 protected:
     ~TMainLinkGroup() override;
