@@ -178,7 +178,8 @@ for link in "${links[@]}"; do
   grep -qF "Local path			: $winPF\\MorvixZip.exe" <<<"$info" || fail "$link: $info"
   grep -qF "Working directory		: $winPF" <<<"$info" || fail "$link: working directory"
 done
-lnkinfo "$MENU/Programs/Morvix Tools/Morvix Zip Self Extracting (.LNK" | grep -qF "$winPF\\MorvixSFX.exe" || fail "SFX link"
+info=$(lnkinfo "$MENU/Programs/Morvix Tools/Morvix Zip Self Extracting (.LNK") || fail "lnkinfo of the SFX link"
+grep -qF "Local path			: $winPF\\MorvixSFX.exe" <<<"$info" || fail "SFX link: $info"
 
 wait_until grep -qF "\"$winPF\\MorvixZip.exe\"" "$out/markers/MorvixZip.log" || fail "MorvixZip was not started"
 wait_until grep -qF "\"$winPF\\Readme.txt\"" "$out/markers/viewer.log" || fail "Readme.txt was not opened"
@@ -205,8 +206,8 @@ MXI_NO_RESTART=1 drive drive_reboot_refused.txt -D "SETUP=$winB\\Setup\\MxInstal
   || fail "the refused restart"
 cmp "$F/MorvixZip.exe" "$PF/MorvixZip.1" || fail "MorvixZip.1 does not hold the new program"
 cmp "$W/standin_old.exe" "$PF/MorvixZip.exe" || fail "the running program changed"
-query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations | tee "$out/pending.txt" |
-  grep -qF "!\\??\\$winPF\\MorvixZip.exe" || fail "no replacing rename: $(cat "$out/pending.txt")"
+pending=$(query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations)
+grep -qF "!\\??\\$winPF\\MorvixZip.exe" <<<"$pending" || fail "no replacing rename: $pending"
 runonce=$(query 'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce' /v QuenfordUnfinished)
 echo "$runonce"
 grep -qF "REG_SZ    \"$winB\\Setup\\MxInstall.exe\" -r \"-esetup.exe\" \"-s$winB\\Out\"" <<<"$runonce" \
@@ -262,6 +263,7 @@ MXI_VARIANT=progman drive drive_progman.txt -D 'SETUP=C:\Build\Progman\MxInstall
   || fail "the Program Manager install"
 item=$(find "$MENU/Programs/Morvix Tools" -iname 'Morvix Zip.lnk')
 [ -n "$item" ] || fail "no Program Manager item: $(ls -R "$MENU/Programs")"
-lnkinfo "$item" | grep -qF "Local path			: $winPF\\MorvixZip.exe" || fail "the item's target"
+info=$(lnkinfo "$item") || fail "lnkinfo of the item"
+grep -qF "Local path			: $winPF\\MorvixZip.exe" <<<"$info" || fail "the item's target: $info"
 [ "$(ls "$MENU/Programs/Morvix Tools")" = "$(basename "$item")" ] || fail "the group holds: $(ls "$MENU/Programs/Morvix Tools")"
 echo "Program Manager: the group and its item, the item with arguments refused"
