@@ -39,6 +39,15 @@ mx_add_forms(mxinstall_variants ${setup_dir}/mxinstall.form ${CMAKE_CURRENT_BINA
 mx_add_test(inst_wine_test WINDOWS_ONLY SOURCES inst_wine_test.cpp LIBS inst_win32)
 add_dependencies(inst_wine_test standin_old standin_new inst_selfreg)
 
+# The shipped 32-bit build in the run's prefix: build mode and one install through the loader.
+if(MX_CONFIG STREQUAL "win32")
+  mx_add_test(inst_setup_wine_test WINDOWS_ONLY SOURCES inst_setup_wine_test.cpp LIBS advapi32)
+  if(TARGET inst_setup_wine_test)
+    add_dependencies(inst_setup_wine_test MxInstall QuenfordLoadProgram inst_uninstall standin_old standin_new inst_selfreg)
+    set_property(TEST inst_setup_wine_test APPEND PROPERTY ENVIRONMENT "MX_DLL_OVERRIDES=winemenubuilder.exe=d")
+  endif()
+endif()
+
 # In a scratch prefix of their own: a file in use replaced by "wineboot -r" (both roads), downloads
 # inside a private network namespace, and the setup program end to end (build, install, uninstall,
 # reboot, floppies, Program Manager) on the build tree's display, driven by fwdrive where it asks.
