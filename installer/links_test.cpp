@@ -40,6 +40,15 @@ protected:
         link->SetDestDirType(where);
         return link;
     }
+    TUninstallEXE* AddUninstaller() {
+        auto* uninstaller = fw::Make<TUninstallEXE>(def);
+        uninstaller->SetName("ifUninstallEXE");
+        uninstaller->SetContainer(folder);
+        uninstaller->SetIncludeFromDir("src");
+        uninstaller->SetFileName("uninstall.exe");
+        Spit(dir + "src/uninstall.exe", "uninstaller");
+        return uninstaller;
+    }
     std::string Files(int n) {
         return ReadRegString(TRootKeys::hkLocalMachine, std::string(kUninstallKey) + "Morvix Zip\\Files",
                              "File" + std::to_string(n), "<none>");
@@ -94,12 +103,7 @@ TEST_F(Links, NamingRules) {
 }
 
 TEST_F(Links, ShellLinksAreSavedWithTheirTargetFolderAndArguments) {
-    auto* uninstaller = fw::Make<TUninstallEXE>(def);
-    uninstaller->SetName("ifUninstallEXE");
-    uninstaller->SetContainer(folder);
-    uninstaller->SetIncludeFromDir("src");
-    uninstaller->SetFileName("uninstall.exe");
-    Spit(dir + "src/uninstall.exe", "uninstaller");
+    auto* uninstaller = AddUninstaller();
     auto* link = Link("ToZip", FindSpecifier<TpsDesktopMenu>());
     link->SetObjectLink(zip);
     link->SetHotKey(0x0741);
@@ -319,12 +323,7 @@ TEST_F(Links, RegistryEntriesKeysAndRecords) {
 
 TEST_F(Links, TheUninstallProgramListsTheProduct) {
     root->Information()->ProductName = "  Morvix Zip  ";
-    auto* uninstaller = fw::Make<TUninstallEXE>(def);
-    uninstaller->SetName("ifUninstallEXE");
-    uninstaller->SetContainer(folder);
-    uninstaller->SetIncludeFromDir("src");
-    uninstaller->SetFileName("uninstall.exe");
-    Spit(dir + "src/uninstall.exe", "uninstaller");
+    auto* uninstaller = AddUninstaller();
     root->Compress(46);
     root->Process();
     const std::string key = std::string(kUninstallKey) + "  Morvix Zip  ";

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -25,7 +26,10 @@ using mx::test::WriteFile;
 
 const std::string kBuild = "C:\\Build\\Morvix";
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvix Zip";
+constexpr const char* kHelpKey = "SOFTWARE\\Microsoft\\Windows\\Help";
 const std::string kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+// The shell writes "Shell Folders" again from these whenever it looks a folder up.
+const std::string kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 std::string Env(const char* name) {
     const char* v = std::getenv(name);
@@ -37,15 +41,22 @@ std::string Built(const std::string& path) { return HostPath(Env("MX_BUILD_DIR")
 std::string ReadValue(HKEY root, const std::string& key, const std::string& name) {
     char data[1024] = {};
     DWORD size = sizeof data - 1;
-    if (RegGetValueA(root, key.c_str(), name.empty() ? nullptr : name.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueA(root, key.c_str(), name.empty() ? nullptr : name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
+                     RRF_NOEXPAND, nullptr, data, &size) != ERROR_SUCCESS)
         return std::string();
     return data;
 }
 
-void WriteValue(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
-    RegSetKeyValueA(root, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ, value.c_str(),
-                    static_cast<DWORD>(value.size() + 1));
+bool WriteValue(HKEY root, const std::string& key, const std::string& name, const std::string& value,
+                DWORD type = REG_SZ) {
+    HKEY h;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExA(h, name.empty() ? nullptr : name.c_str(), 0, type,
+                                   reinterpret_cast<const BYTE*>(value.c_str()),
+                                   static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(h);
+    return ok;
 }
 
 // Starts a command line and waits for it (the emulated processes start slowly).
@@ -88,6 +99,13 @@ void RemoveTree(const std::string& dir) {
     RemoveDirectoryA(dir.c_str());
 }
 
+// Each step's time: processes start slowly under emulation, and the log shows where it goes.
+void Step(const char* what) {
+    static const DWORD start = GetTickCount();
+    std::printf("[%5.1f s] %s\n", (GetTickCount() - start) / 1000.0, what);
+    std::fflush(stdout);
+}
+
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A file's bytes, "" when it is not there (yet).
@@ -109,17 +127,24 @@ protected:
         installed = programFiles + "\\Morvix Tools\\Zip";
         // The desktop of the prefix is the host's home: this test's links go into its own folder.
         savedDesktop = ReadValue(HKEY_CURRENT_USER, kShellFolders, "Desktop");
+        savedUserDesktop = ReadValue(HKEY_CURRENT_USER, kUserShellFolders, "Desktop");
         CreateDirectoryA((win + "\\Desktop").c_str(), nullptr);
-        WriteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", win + "\\Desktop");
+        ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", win + "\\Desktop", REG_EXPAND_SZ));
+        ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", win + "\\Desktop"));
         // A document opens in the viewer stand-in, which says so.
         CopyFileA(Built("installer/win32/standin_old.exe").c_str(), (win + "\\viewer.exe").c_str(), FALSE);
-        WriteValue(HKEY_CURRENT_USER, "Software\\Classes\\.txt", "", "mxtextfile32");
-        WriteValue(HKEY_CURRENT_USER, "Software\\Classes\\mxtextfile32\\shell\\open\\command", "",
-                   "\"" + win + "\\viewer.exe\" \"%1\"");
+        // (A fresh prefix has no program for .txt.)
+        ASSERT_TRUE(WriteValue(HKEY_CLASSES_ROOT, ".txt", "", "mxtextfile32"));
+        ASSERT_TRUE(WriteValue(HKEY_CLASSES_ROOT, "mxtextfile32\\shell\\open\\command", "",
+                               "\"" + win + "\\viewer.exe\" \"%1\""));
         SetEnvironmentVariableA("MX_STANDIN_DIR", win.c_str());
+        HKEY help;
+        helpKeyExisted = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHelpKey, 0, KEY_READ, &help) == ERROR_SUCCESS;
+        if (helpKeyExisted) RegCloseKey(help);
     }
 
     void TearDown() override {
+        Step("tear-down");
         WriteFile(win + "\\MorvixZip.stop", "");
         WriteFile(win + "\\viewer.stop", "");
         // Files of programs still ending can be deleted a moment later.
@@ -138,14 +163,15 @@ protected:
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Vantrell");
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Quenford");
         HKEY help;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\Help", 0, KEY_SET_VALUE, &help) ==
-            ERROR_SUCCESS) {
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHelpKey, 0, KEY_SET_VALUE, &help) == ERROR_SUCCESS) {
             RegDeleteValueA(help, "MXZP.CNT");
             RegDeleteValueA(help, "MXZP.HLP");
             RegCloseKey(help);
+            if (!helpKeyExisted) RegDeleteKeyA(HKEY_LOCAL_MACHINE, kHelpKey);
         }
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\mxtextfile32");
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\.txt");
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "mxtextfile32");
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, ".txt");
+        WriteValue(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", savedUserDesktop, REG_EXPAND_SZ);
         WriteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", savedDesktop);
         SetEnvironmentVariableA("MX_STANDIN_DIR", nullptr);
     }
@@ -159,7 +185,8 @@ protected:
         return Contents(win + "\\reg.txt");
     }
 
-    std::string win, unix, system32, programFiles, installed, savedDesktop;
+    std::string win, unix, system32, programFiles, installed, savedDesktop, savedUserDesktop;
+    bool helpKeyExisted = false;
 };
 
 TEST_F(SetupWine32, BuildsAndInstallsThroughTheLoader) {
@@ -184,9 +211,10 @@ TEST_F(SetupWine32, BuildsAndInstallsThroughTheLoader) {
     ASSERT_TRUE(CopyFileA(Built("installer/setup/MxInstall.exe").c_str(), (kBuild + "\\Setup\\MxInstall.exe").c_str(),
                           FALSE));
     WriteFile(kBuild + "\\Setup\\BUILD.INF", kBuild + "\\Out\r\n");
-    WriteValue(HKEY_LOCAL_MACHINE, "Software\\Vantrell\\Q32V40", "Library Path", kBuild + "\\Lib");
+    ASSERT_TRUE(WriteValue(HKEY_LOCAL_MACHINE, "Software\\Vantrell\\Q32V40", "Library Path", kBuild + "\\Lib"));
 
     // ---- Build mode ----
+    Step("build");
     ASSERT_EQ(RunAndWait("\"" + kBuild + "\\Setup\\MxInstall.exe\" -b"), 0u);
     // Scripts are quoted for sh -c inside double quotes: single quotes only.
     const std::string here = "cd '" + unix + "' && b=$WINEPREFIX/drive_c/Build/Morvix && ";
@@ -204,7 +232,9 @@ TEST_F(SetupWine32, BuildsAndInstallsThroughTheLoader) {
         << "every entry of files.1 inside setup.exe equals its source: " << record << Contents(win + "\\listing.txt");
 
     // ---- One install through the loader ----
+    Step("install");
     ASSERT_EQ(RunAndWait("\"" + kBuild + "\\Out\\setup.exe\""), 0u);
+    Step("installed");
     for (const char* name : {"MorvixZip.exe", "MorvixSFX.exe", "UNRAR.dll", "Readme.txt", "License.txt", "MXZP.HLP",
                              "MXZP.cnt", "MxExample.zip"})
         EXPECT_EQ(Contents(installed + "\\" + name), Contents(files + "\\" + name)) << name;
@@ -227,6 +257,7 @@ TEST_F(SetupWine32, BuildsAndInstallsThroughTheLoader) {
         << "the archive manager was started";
     EXPECT_TRUE(WaitFor([&] { return Contents(win + "\\viewer.log").find("Readme.txt") != std::string::npos; }, 120))
         << "Readme.txt was opened";
+    Step("programs started");
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     EXPECT_TRUE(WaitFor([&] {
@@ -236,6 +267,7 @@ TEST_F(SetupWine32, BuildsAndInstallsThroughTheLoader) {
         FindClose(find);
         return false;
     }, 180)) << "the loader's folder is removed by the clean-up";
+    Step("cleaned up");
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 //     became empty, up to the first level below the root.
 // Itself it cannot delete while it runs: a batch file in the temporary folder does that once it has
 // ended, and removes its folders and itself.
+#ifndef _WIN32_WINNT
+#define _WIN32_WINNT 0x0601
+#endif
 #include <windows.h>
 
 #include <algorithm>
@@ -52,6 +55,20 @@ std::vector<std::string> ValueNames(HKEY root, const std::string& key) {
     for (DWORD i = 0;; ++i) {
         DWORD size = sizeof name;
         if (RegEnumValueA(h, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.push_back(name);
+    }
+    RegCloseKey(h);
+    return names;
+}
+
+std::vector<std::string> SubkeyNames(HKEY root, const std::string& key) {
+    std::vector<std::string> names;
+    HKEY h;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return names;
+    char name[512];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = sizeof name;
+        if (RegEnumKeyExA(h, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         names.push_back(name);
     }
     RegCloseKey(h);
@@ -141,22 +158,6 @@ void RemoveListedValues(const std::string& record) {
     PruneKey(root, key);
 }
 
-void DeleteTree(HKEY root, const std::string& key) {
-    HKEY h;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) == ERROR_SUCCESS) {
-        std::vector<std::string> subkeys;
-        char name[512];
-        for (DWORD i = 0;; ++i) {
-            DWORD size = sizeof name;
-            if (RegEnumKeyExA(h, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-            subkeys.push_back(name);
-        }
-        RegCloseKey(h);
-        for (const std::string& sub : subkeys) DeleteTree(root, key + "\\" + sub);
-    }
-    RegDeleteKeyA(root, key.c_str());
-}
-
 // Writes and starts the batch that deletes this program once it has ended.
 void RemoveSelfLater(const std::string& self, const std::set<std::string>& kept) {
     char temp[MAX_PATH] = {}, name[MAX_PATH] = {};
@@ -189,16 +190,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
     const std::string key = kUninstallKey + product;
     const std::set<std::string> kept = KeptFolders();
     std::set<std::string> folders;
-    HKEY h;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return 3;
-    std::vector<std::string> subkeys;
-    char name[512];
-    for (DWORD i = 0;; ++i) {
-        DWORD size = sizeof name;
-        if (RegEnumKeyExA(h, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        subkeys.push_back(name);
-    }
-    RegCloseKey(h);
+    const std::vector<std::string> subkeys = SubkeyNames(HKEY_LOCAL_MACHINE, key);
+    if (subkeys.empty() && ReadString(HKEY_LOCAL_MACHINE, key, "DisplayName").empty()) return 3;
     for (const std::string& sub : subkeys) {
         const std::string upper = Upper(sub);
         if (upper.rfind("FILES", 0) == 0 || upper == "ACTIVEX") {
@@ -209,22 +202,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
                 RemoveFile(path, folders);
             }
         } else if (upper == "REGISTRYKEYS") {
-            std::vector<std::string> records;
-            HKEY r;
-            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (key + "\\" + sub).c_str(), 0, KEY_READ, &r) == ERROR_SUCCESS) {
-                for (DWORD i = 0;; ++i) {
-                    DWORD size = sizeof name;
-                    if (RegEnumKeyExA(r, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-                    records.push_back(key + "\\" + sub + "\\" + name);
-                }
-                RegCloseKey(r);
-            }
-            for (const std::string& record : records) RemoveListedValues(record);
+            for (const std::string& record : SubkeyNames(HKEY_LOCAL_MACHINE, key + "\\" + sub))
+                RemoveListedValues(key + "\\" + sub + "\\" + record);
         }
     }
     for (const std::string& folder : folders) RemoveEmptyFolders(folder, kept);
     PruneKey(HKEY_LOCAL_MACHINE, kHelpKey);
-    DeleteTree(HKEY_LOCAL_MACHINE, key);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     RemoveSelfLater(self, kept);
