@@ -18,9 +18,14 @@ namespace {
 constexpr unsigned kWSize = 32768;
 constexpr unsigned kWMask = kWSize - 1;
 constexpr unsigned kWindowSize = 2 * kWSize;
-constexpr unsigned kHashSize = 32768;  // 15-bit hash of three bytes
-constexpr unsigned kHashMask = kHashSize - 1;
-constexpr unsigned kHashShift = 5;     // three shifts push a byte out of the 15 bits
+// Matches of four bytes and more are found along chains of positions whose first four bytes hash
+// alike; a match of three only needs the nearest position that starts with the same three bytes,
+// since any of them is as long and the nearest is the cheapest to code, and it is looked for along a
+// chain of its own only when the first finds nothing. (One chain of three-byte hashes holds every
+// position of both kinds, and the many that start only a three-byte match each cost a step of the
+// search for longer ones.)
+constexpr unsigned kHash4Bits = 16;
+constexpr unsigned kHash3Bits = 16;
 constexpr unsigned kMinMatch = 3;
 constexpr unsigned kMaxMatch = 258;
 constexpr unsigned kMinLookahead = kMaxMatch + kMinMatch + 1;  // 262
@@ -81,11 +86,17 @@ inline unsigned MatchLength(const uint8_t* scan, const uint8_t* match) {
   }
 }
 
-// A hash of three bytes, the same value InsertString reaches by rolling: each byte is shifted out of
-// the 15 bits after three updates.
-inline unsigned Hash3(const uint8_t* p) {
-  return ((unsigned{p[0]} << (2 * kHashShift)) ^ (unsigned{p[1]} << kHashShift) ^ p[2]) & kHashMask;
+inline uint32_t Load32(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  if constexpr (std::endian::native == std::endian::big)
+    v = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+  return v;
 }
+
+// Multiplicative hashes of the first four and the first three bytes at p.
+inline unsigned Hash4(const uint8_t* p) { return (Load32(p) * 0x9E3779B1u) >> (32 - kHash4Bits); }
+inline unsigned Hash3(const uint8_t* p) { return ((Load32(p) & 0xFFFFFF) * 0x9E3779B1u) >> (32 - kHash3Bits); }
 
 }  // namespace
 
@@ -106,7 +117,7 @@ class DeflateEncoder {
     block_.Reset(level);
     level_ = level;
     cfg_ = kConfig[level];
-    strstart_ = lookahead_ = matchStart_ = insH_ = 0;
+    strstart_ = lookahead_ = matchStart_ = 0;
     blockStart_ = 0;
     eof_ = stored_ = slid_ = false;
 
@@ -129,20 +140,24 @@ class DeflateEncoder {
   }
 
  private:
-  // Below this many positions, finding the heads a run set is cheaper than clearing all 64 KB.
+  // Below this many positions, finding the heads a run set is cheaper than clearing the tables.
   static constexpr unsigned kRehashLimit = 4096;
 
   // Leaves every hash head zero for the next run, whatever way this one ended. Until a slide, every
-  // head that was set holds a position below strstart_ whose three bytes are still in the window
+  // head that was set holds a position below strstart_ whose four bytes are still in the window
   // (later reads only append, and bytes past the input were zeroed before any position reading them
   // was inserted), so hashing those positions again finds every head that was set.
   void ClearHeads() noexcept {
     if (slid_ || strstart_ > kRehashLimit) {
-      head_.fill(0);
+      head4_.fill(0);
+      head3_.fill(0);
       return;
     }
     const uint8_t* const win = window_.data();
-    for (unsigned p = 0; p < strstart_; ++p) head_[Hash3(win + p)] = 0;
+    for (unsigned p = 0; p < strstart_; ++p) {
+      head4_[Hash4(win + p)] = 0;
+      head3_[Hash3(win + p)] = 0;
+    }
   }
 
   // The first read fills the lower half only, like every later slide does.
@@ -153,8 +168,6 @@ class DeflateEncoder {
     } else if (lookahead_ < kMinLookahead) {
       FillWindow();
     }
-    insH_ = window_[0];
-    UpdateHash(window_[1]);
   }
 
   // Marks the end of input. Hashing and the match compare may read up to kWindowPad bytes past the
@@ -164,15 +177,29 @@ class DeflateEncoder {
     std::memset(window_.data() + strstart_ + lookahead_, 0, kWindowPad);
   }
 
-  void UpdateHash(uint8_t c) noexcept { insH_ = ((insH_ << kHashShift) ^ c) & kHashMask; }
+  // The positions before the current one where a match may start (0: none).
+  struct Candidates {
+    unsigned chain;    // the head of the four-byte chain
+    unsigned nearest;  // the head of the three-byte chain
+  };
 
-  // Inserts the string at pos into the hash chains; returns the previous head of its chain (0: none).
-  unsigned InsertString(unsigned pos) noexcept {
-    UpdateHash(window_[pos + kMinMatch - 1]);
-    const unsigned head = head_[insH_];
-    prev_[pos & kWMask] = static_cast<uint16_t>(head);
-    head_[insH_] = static_cast<uint16_t>(pos);
-    return head;
+  // Inserts the string at pos into the hash tables.
+  Candidates InsertString(unsigned pos) noexcept {
+    const uint8_t* const p = window_.data() + pos;
+    uint16_t& head4 = head4_[Hash4(p)];
+    uint16_t& head3 = head3_[Hash3(p)];
+    const Candidates c{head4, head3};
+    prev_[pos & kWMask] = head4;
+    prev3_[pos & kWMask] = head3;
+    head4 = static_cast<uint16_t>(pos);
+    head3 = static_cast<uint16_t>(pos);
+    return c;
+  }
+
+  // Whether a match search at strstart_ has anything to look at.
+  bool Reachable(const Candidates& c, unsigned prevLength) const noexcept {
+    return (c.chain != 0 && strstart_ - c.chain <= kMaxDist) ||
+           (prevLength < kMinMatch && c.nearest != 0 && strstart_ - c.nearest <= kMaxDist);
   }
 
   // Copies up to room input bytes to dst; returns the count, 0 at the end of input or on failure.
@@ -209,8 +236,10 @@ class DeflateEncoder {
     matchStart_ -= kWSize;
     strstart_ -= kWSize;
     blockStart_ -= kWSize;
-    for (auto& h : head_) h = static_cast<uint16_t>(h >= kWSize ? h - kWSize : 0);
+    for (auto& h : head4_) h = static_cast<uint16_t>(h >= kWSize ? h - kWSize : 0);
+    for (auto& h : head3_) h = static_cast<uint16_t>(h >= kWSize ? h - kWSize : 0);
     for (auto& p : prev_) p = static_cast<uint16_t>(p >= kWSize ? p - kWSize : 0);
+    for (auto& p : prev3_) p = static_cast<uint16_t>(p >= kWSize ? p - kWSize : 0);
   }
 
   // Tops the lookahead up to kMinLookahead bytes, sliding the window when the current position has
@@ -231,9 +260,28 @@ class DeflateEncoder {
     } while (lookahead_ < kMinLookahead && !eof_);
   }
 
-  // Follows the hash chain from curMatch and returns the longest match found that beats prevLength
-  // (prevLength itself when none does); matchStart_ is where it starts.
-  unsigned LongestMatch(unsigned curMatch, unsigned prevLength) noexcept {
+  // Follows the chain from its head and returns the longest match found that beats prevLength
+  // (prevLength itself when none does); matchStart_ is where it starts. When the chain gives
+  // nothing, the nearest position that starts with the same three bytes is the match.
+  unsigned LongestMatch(const Candidates& candidates, unsigned prevLength) noexcept {
+    const uint8_t* const win = window_.data();
+    const uint8_t* const scan = win + strstart_;
+    const unsigned limit = strstart_ > kMaxDist ? strstart_ - kMaxDist : 0;
+    unsigned best = candidates.chain > limit ? ChainMatch(candidates.chain, prevLength) : prevLength;
+    if (best >= kMinMatch) return best;
+    const uint32_t first3 = Load32(scan) & 0xFFFFFF;
+    unsigned cur = candidates.nearest;
+    for (unsigned steps = cfg_.chain; cur > limit && steps != 0; --steps) {
+      if ((Load32(win + cur) & 0xFFFFFF) == first3) {
+        matchStart_ = cur;
+        return MatchLength(scan, win + cur);
+      }
+      cur = prev3_[cur & kWMask];
+    }
+    return best;
+  }
+
+  unsigned ChainMatch(unsigned curMatch, unsigned prevLength) noexcept {
     unsigned chain = cfg_.chain;
     const uint8_t* const win = window_.data();
     const uint8_t* const scan = win + strstart_;
@@ -283,9 +331,9 @@ class DeflateEncoder {
   void Greedy() noexcept {
     unsigned matchLength = 0;
     while (lookahead_ != 0) {
-      const unsigned hashHead = InsertString(strstart_);
-      if (hashHead != 0 && strstart_ - hashHead <= kMaxDist) {
-        matchLength = LongestMatch(hashHead, kMinMatch - 1);
+      const Candidates candidates = InsertString(strstart_);
+      if (Reachable(candidates, kMinMatch - 1)) {
+        matchLength = LongestMatch(candidates, kMinMatch - 1);
         if (matchLength > lookahead_) matchLength = lookahead_;
       }
       bool flush;
@@ -301,11 +349,9 @@ class DeflateEncoder {
           } while (--matchLength != 0);
           ++strstart_;
         } else {
-          // Long match: skip it and restart the hash at its end.
+          // Long match: skip it without hashing the strings inside.
           strstart_ += matchLength;
           matchLength = 0;
-          insH_ = window_[strstart_];
-          UpdateHash(window_[strstart_ + 1]);
         }
       } else {
         flush = block_.TallyLiteral(window_[strstart_], BlockInput());
@@ -323,12 +369,12 @@ class DeflateEncoder {
     unsigned matchLength = kMinMatch - 1;
     bool matchAvailable = false;
     while (lookahead_ != 0) {
-      const unsigned hashHead = InsertString(strstart_);
+      const Candidates candidates = InsertString(strstart_);
       const unsigned prevLength = matchLength;
       const unsigned prevMatch = matchStart_;
       matchLength = kMinMatch - 1;
-      if (hashHead != 0 && prevLength < cfg_.lazy && strstart_ - hashHead <= kMaxDist) {
-        matchLength = LongestMatch(hashHead, prevLength);
+      if (prevLength < cfg_.lazy && Reachable(candidates, prevLength)) {
+        matchLength = LongestMatch(candidates, prevLength);
         if (matchLength > lookahead_) matchLength = lookahead_;
         if (matchLength == kMinMatch && strstart_ - matchStart_ > kTooFar) matchLength = kMinMatch - 1;
       }
@@ -376,14 +422,15 @@ class DeflateEncoder {
   unsigned lookahead_ = 0;
   unsigned matchStart_ = 0;
   int64_t blockStart_ = 0;  // negative once the block's start has slid out of the window
-  unsigned insH_ = 0;
   bool eof_ = false;
   bool stored_ = false;
   bool slid_ = false;  // the window slid in this run
 
   std::array<uint8_t, kWindowSize + kWindowPad> window_;
-  std::array<uint16_t, kHashSize> head_{};
+  std::array<uint16_t, size_t{1} << kHash4Bits> head4_{};
+  std::array<uint16_t, size_t{1} << kHash3Bits> head3_{};
   std::array<uint16_t, kWSize> prev_;
+  std::array<uint16_t, kWSize> prev3_;
 };
 
 int DeflateLevel(DeflateType type) noexcept {

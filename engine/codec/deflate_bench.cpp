@@ -1,7 +1,8 @@
 // Deflate benchmark: compressed size and speed of each setting against zlib at the level with the same
 // matching parameters (F ~ zlib 2, N ~ zlib 7, X ~ zlib 9; S, our level 1, against zlib 1), over the
-// shared codec corpus, each file compressed on its own as a ZIP entry would be, in the same run. Each
-// time is the best of two runs.
+// shared codec corpus, each file compressed on its own as a ZIP entry would be, the two sides taking
+// turns file by file on one core, each timed by the processor time it used. Each time is the best of
+// two runs; standard error has the load average beside each line.
 //
 //   deflate F: size 1.002x zlib-2, speed 1.10x
 //   deflate F small: ...   (entries under 4 KB, one compressor for all of them on each side)
@@ -10,13 +11,13 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "engine/codec/bench_corpus.h"
 #include "engine/codec/deflate.h"
+#include "testing/bench_pin.h"
 
 namespace {
 
@@ -25,23 +26,22 @@ using mx::codec::DeflateType;
 
 // ---- Runs -----------------------------------------------------------------------------------------------
 
-double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 size_t OursOnce(const Bytes& in, int level, double& secs) {
   Bytes out;
   out.reserve(in.size() + 1024);
-  const auto t0 = std::chrono::steady_clock::now();
+  const double t0 = mx::bench::CpuSeconds();
   mx::codec::VectorSink sink(out);
   mx::codec::SpanSource source(in, 64 * 1024);
   mx::codec::DeflateResult result;
   if (mx::codec::Deflate(source, sink, level, result) != mx::codec::Status::Ok) std::fprintf(stderr, "deflate failed\n");
-  secs = Seconds(std::chrono::steady_clock::now() - t0);
+  secs = mx::bench::CpuSeconds() - t0;
   return out.size();
 }
 
 size_t ZlibOnce(const Bytes& in, int level, double& secs) {
   Bytes out(in.size() + in.size() / 100 + 1024);
-  const auto t0 = std::chrono::steady_clock::now();
+  const double t0 = mx::bench::CpuSeconds();
   z_stream zs{};
   deflateInit2(&zs, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
   // Feed zlib in the same 64 KB blocks as our source hands out.
@@ -59,7 +59,7 @@ size_t ZlibOnce(const Bytes& in, int level, double& secs) {
   }
   const size_t size = zs.total_out;
   deflateEnd(&zs);
-  secs = Seconds(std::chrono::steady_clock::now() - t0);
+  secs = mx::bench::CpuSeconds() - t0;
   return size;
 }
 
@@ -74,7 +74,7 @@ void SmallEntries(const std::vector<const Bytes*>& files, const char* name, int 
   out.reserve(1 << 16);
   for (int run = 0; run < 3; ++run) {
     oursSize = theirsSize = 0;
-    auto t0 = std::chrono::steady_clock::now();
+    double t0 = mx::bench::CpuSeconds();
     mx::codec::Deflater deflater;
     for (const Bytes* f : files) {
       out.clear();
@@ -84,8 +84,8 @@ void SmallEntries(const std::vector<const Bytes*>& files, const char* name, int 
       deflater.Run(source, sink, level, result);
       oursSize += out.size();
     }
-    ours = std::min(ours, Seconds(std::chrono::steady_clock::now() - t0));
-    t0 = std::chrono::steady_clock::now();
+    ours = std::min(ours, mx::bench::CpuSeconds() - t0);
+    t0 = mx::bench::CpuSeconds();
     z_stream zs{};
     deflateInit2(&zs, zlibLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
     out.resize(1 << 16);
@@ -99,17 +99,19 @@ void SmallEntries(const std::vector<const Bytes*>& files, const char* name, int 
       theirsSize += zs.total_out;
     }
     deflateEnd(&zs);
-    theirs = std::min(theirs, Seconds(std::chrono::steady_clock::now() - t0));
+    theirs = std::min(theirs, mx::bench::CpuSeconds() - t0);
   }
   std::printf("deflate %s small: size %.3fx zlib-%d, speed %.2fx  (%zu entries under 4 KB, %.2f vs %.2f us each)\n", name,
               static_cast<double>(oursSize) / static_cast<double>(theirsSize), zlibLevel, theirs / ours, files.size(),
               ours * 1e6 / static_cast<double>(files.size()), theirs * 1e6 / static_cast<double>(files.size()));
   std::fflush(stdout);
+  std::fprintf(stderr, "  deflate %s small: %s\n", name, mx::bench::LoadAverage().c_str());
 }
 
 }  // namespace
 
 int main() {
+  std::fprintf(stderr, "deflate bench on core %d\n", mx::bench::PinToOneCore());
   const std::vector<mx::codec::bench::CorpusFile> corpus = mx::codec::bench::LoadCorpus();
   const size_t total = mx::codec::bench::CorpusBytes(corpus);
   std::printf("deflate corpus: %zu files, %zu bytes\n", corpus.size(), total);
@@ -146,6 +148,7 @@ int main() {
                 static_cast<double>(oursSize) / static_cast<double>(theirsSize), row.zlibLevel, theirs / ours,
                 oursSize, theirsSize, static_cast<double>(total) / ours / 1e6, static_cast<double>(total) / theirs / 1e6);
     std::fflush(stdout);
+    std::fprintf(stderr, "  deflate %s: %s\n", row.name, mx::bench::LoadAverage().c_str());
   }
   std::vector<const Bytes*> small;
   for (const auto& file : corpus)

@@ -1,6 +1,7 @@
 #include "engine/codec/inflate.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "engine/codec/inflate_decoder.h"
@@ -72,11 +73,7 @@ InflateResult Decoder::Run() noexcept {
         st = Stored();
         break;
       case 1:
-        if (!BuildFixed()) {
-          st = Status::NoMemory;  // cannot happen: the fixed code always fits
-          break;
-        }
-        st = Codes(t_.fixed, InflateFault::BadFixedCode);
+        st = Codes(FixedTables(), InflateFault::BadFixedCode);
         break;
       case 2:
         st = Dynamic();
@@ -117,21 +114,21 @@ Status Decoder::Stored() noexcept {
   return Status::Ok;
 }
 
-bool Decoder::BuildFixed() noexcept {
-  if (t_.fixedBuilt) return true;
-  uint8_t lens[288];
-  std::fill(lens, lens + 144, uint8_t{8});
-  std::fill(lens + 144, lens + 256, uint8_t{9});
-  std::fill(lens + 256, lens + 280, uint8_t{7});
-  std::fill(lens + 280, lens + 288, uint8_t{8});
-  if (BuildHuffmanTable(lens, kPayloads.lit, kLitBits, t_.fixed.lit, kLitEnough) != HuffmanResult::Complete) return false;
-  // 32 distance codes of 5 bits: 30 and 31 are unassigned and decode as invalid.
-  std::fill(lens, lens + 32, uint8_t{5});
-  if (BuildHuffmanTable(std::span<const uint8_t>(lens, 32), kPayloads.dist, kDistBits, t_.fixed.dist, kDistEnough) !=
-      HuffmanResult::Complete)
-    return false;
-  t_.fixedBuilt = true;
-  return true;
+const CodeTables& FixedTables() noexcept {
+  static const CodeTables fixed = [] {
+    CodeTables t;
+    uint8_t lens[288];
+    std::fill(lens, lens + 144, uint8_t{8});
+    std::fill(lens + 144, lens + 256, uint8_t{9});
+    std::fill(lens + 256, lens + 280, uint8_t{7});
+    std::fill(lens + 280, lens + 288, uint8_t{8});
+    BuildHuffmanTable(lens, kPayloads.lit, kLitBits, t.lit, kLitEnough);
+    // 32 distance codes of 5 bits: 30 and 31 are unassigned and decode as invalid.
+    std::fill(lens, lens + 32, uint8_t{5});
+    BuildHuffmanTable(std::span<const uint8_t>(lens, 32), kPayloads.dist, kDistBits, t.dist, kDistEnough);
+    return t;
+  }();
+  return fixed;
 }
 
 Status Decoder::Dynamic() noexcept {
@@ -140,23 +137,48 @@ Status Decoder::Dynamic() noexcept {
   const unsigned ndist = br_.Bits(5) + 1;    // up to 32
   const unsigned ncode = br_.Bits(4) + 4;    // up to 19
 
-  uint8_t lens[288 + 32] = {};
+  uint8_t pre[19] = {};
   for (unsigned i = 0; i < ncode; ++i) {
     if (!br_.Need(3)) return Fail(Status::Truncated);
-    lens[kCodeLengthOrder[i]] = static_cast<uint8_t>(br_.Bits(3));
+    pre[kCodeLengthOrder[i]] = static_cast<uint8_t>(br_.Bits(3));
   }
   uint32_t precode[kPrecodeEnough];
-  if (BuildHuffmanTable(std::span<const uint8_t>(lens, 19), kPayloads.precode, kPrecodeBits, precode, kPrecodeEnough) !=
-      HuffmanResult::Complete)
+  if (BuildHuffmanTable(pre, kPayloads.precode, kPrecodeBits, precode, kPrecodeEnough) != HuffmanResult::Complete)
     return Fail(Status::BadData, InflateFault::BadCodeLengthCode);
 
-  // The literal/length and distance lengths, as one run-length coded sequence.
+  // The literal/length and distance lengths, as one run-length coded sequence. The bit state lives
+  // in locals here (the stores into lens could otherwise alias the reader's fields); a refill from
+  // the reader itself serves only the last few bytes of an input block. Runs are written a word at
+  // a time, up to 7 bytes past their end, which the array has room for.
   const unsigned total = nlit + ndist;
+  uint8_t lens[288 + 32 + 8];
+  BitReader::FastState bits = br_.TakeState();
+  const auto need14 = [&]() noexcept {
+    if (bits.count >= 14) return true;
+    if (bits.end - bits.in >= 8) {
+      BitReader::FastRefill(bits);
+      return true;
+    }
+    br_.PutState(bits);
+    const bool ok = br_.Refill();
+    bits = br_.TakeState();
+    return ok;
+  };
+  const auto take = [&](unsigned n) noexcept {
+    const unsigned v = static_cast<unsigned>(bits.buf & ((uint64_t{1} << n) - 1));
+    bits.buf >>= n;
+    bits.count -= n;
+    return v;
+  };
   unsigned prev = 0;
   for (unsigned i = 0; i < total;) {
-    if (!br_.Need(7 + 7)) return Fail(Status::Truncated);
-    const uint32_t e = HuffLookup(precode, kPrecodeBits, br_.PeekAll());
-    br_.Drop(HuffTotalBits(e));
+    if (!need14()) {
+      br_.PutState(bits);
+      return Fail(Status::Truncated);
+    }
+    // The code-length code has no sub-tables: its codes are at most 7 bits long.
+    const uint32_t e = precode[bits.buf & (kPrecodeEnough - 1)];
+    take(HuffTotalBits(e));
     const unsigned sym = HuffValue(e);
     if (sym < 16) {
       lens[i++] = static_cast<uint8_t>(sym);
@@ -166,19 +188,24 @@ Status Decoder::Dynamic() noexcept {
     unsigned value = 0;
     unsigned repeat;
     if (sym == 16) {
-      repeat = 3 + br_.Bits(2);
+      repeat = 3 + take(2);
       value = prev;
     } else if (sym == 17) {
-      repeat = 3 + br_.Bits(3);
+      repeat = 3 + take(3);
       prev = 0;
     } else {
-      repeat = 11 + br_.Bits(7);
+      repeat = 11 + take(7);
       prev = 0;
     }
-    if (repeat > total - i) return Fail(Status::BadData, InflateFault::BadRepeat);
-    std::fill(lens + i, lens + i + repeat, static_cast<uint8_t>(value));
+    if (repeat > total - i) {
+      br_.PutState(bits);
+      return Fail(Status::BadData, InflateFault::BadRepeat);
+    }
+    const uint64_t word = value * 0x0101010101010101u;
+    for (unsigned k = 0; k < repeat; k += 8) std::memcpy(lens + i + k, &word, 8);
     i += repeat;
   }
+  br_.PutState(bits);
 
   std::span<const uint8_t> litLens(lens, nlit);
   std::span<const uint8_t> distLens(lens + nlit, ndist);
@@ -220,15 +247,33 @@ InflateMessage InflateResult::Message() const noexcept {
 Inflater::Inflater() noexcept = default;
 Inflater::~Inflater() = default;
 
-InflateResult Inflater::Run(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept {
-  using namespace inflate_detail;
-  if (!tables_) tables_.reset(new (std::nothrow) Tables);
-  if (!tables_) return InflateResult{Status::NoMemory};
+namespace inflate_detail {
+
+InflateResult RunWhole(Tables& tables, std::span<const uint8_t> in, std::span<uint8_t> out) noexcept {
   BitReader br(in);
   Output o;
   o.base = out.data();
   o.end = out.size();
-  return Decoder(br, o, *tables_).Run();
+  return Decoder(br, o, tables).Run();
+}
+
+InflateResult RunStream(Tables& tables, uint8_t* window, ByteSource& in, ByteSink& out, uint64_t limit) noexcept {
+  BitReader br(in);
+  Output o;
+  o.bufSize = kStreamBuffer;
+  o.base = window;
+  o.sink = &out;
+  o.limit = limit;
+  return Decoder(br, o, tables).Run();
+}
+
+}  // namespace inflate_detail
+
+InflateResult Inflater::Run(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept {
+  using namespace inflate_detail;
+  if (!tables_) tables_.reset(new (std::nothrow) Tables);
+  if (!tables_) return InflateResult{Status::NoMemory};
+  return RunWhole(*tables_, in, out);
 }
 
 InflateResult Inflater::Run(ByteSource& in, ByteSink& out, uint64_t outputLimit) noexcept {
@@ -236,19 +281,21 @@ InflateResult Inflater::Run(ByteSource& in, ByteSink& out, uint64_t outputLimit)
   if (!tables_) tables_.reset(new (std::nothrow) Tables);
   if (!window_) window_.reset(new (std::nothrow) uint8_t[kStreamBuffer]);
   if (!tables_ || !window_) return InflateResult{Status::NoMemory};
-  BitReader br(in);
-  Output o;
-  o.bufSize = kStreamBuffer;
-  o.base = window_.get();
-  o.sink = &out;
-  o.limit = outputLimit;
-  return Decoder(br, o, *tables_).Run();
+  return RunStream(*tables_, window_.get(), in, out, outputLimit);
 }
 
-InflateResult Inflate(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept { return Inflater().Run(in, out); }
+// The free forms keep their tables on the stack: only the streaming window is allocated.
+InflateResult Inflate(std::span<const uint8_t> in, std::span<uint8_t> out) noexcept {
+  inflate_detail::Tables tables;
+  return inflate_detail::RunWhole(tables, in, out);
+}
 
 InflateResult Inflate(ByteSource& in, ByteSink& out, uint64_t outputLimit) noexcept {
-  return Inflater().Run(in, out, outputLimit);
+  using namespace inflate_detail;
+  std::unique_ptr<uint8_t[]> window(new (std::nothrow) uint8_t[kStreamBuffer]);
+  if (!window) return InflateResult{Status::NoMemory};
+  Tables tables;
+  return RunStream(tables, window.get(), in, out, outputLimit);
 }
 
 }  // namespace mx::codec

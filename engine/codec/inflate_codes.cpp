@@ -28,6 +28,12 @@ inline void Copy8(uint8_t* dst, const uint8_t* src) noexcept {
   std::memcpy(dst, &v, 8);
 }
 
+inline void Copy16(uint8_t* dst, const uint8_t* src) noexcept {
+  uint8_t v[16];
+  std::memcpy(v, src, 16);
+  std::memcpy(dst, v, 16);
+}
+
 // Copies a match of length bytes from distance back (1 <= distance <= what was produced). The
 // destination has kCopySlack bytes of room past the match's end, which the word copies may
 // overwrite; later output overwrites them again.
@@ -40,12 +46,22 @@ inline void CopyMatch(uint8_t* dst, size_t distance, size_t length) noexcept {
     for (int i = 0; i < 5; ++i) Copy8(dst + 8 * i, src + 8 * i);
     dst += 40;
     src += 40;
-    while (dst < stop) {
+    if (dst >= stop) return;
+    if (distance >= 16) {
+      // Sixteen bytes at a time, each block's source wholly behind it.
+      do {
+        Copy16(dst, src);
+        dst += 16;
+        src += 16;
+      } while (dst < stop);
+      return;
+    }
+    do {
       Copy8(dst, src);
       Copy8(dst + 8, src + 8);
       dst += 16;
       src += 16;
-    }
+    } while (dst < stop);
   } else if (distance == 1) {
     // A run of one byte: the byte spread over a word.
     const uint64_t v = uint64_t{*src} * 0x0101010101010101u;
@@ -60,16 +76,21 @@ inline void CopyMatch(uint8_t* dst, size_t distance, size_t length) noexcept {
 
 enum class FastStop { Limits, EndOfBlock, BadCode, TooFar };
 
-// The fast loop. Entry assumptions, checked before every step: at least 8 bytes of the current
-// input block are left, so a refill is one word load and leaves at least 56 bits; and the output
-// has kFastRoom bytes of room. A step takes at most 48 bits (a length code with its extra bits,
-// 15 + 5, and a distance code with its extra bits, 15 + 13), or three literals of at most 15 bits,
-// and writes at most one whole match. The entry for the next symbol is looked up before each
-// refill while enough bits are held (a refill leaves the bits below the count as they are), so
+// The fast loop. Entry assumption, checked before every step: at least 8 bytes of the current
+// input block are left, so a refill is one word load and leaves at least 56 bits. A step takes at
+// most 48 bits (a length code with its extra bits, 15 + 5, and a distance code with its extra bits,
+// 15 + 13), or three literals of at most 15 bits. The entry for the next symbol is looked up before
+// each refill while enough bits are held (a refill leaves the bits below the count as they are), so
 // the lookup overlaps the load.
-FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos, const size_t end,
-                  const CodeTables& tables) noexcept {
-  if (end - pos < kFastRoom || state.end - state.in < 8) return FastStop::Limits;
+//
+// Output: with kExact false the output has kFastRoom bytes of room before every step, so a step
+// writes without looking. With kExact true (the last bytes of a buffer that holds exactly the
+// entry) each literal and match is checked against the end first, and a match too near it is
+// copied byte by byte; the loop stops, with the symbol not taken, when one does not fit.
+template <bool kExact>
+[[gnu::always_inline]] inline FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
+                                                const size_t end, const CodeTables& tables) noexcept {
+  if ((!kExact && end - pos < kFastRoom) || state.end - state.in < 8) return FastStop::Limits;
   // Everything in locals, so that it stays in registers.
   const uint32_t* const lit = tables.lit;
   const uint32_t* const dist = tables.dist;
@@ -78,9 +99,10 @@ FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
   // whole entry, whose low byte is those bits, and what borrows into the higher bits is ignored.
   uint32_t count = state.count;
   const uint8_t* in = state.in;
-  const uint8_t* const inLast = state.end - 8;      // the last place a word can be loaded from
+  const uint8_t* const inLast = state.end - 8;  // the last place a word can be loaded from
   uint8_t* out = base + pos;
-  uint8_t* const outLast = base + end - kFastRoom;  // the last place with room for a step
+  uint8_t* const outEnd = base + end;
+  uint8_t* const outLast = outEnd - (kExact ? 0 : kFastRoom);  // the last place with room for a step
 
   // The shift takes the low 6 bits of an entry, which are the bits the symbol takes (bit 5 is 0).
   const auto consume = [&](uint32_t e) {
@@ -93,7 +115,7 @@ FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
     in += 7 - ((count >> 3) & 7);
     count |= 56;
   };
-  const auto roomy = [&] { return in <= inLast && out <= outLast; };
+  const auto roomy = [&] { return in <= inLast && (kExact || out <= outLast); };
   // A base value plus its extra bits. A base entry has no kind bits, so bits 8..13 hold just its
   // code length, and the shift again takes them without a mask.
   const auto withExtra = [&](uint32_t e) {
@@ -110,6 +132,7 @@ FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
       // to look up the next root entry.
       int left = 3;
       do {
+        if (kExact && out == outEnd) goto done;
         consume(e);
         *out++ = static_cast<uint8_t>(HuffValue(e));
         e = lit[buf & kLitMask];
@@ -122,6 +145,7 @@ FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
       // The rare kinds, tested together so that a length pays for one test only.
       if (e & HuffLink) e = lit[HuffValue(e) + ((buf >> kLitBits) & ((uint64_t{1} << HuffCodeBits(e)) - 1))];
       if (e & HuffLiteral) {
+        if (kExact && out == outEnd) break;
         consume(e);
         *out++ = static_cast<uint8_t>(HuffValue(e));
         if (!roomy()) break;
@@ -140,6 +164,7 @@ FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
       }
     }
     const size_t length = withExtra(e);
+    if (kExact && length > static_cast<size_t>(outEnd - out)) break;
     consume(e);
     uint32_t d = dist[buf & kDistMask];
     if (d & (HuffLink | HuffInvalid)) {
@@ -155,12 +180,26 @@ FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
       stop = FastStop::TooFar;
       break;
     }
-    CopyMatch(out, distance, length);
+    uint8_t* const dst = out;
     out += length;
-    if (!roomy()) break;
+    if (kExact && static_cast<size_t>(outEnd - dst) < length + kCopySlack) {
+      const uint8_t* src = dst - distance;
+      for (size_t i = 0; i < length; ++i) dst[i] = src[i];
+      if (!roomy()) break;
+      refill();
+      e = lit[buf & kLitMask];
+      continue;
+    }
+    if (!roomy()) {
+      CopyMatch(dst, distance, length);
+      break;
+    }
+    // The next symbol's lookup goes ahead of the copy, which does not depend on it.
     refill();
     e = lit[buf & kLitMask];
+    CopyMatch(dst, distance, length);
   }
+done:
   state.buf = buf;
   state.count = count & 0xFF;
   state.in = in;
@@ -168,10 +207,46 @@ FastStop FastLoop(BitReader::FastState& state, uint8_t* const base, size_t& pos,
   return stop;
 }
 
+using FastLoopFn = FastStop (*)(BitReader::FastState&, uint8_t*, size_t&, size_t, const CodeTables&) noexcept;
+
+template <bool kExact>
+FastStop FastLoopPlain(BitReader::FastState& state, uint8_t* base, size_t& pos, size_t end,
+                       const CodeTables& tables) noexcept {
+  return FastLoop<kExact>(state, base, pos, end, tables);
+}
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+// The same loop compiled for processors with the BMI2 shifts (shifts by a register without the
+// flags, and bit-field extraction), chosen at run time where the processor has them.
+template <bool kExact>
+__attribute__((target("bmi2"))) FastStop FastLoopBmi2(BitReader::FastState& state, uint8_t* base, size_t& pos,
+                                                      size_t end, const CodeTables& tables) noexcept {
+  return FastLoop<kExact>(state, base, pos, end, tables);
+}
+
+template <bool kExact>
+FastLoopFn ChooseFastLoop() noexcept {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("bmi2") ? &FastLoopBmi2<kExact> : &FastLoopPlain<kExact>;
+}
+#else
+template <bool kExact>
+FastLoopFn ChooseFastLoop() noexcept {
+  return &FastLoopPlain<kExact>;
+}
+#endif
+
+template <bool kExact>
+FastLoopFn TheFastLoop() noexcept {
+  static const FastLoopFn fn = ChooseFastLoop<kExact>();
+  return fn;
+}
+
 }  // namespace
 
 // Decodes literals and matches up to the end-of-block code: the fast loop while its assumptions
-// hold, then one symbol at a time with every check near the ends of input and output, and back.
+// hold (near the end of the caller's output buffer, its exact form), then one symbol at a time with
+// every check near the end of the input or when a symbol does not fit, and back.
 Status Decoder::Codes(const CodeTables& tables, InflateFault badCode) noexcept {
   const uint32_t* const lit = tables.lit;
   const uint32_t* const dist = tables.dist;
@@ -185,10 +260,23 @@ Status Decoder::Codes(const CodeTables& tables, InflateFault badCode) noexcept {
     ~WriteBack() { out.pos = pos; }
   } writeBack{out_, pos};
 
+  // Before each step: the streaming form pushes its output on and keeps the history once room runs
+  // short; the whole-buffer form has only what is left of the caller's buffer.
+  const auto makeRoom = [&]() noexcept {
+    if (end - pos >= kFastRoom) return Status::Ok;
+    out_.pos = pos;
+    const Status st = out_.MakeRoom();
+    base = out_.base;
+    pos = out_.pos;
+    end = out_.end;
+    return st;
+  };
   for (;;) {
+    if (Status st = makeRoom(); st != Status::Ok) return st;
     if constexpr (kFastLoop) {
       BitReader::FastState b = br_.TakeState();
-      const FastStop stop = FastLoop(b, base, pos, end, tables);
+      const FastStop stop = end - pos >= kFastRoom ? TheFastLoop<false>()(b, base, pos, end, tables)
+                                                   : TheFastLoop<true>()(b, base, pos, end, tables);
       br_.PutState(b);
       switch (stop) {
         case FastStop::Limits:
@@ -204,13 +292,7 @@ Status Decoder::Codes(const CodeTables& tables, InflateFault badCode) noexcept {
 
     // Careful step, one symbol, near the ends of input and output.
     if (!br_.Refill()) return Fail(Status::Truncated);
-    if (end - pos < kFastRoom) {
-      out_.pos = pos;
-      if (Status st = out_.MakeRoom(); st != Status::Ok) return st;
-      base = out_.base;
-      pos = out_.pos;
-      end = out_.end;
-    }
+    if (Status st = makeRoom(); st != Status::Ok) return st;
     // Near the end of the input, symbols decoded from padding must not reach the output.
     const bool tail = br_.Padded();
     const uint32_t e = HuffLookup(lit, kLitBits, br_.PeekAll());

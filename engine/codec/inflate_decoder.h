@@ -90,12 +90,18 @@ struct CodeTables {
   uint32_t dist[kDistEnough];
 };
 
-// The decoding tables. They outlive one stream: the fixed code's tables are built once.
+// The tables of the current dynamic block; an Inflater keeps them from one stream to the next.
 struct Tables {
   CodeTables dynamic;
-  CodeTables fixed;
-  bool fixedBuilt = false;
 };
+
+// The fixed code's tables, built once for the whole process.
+const CodeTables& FixedTables() noexcept;
+
+// Decodes one stream with the given tables: the whole-buffer form, and the streaming form through
+// window (kStreamBuffer bytes).
+InflateResult RunWhole(Tables& tables, std::span<const uint8_t> in, std::span<uint8_t> out) noexcept;
+InflateResult RunStream(Tables& tables, uint8_t* window, ByteSource& in, ByteSink& out, uint64_t limit) noexcept;
 
 class Decoder {
  public:
@@ -112,7 +118,6 @@ class Decoder {
   }
   Status Stored() noexcept;
   Status Dynamic() noexcept;
-  bool BuildFixed() noexcept;
   Status Codes(const CodeTables& tables, InflateFault badCode) noexcept;
 
   BitReader& br_;

@@ -140,18 +140,24 @@ bool PassesAttrFilter(uint32_t attr, uint32_t filter)
     return (attr & excluding & ~filter) == 0;
 }
 
-std::vector<fw::FileEntry> FindFiles(const std::string& folder, const std::string& mask, uint32_t filter)
+std::vector<fw::FileEntry> PassingEntries(const std::vector<fw::FileEntry>& listed, uint32_t filter)
 {
-    std::vector<fw::FileEntry> all, out;
-    if (!fw::Fs().List(folder, mask, all))
-        return out;
-    for (auto& e : all) {
+    std::vector<fw::FileEntry> out;
+    for (const auto& e : listed) {
         if (e.name == "." || e.name == "..")
             continue;
         if (PassesAttrFilter(e.attr, filter))
-            out.push_back(std::move(e));
+            out.push_back(e);
     }
     return out;
+}
+
+std::vector<fw::FileEntry> FindFiles(const std::string& folder, const std::string& mask, uint32_t filter)
+{
+    std::vector<fw::FileEntry> all;
+    if (!fw::Fs().List(folder, mask, all))
+        return {};
+    return PassingEntries(all, filter);
 }
 
 bool DriveReady(const std::string& path)
@@ -177,26 +183,41 @@ fw::FileHandle OpenArchiveRead(const std::string& path)
     return fw::Fs().Open(path, fw::FileAccess::Read, fw::FileShare::DenyNone, fw::FileCreate::OpenExisting);
 }
 
-fw::FileHandle CreateOutputFile(const std::string& path)
+fw::FileHandle CreateOutputFile(const std::string& path, bool* existed)
 {
     if (path.empty() || !DriveReady(path))
         return fw::kInvalidFile;
-    const std::string folder = ExtractFilePath(path);
-    if (!folder.empty() && !DirectoryExists(folder))
-        ForceDirectories(folder);
-    // A read-only file in the way loses the attribute first: some systems (and a privileged user)
-    // would otherwise overwrite it without complaint, others refuse; both end the same way.
-    const int64_t attr = FileGetAttr(path);
-    if (attr >= 0 && (attr & kAttrReadOnly) && !(attr & kAttrDirectory))
-        FileSetAttr(path, uint32_t(attr) & ~kAttrReadOnly);
-    fw::FileHandle h = fw::Fs().Open(path, fw::FileAccess::Write, fw::FileShare::DenyWrite,
-                                     fw::FileCreate::CreateAlways);
-    if (h == fw::kInvalidFile) {
-        const int64_t again = FileGetAttr(path);
-        if (again >= 0 && (again & kAttrReadOnly) && FileSetAttr(path, uint32_t(again) & ~kAttrReadOnly))
-            h = fw::Fs().Open(path, fw::FileAccess::Write, fw::FileShare::DenyWrite, fw::FileCreate::CreateAlways);
+    // The file is asked for first: in the common case (a new file in a folder that exists) that is
+    // the only request. A missing folder is made, with its parents, and the file asked for again.
+    bool was = false;
+    int error = 0;
+    const auto create = [&] { return fw::Fs().CreateOutput(path, fw::FileShare::DenyWrite, was, &error); };
+    fw::FileHandle h = create();
+    if (h == fw::kInvalidFile && error == 3) {
+        const std::string folder = ExtractFilePath(path);
+        if (!folder.empty() && ForceDirectories(folder))
+            h = create();
     }
+    // A read-only file in the way loses the attribute: some systems (and a privileged user) let it be
+    // cut without complaint, others refuse and the creation is tried once more; both end the same way.
+    if (h == fw::kInvalidFile || was) {
+        const int64_t attr = FileGetAttr(path);
+        if (attr >= 0 && (attr & kAttrReadOnly) && !(attr & kAttrDirectory) &&
+            FileSetAttr(path, uint32_t(attr) & ~kAttrReadOnly) && h == fw::kInvalidFile)
+            h = create();
+    }
+    if (existed)
+        *existed = was;
     return h;
+}
+
+bool SetOutputAttributes(fw::FileHandle handle, const std::string& path, bool existed, uint32_t attr)
+{
+    if (handle == fw::kInvalidFile)
+        return false;
+    if (!existed && (attr & (kAttrReadOnly | kAttrHidden | kAttrSysFile)) == 0)
+        return true;
+    return fw::Fs().SetHandleAttributes(handle, path, attr);
 }
 
 bool CloseFile(fw::FileHandle handle)

@@ -77,6 +77,8 @@ std::string ExpandFileName(const std::string& path);
 bool PassesAttrFilter(uint32_t attr, uint32_t filter);
 // The entries of Folder matching Mask that pass Filter; "." and ".." never appear.
 std::vector<fw::FileEntry> FindFiles(const std::string& folder, const std::string& mask, uint32_t filter);
+// The entries of a folder's listing that FindFiles keeps for Filter.
+std::vector<fw::FileEntry> PassingEntries(const std::vector<fw::FileEntry>& listed, uint32_t filter);
 
 // True at once unless Path starts with a drive ("X:"). Otherwise asks the volume; while it does not
 // answer, the prompt "X:\ is not accessible." with the system's explanation offers Retry and Cancel.
@@ -86,8 +88,12 @@ bool DriveReady(const std::string& path);
 // the file cannot be opened.
 fw::FileHandle OpenArchiveRead(const std::string& path);
 // Creates Path for writing, making its folders; a read-only file in the way loses the attribute and
-// the creation is tried once more. kInvalidFile on failure.
-fw::FileHandle CreateOutputFile(const std::string& path);
+// the creation is tried once more. kInvalidFile on failure. Existed receives whether a file was
+// there before.
+fw::FileHandle CreateOutputFile(const std::string& path, bool* existed = nullptr);
+// Gives an output file, still open, the DOS attributes Attr. A file this run created has the
+// default ones already unless Attr holds read-only, hidden or system: it is left alone.
+bool SetOutputAttributes(fw::FileHandle handle, const std::string& path, bool existed, uint32_t attr);
 bool CloseFile(fw::FileHandle handle);
 
 // Moves Source onto Target; when that fails while Source exists, the move is repeated once as a

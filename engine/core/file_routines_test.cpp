@@ -156,6 +156,43 @@ TEST_F(SeamTest, OutputOverAReadOnlyFileClearsTheAttribute)
     EXPECT_TRUE(DirectoryExists(dir_ + "made/on"));
 }
 
+TEST_F(SeamTest, OutputAttributesGoOnTheOpenFile)
+{
+    // Each row: a file written once or twice, the attributes given each time, and what it ends with.
+    struct Case {
+        const char* name;
+        uint32_t first;
+        int second;  // -1: written once
+        uint32_t result;
+    };
+    const Case cases[] = {
+        {"default.txt", kAttrArchive, -1, kAttrArchive},
+        {"none.txt", 0, -1, kAttrArchive},  // a new file keeps what the system gave it
+        {"hidden.txt", kAttrHidden | kAttrArchive, -1, kAttrHidden | kAttrArchive},
+        {"ro.txt", kAttrReadOnly | kAttrArchive, -1, kAttrReadOnly | kAttrArchive},
+        {"ro-again.txt", kAttrReadOnly | kAttrArchive, kAttrArchive, kAttrArchive},
+        {"again.txt", kAttrArchive, kAttrReadOnly | kAttrArchive, kAttrReadOnly | kAttrArchive},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir_ + c.name;
+        const auto write = [&](const char* text, uint32_t attr, bool expectExisted) {
+            bool existed = !expectExisted;
+            const fw::FileHandle h = CreateOutputFile(path, &existed);
+            ASSERT_NE(h, fw::kInvalidFile) << c.name;
+            EXPECT_EQ(existed, expectExisted) << c.name;
+            EXPECT_EQ(fw::Fs().Write(h, text, 3), 3);
+            EXPECT_TRUE(SetOutputAttributes(h, path, existed, attr)) << c.name;
+            EXPECT_TRUE(CloseFile(h));
+        };
+        write("one", c.first, false);
+        if (c.second >= 0)
+            write("two", uint32_t(c.second), true);
+        EXPECT_EQ(mx::test::ReadFile(path), c.second >= 0 ? "two" : "one") << c.name;
+        EXPECT_EQ(FileGetAttr(path) & 0x27, int64_t(c.result)) << c.name;
+        FileSetAttr(path, kAttrArchive);  // a read-only file would keep the next run from clearing the folder
+    }
+}
+
 TEST_F(SeamTest, ExistenceAndPlainFiles)
 {
     mx::test::WriteFile(dir_ + "plain.txt", "p");

@@ -43,8 +43,10 @@ struct RunContext {
     OutputSink* nestedSink = nullptr;
     std::function<void(uint8_t percent)> progress;
     uint8_t progressByte = 0;
-    // The output file opened for the current entry (file mode).
+    // The output file opened for the current entry (file mode), and whether it cut a file that was
+    // there before.
     fw::FileHandle outputFile = fw::kInvalidFile;
+    bool outputExisted = false;
     // CRC registers of the current entry: CRC-32 starts at 0xFFFFFFFF, CRC-16 at 0.
     uint32_t crc32 = 0xFFFFFFFFu;
     uint16_t crc16 = 0;

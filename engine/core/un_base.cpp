@@ -144,7 +144,7 @@ void TUnBase::OpenEntryOutput()
         CloseFile(run.outputFile);
         run.outputFile = fw::kInvalidFile;
     }
-    run.outputFile = CreateOutputFile(FileName);
+    run.outputFile = CreateOutputFile(FileName, &run.outputExisted);
     if (run.outputFile == fw::kInvalidFile)
         RaiseError(FileName, "", "0", 25235);
 }
@@ -155,9 +155,9 @@ void TUnBase::EndEntry(bool decoded, bool crcPass, uint32_t dosDate, uint32_t at
     if (run.outputMode == OutputMode::Files && run.outputFile != fw::kInvalidFile) {
         if (DateSetting() != TSetDate::sdSysDate)
             FileSetDate(run.outputFile, dosDate);
+        SetOutputAttributes(run.outputFile, FileName, run.outputExisted, attributes & 0x27);
         CloseFile(run.outputFile);
         run.outputFile = fw::kInvalidFile;
-        FileSetAttr(FileName, attributes & 0x27);
     }
     const bool pass = decoded && crcPass;
     if (OnEnd)

@@ -18,7 +18,7 @@ constexpr NamedKey kNamedKeys[] = {
     {"Delete", 0x2E, 0},    {"Del", 0x2E, 0},       {"Insert", 0x2D, 0},     {"Ins", 0x2D, 0},
     {"Home", 0x24, 0},      {"End", 0x23, 0},       {"PgUp", 0x21, 0},       {"PgDn", 0x22, 0},
     {"Left", 0x25, 0},      {"Up", 0x26, 0},        {"Right", 0x27, 0},      {"Down", 0x28, 0},
-    {"Apps", 0x5D, 0},
+    {"Apps", 0x5D, 0},      {"Alt", 0x12, 0},
 };
 
 bool SameAscii(const std::string& a, const char* b) {

@@ -1,6 +1,7 @@
-// Key specifications of the `keys` verb: plain characters are typed as they are; `{Name}` is a named
-// key ({Enter}, {Tab}, {Esc}, {F5}, {Left}, ...); `+`, `^` and `%` before a key hold Shift, Ctrl and
-// Alt for that key (`+a`, `^o`, `%{F4}`); `{+}`, `{^}`, `{%}`, `{{}` and `{}}` type those characters.
+// Key specifications of the `keys` and `type` verbs: plain characters are typed as they are; `{Name}`
+// is a named key ({Enter}, {Tab}, {Esc}, {F5}, {Left}, ...; {Alt} is the Alt key pressed alone); `+`,
+// `^` and `%` before a key hold Shift, Ctrl and Alt for that key (`+a`, `^o`, `%{F4}`); `{+}`, `{^}`,
+// `{%}`, `{{}` and `{}}` type those characters.
 #pragma once
 
 #include <cstdint>

@@ -59,7 +59,7 @@ class FormReader : public TReader {
 public:
     FormReader(TComponent* root, const std::string& formName) : formName_(formName) { root_ = root; }
 
-    void ReadRoot(const FormObject& text) {
+    void ReadRoot(const FormObject& text, bool runCreate) {
         TComponent* root = root_;
         line_ = text.line;
         loaded_.push_back(root);
@@ -82,7 +82,7 @@ public:
         line_ = text.line;
         RegisterGlobalRoot(root);
         ResolvePendingFor(root);
-        root->DoCreate();
+        if (runCreate) root->DoCreate();
     }
 
     // ---- TReader ---------------------------------------------------------------------------------------
@@ -603,7 +603,7 @@ void DropPendingFixups(TComponent* component) {
                   pending.end());
 }
 
-void ReadComponentText(TComponent* root, std::string_view text, const std::string& formName) {
+void ReadComponentText(TComponent* root, std::string_view text, const std::string& formName, bool runCreate) {
     FormObject tree;
     try {
         tree = ParseFormText(text, formName);
@@ -618,7 +618,7 @@ void ReadComponentText(TComponent* root, std::string_view text, const std::strin
         return s + ": ";
     };
     try {
-        reader.ReadRoot(tree);
+        reader.ReadRoot(tree, runCreate);
     } catch (Exception& e) {
         e.SetMessage(where() + e.Message());
         root->Free();

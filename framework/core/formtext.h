@@ -76,7 +76,9 @@ struct FormObject {
 FormObject ParseFormText(std::string_view text, const std::string& formName, bool allowFileRefs = false);
 
 // Reads the text into `root` (see above). On failure `root` has been freed when this raises.
-void ReadComponentText(TComponent* root, std::string_view text, const std::string& formName);
+// Without `runCreate` the root's DoCreate is left out: the form is laid out as its text says, and
+// none of its OnCreate code runs (for looking at a form's layout without starting it).
+void ReadComponentText(TComponent* root, std::string_view text, const std::string& formName, bool runCreate = true);
 // Reads the form resource named after root's class (upper case); false when there is none.
 bool ReadComponentResource(TComponent* root);
 

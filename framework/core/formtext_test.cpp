@@ -179,6 +179,16 @@ TEST_F(FormText, LoadProtocolRunsInItsFixedOrder) {
     form->Free();
 }
 
+// Read for its layout only: everything but OnCreate.
+TEST_F(FormText, ALoadWithoutCreateLeavesOutOnlyOnCreate) {
+    auto* form = NewRoot<TLogForm>();
+    ReadComponentText(form, "object Root: TLogForm\n  object A: TLogWidget\n  end\nend\n", "Root", false);
+    ASSERT_FALSE(LoadLog().empty());
+    EXPECT_EQ(LoadLog().back(), "Loaded A L") << "the last step: OnCreate would follow";
+    EXPECT_FALSE(form->InState(csLoading | csReading));
+    form->Free();
+}
+
 TEST_F(FormText, EachLoadErrorNamesFormLineAndFreesTheRoot) {
     struct Case {
         const char* name;

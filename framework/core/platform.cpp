@@ -52,6 +52,16 @@ Locale& Loc() {
     return gLocale ? *gLocale : fixed;
 }
 
+FileHandle FileSystem::CreateOutput(const std::string& path, FileShare share, bool& existed, int* error) {
+    FileEntry entry;
+    existed = Stat(path, entry);
+    return Open(path, FileAccess::Write, share, FileCreate::CreateAlways, error);
+}
+
+bool FileSystem::SetHandleAttributes(FileHandle, const std::string& path, uint32_t attr) {
+    return SetAttributes(path, attr);
+}
+
 void SetFileSystem(FileSystem* fs) { gFs = fs; }
 void SetCodePage(CodePage* cp) { gCp = cp; }
 void SetClock(Clock* clock) { gClock = clock; }

@@ -68,6 +68,14 @@ public:
     virtual bool GetHandleTime(FileHandle h, int64_t& fileTime) = 0;
     virtual bool SetHandleTime(FileHandle h, int64_t fileTime) = 0;
 
+    // Opens path for writing as Open(path, FileAccess::Write, share, FileCreate::CreateAlways) does,
+    // with one request to the system where it allows (a new file in an existing folder), and tells
+    // whether a file was there before. The default asks Stat first.
+    virtual FileHandle CreateOutput(const std::string& path, FileShare share, bool& existed, int* error = nullptr);
+    // Sets the attributes of a file open for writing through its handle; path names the same file
+    // for the default, which sets them by name.
+    virtual bool SetHandleAttributes(FileHandle h, const std::string& path, uint32_t attr);
+
     // Names. Stat fills entry (name = last component) and fails when the path names nothing.
     virtual bool Stat(const std::string& path, FileEntry& entry) = 0;
     virtual bool SetAttributes(const std::string& path, uint32_t attr) = 0;

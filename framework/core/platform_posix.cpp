@@ -73,6 +73,18 @@ bool ReadDosBits(const std::string& path, uint32_t& bits) {
     return true;
 }
 
+// The permission bits for the read-only attribute: all write bits off, or the owner's on.
+mode_t WithReadOnly(mode_t mode, uint32_t attr) {
+    return (attr & faReadOnly) ? (mode & ~static_cast<mode_t>(0222)) : (mode | S_IWUSR);
+}
+
+// The extended attribute's text for the DOS bits that have no permission bit.
+std::string DosBitsText(uint32_t attr) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%x", static_cast<unsigned>(attr & (faHidden | faSysFile | faArchive)));
+    return buf;
+}
+
 class PosixFs : public FileSystem {
 public:
     FileHandle Open(const std::string& path, FileAccess access, FileShare, FileCreate create, int* error) override {
@@ -89,17 +101,46 @@ public:
             case FileCreate::OpenAlways: flags |= O_CREAT; break;
         }
         const std::string p = Native(path);
-        struct stat st;
-        if (::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            SetError(5, error);
-            return kInvalidFile;
-        }
         const int fd = ::open(p.c_str(), flags, 0666);
         if (fd < 0) {
             SetError(FromErrno(errno, p), error);
             return kInvalidFile;
         }
+        // A folder opens for reading here but not on Windows; for writing the open refuses it.
+        struct stat st;
+        if (access == FileAccess::Read && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            SetError(5, error);
+            return kInvalidFile;
+        }
         return fd;
+    }
+
+    // A new file is the common case: created exclusively in one request, and only when one is in
+    // the way is it opened again to be cut.
+    FileHandle CreateOutput(const std::string& path, FileShare, bool& existed, int* error) override {
+        const std::string p = Native(path);
+        int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        existed = fd < 0 && errno == EEXIST;
+        if (existed) fd = ::open(p.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd < 0) {
+            // With O_CREAT a missing name can only be a missing folder on the way.
+            SetError(errno == ENOENT ? 3 : FromErrno(errno, p), error);
+            return kInvalidFile;
+        }
+        return fd;
+    }
+
+    bool SetHandleAttributes(FileHandle h, const std::string&, uint32_t attr) override {
+        const int fd = static_cast<int>(h);
+        struct stat st;
+        if (::fstat(fd, &st) != 0) return Fail(errno) > 0;
+        const mode_t mode = WithReadOnly(st.st_mode & 07777, attr);
+        if (mode != (st.st_mode & 07777) && ::fchmod(fd, mode) != 0) return Fail(errno) > 0;
+        const std::string bits = DosBitsText(attr);
+        if (::fsetxattr(fd, kDosAttrName, bits.data(), bits.size(), 0) != 0 && (attr & (faHidden | faSysFile)))
+            return Fail(errno) > 0;
+        return true;
     }
 
     void Close(FileHandle h) override {
@@ -178,13 +219,9 @@ public:
         const std::string p = Native(path);
         struct stat st;
         if (::stat(p.c_str(), &st) != 0) return Fail(errno, p) > 0;
-        mode_t mode = st.st_mode & 07777;
-        mode = (attr & faReadOnly) ? (mode & ~static_cast<mode_t>(0222)) : (mode | S_IWUSR);
-        if (::chmod(p.c_str(), mode) != 0) return Fail(errno) > 0;
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "0x%x", static_cast<unsigned>(attr & (faHidden | faSysFile | faArchive)));
-        if (::setxattr(p.c_str(), kDosAttrName, buf, std::char_traits<char>::length(buf), 0) != 0 &&
-            (attr & (faHidden | faSysFile)))
+        if (::chmod(p.c_str(), WithReadOnly(st.st_mode & 07777, attr)) != 0) return Fail(errno) > 0;
+        const std::string bits = DosBitsText(attr);
+        if (::setxattr(p.c_str(), kDosAttrName, bits.data(), bits.size(), 0) != 0 && (attr & (faHidden | faSysFile)))
             return Fail(errno) > 0;
         return true;
     }

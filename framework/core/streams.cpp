@@ -67,6 +67,63 @@ std::string TStream::ReadString(int64_t count) {
 
 // ---------------------------------------------------------------------------------------------
 
+TBufferedStream::TBufferedStream(TStream& target, size_t bufferSize)
+    : target_(target), buffer_(bufferSize), position_(target.Position()) {}
+
+bool TBufferedStream::Flush() {
+    if (fill_ > 0 && !failed_) {
+        const int64_t n = target_.Write(buffer_.data(), static_cast<int64_t>(fill_));
+        failed_ = n != static_cast<int64_t>(fill_);
+        position_ += n;
+    }
+    fill_ = 0;
+    return !failed_;
+}
+
+int64_t TBufferedStream::Write(const void* buffer, int64_t count) {
+    if (failed_ || count <= 0) return 0;
+    if (fill_ + static_cast<size_t>(count) > buffer_.size()) {
+        if (!Flush()) return 0;
+        // A piece at least as large as the buffer goes on at once.
+        if (static_cast<size_t>(count) >= buffer_.size()) {
+            const int64_t n = target_.Write(buffer, count);
+            position_ += n;
+            failed_ = n != count;
+            return n;
+        }
+    }
+    std::memcpy(buffer_.data() + fill_, buffer, static_cast<size_t>(count));
+    fill_ += static_cast<size_t>(count);
+    return count;
+}
+
+int64_t TBufferedStream::Read(void* buffer, int64_t count) {
+    if (!Flush()) return 0;
+    const int64_t n = target_.Read(buffer, count);
+    position_ = target_.Position();
+    return n;
+}
+
+int64_t TBufferedStream::Seek(int64_t offset, int origin) {
+    if (offset == 0 && origin == soFromCurrent) return position_ + static_cast<int64_t>(fill_);
+    if (!Flush()) return -1;
+    position_ = target_.Seek(offset, origin);
+    return position_;
+}
+
+int64_t TBufferedStream::Size() {
+    Flush();
+    return target_.Size();
+}
+
+void TBufferedStream::SetSize(int64_t size) {
+    if (!Flush()) throw EWriteError(SWriteError);
+    target_.SetSize(size);
+    position_ = target_.Position();
+}
+
+// ---------------------------------------------------------------------------------------------
+
 int64_t THandleStream::Read(void* buffer, int64_t count) {
     const int64_t n = Fs().Read(handle_, buffer, count);
     return n < 0 ? 0 : n;

@@ -90,6 +90,31 @@ private:
     std::string fileName_;
 };
 
+// Collects what is written to another stream and hands it on in large pieces. Asking the position
+// costs nothing; reading, any other seek and changing the size hand on what is pending first. Once
+// the other stream takes fewer bytes than it is given, every later write takes nothing and Flush
+// answers false. Whatever is still pending when this stream is destroyed is dropped, so that it never
+// touches the other stream then: call Flush once the writing is done.
+class TBufferedStream : public TStream {
+public:
+    explicit TBufferedStream(TStream& target, size_t bufferSize = 262144);
+
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, int origin) override;
+    int64_t Size() override;
+    void SetSize(int64_t size) override;
+    // Hands on what is pending; false when the other stream failed to take all that was given.
+    bool Flush();
+
+private:
+    TStream& target_;
+    std::vector<uint8_t> buffer_;
+    size_t fill_ = 0;
+    int64_t position_;  // of the first pending byte in the other stream
+    bool failed_ = false;
+};
+
 // A growable block of memory. Memory() stays valid until the next write or SetSize.
 class TMemoryStream : public TStream {
 public:

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "framework/core/exceptions.h"
 #include "framework/core/sysutils.h"
 #include "testing/test_env.h"
@@ -32,6 +35,56 @@ TEST(Streams, MemoryStream) {
     EXPECT_EQ(m.ReadString(5), "hello");
     EXPECT_THROW(m.Seek(-1, soFromBeginning), EStreamError);
     EXPECT_THROW(m.Seek(0, 7), EStreamError);
+}
+
+// A memory stream that counts the writes it is given and takes at most Budget bytes in all.
+class CountingStream : public TMemoryStream {
+public:
+    int64_t Write(const void* buffer, int64_t count) override {
+        ++writes;
+        count = std::min(count, budget);
+        budget -= count;
+        return TMemoryStream::Write(buffer, count);
+    }
+    int writes = 0;
+    int64_t budget = INT64_MAX;
+};
+
+TEST(Streams, BufferedStreamGathersWritesAndKeepsTheirPlaces) {
+    CountingStream target;
+    target.WriteString("head");
+    target.writes = 0;
+    TBufferedStream b(target, 16);
+    EXPECT_EQ(b.Position(), 4);
+    for (const char* piece : {"aaaaa", "bbbbb", "ccccc"}) EXPECT_EQ(b.Write(piece, 5), 5);
+    EXPECT_EQ(b.Position(), 19);
+    EXPECT_EQ(target.writes, 0);
+    b.WriteString("ddddd");  // no room left: the first three go on together
+    EXPECT_EQ(target.writes, 1);
+    // A patch behind the pending bytes, then back to the end.
+    EXPECT_EQ(b.Seek(5, soFromBeginning), 5);
+    b.WriteString("XY");
+    EXPECT_EQ(b.Seek(0, soFromEnd), 24);
+    const std::string big(40, 'e');  // larger than the buffer: written through at once
+    b.WriteString(big);
+    EXPECT_TRUE(b.Flush());
+    EXPECT_EQ(b.Size(), 64);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(target.Memory()), 64),
+              "headaXYaabbbbbcccccddddd" + big);
+    b.SetPosition(20);
+    EXPECT_EQ(b.ReadString(4), "dddd");
+}
+
+TEST(Streams, BufferedStreamReportsAFailedWriteAtTheFlush) {
+    CountingStream target;
+    target.budget = 10;
+    TBufferedStream b(target, 8);
+    EXPECT_EQ(b.Write("12345678", 8), 8);
+    EXPECT_EQ(b.Write("9abc", 4), 4);  // the first piece went on whole
+    EXPECT_FALSE(b.Flush());                // the second did not
+    EXPECT_EQ(b.Write("h", 1), 0);
+    EXPECT_EQ(b.Seek(0, soFromBeginning), -1);
+    EXPECT_THROW(b.SetSize(0), EStreamError);
 }
 
 TEST(Streams, ShortReadsRaise) {

@@ -9,6 +9,7 @@
 #include "framework/core/rtti.h"
 #include "framework/win32/automation.h"
 #include "framework/win32/callback.h"
+#include "framework/win32/caption_check.h"
 #include "framework/win32/forms.h"
 #include "framework/win32/imagelist.h"
 #include "framework/win32/loop_services.h"
@@ -204,6 +205,8 @@ void TApplication::FinishCreate(TComponent* instance) {
 }
 
 void LoadRootResource(TComponent* root) {
+    // A program started for the caption check checks its forms before the first one loads.
+    CheckFormCaptionsIfAsked();
     if (!ReadComponentResource(root)) root->DoCreate();
 }
 
@@ -246,12 +249,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
     }
     bool handled = false;
     if (OnMessage) OnMessage(this, msg, handled);
-    if (!handled && keyPreprocessor_ && keyPreprocessor_(msg)) handled = true;
-    if (!handled) {
-        TranslateMessage(&msg);
-        DepthGuard guard(*this);
-        DispatchMessageA(&msg);
-    }
+    if (handled) return true;
+    // The keyboard chain dispatches too: a shortcut or an accelerator may run a menu or a modal form.
+    DepthGuard guard(*this);
+    if (keyPreprocessor_ && keyPreprocessor_(msg)) return true;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
     return true;
 }
 
@@ -552,6 +555,7 @@ TApplication* InitApplication() {
 
 void DoneApplication() {
     if (!Application) return;
+    CheckFormCaptionsIfAsked();  // a program that ends before loading any form
     SetMainThreadWaker(nullptr);
     SetCursorResolver(nullptr);
     automation::Stop();

@@ -19,6 +19,10 @@ namespace {
 // WM_FW_AUTOMATION: wParam says what, lParam carries the sequence or step number.
 enum : WPARAM { kRunAction = 1, kCompleteAction = 2, kRunStep = 3 };
 
+// The timer of steps that wait for the input queue: WM_TIMER comes only when no posted message and no
+// input is waiting, so by then the keys sent before were dispatched.
+constexpr UINT_PTR kInputTimer = 1;
+
 struct QueuedAction {
     std::string verb;
     std::string args;
@@ -40,6 +44,7 @@ struct State {
     bool completionDeferred = false;
     uint32_t nextStep = 1;
     std::map<uint32_t, std::function<void()>> steps;
+    std::vector<std::function<void()>> afterInput;
     std::deque<Answer> answers;
     std::vector<drive::Row> log;
 };
@@ -139,6 +144,14 @@ LRESULT CALLBACK EndpointProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             Reply(replyTo, Handle(request));
             return LRESULT(1);
         }
+        if (message == WM_TIMER && wParam == kInputTimer) {
+            if (HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON))) return LRESULT(0);
+            KillTimer(window, kInputTimer);
+            std::vector<std::function<void()>> steps = std::move(S().afterInput);
+            S().afterInput.clear();
+            for (auto& step : steps) step();
+            return LRESULT(0);
+        }
         if (message == WM_FW_AUTOMATION) {
             auto number = static_cast<uint32_t>(lParam);
             if (wParam == kRunAction) {
@@ -166,6 +179,12 @@ void PostDeferred(std::function<void()> step) {
     uint32_t number = s.nextStep++;
     s.steps[number] = std::move(step);
     PostMessageA(s.window, WM_FW_AUTOMATION, kRunStep, static_cast<LPARAM>(number));
+}
+
+void AfterInput(std::function<void()> step) {
+    State& s = S();
+    s.afterInput.push_back(std::move(step));
+    SetTimer(s.window, kInputTimer, 10, nullptr);
 }
 
 std::function<void()> DeferCompletion() {

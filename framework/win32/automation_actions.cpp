@@ -2,7 +2,8 @@
 // and go the way user input goes: a click on a windowed button is BM_CLICK, a click on a windowless
 // control is a press and release posted to its parent, a click on a list view's column or a header's
 // section ("<control>.Columns.<n>", "<control>.Sections.<n>") is a press and release posted to the
-// header at the item, keys are posted to the focused window.
+// header at the item, keys are posted to the focused window; typed keys (`type`) go through the
+// system's input queue.
 #include <any>
 #include <cstdlib>
 #include <memory>
@@ -147,6 +148,33 @@ void SetModifiers(bool shift, bool ctrl, bool alt) {
     SetKeyboardState(keys);
 }
 
+// The key of a stroke: its virtual key, or the key of the layout that types its character (with
+// Shift for "A" or "!"); 0 for a character no key types.
+BYTE KeyOf(const drive::KeyStroke& k, bool& shift) {
+    shift = k.shift;
+    if (k.vk) return k.vk;
+    const SHORT scan = VkKeyScanA(k.ch);
+    if (scan == -1) return 0;
+    if (HIBYTE(scan) & 1) shift = true;
+    return LOBYTE(scan);
+}
+
+// What `keys` and `type` share: the control focused (or the window of a windowless one) and the keys
+// parsed.
+TWinControl* FocusForKeys(const std::string& args, std::vector<drive::KeyStroke>& keys) {
+    std::string path, spec;
+    SplitArgs(args, path, spec);
+    TComponent* component = ResolveComponent(path);
+    RefuseIfBlocked(component);
+    TControl* control = ReachableControl(component);
+    std::string error;
+    if (!drive::ParseKeys(spec, keys, error)) throw Exception(error);
+    TWinControl* focus = dynamic_cast<TWinControl*>(control);
+    if (!focus) focus = control->Parent();
+    if (focus && focus->CanFocus()) focus->SetFocus();
+    return focus;
+}
+
 // Posts one key to the window that has the focus when the key's turn comes, then chains to the next.
 void TypeFrom(std::shared_ptr<std::vector<drive::KeyStroke>> keys, size_t index, HWND fallback,
               std::function<void()> done) {
@@ -156,15 +184,8 @@ void TypeFrom(std::shared_ptr<std::vector<drive::KeyStroke>> keys, size_t index,
         return;
     }
     const drive::KeyStroke& k = (*keys)[index];
-    BYTE vk = k.vk;
-    bool shift = k.shift;
-    if (!vk) {
-        SHORT scan = VkKeyScanA(k.ch);
-        if (scan != -1) {
-            vk = LOBYTE(scan);
-            if (HIBYTE(scan) & 1) shift = true;  // a character typed with Shift ("A", "!")
-        }
-    }
+    bool shift = false;
+    const BYTE vk = KeyOf(k, shift);
     SetModifiers(shift, k.ctrl, k.alt);
     // The focused window, as for real typing; the control itself when nothing of ours has the focus
     // (a display without a window manager may not activate the form).
@@ -185,20 +206,76 @@ void TypeFrom(std::shared_ptr<std::vector<drive::KeyStroke>> keys, size_t index,
 }
 
 void Keys(const std::string& args) {
-    std::string path, spec;
-    SplitArgs(args, path, spec);
-    TComponent* component = ResolveComponent(path);
-    RefuseIfBlocked(component);
-    TControl* control = ReachableControl(component);
     auto keys = std::make_shared<std::vector<drive::KeyStroke>>();
-    std::string error;
-    if (!drive::ParseKeys(spec, *keys, error)) throw Exception(error);
-    TWinControl* focus = dynamic_cast<TWinControl*>(control);
-    if (!focus) focus = control->Parent();
-    if (focus && focus->CanFocus()) focus->SetFocus();
+    TWinControl* focus = FocusForKeys(args, *keys);
     HWND fallback = focus ? focus->Handle() : nullptr;
     std::function<void()> done = DeferCompletion();
     PostDeferred([keys, fallback, done]() { TypeFrom(keys, 0, fallback, done); });
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    if (up) in.ki.dwFlags |= KEYEVENTF_KEYUP;
+    // The keys of the navigation block are extended keys; without the flag they would be the keypad's.
+    switch (vk) {
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_INSERT:
+        case VK_DELETE:
+        case VK_APPS: in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY; break;
+        default: break;
+    }
+    return in;
+}
+
+// One stroke as a user makes it: the modifiers go down, the key goes down and up, the modifiers go
+// up again. A character no key of the layout types is sent as that character.
+void AppendStroke(std::vector<INPUT>& inputs, const drive::KeyStroke& k) {
+    bool shift = false;
+    const BYTE vk = KeyOf(k, shift);
+    if (!vk) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wScan = static_cast<unsigned char>(k.ch);
+        in.ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs.push_back(in);
+        in.ki.dwFlags |= KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+        return;
+    }
+    std::vector<WORD> held;
+    if (shift) held.push_back(VK_SHIFT);
+    if (k.ctrl) held.push_back(VK_CONTROL);
+    if (k.alt) held.push_back(VK_MENU);
+    for (WORD m : held) inputs.push_back(KeyInput(m, false));
+    inputs.push_back(KeyInput(vk, false));
+    inputs.push_back(KeyInput(vk, true));
+    for (auto it = held.rbegin(); it != held.rend(); ++it) inputs.push_back(KeyInput(*it, true));
+}
+
+// `type`: focus, then the keys through SendInput, so the keyboard state, the loop's translation and
+// the system's own Alt and F10 handling see them as they see a user's keys. The form comes to the
+// foreground first, since the system gives keys to the foreground window's focus.
+void Type(const std::string& args) {
+    std::vector<drive::KeyStroke> keys;
+    TWinControl* focus = FocusForKeys(args, keys);
+    if (TWinControl* form = focus ? GetParentForm(focus) : nullptr; form && form->HandleAllocated())
+        SetForegroundWindow(form->Handle());
+    std::vector<INPUT> inputs;
+    for (const drive::KeyStroke& k : keys) AppendStroke(inputs, k);
+    if (!inputs.empty() &&
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != static_cast<UINT>(inputs.size()))
+        throw Exception("the system took not all of the keys");
+    AfterInput(DeferCompletion());
 }
 
 MenuClickHandler g_menuClick = nullptr;
@@ -252,7 +329,7 @@ void CheckAction(const std::string& verb, const std::string& args) {
         ClickTarget target = ResolveClickTarget(args);
         RefuseIfBlocked(target.component);
         ReachableControl(target.component);
-    } else if (verb == "keys") {
+    } else if (verb == "keys" || verb == "type") {
         TComponent* component = ResolveComponent(first);
         RefuseIfBlocked(component);
         ReachableControl(component);
@@ -299,6 +376,8 @@ void RunAction(const std::string& verb, const std::string& args) {
         }
     } else if (verb == "keys") {
         Keys(args);
+    } else if (verb == "type") {
+        Type(args);
     } else if (verb == "invoke") {
         Invoke(args);
     } else if (verb == "menu") {

@@ -20,6 +20,8 @@ void RunAction(const std::string& verb, const std::string& args);
 
 // For actions that post input: runs `step` once the messages posted before it were dispatched.
 void PostDeferred(std::function<void()> step);
+// For actions that send input through the system's queue: runs `step` once that input was dispatched.
+void AfterInput(std::function<void()> step);
 // An action whose last step is deferred takes over the completion: it calls the returned function
 // once its last posted input was dispatched.
 std::function<void()> DeferCompletion();

@@ -275,6 +275,10 @@ public:
     // Paints pending invalid regions of the window holding this control.
     virtual void Update();
     virtual HPALETTE GetPalette() { return nullptr; }
+    // A control that shows its caption on one line tells the pixels the caption takes there (its
+    // text in the control's font and what the control draws beside it) and the pixels it has; false
+    // when it shows none (caption_check.h asks every control of a form).
+    virtual bool MeasureCaption(int& needed, int& room);
 
     // ---- z-order ----
     void BringToFront();

@@ -147,7 +147,8 @@ void TWinControl::Dispatch(TMessage& message) {
         case CM_EXIT: CMExit(message); break;
         case CM_FOCUSCHANGED: CMFocusChanged(message); break;
         case CM_DIALOGKEY:
-        case CM_DIALOGCHAR: Broadcast(message); break;
+        case CM_DIALOGCHAR:
+        case CM_APPSYSCOMMAND: Broadcast(message); break;
         case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); break;
         case CM_CTL3DCHANGED: NotifyControls(CM_PARENTCTL3DCHANGED); break;
         case CM_PARENTCTL3DCHANGED:

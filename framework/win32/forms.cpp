@@ -511,6 +511,17 @@ void TForm::WMSysCommand(TMessage& message) {
             return;
         }
         break;
+    case SC_KEYMENU:
+        // F10 or Alt alone on a form without a window menu: a tool bar carrying the menu may take it.
+        if (!menu_ && message.LParam == 0) {
+            TMessage offer{CM_APPSYSCOMMAND, message.WParam, message.LParam, 0};
+            Broadcast(offer);
+            if (offer.Result) {
+                message.Result = 0;
+                return;
+            }
+        }
+        break;
     default:
         break;
     }

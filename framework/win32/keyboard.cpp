@@ -10,6 +10,9 @@
 #include "framework/win32/forms.h"
 #include "framework/win32/hints.h"
 #include "framework/win32/std_button.h"
+#include "framework/win32/std_listbox.h"
+#include "framework/win32/std_listview.h"
+#include "framework/win32/std_treeview.h"
 
 namespace fw {
 namespace {
@@ -47,8 +50,12 @@ TWinControl* OwningControl(HWND window) {
     return nullptr;
 }
 
+// The key's message goes only to windows of others (the edit inside a combo box answers for the list
+// it drops): the system's edit control takes it as a sign that it sits in a dialog box, and a memo
+// there types no tabs and turns Escape into WM_CLOSE for its parent.
 UINT DialogCode(HWND window, MSG& msg) {
-    return static_cast<UINT>(SendMessageA(window, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)));
+    const LPARAM message = FindControl(window) ? 0 : reinterpret_cast<LPARAM>(&msg);
+    return static_cast<UINT>(SendMessageA(window, WM_GETDLGCODE, msg.wParam, message));
 }
 
 bool IsDialogKey(WPARAM key) {
@@ -66,12 +73,14 @@ bool IsDialogKey(WPARAM key) {
     }
 }
 
-// Whether the focused window claims the dialog key itself.
+// Whether the focused window claims the dialog key itself. Tab belongs to a window only when it asks
+// for Tab: a memo wants all keys (the same bit as "wants the message") for Enter, yet Tab leaves it
+// unless it wants tabs.
 bool ClaimsKey(HWND focus, MSG& msg) {
     const UINT code = DialogCode(focus, msg);
+    if (msg.wParam == VK_TAB) return (code & DLGC_WANTTAB) != 0;
     if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return true;
     switch (msg.wParam) {
-        case VK_TAB: return (code & DLGC_WANTTAB) != 0;
         case VK_LEFT:
         case VK_RIGHT:
         case VK_UP:
@@ -116,6 +125,18 @@ bool HandleDialogKey(TForm* form, HWND focus, TWinControl* focused, MSG& msg) {
         if (MoveInRadioGroup(focused, msg.wParam == VK_RIGHT || msg.wParam == VK_DOWN)) return true;
     }
     return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
+}
+
+// A printable key belongs to a window that types it: edits, memos, combos and controls that want
+// characters. List boxes, list views and tree views want characters only to search their items, so
+// there a shifted key stays a shortcut and a plain one searches. A label being edited inside a list
+// view or tree view is an edit of its own.
+bool TypesKey(HWND focus, TWinControl* focused, uint16_t key, TShiftState shift) {
+    if (!IsPrintableKey(key, shift) || !WantsChars(focus)) return false;
+    if (!shift.Contains(ssShift) || !focused || !focused->HandleAllocated() || focused->Handle() != focus) return true;
+    const bool searchesOnly = dynamic_cast<TCustomListBox*>(focused) || dynamic_cast<TListView*>(focused) ||
+                              dynamic_cast<TTreeView*>(focused);
+    return !searchesOnly;
 }
 
 // A form with KeyPreview sees the focused control's keys first (OnKeyDown, OnKeyPress); a handler
@@ -283,9 +304,7 @@ bool PreprocessKey(MSG& msg) {
             }
         }
         const TShiftState shift = KeyDataToShiftState(msg.lParam);
-        // A printable key belongs to a window that types it.
-        if (!(IsPrintableKey(key, shift) && WantsChars(focus)) && DispatchShortCut(form, ShortCut(key, shift)))
-            return true;
+        if (!TypesKey(focus, focused, key, shift) && DispatchShortCut(form, ShortCut(key, shift))) return true;
         if (HandleDialogKey(form, focus, focused, msg)) return true;
         return PreviewKey(form, focused, msg);
     }

@@ -68,6 +68,19 @@ public:
         return reinterpret_cast<FileHandle>(h);
     }
 
+    // One CreateFile: the system says afterwards whether it cut an existing file.
+    FileHandle CreateOutput(const std::string& path, FileShare share, bool& existed, int* error) override {
+        const FileHandle h = Open(path, FileAccess::Write, share, FileCreate::CreateAlways, error);
+        existed = h != kInvalidFile && GetLastError() == ERROR_ALREADY_EXISTS;
+        return h;
+    }
+
+    bool SetHandleAttributes(FileHandle h, const std::string&, uint32_t attr) override {
+        FILE_BASIC_INFO info{};  // times of 0 stay as they are
+        info.FileAttributes = attr == 0 ? FILE_ATTRIBUTE_NORMAL : attr;
+        return SetFileInformationByHandle(H(h), FileBasicInfo, &info, sizeof info) || Fail() > 0;
+    }
+
     void Close(FileHandle h) override {
         if (h != kInvalidFile) CloseHandle(H(h));
     }

@@ -1,6 +1,8 @@
 // TBitBtn.
 #include "framework/win32/std_bitbtn.h"
 
+#include "framework/win32/caption_check.h"
+
 namespace fw {
 
 TBitBtn::TBitBtn(TComponent* owner)
@@ -135,6 +137,19 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
         InflateRect(&focus, -4, -4);
         DrawFocusRect(item.hDC, &focus);
     }
+}
+
+bool TBitBtn::MeasureCaption(int& needed, int& room) {
+    const std::string caption = Caption();
+    if (caption.empty()) return false;
+    const int text = CaptionTextWidth(Font()->Handle(), caption, DT_NOPREFIX);  // drawn with TextOut
+    const int gw = glyph_->Empty() || numGlyphs_ < 1 ? 0 : glyph_->Width() / numGlyphs_;
+    const bool horizontal = layout_ == TButtonLayout::blGlyphLeft || layout_ == TButtonLayout::blGlyphRight;
+    const int block = horizontal ? gw + (gw > 0 ? spacing_ : 0) + text : std::max(gw, text);
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    needed = horizontal && margin_ >= 0 ? margin_ + block + edge : block + 2 * edge;
+    room = Width();
+    return true;
 }
 
 void RegisterBitBtnClasses() {

@@ -31,6 +31,9 @@ public:
     // Whether the last paint drew the default frame (for tests and descendants).
     bool ShowsDefault() const { return isDefault_; }
 
+    // The block of glyph and caption that DrawItem lays out, inside the frame.
+    bool MeasureCaption(int& needed, int& room) override;
+
 protected:
     ~TBitBtn() override;
     void CreateParams(TCreateParams& params) override;

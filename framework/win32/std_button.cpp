@@ -2,6 +2,8 @@
 #include "framework/win32/std_button.h"
 
 #include "framework/core/rtti.h"
+#include "framework/win32/caption_check.h"
+#include "framework/win32/graphics.h"
 #include "framework/win32/keyboard.h"
 
 namespace fw {
@@ -18,6 +20,10 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
 void TButtonControl::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     CreateSubClass(params, "BUTTON");
+}
+
+bool TButtonControl::MeasureCaption(int& needed, int& room) {
+    return HandleAllocated() && MeasureSystemCaption(Handle(), true, Font()->Handle(), Caption(), needed, room);
 }
 
 void TButtonControl::CNCommand(TMessage& message) {
@@ -176,6 +182,13 @@ void TCheckBox::CNCommand(TMessage& message) {
     // The state change fires OnClick (SetState), for the mouse, the keyboard and code alike.
     if (HIWORD(message.WParam) == BN_CLICKED) Toggle();
     message.Result = 0;
+}
+
+bool TCheckBox::DialogChar(char key) {
+    if (!IsAccel(static_cast<unsigned char>(key), Caption()) || !CanFocus()) return false;
+    SetFocus();
+    Toggle();
+    return true;
 }
 
 // ---- TRadioButton ------------------------------------------------------------------------------

@@ -19,6 +19,9 @@ class TButtonControl : public TWinControl {
 public:
     explicit TButtonControl(TComponent* owner);
 
+    // As the system draws its window: beside a push button's frame, a check box's box.
+    bool MeasureCaption(int& needed, int& room) override;
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void Dispatch(TMessage& message) override;
@@ -83,6 +86,8 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWindowState() override;
     void CNCommand(TMessage& message) override;
+    // The accelerator does what Space does: the box takes the focus and toggles (OnClick).
+    bool DialogChar(char key) override;
     // The next state a click gives: unchecked, checked, grayed (when allowed), unchecked...
     virtual void Toggle();
 

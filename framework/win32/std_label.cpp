@@ -2,6 +2,7 @@
 #include "framework/win32/std_label.h"
 
 #include "framework/core/rtti.h"
+#include "framework/win32/caption_check.h"
 #include "framework/win32/graphics.h"
 #include "framework/win32/keyboard.h"
 
@@ -95,6 +96,14 @@ void TCustomLabel::AdjustBounds() {
     if (!wordWrap_ && alignment_ == TAlignment::taRightJustify) left += Width() - width;
     if (!wordWrap_ && alignment_ == TAlignment::taCenter) left += (Width() - width) / 2;
     if (left != Left() || width != Width() || r.bottom != Height()) SetBounds(left, Top(), width, r.bottom);
+}
+
+bool TCustomLabel::MeasureCaption(int& needed, int& room) {
+    const std::string caption = Caption();
+    if (AutoSize() || wordWrap_ || caption.empty()) return false;
+    needed = CaptionTextWidth(Font()->Handle(), caption, TextFlags());
+    room = Width();
+    return true;
 }
 
 void TCustomLabel::Paint() {

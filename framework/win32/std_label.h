@@ -33,6 +33,9 @@ public:
     bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool value);
 
+    // Only a label of fixed size that does not wrap: AutoSize fits it to its caption.
+    bool MeasureCaption(int& needed, int& room) override;
+
 protected:
     void Paint() override;
     void Dispatch(TMessage& message) override;

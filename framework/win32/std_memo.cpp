@@ -141,7 +141,10 @@ void TMemo::Dispatch(TMessage& message) {
     // Tab and Enter stay in the memo when it wants them.
     if (message.Msg == WM_GETDLGCODE) {
         TCustomEdit::Dispatch(message);
-        if (!wantTabs_) message.Result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
+        if (wantTabs_)
+            message.Result |= DLGC_WANTTAB;
+        else
+            message.Result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
         if (!wantReturns_) message.Result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
         return;
     }

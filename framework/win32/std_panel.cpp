@@ -1,6 +1,8 @@
 // TPanel.
 #include "framework/win32/std_panel.h"
 
+#include "framework/win32/caption_check.h"
+
 namespace fw {
 
 void DrawBevel(TCanvas* canvas, TRect& rect, TBevelCut cut, int width) {
@@ -39,6 +41,16 @@ void TCustomPanel::AdjustClientRect(TRect& rect) {
     if (bevelOuter_ != TBevelCut::bvNone) inset += bevelWidth_;
     if (bevelInner_ != TBevelCut::bvNone) inset += bevelWidth_;
     rect = Rect(rect.Left + inset, rect.Top + inset, rect.Right - inset, rect.Bottom - inset);
+}
+
+bool TCustomPanel::MeasureCaption(int& needed, int& room) {
+    const std::string caption = Caption();
+    if (caption.empty()) return false;
+    TRect inside = ClientRect();
+    AdjustClientRect(inside);
+    needed = CaptionTextWidth(Font()->Handle(), caption, DT_EXPANDTABS);
+    room = inside.Width();
+    return true;
 }
 
 void TCustomPanel::Paint() {

@@ -25,6 +25,9 @@ public:
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value);
 
+    // The caption on one line inside the bevels and the border.
+    bool MeasureCaption(int& needed, int& room) override;
+
 protected:
     ~TCustomPanel() override = default;
     void CreateParams(TCreateParams& params) override;

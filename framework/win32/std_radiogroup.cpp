@@ -1,7 +1,14 @@
 // TRadioGroup.
 #include "framework/win32/std_radiogroup.h"
 
+#include "framework/win32/caption_check.h"
+
 namespace fw {
+
+namespace {
+// Where the caption starts on the frame's top edge.
+constexpr int kCaptionIndent = 8;
+}  // namespace
 
 TRadioGroup::TRadioGroup(TComponent* owner) : TCustomControl(owner), items_(new TControlItems(this)) {
     controlStyle_ = csSetCaption | csDoubleClicks | csOpaque;
@@ -120,9 +127,17 @@ void TRadioGroup::Paint() {
     const std::string caption = Caption();
     if (!caption.empty()) {
         canvas->Brush()->SetColor(Color());
-        canvas->TextOut(8, 0, caption);
+        canvas->TextOut(kCaptionIndent, 0, caption);
     }
     TCustomControl::Paint();
+}
+
+bool TRadioGroup::MeasureCaption(int& needed, int& room) {
+    const std::string caption = Caption();
+    if (caption.empty()) return false;
+    needed = CaptionTextWidth(Font()->Handle(), caption, DT_NOPREFIX) + 2 * kCaptionIndent;  // drawn with TextOut
+    room = Width();
+    return true;
 }
 
 void RegisterRadioGroupClasses() {

@@ -22,6 +22,9 @@ public:
     void SetColumns(int value);
     TRadioButton* Buttons(int index) const { return buttons_.at(static_cast<size_t>(index)); }
 
+    // The caption on the frame, as far from its right end as from its left.
+    bool MeasureCaption(int& needed, int& room) override;
+
 protected:
     ~TRadioGroup() override;
     void Paint() override;

@@ -190,6 +190,7 @@ TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
 TToolBar::~TToolBar() = default;
 
 void TToolBar::BeforeDestruction() {
+    if (keyModeGone_) *keyModeGone_ = true;
     if (images_) images_->RemoveFreeNotification(this);
     images_ = nullptr;
     rebuilding_ = true;  // children leaving one by one need no window updates
@@ -322,6 +323,25 @@ void TToolBar::Dispatch(TMessage& message) {
             message.Result = TBDDRET_DEFAULT;
         }
         return;
+    }
+    // Alt with a menu button's letter drops its menu; F10 or Alt alone (offered by a form without a
+    // window menu) shows the first menu button hot.
+    if (message.Msg == CM_DIALOGCHAR && (message.LParam & KF_ALTDOWN << 16) && ShowsMenus()) {
+        if (TToolButton* button = MenuButtonFor(static_cast<unsigned>(message.WParam))) {
+            KeyboardMenus(nullptr, button);
+            message.Result = 1;
+            return;
+        }
+    }
+    if (message.Msg == CM_APPSYSCOMMAND && (message.WParam & 0xFFF0) == SC_KEYMENU && !menuButton_ && !keyModeGone_ &&
+        ShowsMenus()) {
+        for (TToolButton* button : buttons_) {
+            if (button->MenuItem() && button->Visible() && button->Enabled()) {
+                KeyboardMenus(button, nullptr);
+                message.Result = 1;
+                return;
+            }
+        }
     }
     TWinControl::Dispatch(message);
 }

@@ -5,7 +5,11 @@
 //
 // A tool bar can stand in for a menu bar: each button's MenuItem drops that item's sub-items under the
 // button on a click, and while one is open Left and Right move to the neighbouring menu buttons
-// (std_toolmenu.cpp).
+// (std_toolmenu.cpp). The keyboard reaches the menus as it reaches a menu bar: Alt with a button's
+// letter drops its menu with the first item selected; F10 or Alt alone, on a form without a window
+// menu, shows the first menu button hot, Left and Right move, Down, Up, Enter or a letter drop a menu,
+// and Escape, Alt, F10 or a click leave. Escape in a menu dropped from the keyboard goes back to the
+// hot button.
 #pragma once
 
 #include <vector>
@@ -119,6 +123,16 @@ protected:
 
 private:
     friend class TToolButton;
+    // Drops the button's menus until they close; returns the button to show hot again when Escape
+    // closed a menu dropped from the keyboard, else null.
+    TToolButton* DropMenus(TToolButton* button, bool fromKeyboard);
+    // The keyboard's turns between a hot button and dropped menus, from either.
+    void KeyboardMenus(TToolButton* hot, TToolButton* drop);
+    // Shows `hot` until a key drops a menu (returned) or the keyboard mode ends (null).
+    TToolButton* HotTrack(TToolButton* hot);
+    TToolButton* MenuButtonFor(unsigned key) const;
+    void SetHotButton(TToolButton* button);
+    bool ShowsMenus();
     void InsertButton(TToolButton* button);
     void RemoveButton(TToolButton* button);
     void RebuildButtons();
@@ -135,6 +149,7 @@ private:
     int buttonHeight_ = 22;
     bool rebuilding_ = false;
     TToolButton* menuButton_ = nullptr;
+    bool* keyModeGone_ = nullptr;  // set while the keyboard mode runs; the bar going away ends it
 };
 
 void RegisterToolBarClasses();

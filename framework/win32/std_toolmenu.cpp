@@ -1,5 +1,5 @@
 // Tool bar menus: buttons that drop the sub-items of their MenuItem and move between each other the
-// way a menu bar's menus do.
+// way a menu bar's menus do, by the mouse and by the keyboard.
 //
 // TrackPopupMenu runs its own loop, which the tool bar cannot see. While a menu is dropped, a
 // WH_MSGFILTER hook on the thread watches the input of that loop (MSGF_MENU): a key or a mouse
@@ -7,11 +7,17 @@
 // and EndMenu closes the menu; TrackMenu then drops the next one. Which menu is innermost is read
 // from the menu windows themselves (#32768, MN_GETHMENU) and their highlighted items, so sub-menus
 // opened with the mouse or the keyboard count alike.
+//
+// The keyboard reaches the menus as it reaches a menu bar: Alt with a button's letter drops that
+// button's menu (CM_DIALOGCHAR), and F10 or Alt alone on a form without a window menu (SC_KEYMENU,
+// offered to the controls as CM_APPSYSCOMMAND) shows the first menu button hot. While one is hot, a
+// small loop of the tool bar's own reads the keys, as the system's loop does for a menu bar.
 #include <algorithm>
 #include <vector>
 
 #include "framework/win32/application.h"
 #include "framework/win32/callback.h"
+#include "framework/win32/keyboard.h"
 #include "framework/win32/menus.h"
 #include "framework/win32/std_toolbar.h"
 
@@ -24,6 +30,7 @@ struct MenuTracking {
     HMENU dropped = nullptr;       // the menu of the current button
     TToolButton* next = nullptr;   // the button whose menu opens once this one closed
     bool closeOnly = false;        // a click on the current button: close, open nothing
+    bool escaped = false;          // Escape closed the first level: back to the bar's keyboard mode
     POINT mouse{};                 // where the mouse was last seen; a menu showing up may report a
                                    // "move" to the same place, which must not switch menus
 };
@@ -90,6 +97,10 @@ TToolButton* MenuButtonAt(const MenuTracking& tracking, POINT screen) {
 bool FilterMenuMessage(MenuTracking& tracking, const MSG& msg) {
     switch (msg.message) {
         case WM_KEYDOWN:
+            if (msg.wParam == VK_ESCAPE) {
+                tracking.escaped = InnermostMenu(tracking.dropped) == tracking.dropped;
+                return false;
+            }
             if (msg.wParam != VK_LEFT && msg.wParam != VK_RIGHT) return false;
             tracking.next = KeyTarget(tracking, msg.wParam);
             if (!tracking.next || tracking.next == tracking.bar->MenuButton()) {
@@ -148,6 +159,18 @@ private:
     HHOOK hook_ = nullptr;
 };
 
+bool IsMouseButtonDown(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCMBUTTONDOWN: return true;
+        default: return false;
+    }
+}
+
 }  // namespace
 
 TToolButton* TToolBar::NeighbourMenuButton(TToolButton* from, int step) const {
@@ -165,14 +188,20 @@ TToolButton* TToolBar::NeighbourMenuButton(TToolButton* from, int step) const {
 
 bool TToolBar::TrackMenu(TToolButton* button) {
     if (!button || !button->MenuItem() || button->ToolBar() != this || menuButton_ || !HandleAllocated()) return false;
+    DropMenus(button, false);
+    return true;
+}
+
+TToolButton* TToolBar::DropMenus(TToolButton* button, bool fromKeyboard) {
     if (button->MenuItem()->Count() == 0) {
         button->MenuItem()->Click();
-        return true;
+        return nullptr;
     }
     if (Application) Application->CancelHint();
     MenuTracking tracking;
     tracking.bar = this;
     unsigned command = 0;
+    TToolButton* back = nullptr;
     {
         TrackingScope scope(tracking);
         TToolButton* current = button;
@@ -183,6 +212,7 @@ bool TToolBar::TrackMenu(TToolButton* button) {
             tracking.dropped = item->Handle();
             tracking.next = nullptr;
             tracking.closeOnly = false;
+            tracking.escaped = false;
             GetCursorPos(&tracking.mouse);
             const WPARAM id = static_cast<WPARAM>(current->CommandId());
             SendMessageA(Handle(), TB_PRESSBUTTON, id, MAKELPARAM(TRUE, 0));
@@ -193,6 +223,9 @@ bool TToolBar::TrackMenu(TToolButton* button) {
             avoid.rcExclude = RECT{topLeft.X, topLeft.Y, topLeft.X + current->Width(), topLeft.Y + current->Height()};
             TWinControl* form = GetParentForm(this);
             HWND owner = form && form->HandleAllocated() ? form->Handle() : Handle();
+            // A menu dropped from the keyboard shows its first item selected, as a menu bar's does;
+            // the menu's loop takes the key from the queue.
+            if (fromKeyboard && current == button) PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
             command = static_cast<unsigned>(TrackPopupMenuEx(item->Handle(),
                                                              TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN |
                                                                  TPM_VERTICAL | TPM_RIGHTBUTTON,
@@ -202,13 +235,105 @@ bool TToolBar::TrackMenu(TToolButton* button) {
             const bool stillHere = menuButton_ == current;
             menuButton_ = nullptr;
             if (!stillHere || tracking.closeOnly) break;
+            if (!tracking.next && !command && tracking.escaped && fromKeyboard) back = current;
             current = tracking.next;
         }
     }
     if (command) {
         if (TMenuItem* chosen = FindMenuItemByCommand(command)) chosen->Click();
     }
-    return true;
+    return back;
+}
+
+bool TToolBar::ShowsMenus() {
+    return HandleAllocated() && IsWindowVisible(Handle()) && IsWindowEnabled(Handle());
+}
+
+TToolButton* TToolBar::MenuButtonFor(unsigned key) const {
+    for (TToolButton* button : buttons_)
+        if (button->MenuItem() && button->Visible() && button->Enabled() && IsAccel(key, button->Caption()))
+            return button;
+    return nullptr;
+}
+
+void TToolBar::SetHotButton(TToolButton* button) {
+    SendMessageA(Handle(), TB_SETHOTITEM, button ? static_cast<WPARAM>(button->Index()) : static_cast<WPARAM>(-1), 0);
+}
+
+void TToolBar::KeyboardMenus(TToolButton* hot, TToolButton* drop) {
+    while (hot || drop) {
+        if (drop) {
+            hot = DropMenus(drop, true);
+            drop = nullptr;
+        } else {
+            drop = HotTrack(hot);
+            hot = nullptr;
+        }
+    }
+}
+
+TToolButton* TToolBar::HotTrack(TToolButton* hot) {
+    bool gone = false;
+    keyModeGone_ = &gone;
+    const HWND active = GetActiveWindow();
+    SendMessageA(Handle(), TB_SETANCHORHIGHLIGHT, TRUE, 0);
+    SetHotButton(hot);
+    TToolButton* drop = nullptr;
+    bool done = false;
+    while (!done) {
+        MSG msg;
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        // A press anywhere leaves the keyboard mode and then goes where it was meant to go.
+        if (IsMouseButtonDown(msg.message)) break;
+        if (msg.message == WM_QUIT) break;
+        PeekMessageA(&msg, nullptr, msg.message, msg.message, PM_REMOVE);
+        switch (msg.message) {
+            case WM_KEYDOWN:
+            case WM_SYSKEYDOWN:
+                switch (msg.wParam) {
+                    case VK_LEFT:
+                    case VK_RIGHT:
+                        hot = NeighbourMenuButton(hot, msg.wParam == VK_LEFT ? -1 : 1);
+                        SetHotButton(hot);
+                        break;
+                    case VK_DOWN:
+                    case VK_UP:
+                    case VK_RETURN:
+                        drop = hot;
+                        done = true;
+                        break;
+                    case VK_ESCAPE:
+                    case VK_MENU:
+                    case VK_F10: done = true; break;
+                    default: TranslateMessage(&msg); break;  // letters come back as characters
+                }
+                break;
+            case WM_CHAR:
+            case WM_SYSCHAR:
+                if (TToolButton* button = MenuButtonFor(static_cast<unsigned>(msg.wParam))) {
+                    drop = button;
+                    done = true;
+                } else {
+                    MessageBeep(0);
+                }
+                break;
+            case WM_KEYUP:
+            case WM_SYSKEYUP: break;  // the key-downs were ours
+            default: DispatchMessageA(&msg); break;
+        }
+        if (gone || !ShowsMenus() || GetActiveWindow() != active || (Application && Application->Terminated()))
+            done = true;
+    }
+    if (gone) return nullptr;
+    keyModeGone_ = nullptr;
+    SetHotButton(nullptr);
+    SendMessageA(Handle(), TB_SETANCHORHIGHLIGHT, FALSE, 0);
+    // The button may have left the bar while the loop dispatched.
+    if (std::find(buttons_.begin(), buttons_.end(), drop) == buttons_.end()) return nullptr;
+    return drop;
 }
 
 }  // namespace fw

@@ -6,6 +6,7 @@
 
 #include "sfx/builder/option_writer.h"
 #include "sfx/builder/random_access.h"
+#include "sfx/builder/sfx_config_file.h"
 #include "sfx/builder/zip_offset_fixup.h"
 
 namespace sfx {
@@ -14,7 +15,7 @@ namespace {
 
 BuildResult Fail(std::string message) { return BuildResult{false, std::move(message)}; }
 
-std::string OpenErrorText(const std::string& path) { return path + "\r\rError opening file."; }
+BuildResult OpenFailed(const std::string& path) { return BuildResult{false, OpenErrorText(path), true}; }
 
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
@@ -64,7 +65,7 @@ BuildResult BuildSelfExtractor(const std::string& builderPath, const StubLocatio
         FileAccess src(zipPath);
         if (!src.Ok()) {
             std::ifstream probe(zipPath, std::ios::binary);
-            if (!probe) return Fail(OpenErrorText(zipPath));
+            if (!probe) return OpenFailed(zipPath);
         }
         if (src.Ok()) {
             const FixupResult check = FixCentralDir(src, shift, false);
@@ -75,9 +76,9 @@ BuildResult BuildSelfExtractor(const std::string& builderPath, const StubLocatio
     std::vector<char> buf(kCopyBlock + 1);
     {
         std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
-        if (!out) return Fail(OpenErrorText(outputPath));
+        if (!out) return OpenFailed(outputPath);
         std::ifstream self(builderPath, std::ios::binary);
-        if (!self) return Fail(OpenErrorText(builderPath));
+        if (!self) return OpenFailed(builderPath);
         self.seekg(static_cast<std::streamoff>(stub.stubOffset));
         if (!self || !CopyRest(self, out, buf)) return Fail("Error copying the extractor into " + outputPath);
 
@@ -85,13 +86,13 @@ BuildResult BuildSelfExtractor(const std::string& builderPath, const StubLocatio
             return Fail("Error writing " + outputPath);
 
         std::ifstream zip(zipPath, std::ios::binary);
-        if (!zip) return Fail(OpenErrorText(zipPath));
+        if (!zip) return OpenFailed(zipPath);
         if (!CopyRest(zip, out, buf)) return Fail("Error copying the archive into " + outputPath);
         if (!out.flush()) return Fail("Error writing " + outputPath);
     }
 
     FileAccess out(outputPath);
-    if (!out.Ok()) return Fail(OpenErrorText(outputPath));
+    if (!out.Ok()) return OpenFailed(outputPath);
     const FixupResult fixed = FixCentralDir(out, shift, true);
     if (fixed.status != FixupStatus::Ok) return Fail(FixupMessage(fixed.status));
     return BuildResult{true, ""};

@@ -12,6 +12,7 @@ namespace sfx {
 struct BuildResult {
     bool ok = false;
     std::string message;  // why it failed; empty on success
+    bool openError = false;  // the message is the one for a file that could not be opened or created
 };
 
 // Copies and fix-up run in blocks of this size.

@@ -10,15 +10,6 @@ namespace sfx {
 
 namespace {
 
-std::string OpenErrorText(const std::string& path) { return path + "\r\rError opening file."; }
-
-std::string TrimBlanks(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return s.substr(b, e - b);
-}
-
 class Reader {
 public:
     explicit Reader(std::ifstream& in) : in_(in) {}
@@ -36,9 +27,18 @@ private:
 
 }  // namespace
 
+std::string OpenErrorText(const std::string& path) { return path + "\r\rError opening file."; }
+
+std::string TrimBlanks(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
 std::string ChangeExt(const std::string& name, const std::string& ext) {
     if (name.empty()) return name;
-    const size_t sep = name.find_last_of("\\:");
+    const size_t sep = name.find_last_of("\\/:");  // Windows takes "/" for "\" as well
     const size_t start = sep == std::string::npos ? 0 : sep + 1;
     const size_t dot = name.rfind('.');
     if (dot != std::string::npos && dot >= start) return name.substr(0, dot + 1) + ext;

@@ -18,6 +18,13 @@ namespace sfx {
 
 inline constexpr const char* kDefaultConfigName = "Options.qlv";
 
+// What the builder shows when a file cannot be opened or created: the path, two carriage returns and
+// "Error opening file.".
+std::string OpenErrorText(const std::string& path);
+
+// Blanks and control characters trimmed at both ends.
+std::string TrimBlanks(const std::string& text);
+
 // Replaces the extension of the file-name part of `name` by `ext`, or appends "." and `ext` when the
 // file-name part has none. An empty name stays empty.
 std::string ChangeExt(const std::string& name, const std::string& ext);

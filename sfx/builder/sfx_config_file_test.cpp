@@ -16,6 +16,8 @@ TEST(SfxConfigFile, ChangeExt) {
     } cases[] = {
         {"C:\\out\\data.zip", "C:\\out\\data.exe"},
         {"C:\\old.files\\data", "C:\\old.files\\data.exe"},
+        {"C:\\old.files\\data.zip", "C:\\old.files\\data.exe"},
+        {"C:/old.files/data", "C:/old.files/data.exe"},
         {"data.tar.gz", "data.tar.exe"},
         {"C:name", "C:name.exe"},
         {"", ""},

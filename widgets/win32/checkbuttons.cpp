@@ -166,6 +166,19 @@ void TKVXButtonControl::DrawContents(fw::TCanvas* canvas, bool paint, TRect& rec
 
 void TKVXButtonControl::AdjustSize() {
     if (!AutoSize() || Loading()) return;
+    const TRect measured = ContentExtent();
+    SetBounds(Left(), Top(), measured.Right, measured.Bottom);
+}
+
+bool TKVXButtonControl::MeasureCaption(int& needed, int& room) {
+    if (Caption().empty()) return false;
+    // The caption is not clipped to the content area, only to the window.
+    needed = ContentExtent().Right;
+    room = ClientWidth();
+    return true;
+}
+
+TRect TKVXButtonControl::ContentExtent() {
     // Measured from the top-left corner, without telling anyone about the borrowed alignment.
     const TNotifyEvent notify = alignment_->OnChange;
     alignment_->OnChange.Reset();
@@ -177,7 +190,7 @@ void TKVXButtonControl::AdjustSize() {
     DrawContents(scratch.Canvas(), false, measured, 0);
     alignment_->SetAlignment(saved);
     alignment_->OnChange = notify;
-    SetBounds(Left(), Top(), measured.Right, measured.Bottom);
+    return measured;
 }
 
 void TKVXButtonControl::Paint() {

@@ -62,6 +62,8 @@ public:
     void SetPaintSuppressed(bool value) { paintSuppressed_ = value; }
     // Paints now, outside a paint message.
     void PaintNow();
+    // Glyph and caption as DrawContents lays them out from the top-left corner.
+    bool MeasureCaption(int& needed, int& room) override;
 
     void ActionChange(TObject* sender, bool checkDefaults) override;
 
@@ -84,6 +86,8 @@ protected:
     // The cell for StateIndex (0: the control's own state).
     virtual int GlyphCell(int stateIndex) = 0;
     virtual void AdjustSize();
+    // The rectangle glyph and caption take from the top-left corner of the client area.
+    TRect ContentExtent();
     // Measures (Paint false) or draws glyph and caption into Rect; Rect becomes the focus rectangle.
     virtual void DrawContents(fw::TCanvas* canvas, bool paint, TRect& rect, int stateIndex);
     // The left and right pixels the content area gives up.

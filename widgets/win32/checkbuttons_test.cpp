@@ -146,6 +146,34 @@ TEST_F(KVXCheckButtons, AutoSizeFitsGlyphAndCaption) {
     EXPECT_GT(b->Width(), narrow);
 }
 
+// The caption check (framework/win32/caption_check.h) asks the button and its group for the room
+// their captions take: an auto-sized button has exactly that room.
+TEST_F(KVXCheckButtons, CaptionsMeasureTheRoomAutoSizeGives) {
+    auto* box = MakeCheckBox("Keep the folder names", 20);
+    box->SetAutoSize(true);
+    int needed = 0, room = 0;
+    ASSERT_TRUE(box->MeasureCaption(needed, room));
+    EXPECT_EQ(needed, box->Width());
+    EXPECT_EQ(room, box->Width());
+    box->SetAutoSize(false);
+    box->SetWidth(box->Width() - 10);
+    ASSERT_TRUE(box->MeasureCaption(needed, room));
+    EXPECT_EQ(needed, room + 10) << "cut off";
+    box->SetCaption("");
+    EXPECT_FALSE(box->MeasureCaption(needed, room));
+
+    auto* group = MakeGroup<TKVXRadioGroup>({"Store", "Maximum compression"});
+    ASSERT_TRUE(group->MeasureCaption(needed, room));
+    EXPECT_LE(needed, room);
+    group->SetCaption("Compression method used for every entry");
+    group->SetWidth(120);
+    Pump();
+    ASSERT_TRUE(group->MeasureCaption(needed, room));
+    EXPECT_GT(needed, room) << "the caption runs past its strip on the frame";
+    ASSERT_TRUE(group->Buttons(1)->MeasureCaption(needed, room));
+    EXPECT_GT(needed, room) << "\"Maximum compression\" in a column of a narrow group";
+}
+
 TEST_F(KVXCheckButtons, CheckedAndUncheckedCellsDifferOnScreen) {
     auto* off = MakeCheckBox("Off", 20);
     auto* on = MakeCheckBox("On", 50);

@@ -137,6 +137,23 @@ void TKVXCustomGroupBox::Dispatch(fw::TMessage& message) {
     }
 }
 
+uint32_t TKVXCustomGroupBox::CaptionFormat() const {
+    return kDtSingleLine | kDtExpandTabs | (showAccelChar_ ? 0u : kDtNoPrefix);
+}
+
+bool TKVXCustomGroupBox::MeasureCaption(int& needed, int& room) {
+    const std::string text = Caption();
+    if (Trimmed(text).empty()) return false;
+    const TKVXGroupRects rects = KVXGroupRects(alignment_, Width(), Height(), extent_, captionOffset_);
+    TRect measured{};
+    KVXMeasureCaption(text, working_.get(), measured, captionFont_.get(), false, showAccelChar_, 0, CaptionFormat());
+    const TKVXGroupSide side = KVXGroupSide(alignment_);
+    const bool across = side == TKVXGroupSide::Top || side == TKVXGroupSide::Bottom;
+    needed = across ? measured.Width() : measured.Height();
+    room = across ? rects.caption.Width() : rects.caption.Height();
+    return true;
+}
+
 void TKVXCustomGroupBox::Paint() {
     if (Loading()) return;
     PaintBackground();
@@ -151,8 +168,7 @@ void TKVXCustomGroupBox::Paint() {
     Bevel()->PaintBevel(c, rects.bevel, true, inner);
 
     const TKVXAlignment textAlign = KVXGroupTextAlignment(alignment_);
-    const uint32_t format = KVXAlignmentFormat(textAlign) | kDtSingleLine | kDtExpandTabs |
-                            (showAccelChar_ ? 0u : kDtNoPrefix);
+    const uint32_t format = KVXAlignmentFormat(textAlign) | CaptionFormat();
     TRect textRect;
     KVXCaptionRect(textAlign, text, working_.get(), rects.caption, captionFont_.get(), false, showAccelChar_, format,
                    textRect);

@@ -29,6 +29,8 @@ public:
     void SetCaptionFont3D(TKVX3DCaption* value) { captionFont3D_->Assign(value); }
     // The height of the caption's line with its effect.
     int CaptionExtent() const { return extent_; }
+    // The caption's text along its side, in the strip Paint gives it.
+    bool MeasureCaption(int& needed, int& room) override;
 
 protected:
     ~TKVXCustomGroupBox() override;
@@ -39,6 +41,7 @@ protected:
 
 private:
     void ComputeMetrics();
+    uint32_t CaptionFormat() const;
     // Focuses the first child in tab order that can take the focus.
     bool SelectFirstChild();
 

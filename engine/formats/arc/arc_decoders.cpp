@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace engine::arc {
@@ -38,10 +39,45 @@ public:
             out_.Put(last_);
     }
 
+    // Room for a string written back to front, expanded when committed.
+    uint8_t* Reserve(size_t count)
+    {
+        if (scratch_.size() < count)
+            scratch_.resize(count);
+        return scratch_.data();
+    }
+    void Commit(size_t count) { Write(scratch_.data(), count); }
+
+    // Bytes up to the next marker go out in one piece.
+    void Write(const uint8_t* data, size_t count)
+    {
+        while (count > 0) {
+            if (afterMarker_) {
+                Put(*data++);
+                --count;
+                continue;
+            }
+            const auto* marker = static_cast<const uint8_t*>(std::memchr(data, kRunMarker, count));
+            const size_t plain = marker ? size_t(marker - data) : count;
+            if (plain > 0) {
+                out_.Write(data, plain);
+                last_ = data[plain - 1];
+                data += plain;
+                count -= plain;
+            }
+            if (marker) {
+                afterMarker_ = true;
+                ++data;
+                --count;
+            }
+        }
+    }
+
 private:
     ByteOutput& out_;
     bool afterMarker_ = false;
     uint8_t last_ = 0;
+    std::vector<uint8_t> scratch_;
 };
 
 // Plain output, with the same interface, for the methods without a run-length step.
@@ -49,6 +85,9 @@ class DirectOutput {
 public:
     explicit DirectOutput(ByteOutput& out) : out_(out) {}
     void Put(uint8_t c) { out_.Put(c); }
+    void Write(const uint8_t* data, size_t count) { out_.Write(data, count); }
+    uint8_t* Reserve(size_t count) { return out_.Reserve(count); }
+    void Commit(size_t count) { out_.Commit(count); }
 
 private:
     ByteOutput& out_;

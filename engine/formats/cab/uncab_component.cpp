@@ -231,7 +231,7 @@ INT_PTR TUnCAB::DoCopyFile(FDINOTIFICATION& n)
         g_lastStatus = 2;
         return 1;  // a handle the library accepts; the sink drops the data
     }
-    run.outputFile = CreateOutputFile(FileName);
+    run.outputFile = CreateOutputFile(FileName, &run.outputExisted);
     if (run.outputFile == fw::kInvalidFile) {
         ReportError(FileName, "", g_cab.nextCabinet, 25235);
         return 0;
@@ -251,13 +251,13 @@ INT_PTR TUnCAB::DoCloseFile(FDINOTIFICATION& n)
         // The stamp is local time: set as such, so the file shows the time it had when stored.
         if (SetDateTo() == TSetDate::sdOrigDate)
             FileSetDate(run.outputFile, uint32_t(n.date) << 16 | n.time);
+        // Only the DOS bits: the library's "execute" and "UTF-8 name" bits are no file attributes,
+        // and a refused attribute costs nothing but the attribute.
+        SetOutputAttributes(run.outputFile, FileName, run.outputExisted, n.attribs & 0x27);
         const fw::FileHandle h = run.outputFile;
         run.outputFile = fw::kInvalidFile;
         if (!CloseFile(h))
             RaiseError(FileName, "", "0", 25137);
-        // Only the DOS bits: the library's "execute" and "UTF-8 name" bits are no file attributes,
-        // and a refused attribute costs nothing but the attribute.
-        FileSetAttr(FileName, n.attribs & 0x27);
     }
     if (OnEnd)
         OnEnd(this, files ? FileName : OemToAnsiPath(CabEntryName(n.psz1, n.attribs)), g_lastStatus == 2);

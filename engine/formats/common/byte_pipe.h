@@ -3,8 +3,10 @@
 // and hands full blocks to a callback that may refuse them.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -24,6 +26,18 @@ public:
         if (pos_ == end_ && !Refill())
             return -1;
         return buffer_[pos_++];
+    }
+    // Copies up to Count bytes to Out, as Count calls of Get would; returns how many it copied.
+    size_t Take(uint8_t* out, size_t count)
+    {
+        size_t done = 0;
+        while (done < count && (pos_ < end_ || Refill())) {
+            const size_t n = std::min(count - done, end_ - pos_);
+            std::memcpy(out + done, buffer_.data() + pos_, n);
+            pos_ += n;
+            done += n;
+        }
+        return done;
     }
     // Bytes taken by Get so far.
     uint64_t Taken() const { return taken_ - (end_ - pos_); }
@@ -66,6 +80,38 @@ public:
     {
         buffer_[fill_++] = byte;
         ++written_;
+        if (fill_ == buffer_.size())
+            Flush();
+    }
+    // As Count calls of Put.
+    void Write(const uint8_t* data, size_t count)
+    {
+        written_ += count;
+        while (count > 0) {
+            const size_t n = std::min(count, buffer_.size() - fill_);
+            std::memcpy(buffer_.data() + fill_, data, n);
+            fill_ += n;
+            data += n;
+            count -= n;
+            if (fill_ == buffer_.size())
+                Flush();
+        }
+    }
+    // Room for Count bytes written in place, then handed on by Commit: for a producer that writes
+    // its bytes back to front.
+    uint8_t* Reserve(size_t count)
+    {
+        if (buffer_.size() - fill_ < count) {
+            Flush();
+            if (buffer_.size() < count)
+                buffer_.resize(count);
+        }
+        return buffer_.data() + fill_;
+    }
+    void Commit(size_t count)
+    {
+        fill_ += count;
+        written_ += count;
         if (fill_ == buffer_.size())
             Flush();
     }

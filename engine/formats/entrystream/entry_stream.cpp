@@ -1,6 +1,8 @@
 #include "engine/formats/entrystream/entry_stream.h"
 
+#include <algorithm>
 #include <span>
+#include <vector>
 
 #include "engine/codec/crc16.h"
 #include "engine/codec/crc32.h"
@@ -41,6 +43,36 @@ ByteOutput DecoderOutput(CrcKind crc, size_t blockSize)
             return ok;
         },
         blockSize);
+}
+
+uint64_t CopyToOutput(TAwkMain& component, ReadAtSource& archive, uint64_t pos, uint64_t size, CrcKind crc,
+                      bool& refused)
+{
+    refused = false;
+    component.BeginEntryProgress(static_cast<int64_t>(size));
+    std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(size, 65536)));
+    uint64_t done = 0;
+    while (done < size && !component.Aborted()) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(size - done, buffer.size()));
+        const size_t got = archive.ReadAt(pos + done, std::span<uint8_t>(buffer.data(), want));
+        if (got == 0)
+            break;
+        component.CountInputBytes(static_cast<int64_t>(got));
+        RunContext& run = CurrentRun();
+        int64_t taken = static_cast<int64_t>(got);
+        const bool ok = run.sink ? run.sink->Write(buffer.data(), taken) : true;
+        const std::span<const uint8_t> plain(buffer.data(), static_cast<size_t>(taken));
+        if (crc == CrcKind::Crc16)
+            mx::codec::UpdateCrc16(plain, run.crc16);
+        else if (crc == CrcKind::Crc32)
+            mx::codec::UpdateCrc32(plain, run.crc32);
+        done += static_cast<uint64_t>(taken);
+        if (!ok) {
+            refused = true;
+            break;
+        }
+    }
+    return done;
 }
 
 bool SeekTo(fw::FileHandle archive, int64_t offset)

@@ -8,6 +8,7 @@
 
 #include "engine/core/un_base.h"
 #include "engine/formats/common/byte_pipe.h"
+#include "engine/formats/common/read_source.h"
 #include "framework/core/platform.h"
 
 namespace engine {
@@ -21,6 +22,12 @@ ByteInput ArchiveInput(TAwkMain& component, fw::FileHandle archive, uint64_t siz
 // Writes into the run's output sink and updates the run's CRC-16 or CRC-32 register over every byte
 // the sink took.
 ByteOutput DecoderOutput(CrcKind crc, size_t blockSize = 16384);
+
+// Copies Size bytes at Pos of Archive into the run's output sink, block by block, with the entry
+// progress of ArchiveInput and the CRC register of Crc. Returns the count copied: fewer when the
+// archive ends early, the run is cancelled or the sink refuses (Refused is then true).
+uint64_t CopyToOutput(TAwkMain& component, ReadAtSource& archive, uint64_t pos, uint64_t size, CrcKind crc,
+                      bool& refused);
 
 // Seeks Archive to Offset; false when the position cannot be reached.
 bool SeekTo(fw::FileHandle archive, int64_t offset);

@@ -149,7 +149,8 @@ bool TUnGZIP::DecodeCompress(fw::FileHandle archive, int64_t size)
     if (!SeekTo(archive, 0))
         RaiseError(FileName, "", "0", 25236);
     ByteInput in = ArchiveInput(*this, archive, uint64_t(size));
-    ByteOutput out = DecoderOutput(CrcKind::Crc32);
+    // A .Z file has no check value to compare: no CRC is kept.
+    ByteOutput out = DecoderOutput(CrcKind::None, 65536);
     const CompressResult r = UnixDecompress(in, out);
     if (out.Failed())
         RaiseError(FileName, "", "0", 25136);

@@ -9,6 +9,7 @@
 #include "engine/core/testing/engine_test_env.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/common/testdata/file_stamp.h"
+#include "engine/formats/common/testdata/test_bytes.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
 #include "engine/formats/gzip/gzip_component.h"
 #include "testing/test_env.h"
@@ -173,6 +174,22 @@ TEST_F(GzipExtract, CompressWidths)
         EXPECT_EQ(rec.Passed(), 1);
         EXPECT_TRUE(mx::test::ReadFile(dir_ + "/z" + std::to_string(bits) + "/w" + std::to_string(bits)) == text_);
     }
+    // Data that stops compressing makes compress clear its table (code 256) and start afresh; each
+    // table's strings decode the same after the clear as before it.
+    std::string mixed;
+    for (int part = 0; part < 3; ++part)
+        mixed += text_ + engine::test::Bytes(60000, uint32_t(part + 1));
+    mx::test::WriteFile(dir_ + "/mixed.txt", mixed);
+    for (int bits : {10, 16}) {
+        SCOPED_TRACE(bits);
+        const std::string name = "m" + std::to_string(bits) + ".Z";
+        ASSERT_TRUE(engine::test::RunIn(dir_, "compress -c -b" + std::to_string(bits) + " mixed.txt > " + name,
+                                        "compress", "ncompress"));
+        const auto rec = Extract(name, "m" + std::to_string(bits));
+        EXPECT_EQ(rec.Passed(), 1);
+        EXPECT_TRUE(mx::test::ReadFile(dir_ + "/m" + std::to_string(bits) + "/m" + std::to_string(bits)) == mixed);
+    }
+
     // Without block mode 256 is an ordinary code (here the string "AB"; 258 is the KwKwK case). The
     // -C option of this machine's compress writes streams that neither it nor gzip reads back, so
     // the stream is made by hand and checked with gzip.

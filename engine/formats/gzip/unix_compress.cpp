@@ -14,11 +14,7 @@ CompressResult UnixDecompress(ByteInput& in, ByteOutput& out)
     const int maxBits = flags & 0x1F;
     if (maxBits > 16 || maxBits < 9)
         return CompressResult::BadWidth;
-    struct Direct {
-        ByteOutput& out;
-        void Put(uint8_t c) { out.Put(c); }
-    } direct{out};
-    switch (DecodeGroupedLzw(maxBits, (flags & 0x80) != 0, in, out, direct)) {
+    switch (DecodeGroupedLzw(maxBits, (flags & 0x80) != 0, in, out, out)) {
     case LzwResult::Ok: return out.Flush() ? CompressResult::Ok : CompressResult::Failed;
     case LzwResult::BadFirstCode: return CompressResult::CorruptInput;
     default: out.Flush(); return CompressResult::Failed;

@@ -54,24 +54,20 @@ void TUnTAR::Walk(fw::FileHandle archive, int64_t size)
             continue;
         }
         OpenEntryOutput();
-        CopyData(archive, dataPos, dataSize);
+        CopyData(source, dataPos, dataSize);
         EndEntry(true, !Aborted(), DateTimeToDosDate(date), 0);
         if (SingleEntrySpec())
             break;
     }
 }
 
-void TUnTAR::CopyData(fw::FileHandle archive, uint64_t dataPos, uint64_t size)
+void TUnTAR::CopyData(FileReadSource& source, uint64_t dataPos, uint64_t size)
 {
-    if (!SeekTo(archive, int64_t(dataPos)))
-        RaiseError(FileName, "", "0", 25236);
-    ByteInput in = ArchiveInput(*this, archive, size);
-    ByteOutput out = DecoderOutput(CrcKind::None, 32768);
-    for (int c; !out.Failed() && (c = in.Get()) >= 0;)
-        out.Put(static_cast<uint8_t>(c));
-    if (!out.Flush())
+    bool refused = false;
+    const uint64_t copied = CopyToOutput(*this, source, dataPos, size, CrcKind::None, refused);
+    if (refused)
         RaiseError(FileName, "", "0", 25136);
-    if (in.Taken() < size && !Aborted())
+    if (copied < size && !Aborted())
         RaiseError(FileName, "", "0", 25236);
 }
 

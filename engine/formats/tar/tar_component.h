@@ -6,6 +6,7 @@
 
 #include "engine/core/file_routines.h"
 #include "engine/core/un_base.h"
+#include "engine/formats/common/file_source.h"
 
 namespace engine {
 
@@ -25,7 +26,7 @@ protected:
 private:
     void Walk(fw::FileHandle archive, int64_t size);
     // Copies Size bytes at DataPos of the archive into the entry's output.
-    void CopyData(fw::FileHandle archive, uint64_t dataPos, uint64_t size);
+    void CopyData(FileReadSource& source, uint64_t dataPos, uint64_t size);
 };
 
 void RegisterUnTarClasses();

@@ -8,6 +8,8 @@ void DecodeTable::Build(std::string_view table)
     for (size_t i = table.size(); i-- > 0;)
         values_[uint8_t(table[i])] = int(i);
     values_[' '] = 0;
+    for (size_t c = 0; c < 256; ++c)
+        sextets_[c] = uint8_t(values_[c] < 0 ? 0 : values_[c]);
 }
 
 int DecodeLine(const DecodeTable& table, std::string_view line, std::vector<uint8_t>& out)
@@ -17,16 +19,27 @@ int DecodeLine(const DecodeTable& table, std::string_view line, std::vector<uint
     const int n = table.Value(uint8_t(line[0]));
     if (n < 0)
         return -1;
-    const auto at = [&](size_t i) {
-        const int v = i < line.size() ? table.Value(uint8_t(line[i])) : 0;
-        return uint32_t(v < 0 ? 0 : v);
-    };
+    const size_t start = out.size();
+    out.resize(start + size_t(n));
+    uint8_t* dst = out.data() + start;
+    const auto* text = reinterpret_cast<const uint8_t*>(line.data());
+    // Whole groups of three bytes while the line holds all four of their characters; the rest with
+    // the missing characters counting as 0.
+    size_t pos = 1;
     int left = n;
-    for (size_t pos = 1; left > 0; pos += 4) {
+    for (; left >= 3 && pos + 4 <= line.size(); pos += 4, left -= 3) {
+        const uint32_t a = table.Sextet(text[pos]), b = table.Sextet(text[pos + 1]), c = table.Sextet(text[pos + 2]),
+                       d = table.Sextet(text[pos + 3]);
+        *dst++ = uint8_t(a << 2 | b >> 4);
+        *dst++ = uint8_t(b << 4 | c >> 2);
+        *dst++ = uint8_t(c << 6 | d);
+    }
+    const auto at = [&](size_t i) { return i < line.size() ? uint32_t(table.Sextet(text[i])) : 0u; };
+    for (; left > 0; pos += 4) {
         const uint32_t a = at(pos), b = at(pos + 1), c = at(pos + 2), d = at(pos + 3);
-        const uint8_t bytes[3] = {uint8_t(a * 4 + b / 16), uint8_t(b * 16 + c / 4), uint8_t(c * 64 + d)};
+        const uint8_t bytes[3] = {uint8_t(a << 2 | b >> 4), uint8_t(b << 4 | c >> 2), uint8_t(c << 6 | d)};
         for (int k = 0; k < 3 && left > 0; ++k, --left)
-            out.push_back(bytes[k]);
+            *dst++ = bytes[k];
     }
     return n;
 }

@@ -26,12 +26,15 @@ public:
     DecodeTable() { Build(kXXTable); }
     void Build(std::string_view table);
     int Value(uint8_t c) const { return values_[c]; }
+    // The value as data: a character outside the table counts as 0.
+    uint8_t Sextet(uint8_t c) const { return sextets_[c]; }
     // The table character for 45, which starts a full line.
     char FullLineChar() const { return fullLine_; }
     void SetFullLineChar(char c) { fullLine_ = c; }
 
 private:
     std::array<int, 256> values_{};
+    std::array<uint8_t, 256> sextets_{};
     char fullLine_ = 'h';
 };
 

@@ -1,6 +1,7 @@
 #include "engine/formats/uue/uu_decode.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/core/e_raise.h"
 #include "engine/core/file_routines.h"
@@ -16,10 +17,10 @@ namespace {
 
 constexpr int64_t kBlock = 32769;
 
-std::string TrimLineEnd(std::string line)
+std::string_view TrimLineEnd(std::string_view line)
 {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
+        line.remove_suffix(1);
     return line;
 }
 
@@ -33,48 +34,69 @@ void TUUDecode::LineReader::Reset(fw::FileHandle file, int64_t size)
 {
     file_ = file;
     left_ = size < 0 ? 0 : size;
-    buffer_.assign(size_t(std::min<int64_t>(std::max<int64_t>(left_, 1), kBlock)) + 1, 0);
+    buffer_.assign(size_t(std::min<int64_t>(std::max<int64_t>(left_, 1), kBlock)), 0);
     pos_ = fill_ = 0;
     handedOut_ = 0;
     hasPeeked_ = false;
-    peeked_.clear();
 }
 
-int TUUDecode::LineReader::Next()
+bool TUUDecode::LineReader::Fill()
 {
-    if (pos_ == fill_) {
-        const int64_t want = std::min<int64_t>(left_, int64_t(buffer_.size()) - 1);
-        const int64_t got = want > 0 ? fw::Fs().Read(file_, buffer_.data(), want) : 0;
-        if (got <= 0) {
-            left_ = 0;
-            return -1;
-        }
+    if (left_ <= 0)
+        return false;
+    if (pos_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + pos_, fill_ - pos_);
+        fill_ -= pos_;
         pos_ = 0;
-        fill_ = size_t(got);
     }
-    if (stepBytes > 0 && handedOut_ % stepBytes == 0)
-        TZipCommon::ReportProgress(std::min(handedOut_, progressTotal), progressTotal);
-    ++handedOut_;
-    --left_;
-    return buffer_[pos_++];
+    if (fill_ == buffer_.size())
+        buffer_.resize(buffer_.size() * 2);  // one line longer than the buffer
+    const int64_t want = std::min<int64_t>(left_, int64_t(buffer_.size() - fill_));
+    const int64_t got = fw::Fs().Read(file_, buffer_.data() + fill_, want);
+    if (got <= 0) {
+        left_ = 0;
+        return false;
+    }
+    left_ -= got;
+    fill_ += size_t(got);
+    return true;
 }
 
-std::string TUUDecode::LineReader::ReadLine()
+void TUUDecode::LineReader::HandOut(size_t count)
+{
+    // A report before each byte whose position is a multiple of the step.
+    if (stepBytes > 0) {
+        const int64_t end = handedOut_ + int64_t(count);
+        for (int64_t at = (handedOut_ + stepBytes - 1) / stepBytes * stepBytes; at < end; at += stepBytes)
+            TZipCommon::ReportProgress(std::min(at, progressTotal), progressTotal);
+    }
+    handedOut_ += int64_t(count);
+}
+
+std::string_view TUUDecode::LineReader::ReadLine()
 {
     if (hasPeeked_) {
         hasPeeked_ = false;
-        return std::move(peeked_);
+        return peeked_;
     }
-    std::string line;
-    for (int c; (c = Next()) >= 0;) {
-        line += char(c);
-        if (c == '\n')
-            break;
+    size_t scanned = 0;
+    for (;;) {
+        const size_t avail = fill_ - pos_;
+        const void* nl = std::memchr(buffer_.data() + pos_ + scanned, '\n', avail - scanned);
+        if (!nl) {
+            scanned = avail;  // Fill keeps these bytes, moved to the front
+            if (Fill())
+                continue;
+        }
+        const size_t length = nl ? size_t(static_cast<const uint8_t*>(nl) - (buffer_.data() + pos_)) + 1 : avail;
+        const std::string_view line(reinterpret_cast<const char*>(buffer_.data() + pos_), length);
+        pos_ += length;
+        HandOut(length);
+        return line;
     }
-    return line;
 }
 
-std::string TUUDecode::LineReader::PeekLine()
+std::string_view TUUDecode::LineReader::PeekLine()
 {
     if (!hasPeeked_) {
         peeked_ = ReadLine();
@@ -190,10 +212,10 @@ std::string TUUDecode::ReadHeader()
 {
     bool automatic = true;
     for (int i = 0; i < maxHeaderLines_; ++i) {
-        const std::string raw = reader_.ReadLine();
+        const std::string raw(reader_.ReadLine());
         if (raw.empty())
             break;
-        const std::string line = TrimLineEnd(raw);
+        const std::string line(TrimLineEnd(raw));
         if (StartsWith(line, "begin ")) {
             // "begin", the mode, a blank and the name; the mode runs up to the next blank.
             std::string rest = line.substr(6);
@@ -206,7 +228,7 @@ std::string TUUDecode::ReadHeader()
             automatic = false;
             std::string custom(uu::kXXTable);
             for (int half = 0; half < 2; ++half) {
-                const std::string part = TrimLineEnd(reader_.ReadLine());
+                const std::string part(TrimLineEnd(reader_.ReadLine()));
                 for (size_t k = 0; k < 32 && k < part.size(); ++k)
                     custom[half * 32 + k] = part[k];
             }
@@ -221,7 +243,7 @@ std::string TUUDecode::ReadHeader()
 
 void TUUDecode::SetupTable(bool automatic)
 {
-    const std::string first = TrimLineEnd(reader_.PeekLine());
+    const std::string first(TrimLineEnd(reader_.PeekLine()));
     const char c = first.empty() ? '\0' : first[0];
     if (automatic) {
         if (c == 'M') {
@@ -245,11 +267,11 @@ void TUUDecode::SetupTable(bool automatic)
 
 TUUDecode::VolumeEnd TUUDecode::DecodeLines()
 {
-    std::string line = reader_.ReadLine();
+    std::string_view line = reader_.ReadLine();
     while (!Aborted()) {
         if (line.empty() || line == "\n")
             break;
-        const std::string text = TrimLineEnd(line);
+        const std::string_view text = TrimLineEnd(line);
         std::string_view trimmed(text);
         while (!trimmed.empty() && trimmed.back() == ' ')
             trimmed.remove_suffix(1);
@@ -285,7 +307,7 @@ void TUUDecode::Flush()
 void TUUDecode::StartNextVolume()
 {
     for (;;) {
-        const std::string line = reader_.PeekLine();
+        const std::string line(reader_.PeekLine());
         if (line.empty())
             return;  // the volume ended while skipping: nothing of it is decoded
         const char first = line[0];

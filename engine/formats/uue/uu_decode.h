@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/core/un_base.h"
@@ -40,20 +41,25 @@ private:
     class LineReader {
     public:
         void Reset(fw::FileHandle file, int64_t size);
-        // The next line with its line end; empty at the end of the volume.
-        std::string ReadLine();
-        // The next line's text without taking it.
-        std::string PeekLine();
+        // The next line with its line end; empty at the end of the volume. It stays valid until the
+        // next ReadLine or PeekLine that moves past it.
+        std::string_view ReadLine();
+        // The next line without taking it; the ReadLine that follows hands out the same text.
+        std::string_view PeekLine();
         int64_t progressTotal = 0;
         int64_t stepBytes = 1;
 
     private:
-        int Next();
+        // Moves the unread bytes to the front (growing the buffer when they fill it) and reads more;
+        // false when nothing more came.
+        bool Fill();
+        // The progress reports for the next Count bytes handed out.
+        void HandOut(size_t count);
         fw::FileHandle file_ = fw::kInvalidFile;
         std::vector<uint8_t> buffer_;
         size_t pos_ = 0, fill_ = 0;
         int64_t left_ = 0, handedOut_ = 0;
-        std::string peeked_;
+        std::string_view peeked_;
         bool hasPeeked_ = false;
     };
 

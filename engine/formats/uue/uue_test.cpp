@@ -223,7 +223,8 @@ TEST_F(UUTest, DamagedAndHostileInput)
 #ifndef _WIN32
 TEST_F(UUTest, FilesOfTheRealToolsDecode)
 {
-    for (const size_t size : {0, 1, 44, 45, 46, 1000}) {
+    // (100000 bytes run over several reads of the volume, and lines cross from one read to the next.)
+    for (const size_t size : {0, 1, 44, 45, 46, 1000, 100000}) {
         SCOPED_TRACE(size);
         const std::string data = Bytes(size, uint32_t(size));
         mx::test::WriteFile(Path("t.bin"), data);
@@ -235,6 +236,13 @@ TEST_F(UUTest, FilesOfTheRealToolsDecode)
         EXPECT_EQ(Decode("u.uue", "t.bin"), data);
         EXPECT_TRUE(errors_.empty());
     }
+    // A header line longer than a read of the volume comes before the begin line.
+    const std::string data = Bytes(5000, 7);
+    mx::test::WriteFile(Path("t.bin"), data);
+    ASSERT_TRUE(test::RunIn(dir_, "uuencode t.bin t.bin > t.uue", "uuencode", "sharutils"));
+    mx::test::WriteFile(Path("long.uue"), std::string(70000, 'x') + "\n" + mx::test::ReadFile(Path("t.uue")));
+    EXPECT_EQ(Decode("long.uue", "t.bin"), data);
+    EXPECT_TRUE(errors_.empty());
 }
 
 TEST_F(UUTest, OurOutputIsReadByTheRealTools)

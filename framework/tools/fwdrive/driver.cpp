@@ -12,6 +12,7 @@ namespace {
 constexpr const char* kReplyClass = "FwDriveReply";
 constexpr DWORD kPollMs = 50;
 constexpr unsigned kDiagnosticAnswerMs = 2000;  // a failure report must not wait long on a hung program
+constexpr DWORD kEndGraceMs = 5000;             // an action's program may take this long to end after it
 
 std::string LastErrorText(DWORD code) {
     char buffer[512] = {};
@@ -244,11 +245,12 @@ bool Driver::Perform(const Step& step) {
     // `quit` ends the program; nothing more will run there.
     if (step.verb == "quit") return true;
     if (!WaitForAction(sequence, kDefaultTimeout)) {
-        // An action may end the program (the OK of its last message box): ended cleanly, it ran.
-        DWORD code = 1;
-        if (started_ && WaitForSingleObject(process_.hProcess, 5000) == WAIT_OBJECT_0 &&
-            GetExitCodeProcess(process_.hProcess, &code) && code == 0) {
-            std::printf("fwdrive: the program ended after the action\n");
+        // An action that ends the program (a Close button, Exit in a menu) took the endpoint with it
+        // before it could report the action done: it has run once the program is gone.
+        if (started_ && WaitForSingleObject(process_.hProcess, kEndGraceMs) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process_.hProcess, &code);
+            std::printf("fwdrive: the program ended with the action (exit code %lu)\n", static_cast<unsigned long>(code));
             return true;
         }
         Fail(&step, "the action did not run: " + error_);

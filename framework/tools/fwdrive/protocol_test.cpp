@@ -99,8 +99,8 @@ TEST(FwdriveProtocol, SplitWordHonoursQuotes) {
 TEST(FwdriveProtocol, KeySpecifications) {
     std::vector<KeyStroke> keys;
     std::string error;
-    ASSERT_TRUE(ParseKeys("ab{Enter}+a^o%{F4}{+}{{}{}}{tab}", keys, error)) << error;
-    ASSERT_EQ(keys.size(), 10u);
+    ASSERT_TRUE(ParseKeys("ab{Enter}+a^o%{F4}{+}{{}{}}{tab}{Alt}", keys, error)) << error;
+    ASSERT_EQ(keys.size(), 11u);
     EXPECT_EQ(keys[0].ch, 'a');
     EXPECT_EQ(keys[0].vk, 0);
     EXPECT_EQ(keys[2].vk, 0x0D);
@@ -117,6 +117,8 @@ TEST(FwdriveProtocol, KeySpecifications) {
     EXPECT_EQ(keys[7].ch, '{');
     EXPECT_EQ(keys[8].ch, '}');
     EXPECT_EQ(keys[9].vk, 0x09);
+    EXPECT_EQ(keys[10].vk, 0x12);  // Alt alone
+    EXPECT_FALSE(keys[10].alt);
 
     for (const char* bad : {"{Nope}", "{Enter", "abc^", "{F25}"}) {
         EXPECT_FALSE(ParseKeys(bad, keys, error)) << bad;

@@ -101,6 +101,7 @@ public:
     TTestSpeedButton* btnAsk = nullptr;
     TTestSpeedButton* btnMsg = nullptr;
     TTestSpeedButton* btnQueued = nullptr;
+    TTestSpeedButton* btnClose = nullptr;
 
     void FormCreate(TObject*) {
         for (const char* item : {"alpha", "beta", "gamma"})
@@ -152,6 +153,9 @@ public:
         memLog->Add("queued answer " + std::to_string(answer));
     }
 
+    // Closing the main form ends the program while the click is still being reported.
+    void btnCloseClick(TObject*) { Close(); }
+
     void MarkInvoked(TObject*) { SetTag(7); }
 };
 
@@ -177,11 +181,13 @@ void RegisterTestClasses() {
         .Field("btnAsk", &TAutoMainForm::btnAsk)
         .Field("btnMsg", &TAutoMainForm::btnMsg)
         .Field("btnQueued", &TAutoMainForm::btnQueued)
+        .Field("btnClose", &TAutoMainForm::btnClose)
         .Method("FormCreate", &TAutoMainForm::FormCreate)
         .Method("btnGoClick", &TAutoMainForm::btnGoClick)
         .Method("btnAskClick", &TAutoMainForm::btnAskClick)
         .Method("btnMsgClick", &TAutoMainForm::btnMsgClick)
         .Method("btnQueuedClick", &TAutoMainForm::btnQueuedClick)
+        .Method("btnCloseClick", &TAutoMainForm::btnCloseClick)
         .Method("MarkInvoked", &TAutoMainForm::MarkInvoked);
 }
 

@@ -1,8 +1,9 @@
 // keys_app: the program the keyboard, menu, hint and dialog scripts drive. Its form holds the
 // controls of the keyboard chain (a label with a focus control, edits in tab order, a custom control
 // that wants characters, an edit that forwards Enter to the form, a group box with an accelerator),
-// a main menu with shortcuts, a popup menu, an action with its menu item and button, and windowless
-// buttons that open each dialog. Results go to labels the scripts read back.
+// a main menu with shortcuts, a popup menu, an action with its menu item and button, windowless
+// buttons that open each dialog, two memos (one wants tabs) and the lists that search by typed
+// letters. Results go to labels the scripts read back.
 //
 //   keys_app.exe <folder>     the folder the open dialog and the folder browser start in
 #include <algorithm>
@@ -22,6 +23,10 @@
 #include "framework/win32/std_button.h"
 #include "framework/win32/std_edit.h"
 #include "framework/win32/std_label.h"
+#include "framework/win32/std_listbox.h"
+#include "framework/win32/std_listview.h"
+#include "framework/win32/std_memo.h"
+#include "framework/win32/std_treeview.h"
 
 namespace {
 
@@ -167,6 +172,11 @@ public:
     TDropButton* btnInput = nullptr;
     TDropButton* btnOpen = nullptr;
     TDropButton* btnFolder = nullptr;
+    fw::TMemo* memLog = nullptr;
+    fw::TMemo* memTabs = nullptr;
+    fw::TListBox* lstNames = nullptr;
+    fw::TListView* lvwFiles = nullptr;
+    fw::TTreeView* tvwFolders = nullptr;
     fw::TLabel* lblFocus = nullptr;
     fw::TLabel* lblLast = nullptr;
     fw::TLabel* lblStatus = nullptr;
@@ -185,6 +195,7 @@ public:
     void PopupItemClick(TObject* sender) { Last("popup " + static_cast<TComponent*>(sender)->Name()); }
     void actDeleteExecute(TObject*) { Last("delete"); }
     void actDeleteUpdate(TObject*) { actDelete->SetEnabled(chkAllowDelete->Checked()); }
+    void chkAllowDeleteClick(TObject*) { Last(chkAllowDelete->Checked() ? "allow delete on" : "allow delete off"); }
     void btnOkClick(TObject*) { Last("ok"); }
     void btnCancelClick(TObject*) { Last("cancel"); }
 
@@ -287,11 +298,12 @@ void RegisterAppClasses() {
     FIELD(mnuDelete) FIELD(PopupMenu1) FIELD(mnuPopCopy) FIELD(mnuPopPaste) FIELD(ActionList1) FIELD(actDelete)
     FIELD(lblName) FIELD(edtName) FIELD(edtPath) FIELD(chars) FIELD(edtSpin) FIELD(grpOptions) FIELD(edtInGroup)
     FIELD(chkAllowDelete) FIELD(btnDelete) FIELD(btnOk) FIELD(btnCancel) FIELD(btnDrop) FIELD(btnAsk)
-    FIELD(btnInput) FIELD(btnOpen) FIELD(btnFolder) FIELD(lblFocus) FIELD(lblLast) FIELD(lblStatus)
+    FIELD(btnInput) FIELD(btnOpen) FIELD(btnFolder) FIELD(memLog) FIELD(memTabs) FIELD(lstNames) FIELD(lvwFiles)
+    FIELD(tvwFolders) FIELD(lblFocus) FIELD(lblLast) FIELD(lblStatus)
 #undef FIELD
 #define METHOD(name) c.Method(#name, &TfrmKeys::name);
     METHOD(FormCreate) METHOD(ControlEnter) METHOD(mnuOpenClick) METHOD(mnuAddClick) METHOD(PopupItemClick)
-    METHOD(actDeleteExecute) METHOD(actDeleteUpdate) METHOD(btnOkClick) METHOD(btnCancelClick)
+    METHOD(actDeleteExecute) METHOD(actDeleteUpdate) METHOD(chkAllowDeleteClick) METHOD(btnOkClick) METHOD(btnCancelClick)
     METHOD(btnDropClick) METHOD(btnAskClick) METHOD(btnInputClick) METHOD(btnOpenClick) METHOD(btnFolderClick)
     METHOD(ChangeMenu) METHOD(ReadMenu) METHOD(HoverName)
 #undef METHOD

@@ -88,6 +88,9 @@ void TUnZIP::WalkCentralDirectory(fw::FileHandle archive, FileReadSource& source
 {
     // The directory lies before its end record: a record that runs into the end record is damaged.
     zip::CentralDirectoryWalker walker(source, loc.position, loc.end->position);
+    // The local headers and data are read through a read-ahead of their own, so that the walk over
+    // the directory and the reads of the entries do not take each other's place.
+    FileReadSource entries(archive, source.Size());
     const bool single = !HasWildcards(FileSpec());
     // Where each entry's local header and data lie; an entry that reuses bytes another entry already
     // claimed is refused, so a small archive cannot expand the same data over and over.
@@ -109,15 +112,15 @@ void TUnZIP::WalkCentralDirectory(fw::FileHandle archive, FileReadSource& source
         std::array<uint8_t, zip::LocalHeader::kSize> raw{};
         const uint64_t localPos = base + entry.header.localHeaderOffset;
         std::optional<zip::LocalHeader> local;
-        if (source.ReadExact(localPos, raw))
+        if (entries.ReadExact(localPos, raw))
             local = zip::LocalHeader::Parse(raw, true);
-        if (source.Failed())
+        if (source.Failed() || entries.Failed())
             return;  // the archive cannot be read any more
         const uint64_t dataEnd = local ? localPos + local->DataOffset() + entry.header.compressedSize : 0;
         if (!local || !Claim(claimed, localPos, dataEnd)) {
             BuildFileName(entry.name);
             ReportError(FileName.empty() ? StoredNameToAnsi(entry.name) : FileName, "", "0", 25248);
-        } else if (HandleEntry(archive, localPos, *local, entry, inflater) == EntryOutcome::EndRun) {
+        } else if (HandleEntry(archive, entries, localPos, *local, entry, inflater) == EntryOutcome::EndRun) {
             return;
         }
         if (single)
@@ -145,8 +148,9 @@ bool TUnZIP::Claim(std::map<uint64_t, uint64_t>& claimed, uint64_t start, uint64
     return true;
 }
 
-TUnZIP::EntryOutcome TUnZIP::HandleEntry(fw::FileHandle archive, uint64_t localPos, const zip::LocalHeader& local,
-                                         zip::CentralEntry& entry, mx::codec::Inflater& inflater)
+TUnZIP::EntryOutcome TUnZIP::HandleEntry(fw::FileHandle archive, FileReadSource& entries, uint64_t localPos,
+                                         const zip::LocalHeader& local, zip::CentralEntry& entry,
+                                         mx::codec::Inflater& inflater)
 {
     zip::CentralHeader& central = entry.header;
     if (!BeginEntry(entry.name, DosDateToDateTime(local.DosDateTime()))) {
@@ -161,8 +165,7 @@ TUnZIP::EntryOutcome TUnZIP::HandleEntry(fw::FileHandle archive, uint64_t localP
 
     if (encrypted) {
         std::array<uint8_t, mx::codec::ZipCrypto::kHeaderSize> header{};
-        const bool haveHeader = fw::Fs().Seek(archive, int64_t(dataPos), fw::SeekOrigin::Begin) == int64_t(dataPos) &&
-                                fw::Fs().Read(archive, header.data(), int64_t(header.size())) == int64_t(header.size());
+        const bool haveHeader = entries.ReadExact(dataPos, header);
         std::string fitting;
         const auto tryPassword = [&](const std::string& password) {
             if (!haveHeader || !Keys.CheckPassword(header, central.flags, password, central.time, central.crc))
@@ -185,10 +188,8 @@ TUnZIP::EntryOutcome TUnZIP::HandleEntry(fw::FileHandle archive, uint64_t localP
     try {
         OpenEntryOutput();
         decoded = true;
-        const int64_t start = int64_t(dataPos + (encrypted ? mx::codec::ZipCrypto::kHeaderSize : 0));
-        if (fw::Fs().Seek(archive, start, fw::SeekOrigin::Begin) != start)
-            RaiseError(FileName, "", "0", 25109);
-        sizeMatches = zip::UnzipEntry(*this, archive, central, FileName, encrypted, inflater);
+        const uint64_t start = dataPos + (encrypted ? mx::codec::ZipCrypto::kHeaderSize : 0);
+        sizeMatches = zip::UnzipEntry(*this, archive, entries, start, central, FileName, encrypted, inflater);
     } catch (...) {
         // Reported through OnError already; the entry has failed and the walk goes on.
     }

@@ -42,8 +42,8 @@ private:
     // Records [Start, End) as used by one entry; false when it overlaps a range already claimed.
     static bool Claim(std::map<uint64_t, uint64_t>& claimed, uint64_t start, uint64_t end);
     // Handles one selected entry whose local header lies at LocalPos, with the run's decoder.
-    EntryOutcome HandleEntry(fw::FileHandle archive, uint64_t localPos, const zip::LocalHeader& local,
-                             zip::CentralEntry& entry, mx::codec::Inflater& inflater);
+    EntryOutcome HandleEntry(fw::FileHandle archive, FileReadSource& entries, uint64_t localPos,
+                             const zip::LocalHeader& local, zip::CentralEntry& entry, mx::codec::Inflater& inflater);
 
     std::string password_;  // the current password, kept from entry to entry within a run
     bool utf8Name_ = false;  // the current entry's name carries the UTF-8 flag

@@ -17,14 +17,15 @@ namespace {
 
 using mx::codec::Status;
 
-constexpr int64_t kBlock = 32768;
+// Reads of a block or more pass the archive's read-ahead by.
+constexpr int64_t kBlock = 65536;
 
 // The entry's compressed bytes from the archive, deciphered when the entry is encrypted. Counting
 // them drives the progress reports; a cancel ends the input.
 class EntrySource final : public mx::codec::ByteSource {
 public:
-    EntrySource(TUnBase& component, fw::FileHandle archive, bool encrypted)
-        : component_(component), archive_(archive), encrypted_(encrypted), buffer_(kBlock)
+    EntrySource(TUnBase& component, ReadAtSource& archive, uint64_t pos, bool encrypted)
+        : component_(component), archive_(archive), pos_(pos), encrypted_(encrypted), buffer_(kBlock)
     {
     }
 
@@ -38,11 +39,12 @@ public:
         if (component_.BytesLeft <= 0)
             return Status::End;
         const int64_t want = std::min(component_.BytesLeft, kBlock);
-        const int64_t got = fw::Fs().Read(archive_, buffer_.data(), want);
+        const int64_t got = int64_t(archive_.ReadAt(pos_, std::span<uint8_t>(buffer_.data(), size_t(want))));
         if (got <= 0) {
             component_.BytesLeft = 0;
             return Status::End;
         }
+        pos_ += uint64_t(got);
         if (encrypted_)
             component_.Keys.Decrypt(std::span<uint8_t>(buffer_.data(), size_t(got)));
         try {
@@ -58,7 +60,8 @@ public:
 
 private:
     TUnBase& component_;
-    fw::FileHandle archive_;
+    ReadAtSource& archive_;
+    uint64_t pos_;
     bool encrypted_;
     std::vector<uint8_t> buffer_;
     bool cancelled_ = false;
@@ -108,8 +111,8 @@ int MessageOf(Status status, const EntrySink& sink)
 
 }  // namespace
 
-bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& central, const std::string& fileName,
-                bool encrypted, mx::codec::Inflater& inflater)
+bool UnzipEntry(TUnBase& component, fw::FileHandle archive, ReadAtSource& archiveSource, uint64_t dataPos,
+                CentralHeader& central, const std::string& fileName, bool encrypted, mx::codec::Inflater& inflater)
 {
     RunContext& run = CurrentRun();
     run.crc32 = 0xFFFFFFFFu;
@@ -118,13 +121,15 @@ bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& centr
     component.BeginEntryProgress(central.compressedSize);
     component.Encrypted = encrypted;
 
-    EntrySource source(component, archive, encrypted);
+    EntrySource source(component, archiveSource, dataPos, encrypted);
     EntrySink sink;
     const uint64_t outSize = central.uncompressedSize;
     Status status = Status::Ok;
     switch (central.method) {
     case 0: {
         // Stored data holds exactly as many bytes as the entry declares; more is damage, cut there.
+        if (fw::Fs().Seek(archive, int64_t(dataPos), fw::SeekOrigin::Begin) != int64_t(dataPos))
+            component.RaiseError(fileName, "", "0", 25109);
         const int64_t copied =
             component.CopyStored(archive, int64_t(std::min<uint64_t>(central.compressedSize, outSize)), 32);
         return central.compressedSize == outSize && uint64_t(copied) == outSize;

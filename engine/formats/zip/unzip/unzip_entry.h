@@ -6,13 +6,15 @@
 
 #include "engine/codec/inflate.h"
 #include "engine/core/un_base.h"
+#include "engine/formats/common/read_source.h"
 #include "engine/formats/zip/zip_records.h"
 #include "framework/core/platform.h"
 
 namespace engine::zip {
 
-// Archive is positioned at the entry's data (behind the encryption header of an encrypted entry,
-// whose keys Component.Keys already holds). Central gives the method, flags and sizes; for an
+// The entry's data starts at DataPos of Source, the open Archive (behind the encryption header of an
+// encrypted entry, whose keys Component.Keys already holds); stored data is copied from Archive, the
+// other methods read through Source. Central gives the method, flags and sizes; for an
 // encrypted entry the 12 header bytes are taken off its compressed size here. FileName names the
 // output in reports. Inflater is the decoder the run's deflated entries share.
 //
@@ -23,7 +25,7 @@ namespace engine::zip {
 // No decoder writes more than the central directory's uncompressed size. False when the data decodes
 // to a different size: more (the output was cut at the declared size) or fewer bytes (the stream
 // ended early). The entry must then fail its check even if the bytes written match the stored CRC.
-bool UnzipEntry(TUnBase& component, fw::FileHandle archive, CentralHeader& central, const std::string& fileName,
-                bool encrypted, mx::codec::Inflater& inflater);
+bool UnzipEntry(TUnBase& component, fw::FileHandle archive, ReadAtSource& source, uint64_t dataPos,
+                CentralHeader& central, const std::string& fileName, bool encrypted, mx::codec::Inflater& inflater);
 
 }  // namespace engine::zip

@@ -29,8 +29,6 @@ public:
     std::string Comment;
     // The central record's extra field, carried to the new directory with the entry.
     std::string CentralExtra;
-    // The source file of a new entry, with its folder.
-    std::string SourcePath;
 };
 
 }  // namespace engine

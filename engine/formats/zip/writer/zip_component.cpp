@@ -45,6 +45,8 @@ struct TZip::RunState {
     zip::EntryList added;     // the files added in this run
     std::unique_ptr<TTempFileStream> out;
     std::unique_ptr<TTempFileStream> second;
+    // The new entries go into the second file through a buffer, in large pieces.
+    std::unique_ptr<fw::TBufferedStream> newEntries;
     fw::FileHandle oldHandle = fw::kInvalidFile;
     std::unique_ptr<FileReadSource> oldSource;
     uint64_t prefixLength = 0;
@@ -336,6 +338,7 @@ bool TZip::Run(RunState& run)
 
     if (Switch() == TSwitch::swAdd || Switch() == TSwitch::swMove) {
         run.second = std::make_unique<TTempFileStream>();
+        run.newEntries = std::make_unique<fw::TBufferedStream>(*run.second);
         fw::TStringList* spec = FileSpecList();
         for (int i = 0; i < spec->Count(); ++i) {
             ProcessMessages();
@@ -380,9 +383,15 @@ void TZip::SearchFolder(RunState& run, const std::string& mask, int depth)
     if (depth > kMaxFolderDepth)
         RaiseError(CurrentDir, "", "0", 25263);
     const uint32_t filter = FileAttribute()->Mask();
+    // A search of every name in a tree lists each folder once, for its files and its sub-folders.
+    std::vector<fw::FileEntry> all;
+    const bool listed = RecurseDirs() && mask == "*.*";
     std::vector<fw::FileEntry> found;
     try {
-        found = FindFiles(CurrentDir, mask, filter);
+        if (!listed)
+            found = FindFiles(CurrentDir, mask, filter);
+        else if (fw::Fs().List(CurrentDir, mask, all))
+            found = PassingEntries(all, filter);
     } catch (const std::bad_alloc&) {
         RaiseError(CurrentDir, "", "0", 25263);
     }
@@ -402,8 +411,7 @@ void TZip::SearchFolder(RunState& run, const std::string& mask, int depth)
     }
     if (!RecurseDirs())
         return;
-    std::vector<fw::FileEntry> all;
-    if (!fw::Fs().List(CurrentDir, "*.*", all))
+    if (!listed && !fw::Fs().List(CurrentDir, "*.*", all))
         return;
     for (const fw::FileEntry& d : all) {
         if (Aborted())
@@ -469,16 +477,15 @@ void TZip::AddFile(RunState& run, const fw::FileEntry& found)
     entry.DosDate = found.dosTime;
     entry.Size = size;
     entry.Attr = found.attr;
-    entry.SourcePath = path;
     entry.StoredName = ToSlashes(key);
-    const int64_t start = run.second->Position();
+    const int64_t start = run.newEntries->Position();
     entry.LocalOffset = uint64_t(start);
 
     zip::NewEntrySettings settings;
     settings.deflate = CompressMethod() == TCompressMethod::cmDeflate;
     settings.level = g_deflateLevel;
     settings.password = Password;
-    zip::ZipEntryWriter writer(*run.second, *this, run.deflater);
+    zip::ZipEntryWriter writer(*run.newEntries, *this, run.deflater);
     zip::LocalHeader header;
     zip::NewEntryResult result = zip::NewEntryResult::WriteFailed;
     try {
@@ -494,8 +501,8 @@ void TZip::AddFile(RunState& run, const fw::FileEntry& found)
             RaiseError(run.context->secondTempName, "", "0", 25136);
         // An unreadable or changing source: the entry is dropped whole and the search goes on.
         try {
-            run.second->SetSize(start);
-            run.second->Seek(start, fw::soFromBeginning);
+            run.newEntries->SetSize(start);
+            run.newEntries->Seek(start, fw::soFromBeginning);
         } catch (const fw::Exception&) {
             RaiseError(run.context->secondTempName, "", "0", 25136);
         }
@@ -510,7 +517,8 @@ void TZip::AddFile(RunState& run, const fw::FileEntry& found)
     ++run.recNum;
     if (OnEnd)
         OnEnd(this, key, true);
-    run.moveSources.push_back({path, key, size, found.dosTime});
+    if (Switch() == TSwitch::swMove)
+        run.moveSources.push_back({path, key, size, found.dosTime});
 }
 
 void TZip::CopyKeptEntries(RunState& run)
@@ -532,6 +540,8 @@ void TZip::CopyKeptEntries(RunState& run)
 void TZip::AppendNewEntries(RunState& run)
 {
     const int64_t base = run.out->Position();
+    if (!run.newEntries->Flush())
+        RaiseError(run.context->secondTempName, "", "0", 25136);
     const int64_t length = run.second->Size();
     run.second->Seek(0, fw::soFromBeginning);
     if (length > 0) {
@@ -721,6 +731,11 @@ bool TZip::ReplaceArchive(RunState& run)
 
 void TZip::ReportNewEntries(RunState& run)
 {
+    // The new directory is on disk: its records are not needed any more, and the archive is read
+    // back only for a handler or for the sources a move deletes.
+    std::vector<zip::CentralRecord>().swap(run.records);
+    if (!OnRead && Switch() != TSwitch::swMove)
+        return;
     run.oldHandle = OpenArchiveRead(run.archive);
     if (run.oldHandle == fw::kInvalidFile)
         return;

@@ -125,6 +125,57 @@ bool SourceCrc(fw::FileHandle file, int64_t size, uint32_t& crc)
     return total == size && fw::Fs().Seek(file, 0, fw::SeekOrigin::Begin) == 0;
 }
 
+NewEntryResult ZipEntryWriter::WriteWhole(fw::FileHandle source, int64_t size, const std::string& storedName,
+                                          const NewEntrySettings& settings, LocalHeader& header)
+{
+    // One byte more than the file holds is asked for: getting it would mean the file grew.
+    std::vector<uint8_t> data(size_t(size) + 1);
+    if (fw::Fs().Read(source, data.data(), size + 1) != size)
+        return NewEntryResult::SourceFailed;
+    data.resize(size_t(size));
+    meter_.BeginEntryProgress(size);
+    if (!settings.deflate)
+        TZipCommon::ReportProgress(0, size);
+    try {
+        meter_.CountInputBytes(size);
+    } catch (...) {
+        return NewEntryResult::SourceFailed;
+    }
+    dataCrc_ = mx::codec::Crc32(data);
+
+    std::vector<uint8_t> packed;
+    if (settings.deflate) {
+        mx::codec::SpanSource in(data);
+        mx::codec::VectorSink sink(packed);
+        mx::codec::DeflateResult result;
+        if (deflater_.Run(in, sink, settings.level, result) != Status::Ok)
+            return NewEntryResult::SourceFailed;
+        if (result.stored)
+            header.method = 0;
+        else
+            header.flags |= result.optionBits;
+    } else {
+        header.method = 0;
+        packed = std::move(data);
+    }
+    std::array<uint8_t, mx::codec::ZipCrypto::kHeaderSize> eh{};
+    if (header.flags & kFlagEncrypted) {
+        mx::codec::ZipCrypto keys;
+        keys.MakeEncryptionHeader(settings.password, dataCrc_, eh);
+        keys.Encrypt(packed);
+    }
+    header.crc = dataCrc_;
+    header.compressedSize = uint32_t(packed.size() + ((header.flags & kFlagEncrypted) ? eh.size() : 0));
+    TZipCommon::ReportProgress(size, size);
+    const auto bytes = header.Encode();
+    if (!WriteAll(out_, bytes.data(), int64_t(bytes.size())) ||
+        !WriteAll(out_, storedName.data(), int64_t(storedName.size())) ||
+        ((header.flags & kFlagEncrypted) && !WriteAll(out_, eh.data(), int64_t(eh.size()))) ||
+        !WriteAll(out_, packed.data(), int64_t(packed.size())))
+        return NewEntryResult::WriteFailed;
+    return NewEntryResult::Ok;
+}
+
 NewEntryResult ZipEntryWriter::Write(fw::FileHandle source, int64_t size, const std::string& storedName,
                                      uint32_t dosTime, const NewEntrySettings& settings, LocalHeader& header)
 {
@@ -140,6 +191,11 @@ NewEntryResult ZipEntryWriter::Write(fw::FileHandle source, int64_t size, const 
     header.date = uint16_t(dosTime >> 16);
     header.uncompressedSize = uint32_t(size);
     header.nameLength = uint16_t(storedName.size());
+
+    // A file that fits the read buffer is read and compressed first, so that its header goes out
+    // complete, with the entry's data behind it.
+    if (size > 0 && size <= kBlock)
+        return WriteWhole(source, size, storedName, settings, header);
 
     const int64_t start = out_.Position();
     if (!WriteHeader(out_, header, start) || !WriteAll(out_, storedName.data(), int64_t(storedName.size())))

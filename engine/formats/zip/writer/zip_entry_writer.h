@@ -1,7 +1,9 @@
 // Writes one new ZIP entry from an open source file: the local header and name, for an encrypted
-// entry the 12-byte encryption header, then the stored or deflated data, and finally the local header
-// again with the CRC and sizes. The entry is either complete or reported as failed; the caller then
-// cuts the output back to where the entry began.
+// entry the 12-byte encryption header, then the stored or deflated data. A file that fits the read
+// buffer is read, checked and compressed before anything is written, so its header goes out once,
+// complete; for a larger one the local header is written again with the CRC and sizes at the end.
+// The entry is either complete or reported as failed; the caller then cuts the output back to where
+// the entry began.
 #pragma once
 
 #include <cstdint>
@@ -40,8 +42,8 @@ public:
     {
     }
 
-    // Writes the entry for Source (Size bytes, modified at DosTime) under StoredName (OEM, "/"
-    // separators). Header receives the final local header. A source of 4 GB or more is refused as
+    // Writes the entry for Source (Size bytes, modified at DosTime, open at its start) under
+    // StoredName (OEM, "/" separators). Header receives the final local header. A source of 4 GB or more is refused as
     // SourceFailed, since its sizes do not fit the records.
     NewEntryResult Write(fw::FileHandle source, int64_t size, const std::string& storedName, uint32_t dosTime,
                          const NewEntrySettings& settings, LocalHeader& header);
@@ -50,6 +52,9 @@ public:
     uint32_t DataCrc() const { return dataCrc_; }
 
 private:
+    NewEntryResult WriteWhole(fw::FileHandle source, int64_t size, const std::string& storedName,
+                              const NewEntrySettings& settings, LocalHeader& header);
+
     fw::TStream& out_;
     TAwkMain& meter_;
     mx::codec::Deflater& deflater_;

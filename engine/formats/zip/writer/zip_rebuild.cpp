@@ -178,11 +178,13 @@ CopyResult CopyKeptEntry(ReadAtSource& old, const TZipCompObject& entry, fw::TSt
     return CopyResult::Ok;
 }
 
-bool WriteDirectory(fw::TStream& out, const std::vector<CentralRecord>& records)
+bool WriteDirectory(fw::TStream& target, const std::vector<CentralRecord>& records)
 {
-    const int64_t start = out.Position();
+    const int64_t start = target.Position();
     if (start < 0 || uint64_t(start) > 0xFFFFFFFFu || records.size() > 0xFFFF)
         return false;
+    // A record's pieces are small: they are gathered and written in large pieces.
+    fw::TBufferedStream out(target);
     uint64_t size = 0;
     for (const CentralRecord& r : records) {
         const auto head = r.header.Encode();
@@ -200,7 +202,7 @@ bool WriteDirectory(fw::TStream& out, const std::vector<CentralRecord>& records)
     end.directorySize = uint32_t(size);
     end.directoryOffset = uint32_t(start);
     const auto e = end.Encode();
-    return WriteAll(out, e.data(), int64_t(e.size()));
+    return WriteAll(out, e.data(), int64_t(e.size())) && out.Flush();
 }
 
 }  // namespace engine::zip
