@@ -149,6 +149,12 @@ void TCustomInstall::SetNetLocation(TCustomNetInstallLocation* value) {
     if (!value) StoreDistributeType(TDistributeType::dtTraditional);
 }
 
+void TCustomInstall::Notification(fw::TComponent* component, fw::TOperation operation) {
+    const bool location = operation == fw::opRemove && component && component == NetLocation();
+    TInstallRoot::Notification(component, operation);
+    if (location) StoreDistributeType(TDistributeType::dtTraditional);
+}
+
 // ---- Loading and the mode of this start ---------------------------------------------------------------------------
 
 void TCustomInstall::ParseCommandLine() {

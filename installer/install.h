@@ -168,6 +168,8 @@ public:
 protected:
     ~TCustomInstall() override;
     void BeforeDestruction() override;
+    // The net location going away leaves a traditional distribution.
+    void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
 private:
     void DispatchMode();
