@@ -8,6 +8,9 @@
 
 namespace inst {
 
+// The RunOnce value (made unique with 1, 2, ...) that runs a batch replacing files in use.
+constexpr const char* kBatchRunOnceName = "QuenfordBatFile";
+
 // Removes the program (trying again for a bounded time while it still runs), its folder when that lies
 // inside the temporary folder, and the batch's ".PIF" companion.
 std::vector<std::string> CleanupBatchLines(const std::string& programPath, const std::string& programDir,

@@ -204,7 +204,7 @@ void TCustomInstallFile::ScheduleReplace(const std::string& temporaryPath) {
     for (const std::string& line : ReplaceBatchLines(dest, temporaryPath)) lines.Add(line);
     lines.SaveToFile(batch);
     root->AddUnfinishedWork(batch, 1);
-    if (!AddRunOnce("QuenfordBatFile", "\"" + batch + "\"", true))
+    if (!AddRunOnce(kBatchRunOnceName, "\"" + batch + "\"", true))
         throw IECustomInstallFile(
             "%s cannot register a routine in the register to move the files after the computer is reboot",
             {Name(), batch});

@@ -1,11 +1,9 @@
 // TCustomInstall's install run: the record, the before-install pages, the tree and the passes after it,
 // and the three ways a run ends (a reboot with work left for it, a good install, or a bad one through
 // HandleException). Also the completion after the reboot (-r) and the clean-up of the loader's files.
-#include <memory>
 #include <vector>
 
 #include "framework/core/datetime.h"
-#include "framework/core/format.h"
 #include "framework/core/platform.h"
 #include "framework/core/registry.h"
 #include "framework/core/streams.h"
@@ -30,7 +28,6 @@ namespace {
 
 constexpr const char* kNoRecord = "The TInstall could not either write or read unfinished business from the registry";
 constexpr const char* kRunOnceName = "QuenfordUnfinished";
-constexpr const char* kBatchRunOnceName = "QuenfordBatFile";
 constexpr uint32_t kMbOk = 0, kMbIconStop = 0x10;
 
 // The broadcasts before the before-install pages; only the last (-980) has a handler in this system.
