@@ -8,6 +8,7 @@
 #include "engine/core/file_routines.h"
 #include "engine/core/routines.h"
 #include "engine/core/testing/engine_test_env.h"
+#include "engine/core/testing/fault_fs.h"
 #include "testing/test_env.h"
 
 using namespace engine;
@@ -185,25 +186,53 @@ TEST_F(SeamTest, OutputAttributesGoOnTheOpenFile)
         {"ro.txt", kAttrReadOnly | kAttrArchive, -1, kAttrReadOnly | kAttrArchive},
         {"ro-again.txt", kAttrReadOnly | kAttrArchive, kAttrArchive, kAttrArchive},
         {"again.txt", kAttrArchive, kAttrReadOnly | kAttrArchive, kAttrReadOnly | kAttrArchive},
+        // A hidden or system file in the way is replaced like a read-only one.
+        {"hidden-again.txt", kAttrHidden | kAttrArchive, kAttrArchive, kAttrArchive},
+        {"system-again.txt", kAttrSysFile | kAttrArchive, kAttrArchive, kAttrArchive},
+        {"hidden-ro-again.txt", kAttrHidden | kAttrReadOnly | kAttrArchive, kAttrArchive, kAttrArchive},
+        {"hidden-kept.txt", kAttrHidden | kAttrArchive, kAttrHidden | kAttrArchive, kAttrHidden | kAttrArchive},
+        {"system-to-hidden-ro.txt", kAttrSysFile | kAttrArchive, kAttrHidden | kAttrReadOnly | kAttrArchive,
+         kAttrHidden | kAttrReadOnly | kAttrArchive},
     };
-    for (const Case& c : cases) {
-        const std::string path = dir_ + c.name;
-        const auto write = [&](const char* text, uint32_t attr, bool expectExisted) {
-            bool existed = !expectExisted;
-            const fw::FileHandle h = CreateOutputFile(path, &existed);
-            ASSERT_NE(h, fw::kInvalidFile) << c.name;
-            EXPECT_EQ(existed, expectExisted) << c.name;
-            EXPECT_EQ(fw::Fs().Write(h, text, 3), 3);
-            EXPECT_TRUE(SetOutputAttributes(h, path, existed, attr)) << c.name;
-            EXPECT_TRUE(CloseFile(h));
-        };
-        write("one", c.first, false);
-        if (c.second >= 0)
-            write("two", uint32_t(c.second), true);
-        EXPECT_EQ(mx::test::ReadFile(path), c.second >= 0 ? "two" : "one") << c.name;
-        EXPECT_EQ(FileGetAttr(path) & 0x27, int64_t(c.result)) << c.name;
-        FileSetAttr(path, kAttrArchive);  // a read-only file would keep the next run from clearing the folder
+    // Once on the system as it is, once refusing to cut a read-only, hidden or system file as Windows
+    // does (Wine and a privileged user cut it).
+    for (const bool refuse : {false, true}) {
+        test::FaultFs fs;
+        fs.refuseMarkedTargets = refuse;
+        for (const Case& c : cases) {
+            const std::string path = dir_ + (refuse ? "refused-" : "") + c.name;
+            const auto write = [&](const char* text, uint32_t attr, bool expectExisted) {
+                bool existed = !expectExisted;
+                const fw::FileHandle h = CreateOutputFile(path, &existed);
+                ASSERT_NE(h, fw::kInvalidFile) << path;
+                EXPECT_EQ(existed, expectExisted) << path;
+                EXPECT_EQ(fw::Fs().Write(h, text, 3), 3);
+                EXPECT_TRUE(SetOutputAttributes(h, path, existed, attr)) << path;
+                EXPECT_TRUE(CloseFile(h));
+            };
+            write("one", c.first, false);
+            if (c.second >= 0)
+                write("two", uint32_t(c.second), true);
+            EXPECT_EQ(mx::test::ReadFile(path), c.second >= 0 ? "two" : "one") << path;
+            EXPECT_EQ(FileGetAttr(path) & 0x27, int64_t(c.result)) << path;
+            FileSetAttr(path, kAttrArchive);  // a read-only file would keep the next run from clearing the folder
+        }
     }
+}
+
+TEST_F(SeamTest, OutputThatCannotReplaceAFileLeavesItsAttributes)
+{
+    const std::string path = dir_ + "locked.txt";
+    mx::test::WriteFile(path, "old");
+    ASSERT_TRUE(FileSetAttr(path, kAttrHidden | kAttrReadOnly | kAttrArchive));
+    {
+        test::FaultFs fs;
+        fs.failCreatesOf = "locked";
+        EXPECT_EQ(CreateOutputFile(path), fw::kInvalidFile);
+    }
+    EXPECT_EQ(mx::test::ReadFile(path), "old");
+    EXPECT_EQ(FileGetAttr(path) & 0x27, int64_t(kAttrHidden | kAttrReadOnly | kAttrArchive));
+    FileSetAttr(path, kAttrArchive);
 }
 
 TEST_F(SeamTest, ExistenceAndPlainFiles)
