@@ -198,13 +198,19 @@ fw::FileHandle CreateOutputFile(const std::string& path, bool* existed)
         if (!folder.empty() && ForceDirectories(folder))
             h = create();
     }
-    // A read-only file in the way loses the attribute: some systems (and a privileged user) let it be
-    // cut without complaint, others refuse and the creation is tried once more; both end the same way.
+    // A read-only, hidden or system file in the way loses those attributes. Windows refuses to cut
+    // such a file (a hidden or system one unless asked for the same attributes), and the creation is
+    // tried once more; Wine and a privileged user cut it without complaint. Both end the same way, and
+    // a file that still cannot be replaced gets its attributes back.
+    constexpr uint32_t kGuarded = kAttrReadOnly | kAttrHidden | kAttrSysFile;
     if (h == fw::kInvalidFile || was) {
         const int64_t attr = FileGetAttr(path);
-        if (attr >= 0 && (attr & kAttrReadOnly) && !(attr & kAttrDirectory) &&
-            FileSetAttr(path, uint32_t(attr) & ~kAttrReadOnly) && h == fw::kInvalidFile)
+        if (attr >= 0 && (attr & kGuarded) && !(attr & kAttrDirectory) &&
+            FileSetAttr(path, uint32_t(attr) & ~kGuarded) && h == fw::kInvalidFile) {
             h = create();
+            if (h == fw::kInvalidFile)
+                FileSetAttr(path, uint32_t(attr));
+        }
     }
     if (existed)
         *existed = was;
@@ -226,17 +232,6 @@ bool CloseFile(fw::FileHandle handle)
         return false;
     fw::Fs().Close(handle);
     return true;
-}
-
-bool MoveOver(const std::string& source, const std::string& target)
-{
-    if (fw::Fs().MoveFile(source, target, false))
-        return true;
-    if (!FileExistsFind(source))
-        return false;
-    // Replace in one step: deleting the target first would lose both files when the second
-    // move failed (another volume, a full disk).
-    return fw::Fs().MoveFile(source, target, true);
 }
 
 bool DeleteFile(const std::string& path) { return !path.empty() && fw::Fs().DeleteFile(path); }

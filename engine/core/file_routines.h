@@ -87,18 +87,15 @@ bool DriveReady(const std::string& path);
 // Opens Path for reading (others may read and write it). kInvalidFile when the drive is not ready or
 // the file cannot be opened.
 fw::FileHandle OpenArchiveRead(const std::string& path);
-// Creates Path for writing, making its folders; a read-only file in the way loses the attribute and
-// the creation is tried once more. kInvalidFile on failure. Existed receives whether a file was
-// there before.
+// Creates Path for writing, making its folders; a read-only, hidden or system file in the way loses
+// those attributes and the creation is tried once more (a file still not replaced gets them back).
+// kInvalidFile on failure. Existed receives whether a file was there before.
 fw::FileHandle CreateOutputFile(const std::string& path, bool* existed = nullptr);
 // Gives an output file, still open, the DOS attributes Attr. A file this run created has the
 // default ones already unless Attr holds read-only, hidden or system: it is left alone.
 bool SetOutputAttributes(fw::FileHandle handle, const std::string& path, bool existed, uint32_t attr);
 bool CloseFile(fw::FileHandle handle);
 
-// Moves Source onto Target; when that fails while Source exists, the move is repeated once as a
-// replacement of Target. Target is never deleted unless the replacement succeeds.
-bool MoveOver(const std::string& source, const std::string& target);
 bool DeleteFile(const std::string& path);
 
 // The system's temporary folder, ending in "\".

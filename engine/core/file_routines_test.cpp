@@ -2,16 +2,13 @@
 // Win32 ones: both must give the same answers.
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 
+#include "engine/core/comp_base.h"
 #include "engine/core/file_routines.h"
 #include "engine/core/routines.h"
 #include "engine/core/testing/engine_test_env.h"
+#include "engine/core/testing/fault_fs.h"
 #include "testing/test_env.h"
 
 using namespace engine;
@@ -109,32 +106,49 @@ TEST_F(SeamTest, TemporaryFilesHaveThePrefix)
     EXPECT_EQ(UpperCase(ExtractFileName(TempFileName("")).substr(0, 3)), "QLV");
 }
 
-TEST_F(SeamTest, MoveOverReplacesAnExistingTarget)
+// The writers' new archive is made in the archive's own folder and takes the archive's place only
+// through its commit; one that is not committed, or whose commit fails, leaves nothing behind.
+TEST_F(SeamTest, ANewArchiveTakesThePlaceOfTheOldOneOnlyWhenCommitted)
 {
-    mx::test::WriteFile(dir_ + "src", "new");
-    mx::test::WriteFile(dir_ + "dst", "old");
-    EXPECT_TRUE(MoveOver(dir_ + "src", dir_ + "dst"));
-    EXPECT_EQ(mx::test::ReadFile(dir_ + "dst"), "new");
-    EXPECT_FALSE(FileExistsFind(dir_ + "src"));
-    EXPECT_FALSE(MoveOver(dir_ + "src", dir_ + "dst"));  // no source: nothing deleted
-    EXPECT_EQ(mx::test::ReadFile(dir_ + "dst"), "new");
+    const auto listing = [&] {
+        std::vector<std::string> names;
+        for (const fw::FileEntry& e : FindFiles(dir_, "*.*", 0x3F))
+            names.push_back(e.name);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::string archive = dir_ + "set.bh";
+    mx::test::WriteFile(archive, "old");
+    {
+        TNewArchiveStream out(archive);
+        out.WriteString("not kept");
+    }
+    EXPECT_EQ(mx::test::ReadFile(archive), "old");
+    EXPECT_EQ(listing(), std::vector<std::string>{"set.bh"});
+    {
+        TNewArchiveStream out(archive);
+        out.WriteString("new");
+        EXPECT_TRUE(out.Commit());
+    }
+    EXPECT_EQ(mx::test::ReadFile(archive), "new");
+    EXPECT_EQ(listing(), std::vector<std::string>{"set.bh"});
+    {
+        TNewArchiveStream out(dir_ + "first.lzh");
+        out.WriteString("first");
+        EXPECT_TRUE(out.Commit());
+    }
+    EXPECT_EQ(mx::test::ReadFile(dir_ + "first.lzh"), "first");
+    // A folder of the archive's name cannot be replaced: it stays, and the new file goes.
+    ASSERT_TRUE(ForceDirectories(dir_ + "held.bh"));
+    {
+        TNewArchiveStream out(dir_ + "held.bh");
+        out.WriteString("x");
+        EXPECT_FALSE(out.Commit());
+    }
+    EXPECT_TRUE(DirectoryExists(dir_ + "held.bh"));
+    EXPECT_EQ(listing(), (std::vector<std::string>{"first.lzh", "held.bh", "set.bh"}));
+    EXPECT_THROW(TNewArchiveStream(dir_ + "missing\\set.bh"), fw::EFCreateError);
 }
-
-#ifndef _WIN32
-// A move that cannot succeed (here: across file systems, where rename refuses) keeps the target.
-TEST_F(SeamTest, MoveOverThatFailsKeepsTheTarget)
-{
-    struct stat shm{}, tmp{};
-    if (::stat("/dev/shm", &shm) != 0 || ::stat(dir_.c_str(), &tmp) != 0 || shm.st_dev == tmp.st_dev)
-        GTEST_SKIP() << "no second file system to move across";
-    const std::string source = "/dev/shm/mx-moveover-" + std::to_string(::getpid());
-    mx::test::WriteFile(source, "new");
-    mx::test::WriteFile(dir_ + "dst", "old");
-    EXPECT_FALSE(MoveOver(source, dir_ + "dst"));
-    EXPECT_EQ(mx::test::ReadFile(dir_ + "dst"), "old");
-    ::unlink(source.c_str());
-}
-#endif
 
 TEST_F(SeamTest, OutputOverAReadOnlyFileClearsTheAttribute)
 {
@@ -172,25 +186,53 @@ TEST_F(SeamTest, OutputAttributesGoOnTheOpenFile)
         {"ro.txt", kAttrReadOnly | kAttrArchive, -1, kAttrReadOnly | kAttrArchive},
         {"ro-again.txt", kAttrReadOnly | kAttrArchive, kAttrArchive, kAttrArchive},
         {"again.txt", kAttrArchive, kAttrReadOnly | kAttrArchive, kAttrReadOnly | kAttrArchive},
+        // A hidden or system file in the way is replaced like a read-only one.
+        {"hidden-again.txt", kAttrHidden | kAttrArchive, kAttrArchive, kAttrArchive},
+        {"system-again.txt", kAttrSysFile | kAttrArchive, kAttrArchive, kAttrArchive},
+        {"hidden-ro-again.txt", kAttrHidden | kAttrReadOnly | kAttrArchive, kAttrArchive, kAttrArchive},
+        {"hidden-kept.txt", kAttrHidden | kAttrArchive, kAttrHidden | kAttrArchive, kAttrHidden | kAttrArchive},
+        {"system-to-hidden-ro.txt", kAttrSysFile | kAttrArchive, kAttrHidden | kAttrReadOnly | kAttrArchive,
+         kAttrHidden | kAttrReadOnly | kAttrArchive},
     };
-    for (const Case& c : cases) {
-        const std::string path = dir_ + c.name;
-        const auto write = [&](const char* text, uint32_t attr, bool expectExisted) {
-            bool existed = !expectExisted;
-            const fw::FileHandle h = CreateOutputFile(path, &existed);
-            ASSERT_NE(h, fw::kInvalidFile) << c.name;
-            EXPECT_EQ(existed, expectExisted) << c.name;
-            EXPECT_EQ(fw::Fs().Write(h, text, 3), 3);
-            EXPECT_TRUE(SetOutputAttributes(h, path, existed, attr)) << c.name;
-            EXPECT_TRUE(CloseFile(h));
-        };
-        write("one", c.first, false);
-        if (c.second >= 0)
-            write("two", uint32_t(c.second), true);
-        EXPECT_EQ(mx::test::ReadFile(path), c.second >= 0 ? "two" : "one") << c.name;
-        EXPECT_EQ(FileGetAttr(path) & 0x27, int64_t(c.result)) << c.name;
-        FileSetAttr(path, kAttrArchive);  // a read-only file would keep the next run from clearing the folder
+    // Once on the system as it is, once refusing to cut a read-only, hidden or system file as Windows
+    // does (Wine and a privileged user cut it).
+    for (const bool refuse : {false, true}) {
+        test::FaultFs fs;
+        fs.refuseMarkedTargets = refuse;
+        for (const Case& c : cases) {
+            const std::string path = dir_ + (refuse ? "refused-" : "") + c.name;
+            const auto write = [&](const char* text, uint32_t attr, bool expectExisted) {
+                bool existed = !expectExisted;
+                const fw::FileHandle h = CreateOutputFile(path, &existed);
+                ASSERT_NE(h, fw::kInvalidFile) << path;
+                EXPECT_EQ(existed, expectExisted) << path;
+                EXPECT_EQ(fw::Fs().Write(h, text, 3), 3);
+                EXPECT_TRUE(SetOutputAttributes(h, path, existed, attr)) << path;
+                EXPECT_TRUE(CloseFile(h));
+            };
+            write("one", c.first, false);
+            if (c.second >= 0)
+                write("two", uint32_t(c.second), true);
+            EXPECT_EQ(mx::test::ReadFile(path), c.second >= 0 ? "two" : "one") << path;
+            EXPECT_EQ(FileGetAttr(path) & 0x27, int64_t(c.result)) << path;
+            FileSetAttr(path, kAttrArchive);  // a read-only file would keep the next run from clearing the folder
+        }
     }
+}
+
+TEST_F(SeamTest, OutputThatCannotReplaceAFileLeavesItsAttributes)
+{
+    const std::string path = dir_ + "locked.txt";
+    mx::test::WriteFile(path, "old");
+    ASSERT_TRUE(FileSetAttr(path, kAttrHidden | kAttrReadOnly | kAttrArchive));
+    {
+        test::FaultFs fs;
+        fs.failCreatesOf = "locked";
+        EXPECT_EQ(CreateOutputFile(path), fw::kInvalidFile);
+    }
+    EXPECT_EQ(mx::test::ReadFile(path), "old");
+    EXPECT_EQ(FileGetAttr(path) & 0x27, int64_t(kAttrHidden | kAttrReadOnly | kAttrArchive));
+    FileSetAttr(path, kAttrArchive);
 }
 
 TEST_F(SeamTest, ExistenceAndPlainFiles)

@@ -28,6 +28,7 @@
 #include "testing/test_env.h"
 #ifndef _WIN32
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/lzh/testing/lha_header_cases.h"
 #endif
 
 namespace engine {
@@ -36,18 +37,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::Bytes;
-
-[[maybe_unused]] std::string Text(size_t n, uint32_t seed)
-{
-    static const char* const kWords[] = {"archive ", "entry ", "check ", "volume ", "header ", "data\n"};
-    std::string s;
-    while (s.size() < n) {
-        seed = seed * 1103515245u + 12345u;
-        s += kWords[(seed >> 16) % 6];
-    }
-    s.resize(n);
-    return s;
-}
+using test::Text;
 
 std::string Lower(std::string s)
 {
@@ -341,6 +331,31 @@ TEST_F(ZipCheckTest, InfoZipArchiveWithOneChangedByteAgreesWithUnzip)
     EXPECT_EQ(order[7], "begin c.txt");
     EXPECT_EQ(std::vector<std::string>(order.end() - 4, order.end()),
               (std::vector<std::string>{"fail c.txt", "end c.txt", "deactivate", "elapsed"}));
+}
+
+// An LHA header that the walk cannot read is reported with its offset, by the tester's listing and by
+// its extractor (25108 from each); the entries before it pass.
+TEST_F(ZipCheckTest, UnreadableLhaHeadersAreReported)
+{
+    WatchProgress();
+    for (const test::LhaHeaderCase& c : test::MakeLhaHeaderCases(dir_)) {
+        SCOPED_TRACE(c.label);
+        EXPECT_TRUE(Check(c.archive));
+        std::vector<std::string> passed;
+        for (const std::string& s : statuses_)
+            if (s.rfind("error", 0) != 0)
+                passed.push_back(s);
+        std::vector<std::string> want;
+        for (const std::string& name : c.names)
+            want.push_back("pass " + Lower(name));
+        EXPECT_EQ(passed, want);
+        if (c.damagedAt < 0) {
+            EXPECT_TRUE(errors_.empty());
+        } else {
+            EXPECT_EQ(errors_, (std::vector<int>{25108, 25108}));
+            EXPECT_EQ(lastMsgEx_, "at offset " + std::to_string(c.damagedAt));
+        }
+    }
 }
 
 // A table of archives, each tested with a progress handler: the progress never goes back and ends at

@@ -17,11 +17,11 @@
 #include "engine/formats/bh/bh_header.h"
 #include "engine/formats/bh/bh_writer.h"
 #include "engine/core/file_attr.h"
+#include "engine/core/testing/fault_fs.h"
 #include "engine/formats/common/read_source.h"
 #include "engine/formats/common/testdata/byte_patch.h"
 #include "engine/formats/common/testdata/file_stamp.h"
 #include "engine/formats/entrystream/testing/extract_recorder.h"
-#include "engine/formats/zip/writer/testing/fault_fs.h"
 #include "framework/core/lists.h"
 #include "testing/test_env.h"
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/testing/fault_fs.h"
 #include "engine/formats/common/testdata/file_tree.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/lzh/unlha/unlha_component.h"
 #include "engine/formats/lzh/writer/lha_component.h"
-#include "engine/formats/zip/writer/testing/fault_fs.h"
 #include "framework/core/lists.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"

@@ -11,6 +11,8 @@
 
 #include "engine/codec/crc32.h"
 #include "engine/core/file_routines.h"
+#include "engine/core/routines.h"
+#include "engine/core/testing/fault_fs.h"
 #include "engine/formats/zip/unzip/unzip_component.h"
 #include "engine/formats/zip/zip_records.h"
 #include "engine/lister/krenlo.h"
@@ -126,6 +128,7 @@ struct EntrySpec {
     uint16_t method;
     int64_t declared;
     std::string plain;
+    uint32_t attributes = 0x20;  // DOS attributes, in the low byte of the external attributes
 };
 
 // A stored entry record pair for a hand-built archive; returns the local header's offset.
@@ -155,7 +158,7 @@ uint32_t AddEntry(std::string& body, std::string& central, const EntrySpec& spec
     c.compressedSize = local.compressedSize;
     c.uncompressedSize = local.uncompressedSize;
     c.nameLength = local.nameLength;
-    c.externalAttr = 0x20;
+    c.externalAttr = spec.attributes;
     c.localHeaderOffset = uint32_t(body.size());
     const auto l = local.Encode();
     body.append(reinterpret_cast<const char*>(l.data()), l.size());
@@ -442,6 +445,62 @@ TEST_F(CorpusTest, Utf8NamesAreConvertedToAnsi)
         std::string path = cases[i].ansi;
         std::replace(path.begin(), path.end(), '\\', '/');
         EXPECT_EQ(mx::test::ReadFile(dir + "/out/" + path), "payload " + std::to_string(i)) << i;
+    }
+}
+
+// An existing read-only, hidden or system file that the user agrees to overwrite is replaced and ends
+// with its entry's attributes, also where the system refuses to cut such a file as Windows does.
+TEST_F(CorpusTest, AnsweredOverwriteReplacesMarkedFiles)
+{
+    struct Case {
+        const char* name;
+        uint32_t onDisk;
+        uint32_t stored;
+    };
+    const std::vector<Case> cases = {
+        {"hidden.txt", kAttrHidden | kAttrArchive, kAttrArchive},
+        {"system.txt", kAttrSysFile | kAttrArchive, kAttrArchive},
+        {"ro.txt", kAttrReadOnly | kAttrArchive, kAttrArchive},
+        {"hidden-ro.txt", kAttrHidden | kAttrReadOnly | kAttrArchive, kAttrArchive},
+        {"stays-hidden.txt", kAttrHidden | kAttrArchive, kAttrHidden | kAttrArchive},
+        {"becomes-ro.txt", kAttrSysFile | kAttrArchive, kAttrReadOnly | kAttrArchive},
+    };
+    std::string body, central;
+    for (const Case& c : cases) {
+        EntrySpec entry{c.name, std::string("new ") + c.name};
+        entry.attributes = c.stored;
+        AddEntry(body, central, entry);
+    }
+    const std::string dir = mx::test::FreshDir();
+    mx::test::WriteFile(dir + "/marked.zip", FinishZip(body, central, cases.size()));
+    std::vector<std::string> asked;
+    unzip_->OnFileExists.Bind(&asked, [](void* a, fw::TObject*, const std::string& fn, TDateTime, bool& accept) {
+        static_cast<std::vector<std::string>*>(a)->push_back(ExtractFileName(fn));
+        accept = true;
+    });
+    for (const bool refuse : {false, true}) {
+        const std::string out = dir + (refuse ? "/refused" : "/cut");
+        fs::create_directories(out);
+        for (const Case& c : cases) {
+            mx::test::WriteFile(out + "/" + c.name, "old");
+            ASSERT_TRUE(FileSetAttr(out + "/" + c.name, c.onDisk)) << c.name;
+        }
+        test::FaultFs faults;
+        faults.refuseMarkedTargets = refuse;
+        asked.clear();
+        extracted_ = {};
+        unzip_->SetArchiveFile(dir + "/marked.zip");
+        unzip_->SetExtractDir(out);
+        ASSERT_TRUE(unzip_->Extract());
+        EXPECT_EQ(extracted_.errors, std::vector<int>{}) << out;
+        EXPECT_EQ(extracted_.pass, int(cases.size())) << out;
+        EXPECT_EQ(asked.size(), cases.size()) << out;
+        for (const Case& c : cases) {
+            const std::string path = out + "/" + c.name;
+            EXPECT_EQ(mx::test::ReadFile(path), std::string("new ") + c.name) << path;
+            EXPECT_EQ(FileGetAttr(path) & 0x27, int64_t(c.stored)) << path;
+            FileSetAttr(path, kAttrArchive);  // a read-only file would keep the next run from clearing the folder
+        }
     }
 }
 

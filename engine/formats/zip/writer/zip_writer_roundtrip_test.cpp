@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
+#include "engine/core/testing/fault_fs.h"
 #include "engine/formats/zip/unzip/unzip_component.h"
-#include "engine/formats/zip/writer/testing/fault_fs.h"
 #include "engine/formats/zip/writer/zip_component.h"
 #include "framework/core/lists.h"
 #include "framework/core/rtti.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/testing/fault_fs.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/common/testdata/wrong_passwords.h"
-#include "engine/formats/zip/writer/testing/fault_fs.h"
 #include "engine/formats/zip/writer/zip_component.h"
 #include "framework/core/lists.h"
 #include "testing/test_env.h"

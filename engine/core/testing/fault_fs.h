@@ -1,5 +1,6 @@
 // Test helper: a file system that passes every call to the installed one and fails chosen calls on
-// purpose (a full disk, an unreadable source, a rename that is refused), installed for one scope.
+// purpose (a full disk, an unreadable source, a rename that is refused, a file Windows will not cut),
+// installed for one scope.
 #pragma once
 
 #include <string>
@@ -20,16 +21,34 @@ public:
     std::string failReadsOf;
     // Renames onto a path containing this text fail (empty: never).
     std::string failMovesOnto;
+    // Creating a file on a path containing this text fails, access denied (empty: never).
+    std::string failCreatesOf;
     // Flushes fail.
     bool failFlush = false;
+    // Creating over an existing read-only, hidden or system file is refused (access denied) as Windows
+    // refuses it; Wine, and a privileged user anywhere, let it through.
+    bool refuseMarkedTargets = false;
 
     fw::FileHandle Open(const std::string& path, fw::FileAccess access, fw::FileShare share, fw::FileCreate create,
                         int* error) override
     {
+        if (create == fw::FileCreate::CreateAlways && Refused(path, error))
+            return fw::kInvalidFile;
         const fw::FileHandle h = base_.Open(path, access, share, create, error);
         if (h != fw::kInvalidFile && !failReadsOf.empty() && path.find(failReadsOf) != std::string::npos)
             badReads_.push_back(h);
         return h;
+    }
+    fw::FileHandle CreateOutput(const std::string& path, fw::FileShare share, bool& existed, int* error) override
+    {
+        existed = false;
+        if (Refused(path, error))
+            return fw::kInvalidFile;
+        return base_.CreateOutput(path, share, existed, error);
+    }
+    bool SetHandleAttributes(fw::FileHandle h, const std::string& path, uint32_t attr) override
+    {
+        return base_.SetHandleAttributes(h, path, attr);
     }
     void Close(fw::FileHandle h) override
     {
@@ -91,6 +110,18 @@ public:
     int LastError() override { return base_.LastError(); }
 
 private:
+    // Whether creating Path is refused: it is named in failCreatesOf, or a marked file is in the way.
+    bool Refused(const std::string& path, int* error)
+    {
+        bool refused = !failCreatesOf.empty() && path.find(failCreatesOf) != std::string::npos;
+        fw::FileEntry entry;
+        if (!refused && refuseMarkedTargets && base_.Stat(path, entry))
+            refused = (entry.attr & (fw::faReadOnly | fw::faHidden | fw::faSysFile)) != 0;
+        if (refused && error)
+            *error = 5;
+        return refused;
+    }
+
     fw::FileSystem& base_;
     std::vector<fw::FileHandle> badReads_;
 };
