@@ -63,7 +63,6 @@ void TfrmZipMain::RunCommandLine(const std::vector<std::string>& args) {
     const CommandLine line = ParseCommandLine(args);
     if (line.sw == StartSwitch::Extract) {
         // Extract and end: the window never shows.
-        commandLineEnded_ = true;
         KVXTrayIcon1->SetActive(true);
         HideSplash();
         OpenArchive(line.path);

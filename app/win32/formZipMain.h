@@ -230,8 +230,6 @@ private:
     int busyCount_ = 0;
     int busyRuns_ = 0;
     bool closeAfterRun_ = false;
-    bool commandLineEnded_ = false;
-    std::string pendingOpen_;
     TfrmArcExtract* extractDialog_ = nullptr;
 };
 
