@@ -1,11 +1,13 @@
 # The tests that the shipped 32-bit build runs. Its programs run under 32-bit Wine in user-mode
 # emulation, several times slower than natively, so the set is chosen: the harness, the system seams
 # (registry, code pages, files), windows, painting and hooks of the framework, the extractor program
-# end to end, the builder making a self-extractor, and the callbacks of the cabinet
-# library (FCI and FDI over a set of our cabinets) and of our UnRAR library (data, both volume modes,
-# the password), whose calling conventions only the 32-bit build can get wrong. The threads test is
-# left out: with several guest threads the emulator itself dies now and then ("uncaught target signal
-# 11"), whatever the test does.
+# end to end, the builder making a self-extractor, the setup program's build mode and one install
+# through its loader, and the callbacks of the cabinet library (FCI and FDI over a set of our
+# cabinets) and of our UnRAR library (data, both volume modes, the password), whose calling
+# conventions only the 32-bit build can get wrong, and the archive manager opening, sorting and
+# extracting one entry (a scenario script, not a GoogleTest program). The threads test is left out:
+# with several guest threads the emulator itself dies now and then ("uncaught target signal 11"),
+# whatever the test does.
 # For the same reason the tests chosen here do not use SCOPED_TRACE: its first use starts GoogleTest's
 # thread-exit watcher, after which the emulated process crashes or hangs.
 # A second word gives a GoogleTest filter; a filter naming a test that does not exist stops the
@@ -22,6 +24,8 @@ set(MX_I686_TESTS
   "sfx_builder_drive start"
   "cab_test CabTest.OurCabinetsAndSetsReadBack"
   "unrar_test UnRarTest.VolumeSetsInBothNamingStyles:UnRarTest.AskedVolumeIsAnsweredWithAnotherFolder:UnRarTest.EncryptedEntriesThroughOurLibrary"
+  inst_setup_wine_test
+  app_scenario_sort_extract
 )
 
 # Sets OUT to the GoogleTest filter of NAME when it runs on i686 ("*" for all of it), else to "".

@@ -30,25 +30,6 @@ void Put32(std::string& s, size_t at, int32_t v) {
     for (int i = 0; i < 4; ++i) s[at + static_cast<size_t>(i)] = static_cast<char>(static_cast<uint32_t>(v) >> (8 * i));
 }
 
-// A file stream that takes at most `room` bytes in all (a small disk), or hands out one byte per read.
-class StagedStream : public fw::TStream {
-public:
-    StagedStream(const std::string& path, uint32_t mode, int64_t room, bool trickle)
-        : file_(path, mode), room_(room), trickle_(trickle) {}
-    int64_t Read(void* buffer, int64_t count) override { return file_.Read(buffer, trickle_ ? std::min<int64_t>(count, 1) : count); }
-    int64_t Write(const void* buffer, int64_t count) override {
-        const int64_t n = room_ < 0 ? count : std::max<int64_t>(0, std::min(count, room_ - file_.Size()));
-        return n > 0 ? file_.Write(buffer, n) : 0;
-    }
-    int64_t Seek(int64_t offset, int origin) override { return file_.Seek(offset, origin); }
-    void SetSize(int64_t size) override { file_.SetSize(size); }
-
-private:
-    fw::TFileStream file_;
-    int64_t room_;
-    bool trickle_;
-};
-
 class Container : public InstallerTest {
 protected:
     void SetUp() override {
@@ -222,7 +203,7 @@ TEST_F(Container, AnEntrySpanningTwoVolumesReadsOnAtPositionZero) {
     archive->StreamFactory = [&](const std::string& path, uint32_t mode) -> std::unique_ptr<fw::TStream> {
         opened.push_back(fw::ExtractFileName(path) + (mode == fw::fmCreate ? " create" : (mode & 3) ? " write" : " read"));
         const bool volume = path.find("disk") != std::string::npos;
-        return std::make_unique<StagedStream>(path, mode, volume && mode == fw::fmCreate ? 40000 : -1, false);
+        return std::make_unique<test::StagedStream>(path, mode, volume && mode == fw::fmCreate ? 40000 : -1, false);
     };
     std::vector<int> asked;
     archive->OnNewDisk.Bind(nullptr, [&](void*, fw::TObject*, int disk, std::string& path) { asked.push_back(disk); });
@@ -238,7 +219,7 @@ TEST_F(Container, AnEntrySpanningTwoVolumesReadsOnAtPositionZero) {
     EXPECT_EQ(Slurp(dir + "py/b.bin"), b);
     // Our own extraction from the volumes, one byte per read so that every block ends early.
     archive->StreamFactory = [](const std::string& path, uint32_t mode) -> std::unique_ptr<fw::TStream> {
-        return std::make_unique<StagedStream>(path, mode, -1, true);
+        return std::make_unique<test::StagedStream>(path, mode, -1, true);
     };
     archive->SetCompressedFile(dir + "disk/files.1");
     Extract("b.bin", dir + "x");
@@ -255,7 +236,7 @@ TEST_F(Container, AnEntrySpanningTwoVolumesReadsOnAtPositionZero) {
 TEST_F(Container, SplittingWithoutANewDiskHandlerNamesTheProblem) {
     Compress({{"a.bin", Pattern(20000, 1, false)}});
     archive->StreamFactory = [&](const std::string& path, uint32_t mode) -> std::unique_ptr<fw::TStream> {
-        return std::make_unique<StagedStream>(path, mode, path.find("disk") != std::string::npos ? 5000 : -1, false);
+        return std::make_unique<test::StagedStream>(path, mode, path.find("disk") != std::string::npos ? 5000 : -1, false);
     };
     fw::ForceDirectories(dir + "disk");
     try {
@@ -270,7 +251,7 @@ TEST_F(Container, AVolumeNotFoundAfterFourAnswersNamesTheLastPath) {
     Compress({{"a.bin", Pattern(20000, 1, false)}, {"b.bin", Pattern(30000, 2, false)}});
     archive->StreamFactory = [&](const std::string& path, uint32_t mode) -> std::unique_ptr<fw::TStream> {
         const bool small = path.find("disk") != std::string::npos && mode == fw::fmCreate;
-        return std::make_unique<StagedStream>(path, mode, small ? 30000 : -1, false);
+        return std::make_unique<test::StagedStream>(path, mode, small ? 30000 : -1, false);
     };
     archive->OnNewDisk.Bind(nullptr, [](void*, fw::TObject*, int, std::string&) {});
     fw::ForceDirectories(dir + "disk");

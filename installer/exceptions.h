@@ -4,6 +4,7 @@
 //   EAI                      EAIUserAbort, EAICannotExpandContainerDirMV, EAICannotExpandInstallDirMV
 //   ECustomQuenfordAbnormal  EQuenfordAbnormal (EQnfdCompress with EqcDiskFull and EqcAborted;
 //                            EAPIRoutines) and IException, the translatable errors (IE...)
+//   EAIPMError               Program Manager over DDE (progman.h)
 //   EIRCannotWriteValue      the registry writers
 //   ENIL                     the net install location (with the ENIL_... classes)
 //
@@ -65,6 +66,18 @@ INST_DECLARE_IEXCEPTION(IEFileRel_NoNetLocation, IEFileRelated);
 INST_DECLARE_IEXCEPTION(IECustomInstallFile, IException);
 INST_DECLARE_IEXCEPTION(IEfcDuplicateFile, IECustomInstallFile);
 INST_DECLARE_IEXCEPTION(IENetList, IException);
+INST_DECLARE_IEXCEPTION(IEUninstallEXE, IException);
+INST_DECLARE_IEXCEPTION(IENoQuenfordPath, IException);
+INST_DECLARE_IEXCEPTION(IEShellLinkGroup, IException);
+INST_DECLARE_IEXCEPTION(IEInstallShellLink, IException);
+INST_DECLARE_IEXCEPTION(IEInstallShellLinkList, IException);
+INST_DECLARE_IEXCEPTION(IERegistryEntries, IException);
+INST_DECLARE_IEXCEPTION(IERegistryEntry, IException);
+INST_DECLARE_IEXCEPTION(IEInstallRegistry, IException);
+INST_DECLARE_IEXCEPTION(IEInstallRegistryList, IException);
+
+// A failure of the system's component object library, with the system's own text.
+FW_DECLARE_EXCEPTION(EOleSysError, Exception);
 
 FW_DECLARE_EXCEPTION(EIRCannotWriteValue, Exception);
 

@@ -116,6 +116,8 @@ public:
     virtual void ReadInfoFromFile();
     virtual bool HasOLESelfRegister();
     virtual bool UpdateSharedDLLCount();
+    // Registers the installed file as a server (a library's DllRegisterServer, an program's /REGSERVER).
+    void SelfRegister();
 
     void InstallChildren() override;
     void CompleteAfterReboot() override;
@@ -146,7 +148,6 @@ private:
 
     void InstallFile();
     void AfterInstallSteps();
-    void SelfRegister();
     void Extract(TQnfdCompress& archive);
     // Moves the extracted temporary file over the destination, or schedules that for the next start.
     void ReplaceDestination(const std::string& tempPath);
@@ -189,6 +190,11 @@ constexpr const char* kBlankDestination =
     "Cannot compress,copy, or install the following file because it's destination directory is blank. File is :%s";
 constexpr const char* kBlankArchive =
     "Cannot either compress or decompress the following file because it's archive file property is blank. File is :%s";
+
+// Adds a path as the next "File"n of "Files" below the product's uninstall key; a key of the series that
+// cannot be written passes the entry on to "Files1", "Files2" ... Raises IECustomInstallFile when none
+// takes it.
+void AddUninstallFileEntry(const std::string& uninstallKey, const std::string& path);
 
 // Appends a line to an order file in the Windows folder ("QnfdCompressOrder.txt",
 // "QnfdInstallOrder.txt"). The files are a log: a failure to write them is ignored.

@@ -7,6 +7,7 @@
 #include "framework/core/platform.h"
 #include "framework/core/registry.h"
 #include "framework/core/sysutils.h"
+#include "installer/batch_files.h"
 #include "installer/exceptions.h"
 #include "installer/file_container.h"
 #include "installer/install_file.h"
@@ -200,11 +201,10 @@ void TCustomInstallFile::ScheduleReplace(const std::string& temporaryPath) {
     if (Sys().MoveFileAtReboot(temporaryPath, dest) || !root) return;
     const std::string batch = fw::ChangeFileExt(TempFileName(false), ".bat");
     fw::TStringList lines;
-    lines.Add("erase " + shortOld);
-    lines.Add("move " + shortNew + " " + shortOld);
+    for (const std::string& line : ReplaceBatchLines(dest, temporaryPath)) lines.Add(line);
     lines.SaveToFile(batch);
     root->AddUnfinishedWork(batch, 1);
-    if (!AddRunOnce("QuenfordBatFile", batch, true))
+    if (!AddRunOnce(kBatchRunOnceName, "\"" + batch + "\"", true))
         throw IECustomInstallFile(
             "%s cannot register a routine in the register to move the files after the computer is reboot",
             {Name(), batch});
@@ -330,35 +330,45 @@ void TCustomInstallFile::CompleteAfterReboot() {
     if (activeX_) SelfRegister();
 }
 
-void TCustomInstallFile::WriteUninstallInfo(const std::string& key) {
-    const std::string path = DestPath();
-    auto addEntry = [&](const std::string& subkey, const std::string& value) {
-        TqnfdRegistry reg;
-        reg.SetRootKey(fw::kHKeyLocalMachine);
-        if (!reg.OpenKey(subkey, true)) return false;
-        const int n = (reg.ValueExists("Entries") ? fw::StrToIntDef(reg.ReadString("Entries"), 0) : 0) + 1;
-        reg.WriteString("File" + std::to_string(n), value);
-        reg.WriteString("Entries", std::to_string(n));
-        return true;
-    };
-    if (activeX_) {
-        const std::string value = path + (UpperExt(path) == ".EXE" ? ";1" : ";0");
-        try {
-            if (addEntry(key + "\\ActiveX", value)) return;
-        } catch (const fw::Exception&) {
-        }
-        throw IECustomInstallFile("Cannot write the uninstall entry of %s under %s", {path, key + "\\ActiveX"});
-    }
+namespace {
+
+// Adds value as the next "File"n of subkey (made when missing); false when the key cannot be opened.
+bool AddNumberedFile(const std::string& subkey, const std::string& value) {
+    TqnfdRegistry reg;
+    reg.SetRootKey(fw::kHKeyLocalMachine);
+    if (!reg.OpenKey(subkey, true)) return false;
+    const int n = (reg.ValueExists("Entries") ? fw::StrToIntDef(reg.ReadString("Entries"), 0) : 0) + 1;
+    reg.WriteString("File" + std::to_string(n), value);
+    reg.WriteString("Entries", std::to_string(n));
+    return true;
+}
+
+}  // namespace
+
+void AddUninstallFileEntry(const std::string& key, const std::string& path) {
     // A key of the series that cannot be read or written moves the entry on to the next one.
-    for (int i = 0; i < kMaxFilesKeys; ++i) {
+    for (int i = 0; i < TCustomInstallFile::kMaxFilesKeys; ++i) {
         const std::string subkey = key + "\\Files" + (i == 0 ? std::string() : std::to_string(i));
         try {
-            if (addEntry(subkey, path)) return;
+            if (AddNumberedFile(subkey, path)) return;
         } catch (const fw::Exception&) {
         }
     }
     throw IECustomInstallFile("Cannot write the uninstall entry of %s: none of %d keys under %s could take it",
-                              {path, kMaxFilesKeys, key});
+                              {path, TCustomInstallFile::kMaxFilesKeys, key});
+}
+
+void TCustomInstallFile::WriteUninstallInfo(const std::string& key) {
+    const std::string path = DestPath();
+    if (activeX_) {
+        const std::string value = path + (UpperExt(path) == ".EXE" ? ";1" : ";0");
+        try {
+            if (AddNumberedFile(key + "\\ActiveX", value)) return;
+        } catch (const fw::Exception&) {
+        }
+        throw IECustomInstallFile("Cannot write the uninstall entry of %s under %s", {path, key + "\\ActiveX"});
+    }
+    AddUninstallFileEntry(key, path);
 }
 
 }  // namespace inst

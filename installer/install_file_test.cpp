@@ -214,9 +214,12 @@ TEST_F(InstallFiles, WithoutADelayedRenameABatchFileRunsOnce) {
     test::StagedFileSystem fs;
     fs.undeletable.insert(Target("Zip.exe"));
     root->Process();
-    const std::string batch = Reg(kRunOnceKey, "QuenfordBatFile");
-    ASSERT_NE(batch, "<none>");
-    EXPECT_EQ(Slurp(batch), "erase " + Target("Zip.exe") + "\r\nmove " + Target("Zip.1") + " " + Target("Zip.exe") + "\r\n");
+    const std::string command = Reg(kRunOnceKey, "QuenfordBatFile");
+    ASSERT_GT(command.size(), 2u);
+    ASSERT_EQ(command.front(), '"') << "the batch's path is quoted";
+    const std::string batch = command.substr(1, command.size() - 2);
+    EXPECT_EQ(Slurp(batch), "@echo off\r\ndel /f /q \"" + Target("Zip.exe") + "\"\r\nmove /y \"" + Target("Zip.1") + "\" \"" +
+                                Target("Zip.exe") + "\"\r\ndel \"%~f0\"\r\n");
     EXPECT_EQ(Reg(InstallRecordKey() + "\\Unfinished", batch), "1");
     fw::DeleteFile(batch);
 }

@@ -79,7 +79,8 @@ std::string ReadInstallRecord(bool create) {
     reg.SetRootKey(fw::kHKeyLocalMachine);
     std::vector<std::string> names;
     try {
-        if (!reg.OpenKey(kInstallRecordsKey, true)) return std::string();
+        // Only a search that may make a record makes the key: other starts leave no trace.
+        if (!reg.OpenKey(kInstallRecordsKey, create)) return std::string();
         reg.GetKeyNames(names);
     } catch (const fw::Exception&) {
         return std::string();

@@ -28,7 +28,7 @@ public:
     TInstallInformation* Information() const { return information_; }
     void SetInformation(TInstallInformation* v) { information_->Assign(v); }
     TDistributeType DistributeType() const { return distributeType_; }
-    void SetDistributeType(TDistributeType v) { distributeType_ = v; }
+    virtual void SetDistributeType(TDistributeType v) { distributeType_ = v; }
     const std::string& SourceDir() const { return sourceDir_; }
     void SetSourceDir(const std::string& v) { sourceDir_ = v; }
     bool Reboot() const { return reboot_; }
@@ -51,6 +51,9 @@ public:
 
 protected:
     void BeforeDestruction() override;
+    void ResetUnfinishedCount() { unfinishedCount_ = 0; }
+    // Stores the distribution type without the rules of a derived setter.
+    void StoreDistributeType(TDistributeType v) { distributeType_ = v; }
 
 private:
     TInstallInformation* information_;

@@ -3,10 +3,14 @@
 #include "framework/core/rtti.h"
 #include "installer/container.h"
 #include "installer/file_container.h"
+#include "installer/install.h"
+#include "installer/install_registry.h"
 #include "installer/install_root.h"
 #include "installer/net_location.h"
 #include "installer/pathspec.h"
+#include "installer/shell_links.h"
 #include "installer/translator.h"
+#include "installer/uninstall.h"
 #include "installer/versions.h"
 
 namespace inst {
@@ -40,6 +44,26 @@ void RegisterEnums() {
                                        "TInstallFileType");
     fw::RegisterEnum<TInternetProtocol>({"ipFTP", "ipHTTP"}, "TInternetProtocol");
     fw::RegisterEnum<TDistributeType>({"dtTraditional", "dtWeb", "dtTraditionalNet"}, "TDistributeType");
+    fw::RegisterEnum<TRootKeys>({"hkClassesRoot", "hkCurrentConfig", "hkCurrentUser", "hkDynData", "hkLocalMachine",
+                                 "hkUsers"},
+                                "TRootKeys");
+    fw::RegisterEnum<TRegistryEntryType>({"retText", "retInteger", "retBoolean"}, "TRegistryEntryType");
+    fw::RegisterEnum<TKeySpecifier>({"ksAbsolute", "ksCompanyName", "ksProductName", "ksVersion"}, "TKeySpecifier");
+    fw::RegisterEnum<TMethodType>({"mtAutoDetect", "mtShellLinkInterface", "mtProgramManager"}, "TMethodType");
+}
+
+// The published properties of an install file, shared by TInstallFile and TUninstallEXE.
+template <class C>
+void FileProperties(C&& cls) {
+    cls.Prop("ActiveX", &TCustomInstallFile::ActiveX, &TCustomInstallFile::SetActiveX)
+        .Prop("DestName", &TCustomInstallFile::DestName, &TCustomInstallFile::SetDestName)
+        .Prop("FileName", &TCustomInstallFile::FileName, &TCustomInstallFile::SetFileName)
+        .Prop("FileType", &TCustomInstallFile::FileType, &TCustomInstallFile::SetFileType)
+        .Prop("IncludeFromDir", &TCustomInstallFile::IncludeFromDir, &TCustomInstallFile::SetIncludeFromDir)
+        .Prop("OverwriteMode", &TCustomInstallFile::OverwriteMode, &TCustomInstallFile::SetOverwriteMode)
+        .Prop("RegisterAsHelp", &TCustomInstallFile::RegisterAsHelp, &TCustomInstallFile::SetRegisterAsHelp)
+        .Prop("RunAfterInstall", &TCustomInstallFile::RunAfterInstall, &TCustomInstallFile::SetRunAfterInstall)
+        .Prop("UpdateDLLCounter", &TCustomInstallFile::UpdateDLLCounter, &TCustomInstallFile::SetUpdateDLLCounter);
 }
 
 void RegisterTranslator() {
@@ -160,16 +184,9 @@ void RegisterTree() {
         .Event("OnReplacing", &TCustomInstallFile::OnReplacing)
         .Event("OnStatus", &TCustomInstallFile::OnStatus)
         .Event("OnNewDisk", &TCustomInstallFile::OnNewDisk);
-    Class<TInstallFile, TCustomInstallFile>("TInstallFile")
-        .Prop("ActiveX", &TCustomInstallFile::ActiveX, &TCustomInstallFile::SetActiveX)
-        .Prop("DestName", &TCustomInstallFile::DestName, &TCustomInstallFile::SetDestName)
-        .Prop("FileName", &TCustomInstallFile::FileName, &TCustomInstallFile::SetFileName)
-        .Prop("FileType", &TCustomInstallFile::FileType, &TCustomInstallFile::SetFileType)
-        .Prop("IncludeFromDir", &TCustomInstallFile::IncludeFromDir, &TCustomInstallFile::SetIncludeFromDir)
-        .Prop("OverwriteMode", &TCustomInstallFile::OverwriteMode, &TCustomInstallFile::SetOverwriteMode)
-        .Prop("RegisterAsHelp", &TCustomInstallFile::RegisterAsHelp, &TCustomInstallFile::SetRegisterAsHelp)
-        .Prop("RunAfterInstall", &TCustomInstallFile::RunAfterInstall, &TCustomInstallFile::SetRunAfterInstall)
-        .Prop("UpdateDLLCounter", &TCustomInstallFile::UpdateDLLCounter, &TCustomInstallFile::SetUpdateDLLCounter);
+    FileProperties(Class<TInstallFile, TCustomInstallFile>("TInstallFile"));
+    FileProperties(Class<TUninstallEXE, TCustomInstallFile>("TUninstallEXE")
+                       .Prop("Order", &TUninstallEXE::Order, &TUninstallEXE::SetOrder));
     Class<TFileContainer, TFileRelated>("TFileContainer")
         .Prop("Description", &TFileContainer::Description, &TFileContainer::SetDescription)
         .Event("OnStatus", &TFileContainer::OnStatus)
@@ -196,6 +213,77 @@ void RegisterTree() {
         .Prop("Information", &TInstallRoot::Information, &TInstallRoot::SetInformation)
         .Prop("DistributeType", &TInstallRoot::DistributeType, &TInstallRoot::SetDistributeType)
         .Prop("Reboot", &TInstallRoot::Reboot, &TInstallRoot::SetReboot);
+}
+
+void RegisterInstall() {
+    using fw::Class;
+    Class<TBuildInfo, fw::TPersistent>("TBuildInfo")
+        .Data("AddUninstallOnCreate", &TBuildInfo::AddUninstallOnCreate)
+        .Data("AppName", &TBuildInfo::AppName)
+        .Data("AppURL", &TBuildInfo::AppURL)
+        .Data("BuildDirectory", &TBuildInfo::BuildDirectory)
+        .Data("CredentialsFile", &TBuildInfo::CredentialsFile)
+        .Data("OCXName", &TBuildInfo::OCXName)
+        .Data("PrivateKeyFile", &TBuildInfo::PrivateKeyFile)
+        .Data("SignCode", &TBuildInfo::SignCode)
+        .Data("URLPath", &TBuildInfo::URLPath);
+    Class<TThemeBitmap, fw::TPersistent>("TThemeBitmap");
+    Class<TCustomInstall, TInstallRoot>("TCustomInstall")
+        .Prop("AutoMaximizeWindow", &TCustomInstall::AutoMaximizeWindow, &TCustomInstall::SetAutoMaximizeWindow)
+        .Prop("BuildInfo", &TCustomInstall::BuildInfo, &TCustomInstall::SetBuildInfo)
+        .Prop("DialogThemeBitmap", &TCustomInstall::DialogThemeBitmap, &TCustomInstall::SetDialogThemeBitmap)
+        .Prop("HideMainForm", &TCustomInstall::HideMainForm, &TCustomInstall::SetHideMainForm)
+        .Prop("Password", &TCustomInstall::Password, &TCustomInstall::SetPassword)
+        .Prop("PasswordTries", &TCustomInstall::PasswordTries, &TCustomInstall::SetPasswordTries)
+        .Prop("PresetupFiles", &TCustomInstall::PresetupFiles, &TCustomInstall::SetPresetupFiles)
+        .Prop("RunAutomatic", &TCustomInstall::RunAutomatic, &TCustomInstall::SetRunAutomatic)
+        .Prop("UseLoadingProgram", &TCustomInstall::UseLoadingProgram, &TCustomInstall::SetUseLoadingProgram)
+        .Event("OnAfterInitialized", &TCustomInstall::OnAfterInitialized)
+        .Event("OnAfterNotifyBadInstall", &TCustomInstall::OnAfterNotifyBadInstall)
+        .Event("OnAfterNotifyGoodInstall", &TCustomInstall::OnAfterNotifyGoodInstall)
+        .Event("OnAfterReadArchiveInfo", &TCustomInstall::OnAfterReadArchiveInfo)
+        .Event("OnBeforeCleanup", &TCustomInstall::OnBeforeCleanup)
+        .Event("OnBeforeNotifyBadInstall", &TCustomInstall::OnBeforeNotifyBadInstall)
+        .Event("OnBeforeNotifyGoodInstall", &TCustomInstall::OnBeforeNotifyGoodInstall)
+        .Event("OnBeforeReadArchiveInfo", &TCustomInstall::OnBeforeReadArchiveInfo)
+        .Event("OnBeforeReboot", &TCustomInstall::OnBeforeReboot)
+        .Event("OnBeforeRunFile", &TCustomInstall::OnBeforeRunFile)
+        .Event("OnBeforeShutdown", &TCustomInstall::OnBeforeShutdown)
+        .Event("OnFailedReboot", &TCustomInstall::OnFailedReboot)
+        .Event("OnUserAbort", &TCustomInstall::OnUserAbort);
+    Class<TInstall, TCustomInstall>("TInstall");
+}
+
+void RegisterLinksAndRegistry() {
+    using fw::Class;
+    Class<TCustomShellLinkGroup, TInstallObject>("TCustomShellLinkGroup");
+    Class<TMainLinkGroup, TCustomShellLinkGroup>("TMainLinkGroup");
+    Class<TCustomInstallShellLink, TInstallObject>("TCustomInstallShellLink")
+        .Prop("HotKey", &TCustomInstallShellLink::HotKey, &TCustomInstallShellLink::SetHotKey)
+        .Prop("LinkName", &TCustomInstallShellLink::LinkName, &TCustomInstallShellLink::SetLinkName)
+        .Prop("Method", &TCustomInstallShellLink::Method, &TCustomInstallShellLink::SetMethod)
+        .Prop("ObjectLink", &TCustomInstallShellLink::ObjectLinkNode, &TCustomInstallShellLink::SetObjectLink)
+        .Prop("ObjectLocation", &TCustomInstallShellLink::ObjectLocation, &TCustomInstallShellLink::SetObjectLocation)
+        .Prop("ObjectLocationType", &TCustomInstallShellLink::ObjectLocationType,
+              &TCustomInstallShellLink::SetObjectLocationType)
+        .Prop("Parameters", &TCustomInstallShellLink::Parameters, &TCustomInstallShellLink::SetParameters);
+    Class<TInstallShellLink, TCustomInstallShellLink>("TInstallShellLink");
+    Class<TInstallMainLink, TCustomInstallShellLink>("TInstallMainLink");
+    Class<TRegistryEntry, fw::TCollectionItem>("TRegistryEntry")
+        .Prop("Boolean", &TRegistryEntry::BoolValue, &TRegistryEntry::SetBoolValue)
+        .Prop("EntryType", &TRegistryEntry::EntryType, &TRegistryEntry::SetEntryType)
+        .Prop("Ident", &TRegistryEntry::Ident, &TRegistryEntry::SetIdent)
+        .Prop("Integer", &TRegistryEntry::IntValue, &TRegistryEntry::SetIntValue)
+        .Prop("PathSpecifier", &TRegistryEntry::PathSpecifier, &TRegistryEntry::SetPathSpecifier)
+        .Prop("Text", &TRegistryEntry::Text, &TRegistryEntry::SetText);
+    Class<TRegistryEntries, fw::TCollection>("TRegistryEntries");
+    Class<TCustomInstallRegistry, TInstallObject>("TCustomInstallRegistry")
+        .Prop("Entries", &TCustomInstallRegistry::Entries, &TCustomInstallRegistry::SetEntries)
+        .Prop("Key", &TCustomInstallRegistry::Key, &TCustomInstallRegistry::SetKey)
+        .Prop("KeySpecifierType", &TCustomInstallRegistry::KeySpecifierType, &TCustomInstallRegistry::SetKeySpecifierType)
+        .Prop("RootKey", &TCustomInstallRegistry::RootKey, &TCustomInstallRegistry::SetRootKey)
+        .Event("OnBeforeWriteEntry", &TCustomInstallRegistry::OnBeforeWriteEntry);
+    Class<TInstallRegistry, TCustomInstallRegistry>("TInstallRegistry");
 }
 
 void RegisterNet() {
@@ -228,6 +316,8 @@ void RegisterClasses() {
     RegisterSpecifiers();
     RegisterTree();
     RegisterNet();
+    RegisterInstall();
+    RegisterLinksAndRegistry();
 }
 
 }  // namespace inst

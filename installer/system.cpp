@@ -80,6 +80,63 @@ uint32_t NativeSystem::WinExec(const std::string& commandLine, bool hidden, uint
     return winExecAnswer;
 }
 
+bool NativeSystem::RunAndWait(const std::string& commandLine, uint32_t) {
+    waitedFor.push_back(commandLine);
+    if (onRun) onRun(commandLine);
+    return true;
+}
+
+uint32_t NativeSystem::ShellOpen(const std::string& verb, const std::string& file, uint32_t& lastError) {
+    opened.push_back(verb + " " + file);
+    lastError = shellExecuteAnswer <= 32 ? 2 : 0;
+    return shellExecuteAnswer;
+}
+
+bool NativeSystem::RestartWindows(bool withPrivilege) {
+    restarts.push_back(withPrivilege ? "privilege" : "plain");
+    return !restartFails;
+}
+
+int32_t NativeSystem::InitializeCom() {
+    ++comInitializations;
+    return comAnswer;
+}
+
+ShellLinkAnswer NativeSystem::SaveShellLink(const ShellLinkRequest& link) {
+    links.push_back(link);
+    return linkAnswer;
+}
+
+namespace {
+
+class ScriptedConversation : public DdeConversation {
+public:
+    explicit ScriptedConversation(NativeSystem& system) : system_(system) {}
+    bool Request(const std::string& item, std::string& data) override {
+        for (const auto& [name, text] : system_.ddeItems)
+            if (fw::SameText(name, item)) {
+                data = text;
+                return true;
+            }
+        return false;
+    }
+    bool Execute(const std::string& command) override {
+        system_.ddeExecuted.push_back(command);
+        return !(system_.ddeRefuse && system_.ddeRefuse(command));
+    }
+
+private:
+    NativeSystem& system_;
+};
+
+}  // namespace
+
+std::unique_ptr<DdeConversation> NativeSystem::ConnectDde(const std::string& service, const std::string& topic) {
+    ddeConnections.push_back(service + "|" + topic);
+    if (!ddeAnswers) return nullptr;
+    return std::make_unique<ScriptedConversation>(*this);
+}
+
 InternetLoad NativeSystem::LoadInternet() {
     ++internetLoads;
     InternetLoad answer = std::move(internet);

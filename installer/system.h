@@ -1,5 +1,6 @@
 // The system seam of the install library: the Windows queries, version resources, delayed renames,
-// self-registration, program starts and the internet library. Portable code reaches Windows only
+// self-registration, program starts, the restart of Windows, shell links, the DDE client and the
+// internet library. Portable code reaches Windows only
 // through it. Natively a scripted stand-in is installed (NativeSystem), which tests configure; Windows
 // programs install the real one with inst::InstallWin32System() (installer/win32).
 //
@@ -8,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -67,6 +69,33 @@ public:
     virtual uint32_t LastError() = 0;
 };
 
+// One conversation of the DDE client with a server's topic. Texts travel as CF_TEXT.
+class DdeConversation {
+public:
+    virtual ~DdeConversation() = default;
+    // The data of an item; false when the server gives none.
+    virtual bool Request(const std::string& item, std::string& data) = 0;
+    // Sends a command string; false when the server refuses it or does not answer.
+    virtual bool Execute(const std::string& command) = 0;
+};
+
+// What the shell's link object is given before it is saved to linkPath.
+struct ShellLinkRequest {
+    std::string target;
+    std::string arguments;
+    std::string workingDirectory;
+    uint16_t hotKey = 0;
+    std::string linkPath;
+};
+
+// How saving a link went: the object could not be made (created false), or the first failing call's
+// result and the system's text for it (result 0: every call succeeded).
+struct ShellLinkAnswer {
+    bool created = true;
+    int32_t result = 0;
+    std::string text;
+};
+
 // The answer of loading the internet library.
 struct InternetLoad {
     std::unique_ptr<InternetApi> api;  // null on failure
@@ -98,8 +127,56 @@ public:
     virtual DllRegister RegisterServer(const std::string& path, long& result, uint32_t& lastError) = 0;
     // Starts a command line, shown or hidden; the system's result (below 32 is a failure).
     virtual uint32_t WinExec(const std::string& commandLine, bool hidden, uint32_t& lastError) = 0;
+    // Starts a command line hidden and waits for it to end (at most timeoutMs); false when it could
+    // not start or did not end in time.
+    virtual bool RunAndWait(const std::string& commandLine, uint32_t timeoutMs) = 0;
+    // Opens a document (or starts a program) through the shell with a verb; the system's result (32
+    // and below is a failure).
+    virtual uint32_t ShellOpen(const std::string& verb, const std::string& file, uint32_t& lastError) = 0;
+
+    // ExitWindowsEx(EWX_REBOOT); with the privilege, the process token's shutdown privilege is enabled
+    // first. False when any call fails.
+    virtual bool RestartWindows(bool withPrivilege) = 0;
+
+    // Initialises the component object library for this thread: 0 (done), 1 (already done) or the
+    // failing result.
+    virtual int32_t InitializeCom() = 0;
+    // Makes a shell link object, fills it and saves it as a link file.
+    virtual ShellLinkAnswer SaveShellLink(const ShellLinkRequest& link) = 0;
+
+    // Opens a DDE conversation with a service's topic; null when no server answers.
+    virtual std::unique_ptr<DdeConversation> ConnectDde(const std::string& service, const std::string& topic) = 0;
 
     virtual InternetLoad LoadInternet() = 0;
+};
+
+// Hands every call on to another system; test programs derive from it to change single answers.
+class ForwardingSystem : public InstallSystem {
+public:
+    explicit ForwardingSystem(InstallSystem& base) : base_(base) {}
+    bool GetVersion(uint32_t& p, uint32_t& major, uint32_t& minor) override { return base_.GetVersion(p, major, minor); }
+    std::string ShortPathName(const std::string& path) override { return base_.ShortPathName(path); }
+    std::string SystemDirectory() override { return base_.SystemDirectory(); }
+    std::string WindowsDirectory() override { return base_.WindowsDirectory(); }
+    uint16_t UserDefaultLangID() override { return base_.UserDefaultLangID(); }
+    std::unique_ptr<VersionQuery> OpenVersionInfo(const std::string& f) override { return base_.OpenVersionInfo(f); }
+    bool MoveFileAtReboot(const std::string& from, const std::string& to) override {
+        return base_.MoveFileAtReboot(from, to);
+    }
+    DllRegister RegisterServer(const std::string& p, long& r, uint32_t& e) override { return base_.RegisterServer(p, r, e); }
+    uint32_t WinExec(const std::string& c, bool h, uint32_t& e) override { return base_.WinExec(c, h, e); }
+    bool RunAndWait(const std::string& c, uint32_t t) override { return base_.RunAndWait(c, t); }
+    uint32_t ShellOpen(const std::string& v, const std::string& f, uint32_t& e) override { return base_.ShellOpen(v, f, e); }
+    bool RestartWindows(bool withPrivilege) override { return base_.RestartWindows(withPrivilege); }
+    int32_t InitializeCom() override { return base_.InitializeCom(); }
+    ShellLinkAnswer SaveShellLink(const ShellLinkRequest& link) override { return base_.SaveShellLink(link); }
+    std::unique_ptr<DdeConversation> ConnectDde(const std::string& s, const std::string& t) override {
+        return base_.ConnectDde(s, t);
+    }
+    InternetLoad LoadInternet() override { return base_.LoadInternet(); }
+
+private:
+    InstallSystem& base_;
 };
 
 InstallSystem& Sys();
@@ -129,6 +206,25 @@ public:
     DllRegister registerAnswer = DllRegister::Ok;
     std::vector<std::string> started;     // WinExec command lines
     uint32_t winExecAnswer = 33;
+    std::vector<std::string> waitedFor;   // RunAndWait command lines
+    std::function<void(const std::string& commandLine)> onRun;  // what running one does
+    std::vector<std::string> opened;      // ShellOpen: "verb file"
+    uint32_t shellExecuteAnswer = 42;
+    // Restarts asked for ("privilege" or "plain"); a failure can be staged.
+    std::vector<std::string> restarts;
+    bool restartFails = false;
+    int32_t comAnswer = 0;
+    int comInitializations = 0;
+    // Links saved, with the answer every save gives.
+    std::vector<ShellLinkRequest> links;
+    ShellLinkAnswer linkAnswer;
+    // A scripted Program Manager: the data of request items ("Groups", a group's name) and the command
+    // strings executed, in order. refuse decides which commands fail.
+    bool ddeAnswers = true;
+    std::vector<std::string> ddeConnections;  // "service|topic"
+    std::map<std::string, std::string> ddeItems;
+    std::vector<std::string> ddeExecuted;
+    std::function<bool(const std::string& command)> ddeRefuse;
     // What LoadInternet hands out (moved out on the first load).
     InternetLoad internet;
     int internetLoads = 0;
@@ -142,6 +238,12 @@ public:
     bool MoveFileAtReboot(const std::string& from, const std::string& to) override;
     DllRegister RegisterServer(const std::string& path, long& result, uint32_t& lastError) override;
     uint32_t WinExec(const std::string& commandLine, bool hidden, uint32_t& lastError) override;
+    bool RunAndWait(const std::string& commandLine, uint32_t timeoutMs) override;
+    uint32_t ShellOpen(const std::string& verb, const std::string& file, uint32_t& lastError) override;
+    bool RestartWindows(bool withPrivilege) override;
+    int32_t InitializeCom() override;
+    ShellLinkAnswer SaveShellLink(const ShellLinkRequest& link) override;
+    std::unique_ptr<DdeConversation> ConnectDde(const std::string& service, const std::string& topic) override;
     InternetLoad LoadInternet() override;
 };
 NativeSystem& DefaultNativeSystem();

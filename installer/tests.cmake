@@ -16,6 +16,8 @@ mx_add_test(inst_core_test NATIVE_ONLY
     net_location_test.cpp
     record_test.cpp
     file_container_test.cpp
+    setup_test.cpp
+    links_test.cpp
   LIBS inst_testkit inst_core)
 
 # Fuzz targets: the container's header walk and extraction, and the language tables with the

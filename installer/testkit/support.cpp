@@ -1,5 +1,6 @@
 #include "installer/testkit/support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -166,6 +167,15 @@ bool StagedFileSystem::MoveFile(const std::string& from, const std::string& to, 
     }
     lastError_ = 0;
     return base_.MoveFile(from, to, replace);
+}
+
+int64_t StagedStream::Read(void* buffer, int64_t count) {
+    return file_.Read(buffer, trickle_ ? std::min<int64_t>(count, 1) : count);
+}
+
+int64_t StagedStream::Write(const void* buffer, int64_t count) {
+    const int64_t n = room_ < 0 ? count : std::max<int64_t>(0, std::min(count, room_ - file_.Size()));
+    return n > 0 ? file_.Write(buffer, n) : 0;
 }
 
 }  // namespace inst::test

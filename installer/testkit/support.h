@@ -53,6 +53,7 @@ std::string TestData();
 #include <set>
 
 #include "framework/core/platform.h"
+#include "framework/core/streams.h"
 
 namespace inst::test {
 
@@ -99,6 +100,23 @@ private:
     bool Listed(const std::set<std::string>& set, const std::string& path) const;
     fw::FileSystem& base_;
     int lastError_ = 0;
+};
+
+// A file stream that takes at most `room` bytes in all (a small disk; -1: no limit), or hands out one
+// byte per read.
+class StagedStream : public fw::TStream {
+public:
+    StagedStream(const std::string& path, uint32_t mode, int64_t room, bool trickle)
+        : file_(path, mode), room_(room), trickle_(trickle) {}
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, int origin) override { return file_.Seek(offset, origin); }
+    void SetSize(int64_t size) override { file_.SetSize(size); }
+
+private:
+    fw::TFileStream file_;
+    int64_t room_;
+    bool trickle_;
 };
 
 }  // namespace inst::test

@@ -31,16 +31,16 @@ query() { $WINE reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' || true; }
 # Places the old program, starts it and waits until it runs.
 start_old() {
   mkdir -p "$bin"
-  rm -f "$bin/running" "$bin/stop" "$bin/MorvixZip.1"
+  rm -f "$bin/MorvixZip.log" "$bin/MorvixZip.stop" "$bin/MorvixZip.1"
   cp "$tree/installer/win32/standin_old.exe" "$bin/MorvixZip.exe"
   $WINE "$winbin\\MorvixZip.exe" &
   program=$!
-  for _ in $(seq 300); do [ -e "$bin/running" ] && return; sleep 0.1; done
+  for _ in $(seq 300); do [ -e "$bin/MorvixZip.log" ] && return; sleep 0.1; done
   fail "the stand-in did not start"
 }
 
 stop_old() {
-  touch "$bin/stop"
+  touch "$bin/MorvixZip.stop"
   wait "$program" || true
   $SERVER -w
 }

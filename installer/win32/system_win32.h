@@ -10,5 +10,7 @@ namespace inst {
 // Installs the Win32 system seam (and the framework's Win32 seams, if they are not yet installed).
 void InstallWin32System();
 InstallSystem& Win32System();
+// Installs the install component's host over the framework's application and main form.
+void InstallWin32Host();
 
 }  // namespace inst

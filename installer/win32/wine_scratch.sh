@@ -5,7 +5,8 @@
 #   winpath UNIX_PATH          the path as Windows programs see it (Z:\...)
 WINE=/usr/lib/wine/wine64
 SERVER=/usr/lib/wine/wineserver
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=en_US.UTF-8 LC_CTYPE=C.UTF-8 TZ=UTC
+# No menu entries or desktop files on the host for the links a test makes.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LANG=en_US.UTF-8 LC_CTYPE=C.UTF-8 TZ=UTC
 unset DISPLAY
 
 scratch_prefix() {
@@ -28,6 +29,11 @@ scratch_prefix() {
   local f
   for f in "$dir"/prefix/*.reg "$dir"/prefix/drive_c/windows/*.ini; do
     [ -f "$f" ] && cp --remove-destination "$template/prefix/${f#"$dir/prefix/"}" "$f"
+  done
+  # The user's Desktop, Documents ... are links to the host's home: a test's own folders instead.
+  local link
+  for link in "$dir"/prefix/drive_c/users/*/*; do
+    [ -L "$link" ] && rm "$link" && mkdir "$link"
   done
   export WINEPREFIX=$dir/prefix
 }

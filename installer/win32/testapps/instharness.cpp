@@ -6,6 +6,7 @@
 //   instharness install BASE OUT TARGET [options] NAME...   from OUT\files.1 into TARGET\Bin
 //        --platform=N   answer N for the Windows platform   --register   help file and DLL counter
 //   instharness download http|ftp HOST DIR NAME LOCAL [--abort]
+//   instharness restart                                 restarts Windows (the prefix) through the seam
 //
 // Exit code 0 = done, 3 = the library raised (its class and message are printed), 2 = usage.
 #include <cstdio>
@@ -27,28 +28,16 @@ namespace {
 using namespace inst;
 
 // The system seam with the platform answer replaced.
-class ForcedPlatform : public InstallSystem {
+class ForcedPlatform : public ForwardingSystem {
 public:
-    ForcedPlatform(InstallSystem& base, uint32_t platform) : base_(base), platform_(platform) {}
+    ForcedPlatform(InstallSystem& base, uint32_t platform) : ForwardingSystem(base), platform_(platform) {}
     bool GetVersion(uint32_t& p, uint32_t& major, uint32_t& minor) override {
-        if (!base_.GetVersion(p, major, minor)) return false;
+        if (!ForwardingSystem::GetVersion(p, major, minor)) return false;
         p = platform_;
         return true;
     }
-    std::string ShortPathName(const std::string& path) override { return base_.ShortPathName(path); }
-    std::string SystemDirectory() override { return base_.SystemDirectory(); }
-    std::string WindowsDirectory() override { return base_.WindowsDirectory(); }
-    uint16_t UserDefaultLangID() override { return base_.UserDefaultLangID(); }
-    std::unique_ptr<VersionQuery> OpenVersionInfo(const std::string& f) override { return base_.OpenVersionInfo(f); }
-    bool MoveFileAtReboot(const std::string& from, const std::string& to) override {
-        return base_.MoveFileAtReboot(from, to);
-    }
-    DllRegister RegisterServer(const std::string& p, long& r, uint32_t& e) override { return base_.RegisterServer(p, r, e); }
-    uint32_t WinExec(const std::string& c, bool h, uint32_t& e) override { return base_.WinExec(c, h, e); }
-    InternetLoad LoadInternet() override { return base_.LoadInternet(); }
 
 private:
-    InstallSystem& base_;
     uint32_t platform_;
 };
 
@@ -162,6 +151,7 @@ int Run(int argc, char** argv) {
         return Build(rest[0], rest[1], std::vector<std::string>(rest.begin() + 2, rest.end()));
     if (command == "install" && rest.size() >= 4)
         return Install(rest[0], rest[1], rest[2], registerFiles, std::vector<std::string>(rest.begin() + 3, rest.end()));
+    if (command == "restart") return Win32System().RestartWindows(true) ? 0 : 1;
     if (command == "download" && rest.size() == 5) return Download(rest[0], rest[1], rest[2], rest[3], rest[4], abortAfterFirst);
     return 2;
 }

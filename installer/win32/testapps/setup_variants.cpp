@@ -1,0 +1,68 @@
+// The setup program for tests: the program block and the real definition, with variants chosen by the
+// environment (which the loader passes on to the setup program it starts):
+//   MXI_VARIANT=web       the definition distributed over the net (DistributeType dtWeb)
+//   MXI_VARIANT=progman   a small definition whose links are Program Manager items
+//   MXI_NO_DELAYED_MOVE=1 the system refuses to replace files at the next start, so files in use go
+//                         through the batch file
+//   MXI_NO_RESTART=1      the system refuses to restart (the setup says so and leaves the work for the
+//                         next start)
+// Without them it is MxInstall.
+#include <cstdlib>
+#include <string>
+
+#include "framework/win32/application.h"
+#include "installer/setup/setup_program.h"
+#include "installer/system.h"
+#include "installer/win32/system_win32.h"
+
+namespace {
+
+class TForm1Web : public inst::TForm1 {
+public:
+    using TForm1::TForm1;
+};
+
+class TForm1Progman : public inst::TForm1 {
+public:
+    using TForm1::TForm1;
+};
+
+class RefusingSystem : public inst::ForwardingSystem {
+public:
+    RefusingSystem(inst::InstallSystem& base, bool moves, bool restart)
+        : ForwardingSystem(base), refuseMoves_(moves), refuseRestart_(restart) {}
+    bool MoveFileAtReboot(const std::string& from, const std::string& to) override {
+        return !refuseMoves_ && ForwardingSystem::MoveFileAtReboot(from, to);
+    }
+    bool RestartWindows(bool withPrivilege) override {
+        return !refuseRestart_ && ForwardingSystem::RestartWindows(withPrivilege);
+    }
+
+private:
+    bool refuseMoves_, refuseRestart_;
+};
+
+template <class T>
+void Create() {
+    fw::Class<T, inst::TForm1>(std::is_same_v<T, TForm1Web> ? "TForm1Web" : "TForm1Progman");
+    T* form = nullptr;
+    fw::Application->CreateForm(form);
+}
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+int main() {
+    const std::string variant = Env("MXI_VARIANT");
+    void (*create)() = nullptr;
+    if (variant == "web") create = &Create<TForm1Web>;
+    if (variant == "progman") create = &Create<TForm1Progman>;
+    inst::InstallWin32System();
+    const bool moves = Env("MXI_NO_DELAYED_MOVE") == "1", restart = Env("MXI_NO_RESTART") == "1";
+    static RefusingSystem refusing(inst::Win32System(), moves, restart);
+    return inst::RunSetupProgram(create, moves || restart ? &refusing : nullptr);
+}
