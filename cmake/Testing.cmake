@@ -140,6 +140,9 @@ function(mx_add_fuzz name)
   set_tests_properties(fuzz_${name}_replay PROPERTIES TIMEOUT 600)
 endfunction()
 
+# Every benchmark program of the tree (mx_add_bench and the Windows ones that run under Wine).
+add_custom_target(benchmarks)
+
 if(NOT MX_CONFIG STREQUAL "fuzz")
   add_subdirectory(testing)
 endif()
@@ -160,14 +163,16 @@ function(mx_library name)
   endif()
 endfunction()
 
-# A benchmark program (bench_<name>), built in every configuration but run only by tools/bench, which
-# builds the release configuration and runs every bench_* program it finds there.
+# A benchmark program (bench_<name>), run only by tools/bench, which builds the release configuration's
+# target "benchmarks" and runs every bench_* program it finds there. Benchmarks are not part of a
+# tree's default target, which tools/test builds.
 function(mx_add_bench name)
   cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
   if(MX_WINDOWS OR MX_CONFIG STREQUAL "fuzz")
     return()
   endif()
-  add_executable(bench_${name} ${B_SOURCES})
+  add_executable(bench_${name} EXCLUDE_FROM_ALL ${B_SOURCES})
+  add_dependencies(benchmarks bench_${name})
   target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(bench_${name} PRIVATE ${B_LIBS} mx_options)
 endfunction()
