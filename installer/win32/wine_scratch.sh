@@ -13,13 +13,8 @@ scratch_prefix() {
   local tree=$1 dir=$2 template=$1/inst-wine-template
   (
     flock 9
-    if [ ! -f "$template/.ready" ]; then
-      rm -rf "$template"
-      mkdir -p "$template"
-      WINEPREFIX=$template/prefix $WINE wineboot -i </dev/null >"$template/wineboot.log" 2>&1
-      WINEPREFIX=$template/prefix $SERVER -w
-      touch "$template/.ready"
-    fi
+    # A copy of the build folder's template prefix (tools/wine-prefix), made again when that changes.
+    "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-prefix" "$template/prefix"
   ) 9>"$tree/.inst-wine-template.lock"
   rm -rf "$dir/prefix"
   # The prefix's 1.3 GB of system libraries are shared with the template as hard links: nothing here
@@ -29,11 +24,6 @@ scratch_prefix() {
   local f
   for f in "$dir"/prefix/*.reg "$dir"/prefix/drive_c/windows/*.ini; do
     [ -f "$f" ] && cp --remove-destination "$template/prefix/${f#"$dir/prefix/"}" "$f"
-  done
-  # The user's Desktop, Documents ... are links to the host's home: a test's own folders instead.
-  local link
-  for link in "$dir"/prefix/drive_c/users/*/*; do
-    [ -L "$link" ] && rm "$link" && mkdir "$link"
   done
   export WINEPREFIX=$dir/prefix
 }
