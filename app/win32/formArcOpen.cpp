@@ -137,6 +137,9 @@ void TfrmArcOpen::JexoShellList1MouseUp(fw::TObject*, fw::TMouseButton, fw::TShi
     TakeSelectedArchive();
 }
 
+// A selection made with the keys counts as one made with the mouse.
+void TfrmArcOpen::JexoShellList1KeyUp(fw::TObject*, uint16_t&, fw::TShiftState) { TakeSelectedArchive(); }
+
 void TfrmArcOpen::JexoShellList1DblClick(fw::TObject*) {
     if (TakeSelectedArchive()) SetModalResult(fw::mrOk);
 }
@@ -182,6 +185,7 @@ void RegisterArcOpenClass() {
         .Method("ViewButtonClick", &F::ViewButtonClick)
         .Method("cmbArcFilterChange", &F::cmbArcFilterChange)
         .Method("JexoShellList1MouseUp", &F::JexoShellList1MouseUp)
+        .Method("JexoShellList1KeyUp", &F::JexoShellList1KeyUp)
         .Method("JexoShellList1DblClick", &F::JexoShellList1DblClick)
         .Method("lbHistoryClick", &F::lbHistoryClick)
         .Method("lbHistoryDblClick", &F::lbHistoryDblClick);

@@ -4,6 +4,7 @@
 // window's history list: one list, so neither window's copy overwrites the other's.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,7 @@ public:
     void ViewButtonClick(fw::TObject* Sender);
     void cmbArcFilterChange(fw::TObject* Sender);
     void JexoShellList1MouseUp(fw::TObject* Sender, fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y);
+    void JexoShellList1KeyUp(fw::TObject* Sender, uint16_t& Key, fw::TShiftState Shift);
     void JexoShellList1DblClick(fw::TObject* Sender);
     void lbHistoryClick(fw::TObject* Sender);
     void lbHistoryDblClick(fw::TObject* Sender);
