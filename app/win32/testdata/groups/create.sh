@@ -20,8 +20,7 @@ scenario() {
   unzip -P pw -tq "$FX/new/p.zip" >/dev/null || fail "unzip -P pw -t fails on p.zip"
   ! unzip -P wrong -tq "$FX/new/p.zip" >/dev/null 2>&1 || fail "p.zip is not encrypted"
   unzip -tq "$FX/other.zip" </dev/null >/dev/null || fail "unzip -t without a password fails on other.zip"
-  [ "$(zipinfo -1 "$FX/other.zip" | sort | tr '\n' ' ')" = "/fx/src/s.txt o.txt " ] ||
-    fail "other.zip holds $(zipinfo -1 "$FX/other.zip")"
+  zip_names "$FX/other.zip" o.txt /fx/src/s.txt
   cabextract -t "$FX/new/x.cab" >/dev/null || fail "cabextract -t fails on x.cab"
   cabextract -l "$FX/new/x.cab" | grep -q 's.txt' || fail "x.cab lacks s.txt"
   [ ! -e "$FX/new/a.zip" ] || fail "the LHA archive was named a.zip"

@@ -30,22 +30,3 @@ scenario() {
   lhasa t "$FX/t.lzh" >/dev/null 2>&1 || fail "lhasa t fails on t.lzh"
   [ "$(lhasa l "$FX/t.lzh" | grep -c 'a.txt\|n.txt')" = 2 ] || fail "t.lzh: $(lhasa l "$FX/t.lzh")"
 }
-
-# Rows that name the entries in this order, every other cell any.
-names_rows() {
-  local name
-  for name in "$@"; do
-    printf '%s' "$name"
-    printf '\t*%.0s' $(seq 13)
-    printf '\n'
-  done
-}
-
-zip_names() {
-  local zip=$1
-  shift
-  local have want
-  have=$(zipinfo -1 "$zip" | sort)
-  want=$(printf '%s\n' "$@" | sort)
-  [ "$have" = "$want" ] || fail "$zip holds [$(echo $have)], not [$(echo $want)]"
-}
