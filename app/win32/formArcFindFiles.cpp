@@ -10,6 +10,7 @@
 #include "framework/win32/std_statusbar.h"
 #include "uisupport/win32/formstorage.h"
 #include "widgets/win32/buttongroups.h"
+#include "widgets/win32/dirdlg.h"
 #include "widgets/win32/filegrep.h"
 #include "widgets/win32/kvxlistbox.h"
 #include "widgets/win32/spinedit.h"
@@ -37,8 +38,8 @@ void TfrmArcFindFiles::FormCloseQuery(fw::TObject*, bool&) {
 void TfrmArcFindFiles::FormClose(fw::TObject*, fw::TCloseAction& Action) { Action = fw::TCloseAction::caFree; }
 
 void TfrmArcFindFiles::btnStartDirClick(fw::TObject*) {
-    std::string folder = EditStartDir->Text();
-    if (fw::SelectDirectory("Start Path", "", folder, fw::TSelectDirOpts{})) EditStartDir->SetText(folder);
+    KVXDirDlg1->Path = EditStartDir->Text();
+    if (KVXDirDlg1->Execute()) EditStartDir->SetText(KVXDirDlg1->Path);
 }
 
 void TfrmArcFindFiles::btnStartClick(fw::TObject*) {
@@ -160,6 +161,7 @@ void RegisterArcFindFilesClass() {
         .Field("btnStop", &F::btnStop)
         .Field("StatusBar1", &F::StatusBar1)
         .Field("lf", &F::lf)
+        .Field("KVXDirDlg1", &F::KVXDirDlg1)
         .Field("FormStorage1", &F::FormStorage1)
         .Method("FormClose", &F::FormClose)
         .Method("FormCloseQuery", &F::FormCloseQuery)

@@ -17,6 +17,7 @@ class TStatusBar;
 }  // namespace fw
 namespace kvx::win32 {
 class TKVXCheckGroup;
+class TKVXDirDlg;
 class TKVXFileGrep;
 class TKVXListBox;
 class TKVXSpinEdit;
@@ -62,6 +63,7 @@ public:
     fw::TButton* btnStop = nullptr;
     fw::TStatusBar* StatusBar1 = nullptr;
     kvx::win32::TKVXFileGrep* lf = nullptr;
+    kvx::win32::TKVXDirDlg* KVXDirDlg1 = nullptr;
     uis::TFormStorage* FormStorage1 = nullptr;
     // The dialog the hits go to.
     TfrmArcAddFiles* AddFiles = nullptr;

@@ -31,6 +31,8 @@ scenario() {
   local before
   before=$(zipinfo -l "$FX/base.zip")
   printf 'one, changed\n' >"$FX/one/one.txt"
+  touch -d '2021-05-06 07:08' "$FX/one/one.txt"
+  printf '%s\n' 'Replace:\r\\fx\\one\\one.txt\rSize: 4\rDate: 03-04-20 05:06\rAttr: 32\r\rWith:\rC:\\fx\\one\\\\fx\\one\\one.txt\rSize: 13\rDate: 05-06-21 07:08\rAttr: 32' >"$tmp/replace.question"
   drive add_replace.txt
   [ "$(zipinfo -l "$FX/base.zip")" = "$before" ] || fail "the stored one.txt changed on No"
 
