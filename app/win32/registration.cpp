@@ -1,6 +1,9 @@
 #include "app/win32/registration.h"
 
 #include "app/win32/dataGlobal.h"
+#include "app/win32/formArcAddFiles.h"
+#include "app/win32/formArcFindFiles.h"
+#include "app/win32/formArcOpen.h"
 #include "app/win32/formArcExtract.h"
 #include "app/win32/formOverwrite.h"
 #include "app/win32/formSplash.h"
@@ -61,6 +64,9 @@ void RegisterProgramClasses() {
     RegisterSplashClass();
     RegisterOverwriteClass();
     RegisterArcExtractClass();
+    RegisterArcAddFilesClass();
+    RegisterArcFindFilesClass();
+    RegisterArcOpenClass();
     RegisterZipMainClass();
 }
 
