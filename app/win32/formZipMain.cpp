@@ -50,6 +50,7 @@ void TfrmZipMain::FormCreate(fw::TObject*) {
     fw::FormatSettings.DateSeparator = '-';
     engine::win32::AssignSysImageLists(*ListView1, this);
     MakeLedPicture();
+    AskDefaultViewer();
     RunCommandLine(CommandLineArgs());
 }
 
@@ -70,7 +71,16 @@ void TfrmZipMain::RunCommandLine(const std::vector<std::string>& args) {
         fw::Application->Terminate();
         return;
     }
-    // "/CHECK" runs the verify dialog, which this build does not have yet: it starts normally.
+    if (line.sw == StartSwitch::Check && !line.path.empty()) {
+        // Verify and end; the archive is opened while the end request waits, as the window may show.
+        KVXTrayIcon1->SetActive(true);
+        HideSplash();
+        Krenlo1->SetArchiveFile(line.path);
+        Checkpackageforerrors1Click(this);
+        fw::Application->Terminate();
+        OpenArchive(line.path);
+        return;
+    }
     NormalStart();
     if (!line.path.empty()) OpenArchive(line.path);
 }
@@ -121,8 +131,6 @@ void TfrmZipMain::mnuExit1Click(fw::TObject*) { Close(); }
 
 // The open dialog and the New page come with the dialogs of a later build.
 void TfrmZipMain::mnuOpen1Click(fw::TObject*) {}
-
-void TfrmZipMain::mnuEditPreferencesClick(fw::TObject*) {}
 
 // ---- View menu ----------------------------------------------------------------------------------
 
@@ -224,9 +232,14 @@ TfrmArcExtract* TfrmZipMain::ExtractDialog() {
     return extractDialog_;
 }
 
+// The members of formZipMainFile.cpp.
+void RegisterZipMainFileMembers(fw::Class<TfrmZipMain, fw::TForm>& c);
+
 void RegisterZipMainClass() {
     using F = TfrmZipMain;
-    fw::Class<F, fw::TForm>("TfrmZipMain")
+    fw::Class<F, fw::TForm> c("TfrmZipMain");
+    RegisterZipMainFileMembers(c);
+    c
         .Field("Krenlo1", &F::Krenlo1)
         .Field("UnZIP1", &F::UnZIP1)
         .Field("UUDecode1", &F::UUDecode1)
