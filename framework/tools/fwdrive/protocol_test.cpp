@@ -159,7 +159,7 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
     std::vector<Step> steps;
     std::string error;
     ASSERT_TRUE(ParseScript(text, Vars({{"APP", "Z:/build/app.exe"}}), steps, error)) << error;
-    ASSERT_EQ(steps.size(), 16u);
+    ASSERT_EQ(steps.size(), 17u);
     EXPECT_EQ(steps[0].kind, StepKind::Start);
     EXPECT_EQ(steps[0].line, 2);
     EXPECT_EQ(steps[0].program, "Z:/build/app.exe");
