@@ -13,15 +13,7 @@ scenario() {
     gcab -c ../good.cab d1.txt d2.txt
   )
   # A byte inside the second entry's data changes; its CRC no longer holds.
-  python3 - "$FX/my files/damaged.zip" <<'PY'
-import struct, sys, zipfile
-path = sys.argv[1]
-info = zipfile.ZipFile(path).getinfo("d2.txt")
-data = bytearray(open(path, "rb").read())
-name_len, extra_len = struct.unpack_from("<HH", data, info.header_offset + 26)
-data[info.header_offset + 30 + name_len + extra_len + info.compress_size // 2] ^= 0x55
-open(path, "wb").write(bytes(data))
-PY
+  damage_entry "$FX/my files/damaged.zip" d2.txt
   # The oracles: unzip -t's verdict per entry gives the dialog's lines; the cabinet is sound.
   (unzip -t "$FX/my files/damaged.zip" || true) | sed -n 's/^ *testing: *\([^ ]*\) .*$/\1/p' >"$tmp/tested.names"
   (unzip -t "$FX/my files/damaged.zip" || true) | awk '/testing:/ { print $2, ($NF == "OK" ? "...Ok" : "...Failed") }' >"$tmp/verdicts"
