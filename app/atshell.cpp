@@ -14,6 +14,12 @@ ATShellSeam& Seam() {
     return seam;
 }
 
+// Lower case, with a leading "." when the text has none.
+std::string NormalisedExtension(const std::string& text) {
+    const std::string ext = fw::LowerCase(text);
+    return ext.find('.') == std::string::npos ? "." + ext : ext;
+}
+
 }  // namespace
 
 std::string QueryKeyDefault(fw::RegRoot root, const std::string& subKey, const std::string& def) {
@@ -54,8 +60,7 @@ void TATShell::SetExtension(const std::string& value) {
 }
 
 bool TATShell::ReadAssociation() {
-    extension_ = fw::LowerCase(extension_);
-    if (extension_.find('.') == std::string::npos) extension_ = "." + extension_;
+    extension_ = NormalisedExtension(extension_);
     if (!fw::Registry().KeyExists(kRoot, extension_)) {
         keyName_.clear();
         iconPath_.clear();
@@ -113,8 +118,7 @@ std::string TATShell::ReadShellCommands() {
 }
 
 std::string TATShell::GetAssociatedApp() {
-    extension_ = fw::LowerCase(extension_);
-    if (extension_.find('.') == std::string::npos) extension_ = "." + extension_;
+    extension_ = NormalisedExtension(extension_);
     if (!fw::Registry().KeyExists(kRoot, extension_)) return "";
     const std::string type = QueryKeyDefault(kRoot, extension_, "");
     if (type.empty() || !fw::Registry().KeyExists(kRoot, type)) return "";

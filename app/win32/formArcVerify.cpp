@@ -14,6 +14,29 @@
 
 namespace app {
 
+namespace {
+
+// The hourglass over the log and the screen while a test runs; the cursors come back however it ends.
+class HourGlass {
+public:
+    explicit HourGlass(fw::TControl* control) : control_(control), saved_(fw::Screen->Cursor()) {
+        control_->SetCursor(fw::crHourGlass);
+        fw::Screen->SetCursor(fw::crHourGlass);
+    }
+    ~HourGlass() {
+        control_->SetCursor(fw::crDefault);
+        fw::Screen->SetCursor(saved_);
+    }
+    HourGlass(const HourGlass&) = delete;
+    HourGlass& operator=(const HourGlass&) = delete;
+
+private:
+    fw::TControl* control_;
+    fw::TCursor saved_;
+};
+
+}  // namespace
+
 void TfrmArcVerify::Verify(const std::string& archive) {
     edtArchiveFile->SetText(archive);
     edtArchiveFileChange(this);
@@ -34,28 +57,18 @@ void TfrmArcVerify::btnOpenArchiveClick(fw::TObject*) {
 }
 
 void TfrmArcVerify::btnVerifyClick(fw::TObject*) {
-    const fw::TCursor saved = fw::Screen->Cursor();
-    memLog->SetCursor(fw::crHourGlass);
-    fw::Screen->SetCursor(fw::crHourGlass);
-    try {
-        memLog->Lines()->Clear();
-        ZipCheck1->SetFileSpec(edtFileSpec->Text());
-        ZipCheck1->SetArchiveFile(edtArchiveFile->Text());
-        // The tester refuses cabinets and UU-encoded files: say so here, as for any other type it
-        // cannot read, rather than through its error report.
-        if (engine::CanTestArcType(ZipCheck1->ArcType()))
-            ZipCheck1->Activate();
-        else
-            fw::Application->MessageBox(std::string(engine::MessageText(engine::msgInvalidArcType)), "",
-                                        MB_OK | MB_ICONERROR);
-    } catch (...) {
-        memLog->SetCursor(fw::crDefault);
-        fw::Screen->SetCursor(saved);
-        throw;
-    }
+    HourGlass busy(memLog);
+    memLog->Lines()->Clear();
+    ZipCheck1->SetFileSpec(edtFileSpec->Text());
+    ZipCheck1->SetArchiveFile(edtArchiveFile->Text());
+    // The tester refuses cabinets and UU-encoded files: say so here, as for any other type it cannot
+    // read, rather than through its error report.
+    if (engine::CanTestArcType(ZipCheck1->ArcType()))
+        ZipCheck1->Activate();
+    else
+        fw::Application->MessageBox(std::string(engine::MessageText(engine::msgInvalidArcType)), "",
+                                    MB_OK | MB_ICONERROR);
     if (edtArchiveFile->CanFocus()) edtArchiveFile->SetFocus();
-    memLog->SetCursor(fw::crDefault);
-    fw::Screen->SetCursor(saved);
 }
 
 void TfrmArcVerify::ZipCheck1Begin(fw::TObject*, const std::string& FN) {

@@ -18,7 +18,7 @@ constexpr fw::TColor kSilver = 0xC0C0C0;
 
 void TfrmOptions::FormCreate(fw::TObject*) { ShowPage(0); }
 
-// The storages have restored the boxes by now (they follow the show before this handler).
+// The shading follows the boxes as shown; the View and Toolbars storages renew it after they restore.
 void TfrmOptions::FormShow(fw::TObject*) { PreviewClick(this); }
 
 void TfrmOptions::FormCloseQuery(fw::TObject*, bool&) {
