@@ -2,6 +2,9 @@
 
 #include "app/win32/dataGlobal.h"
 #include "app/atshell.h"
+#include "app/win32/formArcAddFiles.h"
+#include "app/win32/formArcFindFiles.h"
+#include "app/win32/formArcOpen.h"
 #include "app/win32/formArcExtract.h"
 #include "app/win32/formArcVerify.h"
 #include "app/win32/formAskDefault.h"
@@ -71,6 +74,9 @@ void RegisterProgramClasses() {
     RegisterArcVerifyClass();
     RegisterAskDefaultClass();
     RegisterOptionsClass();
+    RegisterArcAddFilesClass();
+    RegisterArcFindFilesClass();
+    RegisterArcOpenClass();
     RegisterZipMainClass();
 }
 

@@ -128,6 +128,27 @@ PY
 
 same_file() { cmp -s "$1" "$2" || fail "$2 differs from $1"; }
 
+# Rows that name the entries in this order, every other cell any.
+names_rows() {
+  local name
+  for name in "$@"; do
+    printf '%s' "$name"
+    printf '\t*%.0s' $(seq 13)
+    printf '\n'
+  done
+}
+
+# The ZIP archive's stored names, sorted, are exactly these. (The writers' "Absolute No Drive" drops
+# the drive and keeps the leading "\", stored as "/".)
+zip_names() {
+  local zip=$1
+  shift
+  local have want
+  have=$(zipinfo -1 "$zip" | sort)
+  want=$(printf '%s\n' "$@" | sort)
+  [ "$have" = "$want" ] || fail "$zip holds [$(echo $have)], not [$(echo $want)]"
+}
+
 . "$here/groups/$group.sh"
 scenario
 echo "scenario $group: passed"
