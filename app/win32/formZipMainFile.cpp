@@ -3,7 +3,6 @@
 // start whether the program may become the default viewer.
 #include "app/archive_file.h"
 #include "app/atshell.h"
-#include "app/commands.h"
 #include "app/default_viewer.h"
 #include "app/text_routines.h"
 #include "app/win32/dataGlobal.h"
