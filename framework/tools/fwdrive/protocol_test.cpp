@@ -154,11 +154,12 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
         "expect-error click frmMain.Button1 = blocked by modal dlgAsk\n"
         "keys frmMain.Edit1 ^o{Enter}\n"
         "sleep 0.5\n"
-        "screenshot\n";
+        "screenshot\n"
+        "wait done 7\n";
     std::vector<Step> steps;
     std::string error;
     ASSERT_TRUE(ParseScript(text, Vars({{"APP", "Z:/build/app.exe"}}), steps, error)) << error;
-    ASSERT_EQ(steps.size(), 16u);
+    ASSERT_EQ(steps.size(), 17u);
     EXPECT_EQ(steps[0].kind, StepKind::Start);
     EXPECT_EQ(steps[0].line, 2);
     EXPECT_EQ(steps[0].program, "Z:/build/app.exe");
@@ -194,6 +195,8 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
     EXPECT_EQ(steps[14].kind, StepKind::Sleep);
     EXPECT_EQ(steps[14].seconds, 0.5);
     EXPECT_EQ(steps[15].kind, StepKind::Screenshot);
+    EXPECT_EQ(steps[16].kind, StepKind::WaitDone);
+    EXPECT_EQ(steps[16].seconds, 7.0);
 }
 
 TEST(FwdriveProtocol, ScriptErrorsNameTheLine) {

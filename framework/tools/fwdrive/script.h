@@ -7,6 +7,8 @@
 //   wait window <class> [<secs>]       a visible top-level window of that class belongs to the program
 //                                      ("#32768" for a popup menu, "THintWindow" for a hint)
 //   wait idle [<secs>]                 loop depth 1, default cursor, no action pending
+//   wait done [<secs>]                 the last action has returned and the cursor is the default, at
+//                                      any loop depth (a modal form's button whose work pumps messages)
 //   wait exit [<secs>]                 the started program has ended
 //   sleep <secs>
 //   screenshot [<name>]                the harness saves the display as <name>.png (default: script and line)
@@ -36,6 +38,7 @@ enum class StepKind {
     WaitDialog,
     WaitWindow,
     WaitIdle,
+    WaitDone,
     WaitExit,
     Sleep,
     Screenshot,
