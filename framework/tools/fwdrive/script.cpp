@@ -78,6 +78,16 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
         }
         return true;
     }
+    if (word == "attach") {
+        step.kind = StepKind::Attach;
+        TakeTrailingSeconds(rest, step.seconds);
+        step.program = Unquote(rest);
+        if (step.program.empty() || step.program.find_first_of("\\/") != std::string::npos) {
+            error = "attach <program file name> [<secs>]";
+            return false;
+        }
+        return true;
+    }
     if (word == "sleep") {
         step.kind = StepKind::Sleep;
         if (!ParseSeconds(rest, step.seconds)) {
