@@ -30,8 +30,9 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${setup_dir}/mxin
 add_executable(mxinstall_variants WIN32 testapps/setup_variants.cpp ${setup_dir}/mxinstall.rc)
 target_link_libraries(mxinstall_variants PRIVATE inst_setup)
 set_source_files_properties(${setup_dir}/mxinstall.rc PROPERTIES OBJECT_DEPENDS ${setup_dir}/theme.bmp)
+file(GLOB page_forms CONFIGURE_DEPENDS ${setup_dir}/*_page.form)
 mx_add_forms(mxinstall_variants ${setup_dir}/mxinstall.form ${CMAKE_CURRENT_BINARY_DIR}/mxinstall_web.form
-             testdata/progman.form)
+             testdata/progman.form ${page_forms} form_container.form)
 
 # Under Wine in the test run's prefix: versions of real PE files (checked with python3-pefile), shell
 # folders and records (checked with reg query), a container installed byte-equal (cmp), the overwrite
