@@ -4,8 +4,10 @@
 # extractor program end to end, the builder making a self-extractor, the setup program's build mode and
 # one install through its loader, and the callbacks of the cabinet library (FCI and FDI over a set of
 # our cabinets) and of our UnRAR library (data, both volume modes, the password), whose calling
-# conventions only the 32-bit build can get wrong. The threads test is left out: with several guest
-# threads the emulator itself dies now and then ("uncaught target signal 11"), whatever the test does.
+# conventions only the 32-bit build can get wrong, and the archive manager opening, sorting and
+# extracting one entry (a scenario script, not a GoogleTest program). The threads test is left out:
+# with several guest threads the emulator itself dies now and then ("uncaught target signal 11"),
+# whatever the test does.
 # For the same reason the tests chosen here do not use SCOPED_TRACE: its first use starts GoogleTest's
 # thread-exit watcher, after which the emulated process crashes or hangs.
 # A second word gives a GoogleTest filter; a filter naming a test that does not exist stops the
@@ -23,6 +25,7 @@ set(MX_I686_TESTS
   "cab_test CabTest.OurCabinetsAndSetsReadBack"
   "unrar_test UnRarTest.VolumeSetsInBothNamingStyles:UnRarTest.AskedVolumeIsAnsweredWithAnotherFolder:UnRarTest.EncryptedEntriesThroughOurLibrary"
   inst_setup_wine_test
+  app_scenario_sort_extract
 )
 
 # Sets OUT to the GoogleTest filter of NAME when it runs on i686 ("*" for all of it), else to "".

@@ -79,6 +79,7 @@ Status Unpack29::ReadPpmHeader(BitInput& in) noexcept {
   uint32_t memMb = 0;
   if (flags & 0x20) memMb = in.Byte() + 1u;
   else if (!ppm_.Ready()) return Status::BadData;
+  if ((memMb << 20) > modelLimit_) return Status::BadData;
   if (flags & 0x40) ppmEscChar_ = in.Byte();
   rc_.Init(in);
   if (flags & 0x20) {

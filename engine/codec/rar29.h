@@ -24,6 +24,8 @@ class Unpack29 {
   void Reset() noexcept;
   // Decodes one file: until its end marker, or until more than size bytes have been produced.
   Status Decode(BitInput& in, Window& w, Output& out, uint64_t size) noexcept;
+  // The largest PPMd model a stream may start, in bytes.
+  void SetModelLimit(uint32_t bytes) noexcept { modelLimit_ = bytes; }
   // True when the last failure was a filter program other than the standard ones.
   bool UnknownFilter() const noexcept { return unknownFilter_; }
 
@@ -75,6 +77,7 @@ class Unpack29 {
   std::unique_ptr<uint8_t[]> filterMemory_;
   uint64_t produced_ = 0;
   bool unknownFilter_ = false;
+  uint32_t modelLimit_ = 256u << 20;
 };
 
 }  // namespace mx::codec::rar

@@ -265,5 +265,29 @@ TEST(RarDecode, HostileStreamsFailCleanly) {
   }
 }
 
+// A PPM block may start a model of up to 256 MB; a caller may allow less, and a larger model is then
+// refused before any memory is taken for it.
+TEST(RarDecode, APpmModelLargerThanTheCallerAllowsIsRefused) {
+  const std::vector<uint8_t> packed{0xA5, 0x07, 0, 0, 0, 0};  // a new model of order 6 and 8 MB
+  for (const uint32_t allowed : {4u << 20, 8u << 20}) {
+    RarUnpacker u;
+    std::vector<uint8_t> out;
+    SpanSource in(packed);
+    VectorSink sink(out);
+    RarUnpackParams p;
+    p.version = 29;
+    p.dictionary = 0x10000;
+    p.size = 4;
+    p.maxModel = allowed;
+    const Status st = u.Unpack(in, sink, p);
+    if (allowed < (8u << 20)) {
+      EXPECT_EQ(st, Status::BadData);
+      EXPECT_TRUE(out.empty());
+    } else {
+      EXPECT_NE(st, Status::NoMemory);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mx::codec

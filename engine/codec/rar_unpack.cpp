@@ -106,6 +106,7 @@ Status RarUnpacker::Unpack(ByteSource& source, ByteSink& sink, const RarUnpackPa
         st = s.v20.Decode(in, s.window, out, params.size);
         break;
       default:
+        s.v29.SetModelLimit(params.maxModel);
         st = s.v29.Decode(in, s.window, out, params.size);
         s.unknownFilter = s.v29.UnknownFilter();
         break;

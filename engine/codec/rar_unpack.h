@@ -4,7 +4,7 @@
 // solid entry it continues the window and the model state of the entry before it.
 //
 // Memory is bounded by the dictionary the entry header declares (at most 4 MB; RAR 2.9-4.x always get
-// 256 KB so that a filter block fits), plus the PPMd model size a stream asks for (at most 256 MB),
+// 256 KB so that a filter block fits), plus the PPMd model size a stream asks for (at most 256 MB, or maxModel),
 // plus 640 KB of filter memory.
 
 #include <cstdint>
@@ -21,6 +21,9 @@ struct RarUnpackParams {
   uint32_t dictionary = 0;   // bytes, a power of two of 64 KB to 4 MB
   bool solid = false;        // continues the state of the previous entry
   uint64_t size = 0;         // unpacked size, or kUnknownSize (decoded to the end marker)
+  // The largest PPMd model a stream may ask for, in bytes; a larger one is refused as BadData. The
+  // format allows 256 MB; a caller short of memory (or a fuzzer) may allow less.
+  uint32_t maxModel = 256u << 20;
 };
 
 class RarUnpacker {

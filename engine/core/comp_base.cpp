@@ -5,6 +5,8 @@
 
 #include "engine/core/e_raise.h"
 #include "engine/core/file_routines.h"
+#include "engine/core/messages.h"
+#include "framework/core/exceptions.h"
 
 namespace engine {
 
@@ -25,6 +27,40 @@ TTempFileStream::TTempFileStream() : fw::TFileStream(NewName(), fw::fmCreate) {}
 
 // The handle closes in the base destructor; the run deletes the files when it ends.
 TTempFileStream::~TTempFileStream() = default;
+
+// ---- TNewArchiveStream ----------------------------------------------------------------------------
+
+namespace {
+
+fw::StagedFile StagedFor(const std::string& archive)
+{
+    fw::StagedFile staged;
+    staged.target = ExpandFileName(archive);
+    staged.prefix = "BH";
+    if (!fw::Fs().CreateStaged(staged))
+        throw fw::EFCreateError(std::string(MessageText(msgErrorOpening)));
+    return staged;
+}
+
+}  // namespace
+
+TNewArchiveStream::TNewArchiveStream(const std::string& archive) : fw::THandleStream(fw::kInvalidFile)
+{
+    staged_ = StagedFor(archive);
+    handle_ = staged_.handle;
+}
+
+TNewArchiveStream::~TNewArchiveStream()
+{
+    if (staged_.handle != fw::kInvalidFile)
+        fw::Fs().DiscardStaged(staged_);
+}
+
+bool TNewArchiveStream::Commit()
+{
+    handle_ = fw::kInvalidFile;
+    return fw::Fs().CommitStaged(staged_);
+}
 
 // ---- TCompBase ------------------------------------------------------------------------------------
 
@@ -163,14 +199,14 @@ bool TCompBase::RunWriterFrame(bool trimName, const std::function<bool(fw::TStre
     if (!scope.Started())
         return false;
     try {
-        return WriterFrame(scope, trimName, body, reportAdded);
+        return WriterFrame(trimName, body, reportAdded);
     } catch (...) {
         // Reported through OnError already; nothing reaches the caller.
         return false;
     }
 }
 
-bool TCompBase::WriterFrame(RunScope& scope, bool trimName,
+bool TCompBase::WriterFrame(bool trimName,
                             const std::function<bool(fw::TStream&, fw::TStream*)>& body,
                             const std::function<void()>& reportAdded)
 {
@@ -207,10 +243,10 @@ bool TCompBase::WriterFrame(RunScope& scope, bool trimName,
     }
 
     bool ok = false;
-    std::unique_ptr<TTempFileStream> out;
+    std::unique_ptr<TNewArchiveStream> out;
     std::unique_ptr<fw::TFileStream> old;
     try {
-        out = std::make_unique<TTempFileStream>();
+        out = std::make_unique<TNewArchiveStream>(archive);
         if (!isNew)
             old = std::make_unique<fw::TFileStream>(archive, fw::fmOpenRead | fw::fmShareDenyNone);
     } catch (const std::exception&) {
@@ -233,12 +269,10 @@ bool TCompBase::WriterFrame(RunScope& scope, bool trimName,
     } catch (...) {
         ok = false;
     }
-    out.reset();
+    // The old archive closes first: the system may not replace a file that is still open.
     old.reset();
-    const std::string temp = scope.Context().firstTempName;
     if (ok && !Aborted()) {
-        if (MoveOver(temp, archive)) {
-            scope.Context().firstTempName.clear();
+        if (out->Commit()) {
             try {
                 if (reportAdded)
                     reportAdded();
@@ -249,6 +283,7 @@ bool TCompBase::WriterFrame(RunScope& scope, bool trimName,
             ReportError(archive, "", "0", 25136);
         }
     }
+    out.reset();
     StopStopwatch();
     if (OnDeactivate) {
         try {

@@ -25,6 +25,23 @@ private:
     static std::string NewName();
 };
 
+// The new form of an archive while a writer builds it: a file in the archive's own folder, so that it
+// never has to be copied from one volume to another, and that takes the archive's place only through
+// Commit. Where the system allows, nobody sees it before that and it vanishes when the program dies;
+// otherwise it is a "BH????.tmp" file there. Freed without a commit, it is removed.
+class TNewArchiveStream : public fw::THandleStream {
+public:
+    // Raises EFCreateError when the file cannot be made.
+    explicit TNewArchiveStream(const std::string& archive);
+    ~TNewArchiveStream() override;
+    // Forces the data to disk and puts the file in the archive's place in one step; false when that
+    // fails (the file is then gone and the archive as it was).
+    bool Commit();
+
+private:
+    fw::StagedFile staged_;
+};
+
 // What the writers keep per stored entry (the objects of their list of stored names).
 class TCompObject : public fw::TObject {
 public:
@@ -86,16 +103,17 @@ public:
 protected:
     ~TCompBase() override;
 
-    // The shared writer frame for writers that rebuild an archive through a temporary file: the
-    // checks of an empty archive name, swRead, an empty FileSpec, a read-only archive and a delete on
-    // a new archive, the temporary stream, OnActivate, the executable prefix, the stopwatch, Body,
-    // the move of the finished file onto ArchiveFile and the clean-up. Body gets the new stream and
-    // the old archive (null for a new one) and returns whether the new archive is complete.
+    // The shared writer frame for writers that rebuild an archive into a new one: the checks of an
+    // empty archive name, swRead, an empty FileSpec, a read-only archive and a delete on a new
+    // archive, the new archive's stream beside the old one, OnActivate, the executable prefix, the
+    // stopwatch, Body, the commit of the new archive in place of ArchiveFile and the clean-up. Body
+    // gets the new stream and the old archive (null for a new one) and returns whether the new
+    // archive is complete.
     bool RunWriterFrame(bool trimName, const std::function<bool(fw::TStream& out, fw::TStream* old)>& body,
                         const std::function<void()>& reportAdded);
 
 private:
-    bool WriterFrame(RunScope& scope, bool trimName, const std::function<bool(fw::TStream& out, fw::TStream* old)>& body,
+    bool WriterFrame(bool trimName, const std::function<bool(fw::TStream& out, fw::TStream* old)>& body,
                      const std::function<void()>& reportAdded);
 
     TCompressMethod compressMethod_ = TCompressMethod::cmStore;

@@ -234,17 +234,6 @@ bool CloseFile(fw::FileHandle handle)
     return true;
 }
 
-bool MoveOver(const std::string& source, const std::string& target)
-{
-    if (fw::Fs().MoveFile(source, target, false))
-        return true;
-    if (!FileExistsFind(source))
-        return false;
-    // Replace in one step: deleting the target first would lose both files when the second
-    // move failed (another volume, a full disk).
-    return fw::Fs().MoveFile(source, target, true);
-}
-
 bool DeleteFile(const std::string& path) { return !path.empty() && fw::Fs().DeleteFile(path); }
 
 std::string GetTempDir() { return AppendBackslash(ToBackslashes(fw::Fs().TempFolder())); }

@@ -96,9 +96,6 @@ fw::FileHandle CreateOutputFile(const std::string& path, bool* existed = nullptr
 bool SetOutputAttributes(fw::FileHandle handle, const std::string& path, bool existed, uint32_t attr);
 bool CloseFile(fw::FileHandle handle);
 
-// Moves Source onto Target; when that fails while Source exists, the move is repeated once as a
-// replacement of Target. Target is never deleted unless the replacement succeeds.
-bool MoveOver(const std::string& source, const std::string& target);
 bool DeleteFile(const std::string& path);
 
 // The system's temporary folder, ending in "\".

@@ -2,13 +2,9 @@
 // Win32 ones: both must give the same answers.
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 
+#include "engine/core/comp_base.h"
 #include "engine/core/file_routines.h"
 #include "engine/core/routines.h"
 #include "engine/core/testing/engine_test_env.h"
@@ -110,32 +106,49 @@ TEST_F(SeamTest, TemporaryFilesHaveThePrefix)
     EXPECT_EQ(UpperCase(ExtractFileName(TempFileName("")).substr(0, 3)), "QLV");
 }
 
-TEST_F(SeamTest, MoveOverReplacesAnExistingTarget)
+// The writers' new archive is made in the archive's own folder and takes the archive's place only
+// through its commit; one that is not committed, or whose commit fails, leaves nothing behind.
+TEST_F(SeamTest, ANewArchiveTakesThePlaceOfTheOldOneOnlyWhenCommitted)
 {
-    mx::test::WriteFile(dir_ + "src", "new");
-    mx::test::WriteFile(dir_ + "dst", "old");
-    EXPECT_TRUE(MoveOver(dir_ + "src", dir_ + "dst"));
-    EXPECT_EQ(mx::test::ReadFile(dir_ + "dst"), "new");
-    EXPECT_FALSE(FileExistsFind(dir_ + "src"));
-    EXPECT_FALSE(MoveOver(dir_ + "src", dir_ + "dst"));  // no source: nothing deleted
-    EXPECT_EQ(mx::test::ReadFile(dir_ + "dst"), "new");
+    const auto listing = [&] {
+        std::vector<std::string> names;
+        for (const fw::FileEntry& e : FindFiles(dir_, "*.*", 0x3F))
+            names.push_back(e.name);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::string archive = dir_ + "set.bh";
+    mx::test::WriteFile(archive, "old");
+    {
+        TNewArchiveStream out(archive);
+        out.WriteString("not kept");
+    }
+    EXPECT_EQ(mx::test::ReadFile(archive), "old");
+    EXPECT_EQ(listing(), std::vector<std::string>{"set.bh"});
+    {
+        TNewArchiveStream out(archive);
+        out.WriteString("new");
+        EXPECT_TRUE(out.Commit());
+    }
+    EXPECT_EQ(mx::test::ReadFile(archive), "new");
+    EXPECT_EQ(listing(), std::vector<std::string>{"set.bh"});
+    {
+        TNewArchiveStream out(dir_ + "first.lzh");
+        out.WriteString("first");
+        EXPECT_TRUE(out.Commit());
+    }
+    EXPECT_EQ(mx::test::ReadFile(dir_ + "first.lzh"), "first");
+    // A folder of the archive's name cannot be replaced: it stays, and the new file goes.
+    ASSERT_TRUE(ForceDirectories(dir_ + "held.bh"));
+    {
+        TNewArchiveStream out(dir_ + "held.bh");
+        out.WriteString("x");
+        EXPECT_FALSE(out.Commit());
+    }
+    EXPECT_TRUE(DirectoryExists(dir_ + "held.bh"));
+    EXPECT_EQ(listing(), (std::vector<std::string>{"first.lzh", "held.bh", "set.bh"}));
+    EXPECT_THROW(TNewArchiveStream(dir_ + "missing\\set.bh"), fw::EFCreateError);
 }
-
-#ifndef _WIN32
-// A move that cannot succeed (here: across file systems, where rename refuses) keeps the target.
-TEST_F(SeamTest, MoveOverThatFailsKeepsTheTarget)
-{
-    struct stat shm{}, tmp{};
-    if (::stat("/dev/shm", &shm) != 0 || ::stat(dir_.c_str(), &tmp) != 0 || shm.st_dev == tmp.st_dev)
-        GTEST_SKIP() << "no second file system to move across";
-    const std::string source = "/dev/shm/mx-moveover-" + std::to_string(::getpid());
-    mx::test::WriteFile(source, "new");
-    mx::test::WriteFile(dir_ + "dst", "old");
-    EXPECT_FALSE(MoveOver(source, dir_ + "dst"));
-    EXPECT_EQ(mx::test::ReadFile(dir_ + "dst"), "old");
-    ::unlink(source.c_str());
-}
-#endif
 
 TEST_F(SeamTest, OutputOverAReadOnlyFileClearsTheAttribute)
 {

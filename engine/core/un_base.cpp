@@ -59,9 +59,9 @@ void TUnBase::StartRun(bool canHandle)
 {
     ProgressStep = static_cast<uint8_t>(ProgressStepOf(ProgressNotify()));
     if (ArchiveFile().empty())
-        RaiseError(ArchiveFile(), "", "0", 25243);
+        RaiseError(ArchiveFile(), "", ReportVolumeID(), 25243);
     if (!canHandle)
-        RaiseError(ArchiveFile(), "", "0", 25242);
+        RaiseError(ArchiveFile(), "", ReportVolumeID(), 25242);
     if (OnActivate)
         OnActivate(this);
     Cancel(this, false);
@@ -84,7 +84,7 @@ bool TUnBase::Selected(const std::string& storedName) const
 bool TUnBase::BeginEntry(const std::string& storedName, TDateTime entryDate)
 {
     if (!BuildFileName(storedName)) {
-        ReportError(StoredNameToAnsi(storedName), "", "0", 25243);
+        ReportError(StoredNameToAnsi(storedName), "", ReportVolumeID(), 25243);
         return false;
     }
     entryName_ = StoredNameToAnsi(storedName);
@@ -127,9 +127,9 @@ TUnBase::PasswordResult TUnBase::FindPassword(const std::string& current,
             return PasswordResult::Found;
         }
         password.clear();
-        ReportError(FileName, "", "0", 26517);
+        ReportError(FileName, "", ReportVolumeID(), 26517);
     }
-    ReportError(FileName, "", "0", 26522);
+    ReportError(FileName, "", ReportVolumeID(), 26522);
     return PasswordResult::EndRun;
 }
 
@@ -146,7 +146,7 @@ void TUnBase::OpenEntryOutput()
     }
     run.outputFile = CreateOutputFile(FileName, &run.outputExisted);
     if (run.outputFile == fw::kInvalidFile)
-        RaiseError(FileName, "", "0", 25235);
+        RaiseError(FileName, "", ReportVolumeID(), 25235);
 }
 
 void TUnBase::EndEntry(bool decoded, bool crcPass, uint32_t dosDate, uint32_t attributes)
@@ -163,7 +163,7 @@ void TUnBase::EndEntry(bool decoded, bool crcPass, uint32_t dosDate, uint32_t at
     if (OnEnd)
         OnEnd(this, run.outputMode == OutputMode::Files ? FileName : entryName_, pass);
     else if (decoded && !crcPass)
-        ReportError(FileName, "", "0", 25151);
+        ReportError(FileName, "", ReportVolumeID(), 25151);
 }
 
 int64_t TUnBase::CopyStored(fw::FileHandle in, int64_t count, int crcKind)
@@ -203,7 +203,7 @@ int64_t TUnBase::CopyStored(fw::FileHandle in, int64_t count, int crcKind)
         remaining -= got;
         ReportProgress(count - remaining, count);
         if (!sunk)
-            RaiseError(FileName, "", "0", 25136);
+            RaiseError(FileName, "", ReportVolumeID(), 25136);
         if (got < want)
             break;
     }

@@ -76,6 +76,9 @@ public:
 
     // The walk of the extractor's format; empty here.
     virtual void ProcessArchive() {}
+    // The VolumeID of the reports about the current entry: "0", or for a multi-volume set the number
+    // of the volume being read.
+    virtual std::string ReportVolumeID() const { return "0"; }
 
 protected:
     ~TUnBase() override;

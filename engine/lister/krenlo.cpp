@@ -81,6 +81,7 @@ void TKrenlo::SetEntryName(const std::string& name, bool utf8)
     std::string cut = name;
     TrimAtNul(cut);
     FileName = utf8 ? Utf8ToAnsiPath(cut) : OemToAnsiPath(cut);
+    FileComment.clear();
 }
 
 void TKrenlo::ClearEntryFields()
@@ -93,6 +94,7 @@ void TKrenlo::ClearEntryFields()
     PackedSize = UnpackedSize = 0;
     MethodName.clear();
     FileName.clear();
+    FileComment.clear();
     RunPacked = RunUnpacked = 0;
     HeaderPos = ArcStartPos;
     EndPos = ArchiveSize;
@@ -267,7 +269,6 @@ bool TKrenlo::ListZipLocal(ReadAtSource& source, uint64_t start)
         SetEntryName(e.name, (h.flags & zip::kFlagUtf8) != 0);
         if (OnReadFile)
             OnReadFile(this, FileName);
-        FileComment.clear();
         DeflateOption = 0;
         if (!WildcardMatch(FileSpec(), FileName, true))
             continue;

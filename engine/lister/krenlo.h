@@ -42,8 +42,8 @@ public:
     // OnReadBegin, OnRead (Offset, Filenum), OnReadEnd.
     void ReportEntry(int64_t offset, int filenum);
     void AddTotals(int64_t packed, int64_t unpacked);
-    // FileName := Name from OEM (or, with Utf8, from UTF-8: ZIP flag bit 11) to ANSI, "\" separators,
-    // cut at a NUL.
+    // Starts a new entry: FileName := Name from OEM (or, with Utf8, from UTF-8) to ANSI, "\"
+    // separators, cut at a NUL; the entry has no comment until its walk reads one.
     void SetEntryName(const std::string& name, bool utf8 = false);
 
 protected:

@@ -28,7 +28,6 @@ void ListBh(TKrenlo& k, ReadAtSource& source)
         k.SetEntryName(std::string(name.begin(), name.end()));
         if (k.OnReadFile)
             k.OnReadFile(&k, k.FileName);
-        k.FileComment.clear();
         if (Matches(k)) {
             EntryFields f;
             f.date = k.DosDateToDateTime(Le32(h.data() + 11));

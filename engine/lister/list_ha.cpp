@@ -55,7 +55,6 @@ void ListHa(TKrenlo& k, ReadAtSource& source)
         k.SetEntryName(path + name);
         if (k.OnReadFile)
             k.OnReadFile(&k, k.FileName);
-        k.FileComment.clear();
         if (Matches(k)) {
             EntryFields f;
             f.date = UnixToDateTimeNow(Le32(h.data() + 13));

@@ -17,7 +17,7 @@ void ListLha(TKrenlo& k, ReadAtSource& source)
         if (step == lha::HeaderStep::End)
             break;
         if (step == lha::HeaderStep::Damaged || e.nextPos <= pos) {
-            ReportBadChain(k);
+            k.ReportError(k.ArchiveFile(), lha::DamagePlace(pos), "0", 25108);
             break;
         }
         k.HeaderPos = int64_t(pos) + 1;
@@ -25,7 +25,6 @@ void ListLha(TKrenlo& k, ReadAtSource& source)
         k.SetEntryName(e.name);
         if (k.OnReadFile)
             k.OnReadFile(&k, k.FileName);
-        k.FileComment.clear();
         if (Matches(k)) {
             EntryFields f;
             f.date = e.UnixTime() ? UnixToDateTimeNow(e.stamp) : k.DosDateToDateTime(e.stamp);
@@ -41,7 +40,8 @@ void ListLha(TKrenlo& k, ReadAtSource& source)
             CountAndReport(k, f, int64_t(pos));
         }
         if (e.nextPos > source.Size()) {
-            ReportBadChain(k);  // the data runs past the end: the archive is cut short
+            // The data runs past the end: the archive is cut short.
+            k.ReportError(k.ArchiveFile(), lha::DamagePlace(pos), "0", 25108);
             break;
         }
         if (e.nextPos == source.Size())

@@ -1,6 +1,7 @@
 // RAR (1.5 to 4.x headers): files over the volumes of a set named .rar, .r00, .r01, ... or, when the
 // main header says so, set.part1.rar, set.part2.rar, ...; a file split over volumes is listed once,
 // from its last part.
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -17,9 +18,13 @@ namespace engine {
 namespace {
 
 constexpr uint8_t kFileHeader = 0x74;
+constexpr uint8_t kCommentHeader = 0x75;
 constexpr uint8_t kEndHeader = 0x7B;
 constexpr uint16_t kSplitAfter = 0x02;
+constexpr uint16_t kFileComment = 0x08;
 constexpr uint16_t kLarge = 0x100;
+constexpr uint16_t kUnicode = 0x200;
+constexpr uint8_t kStored = 0x30;
 constexpr uint16_t kLongBlock = 0x8000;
 constexpr uint16_t kMainNewNumbering = 0x10;
 
@@ -41,6 +46,33 @@ std::string NextNumberedVolume(const std::string& path, int& number)
     if (digits.size() < dot - start)
         digits.insert(0, dot - start - digits.size(), '0');
     return path.substr(0, start) + digits + path.substr(dot);
+}
+
+// Whether a name (the part the lister shows: up to a NUL) holds UTF-8 text. A name with the Unicode
+// flag and no encoded second half is UTF-8; Unix hosts (3; BeOS, 5) store their own names as they
+// are, UTF-8 where the system uses it. Anything else is in the OEM code page.
+bool Utf8Name(const std::string& name, uint8_t host, uint16_t flags)
+{
+    const std::string shown = name.substr(0, name.find('\0'));
+    if ((flags & kUnicode) && shown.size() == name.size())
+        return true;
+    if (host != 3 && host != 5)
+        return false;
+    const std::u32string text = fw::DecodeUtf8(shown);
+    return text.size() < shown.size() && text.find(0xFFFD) == std::u32string::npos;
+}
+
+// The old-style comment a file header holds after its name (RAR 2.x and before); its text when it is
+// stored, nothing when it is packed.
+std::string EmbeddedComment(ReadAtSource& source, uint64_t at, uint64_t headerEnd)
+{
+    std::array<uint8_t, 13> c{};
+    if (at + c.size() > headerEnd || !source.ReadExact(at, c) || c[2] != kCommentHeader || c[10] != kStored)
+        return {};
+    const uint64_t length = std::min<uint64_t>(Le16(c.data() + 7), headerEnd - at - c.size());
+    std::string text(size_t(length), '\0');
+    text.resize(source.ReadAt(at + c.size(), std::span(reinterpret_cast<uint8_t*>(text.data()), text.size())));
+    return text;
 }
 
 // Reads the main header after the marker at Start; returns the position after it, or 0.
@@ -106,7 +138,9 @@ void ListRar(TKrenlo& k, ReadAtSource& first)
         const uint16_t nameSize = Le16(h.data() + 26);
         std::string name(std::min<size_t>(nameSize, size - fixed), '\0');
         source->ReadAt(pos + fixed, std::span(reinterpret_cast<uint8_t*>(name.data()), name.size()));
-        k.SetEntryName(name);
+        k.SetEntryName(name, Utf8Name(name, h[15], flags));
+        if (flags & kFileComment)
+            k.FileComment = EmbeddedComment(*source, pos + fixed + name.size(), pos + size);
         if (k.OnReadFile)
             k.OnReadFile(&k, k.FileName);
         const uint32_t attr = Le32(h.data() + 28);

@@ -303,7 +303,10 @@ def view(path):
     rows = []
     for e in d.get('lsarContents', []):
         name = e['XADFileName'].replace('/', '\\')
-        if not name.isascii(): name = '*'
+        # Names in UTF-8 come out in the ANSI code page, "_" for what it lacks; names that Windows
+        # hosts flag as Unicode are listed in their OEM form, which lsar does not show.
+        if e.get('RARFlags', 0) & 0x200 and e.get('RAROS') != 3 and not name.isascii(): name = '*'
+        name = ''.join(c if c.encode('cp1252', 'ignore') else '_' for c in name)
         packed = '*' if e.get('RARFlags', 0) & 1 else str(e.get('XADCompressedSize', 0))
         date = e.get('XADLastModificationDate', '')[:19]
         if date < '1980': date = '*'  # a zero DOS stamp
@@ -312,8 +315,9 @@ def view(path):
     return rows
 with ThreadPoolExecutor(8) as pool:
     for path, rows in zip(sys.argv[1:], pool.map(view, sys.argv[1:])):
-        print('@@ ' + path)
-        for row in rows: print(row)
+        out = sys.stdout.buffer
+        out.write(('@@ ' + path + '\n').encode('utf-8'))
+        for row in rows: out.write((row + '\n').encode('cp1252'))
 )PY";
 
 // Generated stored RAR archives (one file, old-style and new-style volume sets) and every RAR of the
@@ -402,6 +406,70 @@ TEST_F(ListWalks, RarSets)
     EXPECT_EQ(l.totalUnpacked, 45056 + 40372 + 15498);
     EXPECT_FALSE(byName["jpg\\test.jpg"].volume.empty());
     EXPECT_NE(byName["jpg\\test.jpg"].volume, "Rar2.multi.rar");
+}
+
+// The archive manager lists every archive with one lister: an entry shows its own comment and no
+// other. An ARJ whose last entry has a comment is listed before each of the other formats; RAR
+// entries show the comments their headers hold (made here, and in the corpus' RAR 1.5 and 2.0
+// archives), and a name a Unix host stored in UTF-8 comes out as it reads.
+TEST_F(ListWalks, EntryCommentsStayWithTheirEntries)
+{
+    mx::test::WriteFile(dir_ + "/a.txt", "first file");
+    mx::test::WriteFile(dir_ + "/b.txt", "second file");
+    mx::test::WriteFile(dir_ + "/note.txt", "the last entry's comment");
+    ASSERT_TRUE(engine::test::RunIn(dir_, "arj a -y c.arj a.txt b.txt && arj c -y c.arj b.txt -jznote.txt", "arj", "arj"));
+    ASSERT_TRUE(engine::test::RunIn(dir_, "tar -cf t.tar a.txt b.txt && gzip -c a.txt > a.txt.gz && uuencode a.txt a.txt > a.uue",
+                                    "gzip", "gzip"));
+    ASSERT_TRUE(engine::test::RunIn(dir_, "zip -q z.zip a.txt b.txt", "zip", "zip"));
+    const bool cab = engine::test::HaveTool("gcab");
+    if (cab) {
+        ASSERT_TRUE(engine::test::RunIn(dir_, "gcab -c -n c.cab a.txt b.txt", "gcab", "gcab"));
+    }
+    test::RarTestEntry first{"a.txt", "first file"}, second{"b.txt", "second file"};
+    second.comment = "a RAR entry's own comment";
+    test::RarTestEntry unix{"caf\xC3\xA9 \xE3\x83\x86.txt", "named on a Unix host"};
+    unix.host = 3;
+    for (const auto& [name, bytes] : test::RarTestWriter::Make("r", {first, second, unix}))
+        mx::test::WriteFile(dir_ + "/" + name, bytes);
+    ASSERT_TRUE(engine::test::RunIn(dir_, "lsar r.rar", "lsar", "unar"));
+    mx::test::WriteFile(dir_ + "/plain.rar", test::RarTestWriter::Make("plain", {first})[0].second);
+
+    TKrenlo* k = fw::Make<TKrenlo>(owner_);
+    std::vector<std::string> rows;
+    k->OnRead.Bind(&rows, [](void* c, fw::TObject* s, int64_t, int) {
+        auto* kk = static_cast<TKrenlo*>(s);
+        static_cast<std::vector<std::string>*>(c)->push_back(kk->FileName + "|" + kk->FileComment);
+    });
+    const auto list = [&](const std::string& path) {
+        rows.clear();
+        k->SetArchiveFile(path);
+        EXPECT_TRUE(k->Activate()) << path;
+        return rows;
+    };
+    const std::vector<std::string> arj = {"a.txt|", "b.txt|the last entry's comment"};
+    struct Case {
+        std::string archive;
+        std::vector<std::string> rows;
+    };
+    std::vector<Case> cases = {
+        {dir_ + "/t.tar", {"a.txt|", "b.txt|"}},
+        {dir_ + "/a.txt.gz", {"a.txt|"}},
+        {dir_ + "/a.uue", {"a.txt|"}},
+        {dir_ + "/z.zip", {"a.txt|", "b.txt|"}},
+        {dir_ + "/plain.rar", {"a.txt|"}},
+        {dir_ + "/r.rar", {"a.txt|", "b.txt|a RAR entry's own comment", "caf\xE9 _.txt|"}},
+        {mx::test::FixtureDir() + "/rar/rarfile/rar15-comment.rar",
+         {"FILE1.TXT|file1comment -----", "FILE2.TXT|file2comment -----"}},
+        {mx::test::FixtureDir() + "/rar/rarfile/rar202-comment-nopsw.rar",
+         {"FILE1.TXT|file1comment", "FILE2.TXT|file2comment"}},
+    };
+    if (cab)
+        cases.push_back({dir_ + "/c.cab", {"a.txt|", "b.txt|"}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.archive);
+        EXPECT_EQ(list(dir_ + "/c.arj"), arj);
+        EXPECT_EQ(list(c.archive), c.rows);
+    }
 }
 
 TEST_F(ListWalks, UueBeginLine)

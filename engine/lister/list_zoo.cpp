@@ -51,9 +51,6 @@ void ListZoo(TKrenlo& k, ReadAtSource& source)
         if (next <= 0)
             break;  // the closing entry of the chain
         k.HeaderPos = int64_t(pos) + 1;
-        k.FileComment.clear();
-        if (const uint16_t length = Le16(d.data() + 36))
-            k.FileComment = ReadText(source, start + Le32(d.data() + 32), length);
         std::string name = CutAtNul(std::string(reinterpret_cast<const char*>(d.data() + 38), 13));
         std::string folder;
         if (d[4] == 2) {
@@ -71,6 +68,8 @@ void ListZoo(TKrenlo& k, ReadAtSource& source)
             }
         }
         k.SetEntryName(folder + name);
+        if (const uint16_t length = Le16(d.data() + 36))
+            k.FileComment = ReadText(source, start + Le32(d.data() + 32), length);
         if (k.OnReadFile)
             k.OnReadFile(&k, k.FileName);
         if (Matches(k)) {

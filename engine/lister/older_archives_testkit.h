@@ -191,7 +191,11 @@ public:
                             k.ExternalAttr, k.Encrypted});
     }
     void Totals(fw::TObject*, int n) { totals_ = n; }
-    void Error(fw::TObject*, const std::string&, const std::string&, const std::string&, int code) { errors_.push_back(code); }
+    void Error(fw::TObject*, const std::string&, const std::string& msgEx, const std::string&, int code)
+    {
+        errors_.push_back(code);
+        msgExs_.push_back(msgEx);
+    }
     void NextVolume(fw::TObject*, std::string&, std::string&, const std::string& id, bool exists, bool& cancel)
     {
         asked_.push_back(id);
@@ -207,6 +211,7 @@ public:
         dates_.clear();
         entries_.clear();
         errors_.clear();
+        msgExs_.clear();
         totals_ = -1;
         lister_->SetArchiveFile(path);
         EXPECT_TRUE(lister_->Activate());
@@ -221,7 +226,7 @@ public:
     std::string dir_;
     fw::TComponent* owner_ = nullptr;
     TKrenlo* lister_ = nullptr;
-    std::vector<std::string> rows_, volumeIds_, methods_, asked_;
+    std::vector<std::string> rows_, volumeIds_, methods_, asked_, msgExs_;
     std::vector<int> filenums_, errors_;
     std::vector<TDateTime> dates_;
     std::vector<ListedEntry> entries_;

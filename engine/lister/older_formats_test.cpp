@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/lzh/testing/lha_header_cases.h"
 #include "engine/lister/krenlo.h"
 #include "engine/lister/older_archives_testkit.h"
 #include "framework/core/sysutils.h"
@@ -366,6 +367,27 @@ TEST_F(OlderFormatsTest, ZooArchivesBuiltHereMatchLsar)
     EXPECT_EQ(filenums_, (std::vector<int>{1, 2}));
     EXPECT_EQ(totals_, 2);
     EXPECT_EQ(methods_.at(0), "Stored");
+}
+
+// A header the walk cannot read (a level above 2, a size byte below 22, no method) ends it with the
+// report 25108 naming the header's offset, after the entries before it; a level-2 header whose size
+// byte reads 0 is read whole.
+TEST_F(OlderFormatsTest, UnreadableLhaHeadersAreReportedWithTheirOffset)
+{
+    for (const test::LhaHeaderCase& c : test::MakeLhaHeaderCases(dir_)) {
+        SCOPED_TRACE(c.label);
+        List(c.archive);
+        std::vector<std::string> names;
+        for (const ListedEntry& e : entries_)
+            names.push_back(e.name);
+        EXPECT_EQ(names, c.names);
+        if (c.damagedAt < 0) {
+            EXPECT_TRUE(errors_.empty());
+        } else {
+            EXPECT_EQ(errors_, std::vector<int>{25108});
+            EXPECT_EQ(msgExs_, std::vector<std::string>{"at offset " + std::to_string(c.damagedAt)});
+        }
+    }
 }
 
 // Sizes that run away end the walk after at most one pass (the ZOO loops are in the corpus test).

@@ -14,6 +14,7 @@
 
 #include "engine/core/file_routines.h"
 #include "engine/core/testing/engine_test_env.h"
+#include "engine/core/testing/forwarding_host.h"
 #include "engine/formats/bh/bh_writer.h"
 #include "engine/formats/common/testdata/test_bytes.h"
 #include "engine/formats/rar/testdata/rar_writer.h"
@@ -27,6 +28,7 @@
 #include "testing/test_env.h"
 #ifndef _WIN32
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/lzh/testing/lha_header_cases.h"
 #endif
 
 namespace engine {
@@ -35,18 +37,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::Bytes;
-
-[[maybe_unused]] std::string Text(size_t n, uint32_t seed)
-{
-    static const char* const kWords[] = {"archive ", "entry ", "check ", "volume ", "header ", "data\n"};
-    std::string s;
-    while (s.size() < n) {
-        seed = seed * 1103515245u + 12345u;
-        s += kWords[(seed >> 16) % 6];
-    }
-    s.resize(n);
-    return s;
-}
+using test::Text;
 
 std::string Lower(std::string s)
 {
@@ -342,6 +333,31 @@ TEST_F(ZipCheckTest, InfoZipArchiveWithOneChangedByteAgreesWithUnzip)
               (std::vector<std::string>{"fail c.txt", "end c.txt", "deactivate", "elapsed"}));
 }
 
+// An LHA header that the walk cannot read is reported with its offset, by the tester's listing and by
+// its extractor (25108 from each); the entries before it pass.
+TEST_F(ZipCheckTest, UnreadableLhaHeadersAreReported)
+{
+    WatchProgress();
+    for (const test::LhaHeaderCase& c : test::MakeLhaHeaderCases(dir_)) {
+        SCOPED_TRACE(c.label);
+        EXPECT_TRUE(Check(c.archive));
+        std::vector<std::string> passed;
+        for (const std::string& s : statuses_)
+            if (s.rfind("error", 0) != 0)
+                passed.push_back(s);
+        std::vector<std::string> want;
+        for (const std::string& name : c.names)
+            want.push_back("pass " + Lower(name));
+        EXPECT_EQ(passed, want);
+        if (c.damagedAt < 0) {
+            EXPECT_TRUE(errors_.empty());
+        } else {
+            EXPECT_EQ(errors_, (std::vector<int>{25108, 25108}));
+            EXPECT_EQ(lastMsgEx_, "at offset " + std::to_string(c.damagedAt));
+        }
+    }
+}
+
 // A table of archives, each tested with a progress handler: the progress never goes back and ends at
 // 100; for RAR it runs from 0 to 100 for each entry, as the library reports per entry.
 TEST_F(ZipCheckTest, ProgressRisesToOneHundred)
@@ -449,9 +465,9 @@ TEST_F(ZipCheckTest, PasswordEnteredDuringTheTestIsKeptFirst)
 
 // A host whose message pump cancels the private lister, as a Cancel button pressed during the
 // listing would.
-class CancellingHost : public fw::Host {
+class CancellingHost : public test::ForwardingHost {
 public:
-    explicit CancellingHost(fw::Host& inner) : inner_(inner) {}
+    using ForwardingHost::ForwardingHost;
     void PumpMessages() override
     {
         auto* lister = dynamic_cast<TKrenlo*>(ActiveArcComponent());
@@ -460,18 +476,7 @@ public:
             TAwkMain::Cancel(lister, true);  // pumps again, and then finds the lister cancelled
         }
     }
-    int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override
-    {
-        return inner_.MessageBox(text, caption, flags);
-    }
-    std::string Title() override { return inner_.Title(); }
-    void SetTitle(const std::string& title) override { inner_.SetTitle(title); }
-    std::string CommandLine() override { return inner_.CommandLine(); }
-    std::string ExeName() override { return inner_.ExeName(); }
     int cancels = 0;
-
-private:
-    fw::Host& inner_;
 };
 
 TEST_F(ZipCheckTest, CancelDuringTheListingEndsTheRunBeforeAnyEntry)

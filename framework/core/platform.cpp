@@ -29,6 +29,46 @@ public:
 
 }  // namespace
 
+// ---------------------------------------------------------------------------------------------
+// Staged files by the seam's own calls: a named temporary file beside the target.
+
+std::string StagedFolder(const std::string& target) {
+    const size_t cut = target.find_last_of("\\/:");
+    return cut == std::string::npos ? std::string(".") : target.substr(0, cut + 1);
+}
+
+bool FileSystem::CreateStaged(StagedFile& staged) {
+    staged.handle = kInvalidFile;
+    staged.vanishes = false;
+    staged.name = TempFileName(StagedFolder(staged.target), staged.prefix);
+    if (staged.name.empty()) return false;
+    staged.handle = Open(staged.name, FileAccess::ReadWrite, FileShare::Exclusive, FileCreate::OpenExisting);
+    if (staged.handle != kInvalidFile) return true;
+    DeleteFile(staged.name);
+    staged.name.clear();
+    return false;
+}
+
+bool FileSystem::CommitStaged(StagedFile& staged) {
+    const bool flushed = Flush(staged.handle);
+    Close(staged.handle);
+    staged.handle = kInvalidFile;
+    if (flushed && MoveFile(staged.name, staged.target, true)) {
+        staged.name.clear();
+        return true;
+    }
+    DeleteFile(staged.name);
+    staged.name.clear();
+    return false;
+}
+
+void FileSystem::DiscardStaged(StagedFile& staged) {
+    if (staged.handle != kInvalidFile) Close(staged.handle);
+    staged.handle = kInvalidFile;
+    if (!staged.name.empty() && !staged.vanishes) DeleteFile(staged.name);
+    staged.name.clear();
+}
+
 #ifdef _WIN32
 // Windows programs install the Win32 seams; the file system, clock, host and registry have no
 // portable default there.

@@ -49,6 +49,15 @@ struct FileEntry {
     int64_t size = 0;
 };
 
+// A file being written to replace another one (FileSystem::CreateStaged).
+struct StagedFile {
+    std::string target;   // the file it replaces, absolute
+    std::string prefix;   // the start of its temporary name
+    FileHandle handle = kInvalidFile;
+    std::string name;     // its name until it is committed; empty when it has none
+    bool vanishes = false;  // the system removes it when its handle closes without a commit
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -103,6 +112,18 @@ public:
     virtual int64_t FreeSpace(const std::string& path) = 0;
     // The last error of this seam, Windows-style (see Open).
     virtual int LastError() = 0;
+
+    // The replacement of a file while it is written (see StagedFile): made in the target's own folder,
+    // so that putting it in place never copies across volumes. The defaults build it from the calls
+    // above as a named "<prefix>XXXX.tmp" file; the system seams make a file that vanishes with its
+    // handle, so that a program killed while writing leaves nothing behind.
+    // Fills handle, name and vanishes from target (an absolute path) and prefix; false on failure.
+    virtual bool CreateStaged(StagedFile& staged);
+    // Forces the data to disk and puts the file in the target's place in one step, replacing it. The
+    // handle is closed either way; on failure the staged file is gone and the target is as it was.
+    virtual bool CommitStaged(StagedFile& staged);
+    // Closes the handle and removes the staged file.
+    virtual void DiscardStaged(StagedFile& staged);
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -287,6 +308,9 @@ void SetProfileStore(ProfileStore* profiles);
 
 // ---------------------------------------------------------------------------------------------
 // Portable helpers that every implementation shares.
+
+// The folder of a path up to and including its last separator ("\\", "/" or ":"); "." without one.
+std::string StagedFolder(const std::string& target);
 
 // Matches name against a DOS wildcard mask: "*" any run, "?" one character, case ignored, and a mask
 // ending in ".*" also matches a name without extension ("*.*" matches every name).

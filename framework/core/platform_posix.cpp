@@ -364,6 +364,59 @@ public:
         return std::string();
     }
 
+    // The staged file has no name at all until it is committed (O_TMPFILE): a killed program leaves
+    // nothing. File systems without such files get the named one of the default.
+    bool CreateStaged(StagedFile& staged) override {
+#ifdef O_TMPFILE
+        const std::string dir = Native(StagedFolder(staged.target));
+        const int fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            staged.handle = fd;
+            staged.name.clear();
+            staged.vanishes = true;
+            return true;
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return Fail(errno, dir) > 0;
+#endif
+        return FileSystem::CreateStaged(staged);
+    }
+
+    // A nameless file gets a temporary name beside the target and is then renamed over it: the
+    // rename is the one step that replaces the target.
+    bool CommitStaged(StagedFile& staged) override {
+        if (!staged.vanishes || !staged.name.empty()) return FileSystem::CommitStaged(staged);
+        const int fd = static_cast<int>(staged.handle);
+        staged.handle = kInvalidFile;
+        const std::string target = Native(staged.target);
+        const std::string dir = Native(StagedFolder(staged.target));
+        bool ok = ::fsync(fd) == 0 || Fail(errno) > 0;
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        static std::mt19937 rng(static_cast<unsigned>(::getpid()) ^ static_cast<unsigned>(std::time(nullptr)));
+        std::string linked;
+        for (int attempt = 0; ok && linked.empty() && attempt < 100; ++attempt) {
+            char unique[16];
+            std::snprintf(unique, sizeof unique, "%04X.tmp", static_cast<unsigned>(rng() & 0xFFFF));
+            const std::string name = (dir.back() == '/' ? dir : dir + "/") + staged.prefix + unique;
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+                (errno != EEXIST && ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0))
+                linked = name;
+            else if (errno != EEXIST)
+                ok = Fail(errno, name) > 0;
+        }
+        ::close(fd);
+        if (ok && !linked.empty() && ::rename(linked.c_str(), target.c_str()) == 0) {
+            const int d = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (d >= 0) {
+                ::fsync(d);
+                ::close(d);
+            }
+            return true;
+        }
+        if (ok && !linked.empty()) Fail(errno, target);
+        if (!linked.empty()) ::unlink(linked.c_str());
+        return false;
+    }
+
     int64_t FreeSpace(const std::string& path) override {
         struct statvfs sv;
         if (::statvfs(Native(path).c_str(), &sv) != 0) return -1;

@@ -222,6 +222,56 @@ TEST_F(GalleryTest, WindowAsksForTextsThroughGetDispInfo) {
     EXPECT_EQ(ListViewText(window, 2, 0), "drei");
 }
 
+// Sub-items added one by one after their item, inside an update, as a lister fills a list: each
+// column shows its texts once the update ends, and a later change shows at once; an item filled
+// beforehand goes in whole; the selection is walked by position.
+TEST_F(GalleryTest, SubItemsAddedAfterTheirItemShowInEveryColumn) {
+    auto* view = fw::Make<fw::TListView>(form);
+    view->SetViewStyle(fw::TViewStyle::vsReport);
+    for (const char* caption : {"Name", "Size", "Packed", "Method"}) view->Columns()->Add()->SetCaption(caption);
+    view->SetBounds(700, 520, 250, 100);
+    view->SetParent(form);
+    HWND window = view->Handle();
+    view->BeginUpdate();
+    for (int i = 0; i < 3; ++i) {
+        fw::TListItem* item = view->Items()->Add();
+        item->SetCaption("f" + std::to_string(i));
+        for (const char* sub : {"size", "packed", "method"}) item->SubItems()->Add(sub + std::to_string(i));
+    }
+    view->EndUpdate();
+    EXPECT_EQ(WindowColumn(window, 1), (std::vector<std::string>{"size0", "size1", "size2"}));
+    EXPECT_EQ(WindowColumn(window, 3), (std::vector<std::string>{"method0", "method1", "method2"}));
+    view->Items()->Item(1)->SubItems()->SetStrings(2, "Stored");
+    EXPECT_EQ(ListViewText(window, 1, 3), "Stored");
+
+    // An item filled before any window knew it arrives whole, wherever it goes.
+    auto* made = new fw::TListItem(nullptr);
+    made->SetCaption("first");
+    made->SetImageIndex(4);
+    made->SetData(made);
+    for (const char* sub : {"1", "2", "3"}) made->SubItems()->Add(sub);
+    EXPECT_EQ(view->Items()->AddItem(made, 0), made);
+    EXPECT_EQ(made->Index(), 0);
+    EXPECT_EQ(WindowColumn(window, 0), (std::vector<std::string>{"first", "f0", "f1", "f2"}));
+    EXPECT_EQ(ListViewText(window, 0, 3), "3");
+    LVITEMA lv{};
+    lv.mask = LVIF_IMAGE | LVIF_PARAM;
+    SendMessageA(window, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lv));
+    EXPECT_EQ(lv.iImage, 4);
+    EXPECT_EQ(view->Items()->Item(0)->Data(), made);
+
+    // The selection walked by position, as the window holds it.
+    view->SetMultiSelect(true);
+    EXPECT_EQ(view->NextSelected(-1), -1);
+    view->Items()->Item(1)->SetSelected(true);
+    view->Items()->Item(3)->SetSelected(true);
+    EXPECT_EQ(view->NextSelected(-1), 1);
+    EXPECT_EQ(view->NextSelected(1), 3);
+    EXPECT_EQ(view->NextSelected(3), -1);
+    EXPECT_EQ(view->Items()->Item(3)->Index(), 3);
+    view->Free();
+}
+
 TEST_F(GalleryTest, OverlayImagesAndDataSurviveSortingAndRecreation) {
     fw::TListView* view = form->lvFiles;
     const int overlays[] = {1, 0, 2};

@@ -3,8 +3,11 @@
 // control is a press and release posted to its parent, a click on a list view's column or a header's
 // section ("<control>.Columns.<n>", "<control>.Sections.<n>") is a press and release posted to the
 // header at the item, keys are posted to the focused window; typed keys (`type`) go through the
-// system's input queue.
+// system's input queue; files dropped on a control arrive as Wine's X11 driver delivers a drop from a
+// file manager: an HDROP made in the program, posted as WM_DROPFILES to the nearest window from the
+// control up that accepts files.
 #include <any>
+#include <cstring>
 #include <cstdlib>
 #include <memory>
 
@@ -16,6 +19,8 @@
 #include "framework/win32/automation_endpoint.h"
 #include "framework/win32/automation_model.h"
 #include "framework/win32/controls.h"
+
+#include <shlobj.h>
 
 namespace fw::automation {
 namespace {
@@ -213,6 +218,58 @@ void Keys(const std::string& args) {
     PostDeferred([keys, fallback, done]() { TypeFrom(keys, 0, fallback, done); });
 }
 
+// The window a drop on the control lands in: the control's own window or the nearest one above it
+// that accepts files (DragAcceptFiles).
+HWND DropTarget(TControl* control) {
+    HWND window = WindowOf(control);
+    if (!window && control->Parent()) window = control->Parent()->Handle();
+    for (HWND w = window; w; w = GetParent(w))
+        if (GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) return w;
+    throw Exception(PathOf(control) + " accepts no dropped files");
+}
+
+std::vector<std::string> DropNames(const std::string& text) {
+    std::vector<std::string> names;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t bar = text.find('|', start);
+        const std::string name = text.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        if (!name.empty()) names.push_back(name);
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    if (names.empty()) throw Exception("drop <control> <file>[|<file>...]");
+    return names;
+}
+
+void Drop(const std::string& args) {
+    std::string path, rest;
+    SplitArgs(args, path, rest);
+    TComponent* component = ResolveComponent(path);
+    RefuseIfBlocked(component);
+    TControl* control = ReachableControl(component);
+    const std::vector<std::string> names = DropNames(rest);
+    HWND target = DropTarget(control);
+    std::string list;
+    for (const std::string& n : names) list += n + '\0';
+    list += '\0';
+    HGLOBAL block = GlobalAlloc(GHND | GMEM_SHARE, sizeof(DROPFILES) + list.size());
+    if (!block) throw Exception("no memory for the drop");
+    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    RECT r{};
+    GetClientRect(target, &r);
+    header->pt = POINT{r.right / 2, r.bottom / 2};
+    header->fNC = FALSE;
+    header->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(block);
+    if (!PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
+        GlobalFree(block);
+        throw Exception("the drop could not be posted");
+    }
+}
+
 INPUT KeyInput(WORD vk, bool up) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
@@ -347,6 +404,11 @@ void CheckAction(const std::string& verb, const std::string& args) {
         TComponent* item = ResolveComponent(args);
         RefuseIfBlocked(item);
         CheckMenuItem(item);
+    } else if (verb == "drop") {
+        TComponent* component = ResolveComponent(first);
+        RefuseIfBlocked(component);
+        DropTarget(ReachableControl(component));
+        DropNames(rest);
     } else if (verb == "press") {
         DialogControl(DialogId(first));
     } else if (verb == "dlgtext") {
@@ -384,6 +446,8 @@ void RunAction(const std::string& verb, const std::string& args) {
         TComponent* item = ResolveComponent(args);
         RefuseIfBlocked(item);
         ClickMenuItem(item);
+    } else if (verb == "drop") {
+        Drop(args);
     } else if (verb == "press") {
         int id = DialogId(first);
         HWND control = DialogControl(id);

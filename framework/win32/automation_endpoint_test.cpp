@@ -14,6 +14,8 @@
 #include "framework/win32/automation.h"
 #include "framework/win32/callback.h"
 #include "framework/win32/datamodule.h"
+#include "framework/win32/dropfiles.h"
+#include "framework/win32/forms.h"
 #include "framework/win32/screen.h"
 #include "framework/win32/winapi.h"
 
@@ -240,6 +242,61 @@ TEST_F(AutomationEndpointTest, AnswersAreTakenByKindInOrderAndLogged) {
               "MessageBox\tYes\tQuestion\tGo on?\n"
               "folder\tC:\\\\temp\\\\out dir\tBrowse\tPick\\ta folder\n"
               "messagebox\t7\tQuestion\tAgain?");
+}
+
+}  // namespace
+
+namespace {
+
+// A form whose panel takes dropped files and keeps their names.
+class TDropForm : public fw::TForm {
+public:
+    explicit TDropForm(fw::TComponent* owner) : TForm(owner) {}
+    std::vector<std::string> dropped;
+};
+
+class TDropPanel : public fw::TWinControl {
+public:
+    using TWinControl::TWinControl;
+    std::vector<std::string>* sink = nullptr;
+
+protected:
+    void Dispatch(fw::TMessage& message) override {
+        if (message.Msg == WM_DROPFILES) {
+            fw::TDropFiles drop(reinterpret_cast<HDROP>(message.WParam));
+            if (sink) *sink = drop.Names();
+            message.Result = 0;
+            return;
+        }
+        TWinControl::Dispatch(message);
+    }
+};
+
+TEST_F(AutomationEndpointTest, DropsArriveAsTheShellDeliversThem) {
+    auto* form = fw::TForm::CreateNew<TDropForm>(fw::Application);
+    form->SetName("frmDrop");
+    auto* target = fw::Make<TDropPanel>(form);
+    target->SetName("Target");
+    target->SetParent(form);
+    target->SetBounds(0, 0, 100, 100);
+    target->sink = &form->dropped;
+    auto* other = fw::Make<TDropPanel>(form);
+    other->SetName("Other");
+    other->SetParent(form);
+    other->SetBounds(100, 0, 100, 100);
+    form->Show();
+    DragAcceptFiles(target->Handle(), TRUE);
+    Settle();
+
+    ASSERT_TRUE(Ask("drop", "frmDrop.Target C:\\a b\\x.zip|C:\\y.arj").ok);
+    Settle();
+    EXPECT_EQ(form->dropped, (std::vector<std::string>{"C:\\a b\\x.zip", "C:\\y.arj"}));
+    // Nothing accepts files there: refused before anything is posted.
+    Reply refused = Ask("drop", "frmDrop.Other C:\\x.zip");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.payload, "frmDrop.Other accepts no dropped files");
+    EXPECT_FALSE(Ask("drop", "frmDrop.Target").ok);
+    form->Free();
 }
 
 }  // namespace

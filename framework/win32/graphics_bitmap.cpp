@@ -356,7 +356,9 @@ void TBitmap::SetSize(int width, int height) {
     TBitmapHandleType keepType = handleType_;
     Adopt(next, nullptr, true);
     if (!next) {
-        width_ = height_ = 0;
+        // Without an image the size is kept: Width then Height makes the picture of both.
+        width_ = width;
+        height_ = height;
         pixelFormat_ = keepFormat;
         handleType_ = keepType;
     }

@@ -138,6 +138,16 @@ TEST(Bitmap, SizeFormatAndConversions) {
 
     b.SetSize(0, 0);
     EXPECT_TRUE(b.Empty());
+
+    // Width and then Height, one at a time, give a picture of both sizes.
+    TBitmap stepwise;
+    stepwise.SetWidth(13);
+    EXPECT_TRUE(stepwise.Empty());
+    EXPECT_EQ(stepwise.Width(), 13);
+    stepwise.SetHeight(7);
+    EXPECT_FALSE(stepwise.Empty());
+    EXPECT_EQ(stepwise.Width(), 13);
+    EXPECT_EQ(stepwise.Height(), 7);
 }
 
 TEST(Bitmap, AssignCopiesAndReleaseHandleKeepsThePicture) {

@@ -542,11 +542,14 @@ bool ControlPopup(TControl* control, TComponent* menu, TPoint screenPos) {
     return true;
 }
 
+// The form's window menu first, then the other menus the form owns: pop-up menus, and a main menu
+// that a menu bar shows in place of a window menu.
 bool MenuShortCut(TForm* form, TShortCut shortCut) {
-    if (auto* main = dynamic_cast<TMainMenu*>(form->Menu()); main && main->IsShortCut(shortCut)) return true;
+    auto* main = dynamic_cast<TMainMenu*>(form->Menu());
+    if (main && main->IsShortCut(shortCut)) return true;
     for (int i = 0; i < form->ComponentCount(); ++i) {
-        if (auto* popup = dynamic_cast<TPopupMenu*>(form->Components(i)); popup && popup->IsShortCut(shortCut))
-            return true;
+        auto* menu = dynamic_cast<TMenu*>(form->Components(i));
+        if (menu && menu != main && menu->IsShortCut(shortCut)) return true;
     }
     return false;
 }

@@ -165,6 +165,24 @@ TEST_F(MenusTest, ShortcutsRunExceptPrintableKeysInControlsThatTypeThem) {
     form->Release();
 }
 
+// A main menu that a menu bar shows (the form has no window menu) keeps its shortcuts.
+TEST_F(MenusTest, ShortcutsOfAMainMenuThatIsNotTheWindowMenuRun) {
+    TForm* form = NewForm();
+    Log log;
+    auto* menu = Make<TMainMenu>(form);
+    auto* action = NewItem(form, "mnuAction", "&Action");
+    auto* extract = NewItem(form, "mnuExtract", "&Extract...", &log);
+    extract->SetShortCut(ShortCut('E', TShiftState{ssShift}));
+    menu->Items()->Add(action);
+    action->Add(extract);
+    auto* button = Add<TButton>(form, 10, 40, 75, 25, "btnGo");
+    form->Show();
+    button->SetFocus();
+    Press('E', true);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"mnuExtract"}));
+    form->Release();
+}
+
 TEST_F(MenusTest, ActionDrivesMenuItemAndButton) {
     TForm* form = NewForm();
     Log log;

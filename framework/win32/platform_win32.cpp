@@ -236,6 +236,57 @@ public:
         return buf;
     }
 
+    // The staged file is marked for deletion as soon as it exists: when the program dies before the
+    // commit the system removes it with the last handle. The commit takes the mark off and renames
+    // the file through its handle, so that no moment exists in which it stands beside the target.
+    bool CreateStaged(StagedFile& staged) override {
+        staged.handle = kInvalidFile;
+        staged.vanishes = false;
+        char buf[MAX_PATH + 1];
+        if (!GetTempFileNameA(StagedFolder(staged.target).c_str(), staged.prefix.c_str(), 0, buf)) return Fail() > 0;
+        HANDLE h = CreateFileA(buf, GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            Fail();
+            DeleteFileA(buf);
+            return false;
+        }
+        FILE_DISPOSITION_INFO gone{TRUE};
+        staged.vanishes = SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof gone) != 0;
+        staged.handle = reinterpret_cast<FileHandle>(h);
+        staged.name = buf;
+        return true;
+    }
+
+    bool CommitStaged(StagedFile& staged) override {
+        HANDLE h = H(staged.handle);
+        bool ok = FlushFileBuffers(h) || Fail() > 0;
+        FILE_DISPOSITION_INFO keep{FALSE};
+        if (ok && staged.vanishes) ok = SetFileInformationByHandle(h, FileDispositionInfo, &keep, sizeof keep) || Fail() > 0;
+        if (ok && RenameByHandle(h, staged.target)) {
+            CloseHandle(h);
+            staged.handle = kInvalidFile;
+            staged.name.clear();
+            return true;
+        }
+        if (ok) {
+            // Systems without renames through a handle: the same rename by name, within one folder.
+            CloseHandle(h);
+            staged.handle = kInvalidFile;
+            staged.vanishes = false;
+            if (MoveFileExA(staged.name.c_str(), staged.target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                staged.name.clear();
+                return true;
+            }
+            Fail();
+        }
+        // Still marked for deletion when the flush failed; otherwise removed by name.
+        const int error = lastError_;
+        DiscardStaged(staged);
+        lastError_ = error;
+        return false;
+    }
+
     int64_t FreeSpace(const std::string& path) override {
         ULARGE_INTEGER avail, total, free;
         if (!GetDiskFreeSpaceExA(path.empty() ? nullptr : path.c_str(), &avail, &total, &free)) return -1;
@@ -249,6 +300,19 @@ private:
         lastError_ = static_cast<int>(GetLastError());
         return -1;
     }
+
+    bool RenameByHandle(HANDLE h, const std::string& target) {
+        const int n = MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
+        if (n <= 0) return false;
+        std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + static_cast<size_t>(n) * sizeof(WCHAR));
+        auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        info->ReplaceIfExists = TRUE;
+        info->RootDirectory = nullptr;
+        info->FileNameLength = static_cast<DWORD>((n - 1) * sizeof(WCHAR));
+        MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, info->FileName, n);
+        return SetFileInformationByHandle(h, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != 0;
+    }
+
     int lastError_ = 0;
 };
 

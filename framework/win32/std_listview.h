@@ -94,6 +94,11 @@ private:
     void* data_ = nullptr;
     int imageIndex_ = -1;
     int overlayIndex_ = -1;
+    // How many sub-item slots the window has been given (their texts come from the item on request).
+    int windowSubItems_ = 0;
+    // Where the item stood when last looked up: checked first, so asking a long list for an item's
+    // position is not a search.
+    mutable size_t indexHint_ = 0;
     bool selected_ = false;  // while there is no window
     bool focused_ = false;
 };
@@ -108,6 +113,10 @@ public:
     TListItem* operator[](int index) const { return Item(index); }
     TListItem* Add();
     TListItem* Insert(int index);
+    // Adds an item made beforehand with no owner (new TListItem(nullptr)) and filled while no window
+    // knew it: the window gets it whole, in one insert (null adds an empty item). At Index, or at the
+    // end when Index is -1. The list takes ownership.
+    TListItem* AddItem(TListItem* item, int index = -1);
     void Delete(int index);
     void Clear();
     int IndexOf(const TListItem* item) const;
@@ -170,6 +179,9 @@ public:
     TListItem* Selected() const;
     void SetSelected(TListItem* item);
     int SelCount() const;
+    // The position of the next selected item after Index (-1: from the start), or -1; the window
+    // answers, so a walk over the selection costs one question per selected item.
+    int NextSelected(int index) const;
     TListItem* ItemFocused() const;
     void SetItemFocused(TListItem* item);
     TListItem* GetItemAt(int x, int y) const;

@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/unrar/unrar_api.h"
+#include "engine/formats/rar/unrar_api.h"
 
 namespace {
 

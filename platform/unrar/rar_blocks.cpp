@@ -12,6 +12,28 @@ namespace {
 uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
+// Well-formed UTF-8 with at least one character beyond ASCII.
+bool IsUtf8Text(const std::string& text)
+{
+    bool wide = false;
+    for (size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        const unsigned need = b >= 0xC2 && b <= 0xDF ? 1 : b >= 0xE0 && b <= 0xEF ? 2 : b >= 0xF0 && b <= 0xF4 ? 3 : 0;
+        if (need == 0 || i + need >= text.size())
+            return false;
+        for (unsigned k = 1; k <= need; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        wide = true;
+        i += need + 1;
+    }
+    return wide;
+}
+
 }  // namespace
 
 std::u16string Utf8ToUtf16(const std::string& text)
@@ -178,6 +200,9 @@ ParseResult ParseFileHeader(std::span<const uint8_t> h, FileHeader& out)
             out.wideName = Utf8ToUtf16(out.name);
             out.name.clear();
         }
+    } else if ((out.hostOS == 3 || out.hostOS == 5) && IsUtf8Text(out.name)) {
+        // Unix hosts store their own names without the flag: UTF-8 where the system uses it.
+        out.wideName = Utf8ToUtf16(out.name);
     }
     // Unix hosts keep st_mode: a folder is marked for the caller as the DOS folder bit.
     if (out.hostOS == 3 || out.hostOS == 5)

@@ -16,7 +16,7 @@
 #include "engine/codec/rar_unpack.h"
 #include "platform/unrar/rar_blocks.h"
 #include "platform/unrar/rar_packed.h"
-#include "platform/unrar/unrar_api.h"
+#include "engine/formats/rar/unrar_api.h"
 
 namespace unrar {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/unrar/rar_blocks.h"
-#include "platform/unrar/unrar_api.h"
+#include "engine/formats/rar/unrar_api.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/unrar/rar_session.h"
-#include "platform/unrar/unrar_api.h"
+#include "engine/formats/rar/unrar_api.h"
 
 using unrar::RarSession;
 

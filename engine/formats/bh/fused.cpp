@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <queue>
 #include <vector>
 
@@ -110,7 +111,9 @@ public:
 
     FuseResult Run()
     {
-        head_.assign(size_t(1) << kHashBits, -1);
+        // Every slot -1 (no position yet), set as bytes: the table is cleared for each file.
+        head_.resize(size_t(1) << kHashBits);
+        std::memset(head_.data(), 0xFF, head_.size() * sizeof head_[0]);
         Fill();
         if (end_ == 0)
             unpackable_ = !failed_;  // nothing to compress

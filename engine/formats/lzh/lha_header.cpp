@@ -55,6 +55,8 @@ std::string JoinName(const std::string& folder, const std::string& name)
 
 }  // namespace
 
+std::string DamagePlace(uint64_t pos) { return "at offset " + std::to_string(pos); }
+
 std::string FolderText(const std::string& raw)
 {
     std::string out = raw;
@@ -90,7 +92,9 @@ HeaderStep ReadHeader(ReadAtSource& source, uint64_t pos, LhaEntry& e)
     e.headerPos = pos;
     std::array<uint8_t, 26> h{};
     const size_t got = source.ReadAt(pos, h);
-    if (got == 0 || h[0] == 0)
+    // A zero size byte is the end mark, unless it is the low byte of a level-2 header's 16-bit size.
+    const bool level2 = got >= 26 && h[20] == 2 && Le16(h.data()) >= 26 && h[2] == '-' && h[6] == '-';
+    if (got == 0 || (h[0] == 0 && !level2))
         return HeaderStep::End;
     if (got < 22)
         return HeaderStep::Damaged;
@@ -148,7 +152,7 @@ HeaderStep ReadHeader(ReadAtSource& source, uint64_t pos, LhaEntry& e)
         e.dataPos = pos + total;
         e.packedSize = e.storedPacked;
     } else {
-        return HeaderStep::End;
+        return HeaderStep::Damaged;  // a level this reader does not know: its size cannot be told
     }
     e.nextPos = e.dataPos + e.packedSize;
     if (e.name.empty() && !e.IsFolder())

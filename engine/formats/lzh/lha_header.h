@@ -36,12 +36,15 @@ struct LhaEntry {
 
 enum class HeaderStep {
     Entry,    // a header was read; nextPos may lie beyond the file when the data is cut short
-    End,      // the archive's end mark, the end of the file or a header level this reader lacks
-    Damaged,  // a header that is cut short or contradicts itself
+    End,      // the archive's end mark or the end of the file
+    Damaged,  // a header that is cut short, contradicts itself or has a level above 2
 };
 
 // Reads the header at Pos.
 HeaderStep ReadHeader(ReadAtSource& source, uint64_t pos, LhaEntry& entry);
+
+// The MsgEx of the report of a damaged header (25108): where the header starts in the file.
+std::string DamagePlace(uint64_t pos);
 
 // The offset of the first header for an archive that detection found at Start: a zero byte there
 // means a 128-byte prefix before the archive.

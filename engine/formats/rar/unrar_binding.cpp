@@ -30,6 +30,18 @@ struct Binding {
     bool loaded = false;
 };
 
+// The library a native program links in, when it provides one.
+struct LinkedLibrary {
+    UnRARFunctions functions = kStubs;
+    bool provided = false;
+};
+
+LinkedLibrary& Linked()
+{
+    static LinkedLibrary linked;
+    return linked;
+}
+
 Binding& State()
 {
     static Binding binding;
@@ -65,12 +77,17 @@ void BindUnRAR(const std::string& name)
         b.library = std::move(library);
     }
 #else
-    if (UpperCase(name) == "UNRAR") {
-        b.functions = UnRARFunctions{RAROpenArchive, RARCloseArchive, RARReadHeader, RARProcessFile,
-                                     RARSetChangeVolProc, RARSetProcessDataProc, RARSetPassword};
+    if (UpperCase(name) == "UNRAR" && Linked().provided) {
+        b.functions = Linked().functions;
         b.loaded = true;
     }
 #endif
+}
+
+void ProvideLinkedUnRAR(const UnRARFunctions& functions)
+{
+    Linked().functions = functions;
+    Linked().provided = true;
 }
 
 void SetUnRARFunctions(const UnRARFunctions& functions)

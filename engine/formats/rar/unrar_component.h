@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/core/un_base.h"
-#include "platform/unrar/unrar_api.h"
+#include "engine/formats/rar/unrar_api.h"
 
 namespace engine {
 

@@ -204,7 +204,8 @@ void RegisterUUEncodeClasses()
     fw::Class<TUUEncode, TCompBase>("TUUEncode")
         .Prop("KBytesPerVolume", &E::KBytesPerVolume, &E::SetKBytesPerVolume)
         .Prop("OutFilename", &E::OutFilename, &E::SetOutFilename)
-        .Prop("WriteTableToFile", &E::WriteTableToFile, &E::SetWriteTableToFile);
+        .Prop("WriteTableToFile", &E::WriteTableToFile, &E::SetWriteTableToFile)
+        .Event("OnFileExists", static_cast<TOnFileExists E::*>(&TZipCommon::OnFileExists));
 }
 
 }  // namespace engine

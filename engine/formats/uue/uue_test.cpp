@@ -100,6 +100,32 @@ TEST_F(UUTest, LinesOfTheEncoderFollowTheTable)
     EXPECT_TRUE(out.empty());
 }
 
+// The encoder asks before it replaces an existing output file; a form binds that question by name.
+TEST_F(UUTest, ExistingOutputIsAskedForThroughThePublishedEvent)
+{
+    mx::test::WriteFile(Path("data.bin"), "some bytes to encode");
+    mx::test::WriteFile(Path("coded.enc"), "keep me");
+    const fw::PropInfo* prop = fw::FindProp(encoder_, "OnFileExists");
+    ASSERT_NE(prop, nullptr);
+    ASSERT_EQ(prop->kind, fw::TypeKind::Method);
+    int asked = 0;
+    bool accept = false;
+    TOnFileExists ask;
+    ask.Bind(this, [&](void*, fw::TObject*, const std::string& fn, TDateTime, bool& a) {
+        ++asked;
+        EXPECT_EQ(Name(fn), "coded.enc");
+        a = accept;
+    });
+    fw::SetMethodProp(encoder_, *prop, std::any(ask));
+    Encode("data.bin", "coded.enc", TCompressMethod::cmUUEncode);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(mx::test::ReadFile(Path("coded.enc")), "keep me") << "declined: the old file stays";
+    accept = true;
+    EXPECT_TRUE(Encode("data.bin", "coded.enc", TCompressMethod::cmUUEncode));
+    EXPECT_EQ(asked, 2);
+    EXPECT_NE(mx::test::ReadFile(Path("coded.enc")), "keep me");
+}
+
 TEST_F(UUTest, VolumeNames)
 {
     using uu::TNextVolumeName;

@@ -238,7 +238,7 @@ bool Driver::FindEndpoint(double seconds) {
         return false;
     }
     std::string title = std::string(kEndpointTitlePrefix) + std::to_string(process_.dwProcessId);
-    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * options_.slowness * 1000);
     while (true) {
         endpoint_ = FindWindowExA(nullptr, nullptr, kEndpointClass, title.c_str());
         if (endpoint_) return true;
@@ -270,7 +270,8 @@ bool Driver::Send(const std::string& verb, const std::string& args, Reply& reply
     DWORD_PTR result = 0;
     // SMTO_NORMAL lets this thread take the reply, which the endpoint sends while we wait here.
     LRESULT sent = SendMessageTimeoutA(endpoint_, WM_COPYDATA, reinterpret_cast<WPARAM>(replyWindow_),
-                                       reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, answerMs, &result);
+                                       reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
+                                       static_cast<UINT>(answerMs * options_.slowness), &result);
     awaitedId_ = 0;
     if (!sent) {
         DWORD code = GetLastError();
@@ -310,7 +311,8 @@ bool Driver::Perform(const Step& step) {
     if (!WaitForAction(sequence, kDefaultTimeout)) {
         // An action that ends the program (a Close button, Exit in a menu) took the endpoint with it
         // before it could report the action done: it has run once the program is gone.
-        if (started_ && WaitForSingleObject(process_.hProcess, kEndGraceMs) == WAIT_OBJECT_0) {
+        if (started_ && WaitForSingleObject(process_.hProcess, static_cast<DWORD>(kEndGraceMs * options_.slowness)) ==
+                            WAIT_OBJECT_0) {
             DWORD code = 0;
             GetExitCodeProcess(process_.hProcess, &code);
             std::printf("fwdrive: the program ended with the action (exit code %lu)\n", static_cast<unsigned long>(code));
@@ -326,7 +328,7 @@ bool Driver::Perform(const Step& step) {
 // dispatched), or running: then the GUI thread answers us from a loop nested inside it, such as
 // the modal form it opened.
 bool Driver::WaitForAction(uint32_t sequence, double seconds) {
-    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * options_.slowness * 1000);
     while (true) {
         Reply reply;
         if (!Send("progress", "", reply)) return false;
@@ -343,7 +345,7 @@ bool Driver::WaitForAction(uint32_t sequence, double seconds) {
 }
 
 bool Driver::Wait(const Step& step) {
-    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(step.seconds * 1000);
+    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(step.seconds * options_.slowness * 1000);
     std::string last;
     while (true) {
         double left = static_cast<double>(deadline - std::min(deadline, GetTickCount64())) / 1000.0;

@@ -21,6 +21,9 @@ struct DriverOptions {
     std::string outDir = ".";                   // where screenshot requests are written
     std::map<std::string, std::string> defines;  // ${NAME} values; the environment is the fallback
     bool waitForScreenshot = false;              // a harness answers screenshot requests
+    // Every timeout is multiplied by this: a program under emulation (32-bit Wine in qemu) starts and
+    // answers many times slower.
+    double slowness = 1.0;
 };
 
 class Driver {

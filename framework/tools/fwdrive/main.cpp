@@ -1,6 +1,8 @@
-// fwdrive.exe [-o <dir>] [-D NAME=VALUE]... <script>
+// fwdrive.exe [-o <dir>] [-D NAME=VALUE]... [--slow FACTOR] <script>
+// --slow multiplies every timeout (a program under emulation starts and answers many times slower).
 // Runs an automation script against a program built with the framework (see script.h).
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -22,15 +24,18 @@ int main(int argc, char** argv) {
             options.defines[d.substr(0, eq)] = d.substr(eq + 1);
         } else if (a == "--screenshot-wait") {
             options.waitForScreenshot = true;
+        } else if (a == "--slow" && i + 1 < argc) {
+            options.slowness = std::atof(argv[++i]);
+            if (options.slowness < 1) options.slowness = 1;
         } else if (options.scriptPath.empty() && !a.empty() && a[0] != '-') {
             options.scriptPath = fw::drive::WindowsPath(a);
         } else {
-            std::fprintf(stderr, "usage: fwdrive [-o dir] [-D NAME=VALUE]... [--screenshot-wait] script.txt\n");
+            std::fprintf(stderr, "usage: fwdrive [-o dir] [-D NAME=VALUE]... [--screenshot-wait] [--slow FACTOR] script.txt\n");
             return 2;
         }
     }
     if (options.scriptPath.empty()) {
-        std::fprintf(stderr, "usage: fwdrive [-o dir] [-D NAME=VALUE]... [--screenshot-wait] script.txt\n");
+        std::fprintf(stderr, "usage: fwdrive [-o dir] [-D NAME=VALUE]... [--screenshot-wait] [--slow FACTOR] script.txt\n");
         return 2;
     }
     fw::drive::Driver driver(options);

@@ -19,6 +19,15 @@ inline size_t ArjFirstBasicHeader(const std::string& arj)
     return 4 + mainSize + 4 + 2 + 4;
 }
 
+// Where the basic header of the file header after the one at Basic starts (no extended headers).
+inline size_t ArjNextBasicHeader(const std::string& arj, size_t basic)
+{
+    const size_t size = uint8_t(arj[basic - 2]) | size_t(uint8_t(arj[basic - 1])) << 8;
+    const auto u = [&](size_t i) { return uint32_t(uint8_t(arj[basic + i])); };
+    const size_t packed = u(12) | u(13) << 8 | u(14) << 16 | u(15) << 24;
+    return basic + size + 4 + 2 + packed + 4;
+}
+
 // Writes the CRC-32 of the basic header at Basic after it.
 inline void MendArjHeaderCrc(std::string& arj, size_t basic)
 {

@@ -1,5 +1,7 @@
 #include "engine/formats/arj/unarj/unarj_component.h"
 
+#include <algorithm>
+
 #include "engine/codec/arj_method4.h"
 #include "engine/codec/lzh_decoder.h"
 #include "engine/core/e_raise.h"
@@ -53,27 +55,34 @@ void TUnARJ::CloseVolume()
     archive_ = fw::kInvalidFile;
 }
 
+std::string TUnARJ::ReportVolumeID() const { return std::to_string(std::max(0, Volumes.VolumeNumber - 1)); }
+
 void TUnARJ::ProcessArchive()
 {
     GarblePassword.clear();
     FileCount = 0;
     Encrypted = false;
-    const bool arjType = ArcType() == TArcType::atArj || ArcType() == TArcType::atArjExe;
-    // One named entry of a set: it lives in the volume the lister named.
-    std::string path = ArchiveFile();
-    if (!HasWildcards(FileSpec()) && !VolumeID.empty() && !path.empty())
-        path = ExtractFilePath(path) + VolumeID;
     if (ArchiveFile().empty())
         RaiseError(ArchiveFile(), "", "0", 25243);
-    if (!arjType)
+    // A missing archive is asked for below, as any volume of the set is; another type is refused.
+    const bool arjType = ArcType() == TArcType::atArj || ArcType() == TArcType::atArjExe;
+    if (!arjType && !(ArcType() == TArcType::atFileOpenErr && !FileExistsFind(ArchiveFile())))
         RaiseError(ArchiveFile(), "", "0", 25242);
+    // One named entry of a set: it lives in the volume the lister named.
+    std::string path = ArchiveFile();
+    if (!HasWildcards(FileSpec()) && !VolumeID.empty())
+        path = ExtractFilePath(path) + VolumeID;
     ParseVolumeExt(path);
+    if (!FileExistsFind(path) && !FindVolume(path, ReportVolumeID()))
+        return;  // not found: the run ends
+    // Only the archive itself may lie behind a self-extractor.
+    const uint64_t start = path == ArchiveFile() && ArcStartPos > 1 ? uint64_t(ArcStartPos - 1) : 0;
     if (!OpenVolume(path))
-        RaiseError(path, "", "0", 25235);
+        RaiseError(path, "", ReportVolumeID(), 25235);
     try {
         StartRun(true);
         try {
-            Walk();
+            Walk(start);
         } catch (...) {
             FinishRun();
             throw;
@@ -86,16 +95,15 @@ void TUnARJ::ProcessArchive()
     CloseVolume();
 }
 
-void TUnARJ::Walk()
+void TUnARJ::Walk(uint64_t start)
 {
-    const uint64_t start = ArcStartPos > 1 ? uint64_t(ArcStartPos - 1) : 0;
     const uint64_t size = source_->Size();
     uint64_t limit = kScanLimit;
     if (size - std::min(size, start) <= kScanLimit + 2)
         limit = size;
     arj::ArjHeader main;
     if (!arj::FindMainHeader(*source_, start, limit, main))
-        RaiseError(volumePath_, "", "0", 25242);
+        RaiseError(volumePath_, "", ReportVolumeID(), 25242);
     uint64_t pos = main.dataPos;
     while (!Aborted()) {
         ProcessMessages();
@@ -106,9 +114,9 @@ void TUnARJ::Walk()
         if (step == arj::HeaderStep::End)
             break;
         if (step == arj::HeaderStep::Damaged)
-            RaiseError(volumePath_, "", "0", 25108);
+            RaiseError(volumePath_, "", ReportVolumeID(), 25108);
         if (!h.crcOk)
-            RaiseError(volumePath_, "", "0", 25237);
+            RaiseError(volumePath_, "", ReportVolumeID(), 25237);
         CurrentRun().crc32 = 0xFFFFFFFFu;
         const std::string before = volumePath_;
         const Outcome outcome = h.fileType == arj::kFolder ? Outcome::Next : HandleEntry(h);
@@ -116,7 +124,7 @@ void TUnARJ::Walk()
             break;
         // HandleEntry leaves H at the entry's last part, in the volume that holds it.
         if (volumePath_ == before && h.nextPos <= pos)
-            RaiseError(volumePath_, "", "0", 25108);
+            RaiseError(volumePath_, "", ReportVolumeID(), 25108);
         pos = h.nextPos;
     }
 }
@@ -148,15 +156,15 @@ TUnARJ::Outcome TUnARJ::HandleEntry(arj::ArjHeader& h)
     // An entry this extractor cannot write is reported and passed over; the entries after it still
     // come out.
     if (h.minVersion > 3) {
-        ReportError(OemToAnsiPath(name), "", "0", 25402);
+        ReportError(OemToAnsiPath(name), "", ReportVolumeID(), 25402);
         return Outcome::Next;
     }
     if (h.method > 4 || (h.method == 4 && h.version == 1)) {
-        ReportError(OemToAnsiPath(name), "", "0", 25301);
+        ReportError(OemToAnsiPath(name), "", ReportVolumeID(), 25301);
         return Outcome::Next;
     }
     if (h.fileType != arj::kBinary && h.fileType != arj::kText) {
-        ReportError(OemToAnsiPath(name), "", "0", 25302);
+        ReportError(OemToAnsiPath(name), "", ReportVolumeID(), 25302);
         return Outcome::Next;
     }
     const bool garbled = (h.flags & arj::kFlagGarbled) != 0;
@@ -182,7 +190,7 @@ TUnARJ::Outcome TUnARJ::HandleEntry(arj::ArjHeader& h)
                         if (OnEnd)
                             OnEnd(this, volumePath_, false);
                         else
-                            ReportError(volumePath_, "", "0", 25151);
+                            ReportError(volumePath_, "", ReportVolumeID(), 25151);
                     }
                     const uint8_t modifier = h.modifier;
                     if (!NextVolume(h))
@@ -210,7 +218,7 @@ TUnARJ::Outcome TUnARJ::HandleEntry(arj::ArjHeader& h)
     } catch (const E_RAISE&) {
     }
     if (garbled && decoded && !pass)
-        RaiseError(FileName, "", "0", 26517);
+        RaiseError(FileName, "", ReportVolumeID(), 26517);
     if (garbled && !decoded)
         return Outcome::EndRun;
     return Outcome::Extracted;
@@ -219,7 +227,7 @@ TUnARJ::Outcome TUnARJ::HandleEntry(arj::ArjHeader& h)
 void TUnARJ::DecodePart(const arj::ArjHeader& h, bool garbled)
 {
     if (fw::Fs().Seek(archive_, int64_t(h.dataPos), fw::SeekOrigin::Begin) != int64_t(h.dataPos))
-        RaiseError(volumePath_, "", "0", 25291);
+        RaiseError(volumePath_, "", ReportVolumeID(), 25291);
     BeginEntryProgress(h.packedSize);
     if (h.method == 0) {
         CopyStored(archive_, std::min<int64_t>(h.packedSize, h.size), 32);
@@ -230,7 +238,7 @@ void TUnARJ::DecodePart(const arj::ArjHeader& h, bool garbled)
     const mx::codec::Status status = h.method == 4 ? mx::codec::ArjMethod4Decode(input, output, h.size)
                                                    : mx::codec::LzhDecode(input, output, mx::codec::kLzhArj, h.size);
     if (const int report = DecodeReport(status, output))
-        RaiseError(report == 25120 ? volumePath_ : FileName, "", "0", report);
+        RaiseError(report == 25120 ? volumePath_ : FileName, "", ReportVolumeID(), report);
 }
 
 bool TUnARJ::NextVolume(arj::ArjHeader& part)

@@ -25,13 +25,16 @@ public:
     void SetArcType(TArcType value) override;
 
     void ProcessArchive() override;
+    // The number of the volume being read (.ARJ 0, .A01 1, ...).
+    std::string ReportVolumeID() const override;
 
 protected:
     ~TUnARJ() override;
 
 private:
     enum class Outcome { Next, Extracted, EndRun };
-    void Walk();
+    // Walks the volume that is open, whose archive starts at Start.
+    void Walk(uint64_t start);
     Outcome HandleEntry(arj::ArjHeader& header);
     // Asks for the password of a garbled entry; false when there is none (the run is cancelled).
     bool SettlePassword();

@@ -65,7 +65,7 @@ void TUnLHA::ProcessArchive()
             if (step == lha::HeaderStep::End)
                 break;
             if (step == lha::HeaderStep::Damaged || entry.nextPos <= pos) {
-                ReportError(ArchiveFile(), "", "0", 25108);
+                ReportError(ArchiveFile(), lha::DamagePlace(pos), "0", 25108);
                 break;
             }
             if (!entry.IsFolder() && Selected(entry.name)) {

@@ -12,6 +12,7 @@
 
 #include "engine/formats/common/testdata/file_tree.h"
 #include "engine/formats/common/testdata/tool_runner.h"
+#include "engine/formats/lzh/testing/lha_header_cases.h"
 #include "engine/formats/lzh/unlha/unlha_component.h"
 #include "framework/core/rtti.h"
 #include "testing/test_env.h"
@@ -48,9 +49,10 @@ public:
     {
         (pass ? passed_ : failed_).push_back(fn.substr(fn.find_last_of("\\/") + 1));
     }
-    void Error(fw::TObject*, const std::string& fn, const std::string&, const std::string&, int code)
+    void Error(fw::TObject*, const std::string& fn, const std::string& msgEx, const std::string&, int code)
     {
         errors_.push_back(code);
+        msgExs_.push_back(msgEx);
     }
 
     void MakeTree()
@@ -76,6 +78,7 @@ public:
         passed_.clear();
         failed_.clear();
         errors_.clear();
+        msgExs_.clear();
         begun_ = 0;
     }
 
@@ -84,6 +87,7 @@ public:
     TUnLHA* unlha_ = nullptr;
     std::vector<std::string> passed_, failed_;
     std::vector<int> errors_;
+    std::vector<std::string> msgExs_;
     int begun_ = 0;
 };
 
@@ -166,6 +170,27 @@ TEST_F(UnLhaTest, RefusedMethodsAndCutArchives)
     ASSERT_TRUE(unlha_->Test());
     EXPECT_EQ(failed_, std::vector<std::string>{"c.txt"});
     EXPECT_TRUE(passed_.empty());
+}
+
+// A header the walk cannot read ends it with the report 25108 naming the header's offset, in the
+// extractor as in the tester; a level-2 header whose size byte reads 0 is read whole.
+TEST_F(UnLhaTest, UnreadableHeadersAreReportedWithTheirOffset)
+{
+    for (const test::LhaHeaderCase& c : test::MakeLhaHeaderCases(dir_)) {
+        SCOPED_TRACE(c.label);
+        Reset();
+        unlha_->SetArchiveFile(c.archive);
+        unlha_->SetExtractDir(dir_ + "/out");
+        ASSERT_TRUE(unlha_->Extract());
+        EXPECT_EQ(passed_, c.names);
+        EXPECT_TRUE(failed_.empty());
+        if (c.damagedAt < 0) {
+            EXPECT_TRUE(errors_.empty());
+        } else {
+            EXPECT_EQ(errors_, std::vector<int>{25108});
+            EXPECT_EQ(msgExs_, std::vector<std::string>{"at offset " + std::to_string(c.damagedAt)});
+        }
+    }
 }
 
 // Every real archive of the corpus: what lhasa extracts, we extract identically; methods we do not

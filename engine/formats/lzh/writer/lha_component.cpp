@@ -257,7 +257,7 @@ bool TLha::Body(RunState& run, fw::TStream& out, fw::TStream* old)
                 // An archive that cannot be walked to its end would lose the entries after the
                 // damage: it is left as it is.
                 if (step == lha::HeaderStep::Damaged || e.nextPos <= pos || e.nextPos > source.Size()) {
-                    ReportError(ArchiveFile(), "", "0", 25108);
+                    ReportError(ArchiveFile(), lha::DamagePlace(pos), "0", 25108);
                     return false;
                 }
                 run.oldEntries.push_back(e);

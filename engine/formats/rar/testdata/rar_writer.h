@@ -27,6 +27,8 @@ struct RarTestEntry {
     // carries (empty: the data are the unpacked bytes), and the solid flag.
     std::string unpacked = {};
     bool solid = false;
+    uint8_t host = 2;           // the host system: 2 Win32, 3 Unix
+    std::string comment = {};   // a stored comment in the header (the layout of RAR 2.x and before)
 };
 
 class RarTestWriter {
@@ -73,14 +75,18 @@ public:
                 uint16_t flags = 0x8000 | (first ? 0 : 0x0001) | (last ? 0 : 0x0002) | (e.folder ? 0x00E0 : 0) |
                                  (e.encrypted ? 0x0004 : 0) | (e.solid ? 0x0010 : 0);
                 const std::string part = e.data.substr(done, n);
+                const std::string comment = e.comment.empty() ? std::string() : CommentBlock(e.comment);
+                if (!comment.empty())
+                    flags |= 0x0008;
                 const uint32_t crc = last ? wholeCrc
                                           : mx::codec::Crc32(std::span<const uint8_t>(
                                                 reinterpret_cast<const uint8_t*>(part.data()), part.size()));
-                std::string h = Head(0x74, flags, uint16_t(32 + e.name.size()));
-                h += Le32(uint32_t(n)) + Le32(uint32_t(plain.size())) + char(2) + Le32(crc) + Le32(e.dosTime) +
+                std::string h = Head(0x74, flags, uint16_t(32 + e.name.size() + comment.size()));
+                h += Le32(uint32_t(n)) + Le32(uint32_t(plain.size())) + char(e.host) + Le32(crc) + Le32(e.dosTime) +
                      char(e.version) + char(e.method) + Le16(uint16_t(e.name.size())) +
                      Le32(e.folder ? 0x10 : e.attr) + e.name;
-                current += WithCrc(h) + part;
+                // The header's CRC covers it up to the comment, which has its own.
+                current += WithCrc(h) + comment + part;
                 if (split)
                     room -= n;
                 done += n;
@@ -110,6 +116,15 @@ private:
         std::string h(2, '\0');
         h += char(type);
         return h + Le16(flags) + Le16(size);
+    }
+    // A stored comment: its 13-byte header (unpacked size, version, method, CRC of the text) and the text.
+    static std::string CommentBlock(const std::string& text)
+    {
+        const uint32_t crc =
+            mx::codec::Crc32(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+        return WithCrc(Head(0x75, 0, uint16_t(13 + text.size())) + Le16(uint16_t(text.size())) + char(15) + char(0x30) +
+                       Le16(uint16_t(crc))) +
+               text;
     }
     static std::string WithCrc(std::string header)
     {

@@ -1,8 +1,10 @@
 #include "engine/formats/zip/unzip/unzip_component.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <map>
+#include <vector>
 
 #include "engine/core/e_raise.h"
 #include "engine/core/file_routines.h"
@@ -15,6 +17,41 @@
 #include "framework/core/rtti.h"
 
 namespace engine {
+
+namespace {
+
+// The local-header positions of every entry of a directory, read once an entry's size is seen to lie.
+class LocalHeaderStarts {
+public:
+    LocalHeaderStarts(ReadAtSource& source, const zip::DirectoryLocation& loc, uint64_t base)
+        : source_(source), loc_(loc), base_(base)
+    {
+    }
+
+    // The first local header after Pos, or UINT64_MAX.
+    uint64_t After(uint64_t pos)
+    {
+        if (!read_) {
+            read_ = true;
+            zip::CentralDirectoryWalker walker(source_, loc_.position, loc_.end->position);
+            zip::CentralEntry e;
+            while (walker.Next(e) == zip::WalkStep::Entry)
+                starts_.push_back(base_ + e.header.localHeaderOffset);
+            std::sort(starts_.begin(), starts_.end());
+        }
+        const auto next = std::upper_bound(starts_.begin(), starts_.end(), pos);
+        return next == starts_.end() ? UINT64_MAX : *next;
+    }
+
+private:
+    ReadAtSource& source_;
+    const zip::DirectoryLocation& loc_;
+    uint64_t base_;
+    bool read_ = false;
+    std::vector<uint64_t> starts_;
+};
+
+}  // namespace
 
 TUnZIP::TUnZIP(fw::TComponent* owner) : TUnBase(owner) {}
 
@@ -95,10 +132,16 @@ void TUnZIP::WalkCentralDirectory(fw::FileHandle archive, FileReadSource& source
     // Where each entry's local header and data lie; an entry that reuses bytes another entry already
     // claimed is refused, so a small archive cannot expand the same data over and over.
     std::map<uint64_t, uint64_t> claimed;
+    LocalHeaderStarts starts(source, loc, base);
     zip::CentralEntry entry;
     uint32_t records = 0;
     zip::WalkStep step = zip::WalkStep::End;
     while (!Aborted() && (step = walker.Next(entry)) == zip::WalkStep::Entry) {
+        // Pending messages run between entries too: entries without data report no progress, and an
+        // archive of many of them must not freeze the window or the cancel.
+        ProcessMessages();
+        if (Aborted())
+            break;
         ++records;
         TrimAtNul(entry.name);
         utf8Name_ = (entry.header.flags & zip::kFlagUtf8) != 0;
@@ -116,7 +159,17 @@ void TUnZIP::WalkCentralDirectory(fw::FileHandle archive, FileReadSource& source
             local = zip::LocalHeader::Parse(raw, true);
         if (source.Failed() || entries.Failed())
             return;  // the archive cannot be read any more
-        const uint64_t dataEnd = local ? localPos + local->DataOffset() + entry.header.compressedSize : 0;
+        uint64_t dataEnd = local ? localPos + local->DataOffset() + entry.header.compressedSize : 0;
+        // Entry data lies before the directory (or, behind it, before the end of the file). A size
+        // that runs past that is a lie: the entry can only fail, and it claims and reads no more than
+        // the bytes up to the next entry's header, so that it cannot take the entries after it.
+        const uint64_t limit = localPos < loc.position ? std::min<uint64_t>(loc.position, source.Size())
+                                                       : source.Size();
+        if (local && dataEnd > limit) {
+            const uint64_t dataPos = std::min(localPos + local->DataOffset(), limit);
+            dataEnd = std::max(dataPos, std::min(limit, starts.After(localPos)));
+            entry.header.compressedSize = uint32_t(dataEnd - dataPos);
+        }
         if (!local || !Claim(claimed, localPos, dataEnd)) {
             BuildFileName(entry.name);
             ReportError(FileName.empty() ? StoredNameToAnsi(entry.name) : FileName, "", "0", 25248);

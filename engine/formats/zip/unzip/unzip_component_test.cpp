@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/testing/forwarding_host.h"
 #include "engine/formats/common/testdata/tool_runner.h"
 #include "engine/formats/common/testdata/wrong_passwords.h"
 #include "engine/formats/zip/unzip/unzip_component.h"
@@ -293,6 +294,61 @@ TEST_F(UnZipTest, OutputStopsAtTheDeclaredSize)
     }
 }
 
+// Rewrites the central record of liar.bin in every archive named on the command line: its sizes
+// become 0xFFFFFFFF, and with "zip64" a ZIP64 field says 2^40 bytes.
+constexpr const char* kSizeLieScript = R"PY(
+import struct, sys
+mode = sys.argv[1]
+for name in sys.argv[2:]:
+    d = open(name, 'rb').read()
+    end = d.rfind(b'PK\x05\x06')
+    count, size, start = struct.unpack('<HII', d[end + 10:end + 20])
+    records, pos = [], start
+    for _ in range(count):
+        n, x, c = struct.unpack('<HHH', d[pos + 28:pos + 34])
+        record = bytearray(d[pos:pos + 46 + n + x + c])
+        if record[46:46 + n] == b'liar.bin':
+            struct.pack_into('<II', record, 20, 0xFFFFFFFF, 0xFFFFFFFF)
+            if mode == 'zip64':
+                extra = struct.pack('<HHQQ', 1, 16, 1 << 40, 1 << 40)
+                record = record[:46 + n] + extra + record[46 + n:]
+                struct.pack_into('<H', record, 30, x + len(extra))
+        records.append(bytes(record))
+        pos += 46 + n + x + c
+    directory = b''.join(records)
+    tail = bytearray(d[end:])
+    struct.pack_into('<I', tail, 12, len(directory))
+    open(name[:-4] + '_' + mode + '.zip', 'wb').write(d[:start] + directory + bytes(tail))
+)PY";
+
+// An entry whose declared size runs past the end of the archive (0xFFFFFFFF, or 2^40 in a ZIP64
+// field) fails its check; it claims none of the bytes of the entries after it, which come out whole,
+// whatever the order of the entries.
+TEST_F(UnZipTest, ASizeThatLiesTakesNoOtherEntry)
+{
+    mx::test::WriteFile(dir_ + "/liar.bin", std::string(104, 'L'));
+    mx::test::WriteFile(dir_ + "/after.txt", "the entry after the liar");
+    mx::test::WriteFile(dir_ + "/lie.py", kSizeLieScript);
+    ASSERT_TRUE(RunIn(dir_, "zip -q -0 first.zip liar.bin after.txt && zip -q -0 last.zip after.txt liar.bin && zip -q "
+                            "-9 deflated.zip liar.bin after.txt", "zip", "zip"));
+    for (const char* mode : {"ffff", "zip64"})
+        ASSERT_TRUE(RunIn(dir_, test::Python() + " lie.py " + mode + " first.zip last.zip deflated.zip", "python3",
+                          "python3"));
+    for (const char* name : {"first_ffff", "last_ffff", "deflated_ffff", "first_zip64", "last_zip64", "deflated_zip64"}) {
+        SCOPED_TRACE(name);
+        events_.clear();
+        errors_.clear();
+        const std::string out = dir_ + "/out_" + name;
+        ASSERT_TRUE(Run(dir_ + "/" + name + ".zip", out));
+        EXPECT_EQ(errors_, std::vector<int>{});
+        EXPECT_EQ(Count("FAIL "), 1);
+        EXPECT_EQ(Count("pass "), 1);
+        EXPECT_EQ(mx::test::ReadFile(out + "/after.txt"), "the entry after the liar");
+        // The liar reads no further than the next entry's header, or the directory.
+        EXPECT_LE(fs::file_size(out + "/liar.bin"), 104u);
+    }
+}
+
 TEST_F(UnZipTest, PasswordsFromTheListAndFromTheHandler)
 {
     MakeTree();
@@ -495,6 +551,41 @@ TEST_F(UnZipTest, CancelDuringDecoding)
     EXPECT_EQ(Count("FAIL "), 1);
     EXPECT_EQ(errors_, std::vector<int>{25109});
     EXPECT_EQ(events_.back(), "deactivate");
+}
+
+// A host whose message pump counts and, at the tenth pump, cancels the running component, as a
+// click on a Cancel button would.
+class CountingHost : public test::ForwardingHost {
+public:
+    using ForwardingHost::ForwardingHost;
+    void PumpMessages() override
+    {
+        if (++pumps == 10)
+            if (TZipCommon* active = ActiveArcComponent())
+                TAwkMain::Cancel(active, true);
+    }
+    int pumps = 0;
+};
+
+// Empty entries have no data to report progress on: the walk still lets messages run between
+// entries, so the window answers and a cancel stops the run partway.
+TEST_F(UnZipTest, ManyEmptyEntriesLetMessagesRunAndCanBeCancelled)
+{
+    fs::create_directories(dir_ + "/empty");
+    std::string names;
+    for (int i = 0; i < 50; ++i) {
+        mx::test::WriteFile(dir_ + "/empty/e" + std::to_string(i) + ".txt", "");
+        names += " e" + std::to_string(i) + ".txt";
+    }
+    ASSERT_TRUE(RunIn(dir_ + "/empty", "zip -q ../empty.zip" + names, "zip", "zip"));
+    CountingHost host(fw::HostSeam());
+    fw::SetHost(&host);
+    const bool ran = Run(dir_ + "/empty.zip", dir_ + "/out");
+    fw::SetHost(nullptr);
+    EXPECT_TRUE(ran);
+    EXPECT_GE(host.pumps, 10);
+    EXPECT_GT(Count("pass "), 0);
+    EXPECT_LT(Count("pass "), 50) << "the cancel did not stop the run";
 }
 
 TEST_F(UnZipTest, BindableFromFormText)

@@ -43,8 +43,8 @@ struct TZip::RunState {
     int recNum = 0;
     zip::EntryList old;       // the archive as it was (after the replacement: as it is now)
     zip::EntryList added;     // the files added in this run
-    std::unique_ptr<TTempFileStream> out;
-    std::unique_ptr<TTempFileStream> second;
+    std::unique_ptr<TNewArchiveStream> out;  // the new archive, beside the old one
+    std::unique_ptr<TTempFileStream> second;  // the new entries, until they follow the kept ones
     // The new entries go into the second file through a buffer, in large pieces.
     std::unique_ptr<fw::TBufferedStream> newEntries;
     fw::FileHandle oldHandle = fw::kInvalidFile;
@@ -58,7 +58,6 @@ struct TZip::RunState {
     };
     std::vector<MovedSource> moveSources;     // source files whose data is now in the archive
     std::string lastAnswer;                   // the previous OnGetPassword answer of this run
-    RunContext* context = nullptr;
     mx::codec::Deflater deflater;             // shared by the new entries, so each does not set it up
 
     ~RunState()
@@ -233,7 +232,6 @@ bool TZip::Activate()
     if (!scope.Started())
         return false;
     RunState run;
-    run.context = &scope.Context();
     const std::string savedDir = GetCurrentDir();
     bool framed = false;
     bool timing = false;
@@ -295,7 +293,7 @@ bool TZip::OpenOldArchive(RunState& run)
 {
     bool unreadable = false;
     try {
-        run.out = std::make_unique<TTempFileStream>();
+        run.out = std::make_unique<TNewArchiveStream>(run.archive);
         if (!run.isNew) {
             run.oldHandle = OpenArchiveRead(run.archive);
             if (run.oldHandle == fw::kInvalidFile)
@@ -498,13 +496,13 @@ void TZip::AddFile(RunState& run, const fw::FileEntry& found)
         if (OnEnd)
             OnEnd(this, key, false);
         if (result == zip::NewEntryResult::WriteFailed)
-            RaiseError(run.context->secondTempName, "", "0", 25136);
+            RaiseError(run.second->FileName(), "", "0", 25136);
         // An unreadable or changing source: the entry is dropped whole and the search goes on.
         try {
             run.newEntries->SetSize(start);
             run.newEntries->Seek(start, fw::soFromBeginning);
         } catch (const fw::Exception&) {
-            RaiseError(run.context->secondTempName, "", "0", 25136);
+            RaiseError(run.second->FileName(), "", "0", 25136);
         }
         ReportError(path, "", "0", 25235);
         return;
@@ -530,7 +528,7 @@ void TZip::CopyKeptEntries(RunState& run)
         zip::CentralRecord record;
         const zip::CopyResult c = zip::CopyKeptEntry(*run.oldSource, e, *run.out, record);
         if (c != zip::CopyResult::Ok)
-            RaiseError(c == zip::CopyResult::ReadFailed ? run.archive : run.context->firstTempName, "", "0",
+            RaiseError(run.archive, "", "0",
                        c == zip::CopyResult::ReadFailed ? 25298 : 25136);
         run.records.push_back(std::move(record));
     }
@@ -541,13 +539,13 @@ void TZip::AppendNewEntries(RunState& run)
 {
     const int64_t base = run.out->Position();
     if (!run.newEntries->Flush())
-        RaiseError(run.context->secondTempName, "", "0", 25136);
+        RaiseError(run.second->FileName(), "", "0", 25136);
     const int64_t length = run.second->Size();
     run.second->Seek(0, fw::soFromBeginning);
     if (length > 0) {
         zip::StreamReadSource source(*run.second);
         if (zip::CopyBytes(source, 0, uint64_t(length), *run.out) != zip::CopyResult::Ok)
-            RaiseError(run.context->firstTempName, "", "0", 25136);
+            RaiseError(run.archive, "", "0", 25136);
     }
     for (int i = 0; i < run.added.Count(); ++i) {
         const TZipCompObject& e = run.added.At(i);
@@ -596,7 +594,7 @@ void TZip::DeleteWalk(RunState& run)
             zip::CentralRecord record;
             const zip::CopyResult c = zip::CopyKeptEntry(*run.oldSource, e, *run.out, record);
             if (c != zip::CopyResult::Ok)
-                RaiseError(c == zip::CopyResult::ReadFailed ? run.archive : run.context->firstTempName, "", "0",
+                RaiseError(run.archive, "", "0",
                            c == zip::CopyResult::ReadFailed ? 25298 : 25136);
             run.records.push_back(std::move(record));
             ++run.recNum;
@@ -664,12 +662,14 @@ void TZip::Commit(RunState& run)
 {
     const bool deleting = Switch() == TSwitch::swDelete;
     if (run.recNum > 0 && run.ok && !run.cancelled) {
-        if (!zip::WriteDirectory(*run.out, run.records) || !fw::Fs().Flush(run.out->Handle()))
-            RaiseError(run.context->firstTempName, "", "0", 25136);
-        run.out.reset();
+        if (!zip::WriteDirectory(*run.out, run.records))
+            RaiseError(run.archive, "", "0", 25136);
         run.second.reset();
+        // The old archive closes first: the system may not replace a file that is still open.
         run.CloseOld();
-        if (!ReplaceArchive(run)) {
+        const bool committed = run.out->Commit();
+        run.out.reset();
+        if (!committed) {
             ReportError(run.archive, "", "0", 25136);
             return;
         }
@@ -694,39 +694,6 @@ void TZip::Commit(RunState& run)
     }
     if (!run.cancelled)
         ReportError(run.archive, "", "0", 26999);
-}
-
-// The new archive goes next to the old one under a temporary name first, is forced to disk there and
-// is then renamed over the old one in one step; any failure leaves the old archive untouched and
-// removes the copy.
-bool TZip::ReplaceArchive(RunState& run)
-{
-    fw::FileSystem& fs = fw::Fs();
-    std::string& first = run.context->firstTempName;
-    std::string folder = ExtractFilePath(run.archive);
-    if (folder.empty())
-        folder = AppendBackslash(ToBackslashes(GetCurrentDir()));
-    const std::string staging = fs.TempFileName(folder, "BH");
-    if (staging.empty())
-        return false;
-    const auto fail = [&] {
-        fs.DeleteFile(staging);
-        return false;
-    };
-    if (fs.MoveFile(first, staging, true)) {
-        first.clear();
-    } else if (!fs.CopyFile(first, staging, false)) {
-        return fail();
-    }
-    const fw::FileHandle h =
-        fs.Open(staging, fw::FileAccess::ReadWrite, fw::FileShare::DenyNone, fw::FileCreate::OpenExisting);
-    if (h == fw::kInvalidFile)
-        return fail();
-    const bool flushed = fs.Flush(h);
-    fs.Close(h);
-    if (!flushed || !fs.MoveFile(staging, run.archive, true))
-        return fail();
-    return true;
 }
 
 void TZip::ReportNewEntries(RunState& run)

@@ -1,7 +1,7 @@
 // TZip: the writer of ZIP archives. A run adds files (swAdd), adds them and deletes the sources
 // (swMove), deletes entries (swDelete) or lists the archive (swRead). Every change writes a complete
-// new archive into a temporary file; the old archive is replaced only once the new one is complete
-// and on disk, and any failure or cancel before that leaves it exactly as it was.
+// new archive beside the old one; the old archive is replaced only once the new one is complete and
+// on disk, and any failure or cancel before that leaves it exactly as it was.
 #pragma once
 
 #include <cstdint>
@@ -68,7 +68,6 @@ private:
     void DeleteWalk(RunState& run);
     bool SettlePassword(RunState& run, const std::string& name, const TZipCompObject& entry);
     void Commit(RunState& run);
-    bool ReplaceArchive(RunState& run);
     void ReportNewEntries(RunState& run);
     void DeleteMovedSources(RunState& run);
 

@@ -1,6 +1,6 @@
 // The UnRAR library interface: the records, callbacks, result codes and the seven entry points that
-// the archive engine binds by name. Our own library (this folder) implements it for the RAR 1.5-4.x
-// block format with stored entries; any library with the same interface can replace it.
+// the archive engine binds by name. Any library with this interface serves; ours (platform/unrar)
+// implements it for the RAR 1.5-4.x block format.
 #pragma once
 
 #include <cstdint>

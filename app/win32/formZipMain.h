@@ -1,0 +1,238 @@
+// TfrmZipMain: the archive manager's main window. It lists one archive at a time through the lister,
+// keeps one record per listed entry, runs the extractors and writers on them and binds one handler
+// of each engine event to every engine component. Its parts live in several files:
+//   formZipMain.cpp          create, show, destroy, close, the command line, view commands, exit
+//   formZipMainList.cpp      opening and listing, columns, sorting, totals, command states, busy state
+//   formZipMainExtract.cpp   the extract command and the shared engine event handlers
+//   formZipMainSettings.cpp  the preferences and the view settings
+// The explorer bar's shell tree and list are joined by JexoShellLink1 only when the bar first shows
+// its Folders page: a hidden bar watches no folder (and starts no directory monitor thread).
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/entry_table.h"
+#include "app/preferences.h"
+#include "framework/win32/forms.h"
+
+namespace fw {
+class TButton;
+class TComboBox;
+class TCoolBar;
+class TImage;
+class TLabel;
+class TListColumn;
+class TListItem;
+class TListView;
+class TMainMenu;
+class TMemo;
+class TMenuItem;
+class TNotebook;
+class TOpenDialog;
+class TPaintBox;
+class TPanel;
+class TProgressBar;
+class TSplitter;
+class TStatusBar;
+class TStrings;
+class TToolBar;
+}  // namespace fw
+namespace engine {
+class TKrenlo;
+class TUnBase;
+class TUnZIP;
+class TUUDecode;
+class TZipCommon;
+}  // namespace engine
+namespace kvx::win32 {
+class TKVXFileCtrl;
+class TKVXImageListBox;
+class TKVXMRUList;
+class TKVXTrayIcon;
+}  // namespace kvx::win32
+namespace uis {
+class TFormStorage;
+class TMRUManager;
+}  // namespace uis
+
+namespace app {
+
+class TfrmArcExtract;
+
+class TfrmZipMain : public fw::TForm {
+public:
+    using TForm::TForm;
+
+    // ---- components the code reaches (form text) -----------------------------------------------
+    engine::TKrenlo* Krenlo1 = nullptr;
+    engine::TUnZIP* UnZIP1 = nullptr;
+    engine::TUUDecode* UUDecode1 = nullptr;
+    fw::TListView* ListView1 = nullptr;
+    fw::TStatusBar* StatusBar1 = nullptr;
+    fw::TProgressBar* ProgressBar1 = nullptr;
+    fw::TPaintBox* pbxLed = nullptr;
+    fw::TImage* imgLed = nullptr;
+    fw::TMemo* memLog = nullptr;
+    fw::TLabel* lblArchiveName = nullptr;
+    fw::TComboBox* cmbAddress = nullptr;
+    fw::TPanel* pnlActions = nullptr;
+    fw::TPanel* pnlInfo = nullptr;
+    fw::TPanel* pnlDispInfo = nullptr;
+    fw::TPanel* pnlStatus = nullptr;
+    fw::TPanel* pnlMain = nullptr;
+    fw::TPanel* pnlList = nullptr;
+    fw::TSplitter* SplitterInfo = nullptr;
+    fw::TNotebook* nbkLog = nullptr;
+    fw::TNotebook* nbkExplore = nullptr;
+    fw::TNotebook* nbkSearch = nullptr;
+    fw::TToolBar* tbarStandard = nullptr;
+    fw::TPanel* tbarAddress = nullptr;
+    fw::TButton* btnGo = nullptr;
+    fw::TCoolBar* CoolBar1 = nullptr;
+    fw::TMenuItem* mnuAction = nullptr;
+    fw::TMenuItem* miFileClose = nullptr;
+    fw::TMenuItem* mnuExtract1 = nullptr;
+    fw::TMenuItem* mnuRefresh1 = nullptr;
+    fw::TMenuItem* miViewStandard = nullptr;
+    fw::TMenuItem* miViewAddress = nullptr;
+    fw::TMenuItem* miViewActions = nullptr;
+    fw::TMenuItem* miViewTextlabels = nullptr;
+    fw::TMenuItem* miViewStatusbar = nullptr;
+    fw::TMenuItem* mnuViewLog = nullptr;
+    fw::TMenuItem* miViewLargeIcons = nullptr;
+    fw::TMenuItem* miViewSmallIcons = nullptr;
+    fw::TMenuItem* miViewList = nullptr;
+    fw::TMenuItem* miViewDetails = nullptr;
+    fw::TMenuItem* pmiViewLargeIcons = nullptr;
+    fw::TMenuItem* pmiViewSmallIcons = nullptr;
+    fw::TMenuItem* pmiViewList = nullptr;
+    fw::TMenuItem* pmiViewDetails = nullptr;
+    fw::TMenuItem* pmiExtract = nullptr;
+    uis::TFormStorage* FormStorage1 = nullptr;
+    uis::TFormStorage* fsView = nullptr;
+    uis::TFormStorage* fsToolbars = nullptr;
+    uis::TFormStorage* fsFolders = nullptr;
+    uis::TFormStorage* fsPrograms = nullptr;
+    uis::TMRUManager* mrumHistory = nullptr;
+    kvx::win32::TKVXMRUList* mruHistory = nullptr;
+    kvx::win32::TKVXMRUList* mruFavorites = nullptr;
+    kvx::win32::TKVXImageListBox* lsbHistory = nullptr;
+    kvx::win32::TKVXImageListBox* lsbFavorites = nullptr;
+    kvx::win32::TKVXFileCtrl* KVXFileCtrl1 = nullptr;
+    kvx::win32::TKVXTrayIcon* KVXTrayIcon1 = nullptr;
+    fw::TOpenDialog* OpenDialog1 = nullptr;
+
+    // ---- handlers (form text) -------------------------------------------------------------------
+    void FormCreate(fw::TObject* Sender);
+    void FormShow(fw::TObject* Sender);
+    void FormCloseQuery(fw::TObject* Sender, bool& CanClose);
+    void FormDestroy(fw::TObject* Sender);
+    void mnuExit1Click(fw::TObject* Sender);
+    void mnuOpen1Click(fw::TObject* Sender);
+    void mnuEditPreferencesClick(fw::TObject* Sender);
+    void miFileCloseClick(fw::TObject* Sender);
+    void mnuRefresh1Click(fw::TObject* Sender);
+    void miEditSelectAllClick(fw::TObject* Sender);
+    void miEditInvertClick(fw::TObject* Sender);
+    void mnuExtract1Click(fw::TObject* Sender);
+    void miViewStandardClick(fw::TObject* Sender);
+    void miViewAddressClick(fw::TObject* Sender);
+    void miViewActionsClick(fw::TObject* Sender);
+    void miViewTextlabelsClick(fw::TObject* Sender);
+    void miViewStatusbarClick(fw::TObject* Sender);
+    void mnuViewLogClick(fw::TObject* Sender);
+    void ViewStyleClick(fw::TObject* Sender);
+    void TextSizeClick(fw::TObject* Sender);
+    void tbarAddressResize(fw::TObject* Sender);
+    void ListView1ColumnClick(fw::TObject* Sender, fw::TListColumn* Column);
+    void ListView1Click(fw::TObject* Sender);
+    void StatusBar1Click(fw::TObject* Sender);
+    void pbxLedPaint(fw::TObject* Sender);
+    void LedClick(fw::TObject* Sender);
+    void mrumHistoryClick(fw::TObject* Sender, const std::string& RecentName, const std::string& Caption, int UserData);
+    void KVXFMDrop1FMDragDrop(fw::TObject* Sender, int fcount, int x, int y, fw::TStrings* FileList);
+    // Engine events.
+    void Krenlo1Activate(fw::TObject* Sender);
+    void Krenlo1Read(fw::TObject* Sender, int64_t Offset, int Filenum);
+    void Krenlo1Deactivate(fw::TObject* Sender);
+    void Krenlo1NextVolume(fw::TObject* Sender, std::string& Dir, std::string& FN, const std::string& VolumeID,
+                           bool FExists, bool& Cancel);
+    void Krenlo1Error(fw::TObject* Sender, const std::string& FN, const std::string& MsgEx,
+                      const std::string& VolumeID, int ECode);
+    void UnZIP1Begin(fw::TObject* Sender, const std::string& FN, int RecNum, bool& Extract);
+    void UnZIP1End(fw::TObject* Sender, const std::string& FN, bool CRC_PASS);
+    void UnZIP1Progress(fw::TObject* Sender, uint8_t Progress);
+    void UnZIP1FileExists(fw::TObject* Sender, const std::string& FN, double FileDate, bool& Accept);
+    void UnZIP1GetPassword(fw::TObject* Sender, const std::string& FN, std::string& Password, bool& TryAgain);
+
+    // ---- operations other parts of the program use ---------------------------------------------
+    void OpenArchive(const std::string& path);
+    // Mode 0: the whole archive; 1: the selected entries (0 when nothing is selected).
+    void DisplayTotals(int mode);
+    void EnableMenus();
+    // Busy: the hourglass on the list, the red indicator, list painting suspended. Waiting undoes it.
+    void ApplicationBusy();
+    void ApplicationWaiting();
+    void SetLedColor(fw::TColor color);
+    void BuildColumns();
+    void LoadPreferences();
+    void ApplyViewSettings();
+    void SetButtonText(bool value);
+    // The record of a list item (null for an item of no record).
+    const EntryRecord* RecordOf(fw::TListItem* item) const;
+    // The log pane.
+    void Log(const std::string& line);
+    // True while an engine component runs a command of this window.
+    bool Busy() const { return busyRuns_ > 0; }
+    const Preferences& Prefs() const { return prefs_; }
+    TfrmArcExtract* ExtractDialog();
+
+    // The last answer of the overwrite question during one command (0, 6, 7, 5, 2).
+    int OverwriteAnswer = 0;
+    // The extractor of the last extract command.
+    engine::TUnBase* CurrentExtractor = nullptr;
+
+protected:
+    ~TfrmZipMain() override;
+
+private:
+    void RunCommandLine(const std::vector<std::string>& args);
+    void NormalStart();
+    std::vector<std::string> CommandLineArgs() const;
+    void ExtractCommand();
+    void DoUueDecode();
+    void ClearList();
+    void AddSelectedIndexes(std::vector<size_t>& indexes) const;
+    void CheckViewItems(int tag);
+    void UpdateHistoryLists(const std::string& path);
+    // Engine runs started by this window nest in a count; a close asked for meanwhile cancels the run
+    // and closes once the count returns to zero.
+    void BeginRun();
+    void EndRun();
+    void MakeLedPicture();
+
+    // The shell's icon and type name of an extension, asked once per extension.
+    struct ShellLook {
+        int icon = 0;
+        std::string typeName;
+    };
+    const ShellLook& LookOf(const std::string& fileName);
+    std::unordered_map<std::string, ShellLook> shellLooks_;
+
+    std::vector<EntryRecord> records_;
+    // The identity of each shown column, by position.
+    std::vector<ColumnId> shownColumns_;
+    Preferences prefs_;
+    int sortColumn_ = 0;
+    bool sortAscending_ = false;
+    int busyCount_ = 0;
+    int busyRuns_ = 0;
+    bool closeAfterRun_ = false;
+    TfrmArcExtract* extractDialog_ = nullptr;
+};
+
+void RegisterZipMainClass();
+
+}  // namespace app
