@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/core/format.h"
+#include "framework/core/rtti.h"
 #include "framework/core/sysutils.h"
 #include "framework/win32/callback.h"
 #include "framework/win32/dialogs.h"
@@ -169,6 +170,7 @@ void TOpenFolderDialog::AddCreateButton() {
     }
     const int left = treeWindow_ ? treeRect_.left : 20;
     createButton_ = fw::Make<TOFDCreateButton>(this, this);
+    createButton_->SetName("CreateButton");
     createButton_->SetParentWindow(dialogWindow_);
     createButton_->SetBounds(left, top, right - left, bottom - top);
     createButton_->SetCaption(CreateButtonText());
@@ -190,6 +192,7 @@ void TOpenFolderDialog::AddPathEdit() {
         }
     }
     pathEdit_ = fw::Make<TOFDPathEdit>(this, this);
+    pathEdit_->SetName("PathEdit");
     pathEdit_->SetParentWindow(dialogWindow_);
     pathEdit_->SetBounds(left, top, right - left, pathEdit_->Height());
     pathEdit_->Show();
@@ -206,7 +209,7 @@ void TOpenFolderDialog::DropControls() {
 void TOpenFolderDialog::SelectPath(const std::string& path) {
     updating_ = true;
     const std::string folder = BrowserSelection(path, &IsFolder);
-    SendMessageA(dialogWindow_, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+    fw::SelectBrowserFolder(dialogWindow_, folder);
     updating_ = false;
 }
 
@@ -221,7 +224,7 @@ void TOpenFolderDialog::PathEditKeyUp() {
     if (updating_ || !pathEdit_) return;
     editTyping_ = true;
     const std::string typed = pathEdit_->Text();
-    SendMessageA(dialogWindow_, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(typed.c_str()));
+    fw::SelectBrowserFolder(dialogWindow_, typed);
     currentPath_ = typed;
     editTyping_ = false;
 }
@@ -242,6 +245,8 @@ void TOpenFolderDialog::CreateButtonClick() {
 }
 
 void RegisterFolderDialogClasses() {
+    fw::Class<TOFDCreateButton, fw::TButton>("TOFDCreateButton");
+    fw::Class<TOFDPathEdit, fw::TEdit>("TOFDPathEdit");
     fw::Class<TOpenFolderDialog, fw::TComponent>("TOpenFolderDialog")
         .Prop("ShowCreateButton", &TOpenFolderDialog::ShowCreateButton, &TOpenFolderDialog::SetShowCreateButton)
         .Prop("ShowPathEdit", &TOpenFolderDialog::ShowPathEdit, &TOpenFolderDialog::SetShowPathEdit)
