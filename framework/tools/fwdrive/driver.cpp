@@ -354,6 +354,8 @@ bool Driver::Wait(const Step& step) {
             met = AllEnded();
         } else if (step.kind == StepKind::WaitWindow) {
             met = ProgramHasWindow(step.name);
+        } else if (step.kind == StepKind::WaitFile) {
+            met = GetFileAttributesA(step.name.c_str()) != INVALID_FILE_ATTRIBUTES;
         } else {
             Reply reply;
             if (!Send(step.kind == StepKind::WaitDialog ? "dialog" : step.kind == StepKind::WaitForm ? "forms" : "state",

@@ -156,11 +156,12 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
         "sleep 0.5\n"
         "screenshot\n"
         "attach MxInstall.exe 30\n"
-        "attach \"My Setup.exe\"\n";
+        "attach \"My Setup.exe\"\n"
+        "wait file A:\\\\files.2 30\n";
     std::vector<Step> steps;
     std::string error;
     ASSERT_TRUE(ParseScript(text, Vars({{"APP", "Z:/build/app.exe"}}), steps, error)) << error;
-    ASSERT_EQ(steps.size(), 18u);
+    ASSERT_EQ(steps.size(), 19u);
     EXPECT_EQ(steps[0].kind, StepKind::Start);
     EXPECT_EQ(steps[0].line, 2);
     EXPECT_EQ(steps[0].program, "Z:/build/app.exe");
@@ -201,6 +202,9 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
     EXPECT_EQ(steps[16].seconds, 30.0);
     EXPECT_EQ(steps[17].program, "My Setup.exe");
     EXPECT_EQ(steps[17].seconds, kDefaultTimeout);
+    EXPECT_EQ(steps[18].kind, StepKind::WaitFile);
+    EXPECT_EQ(steps[18].name, "A:\\files.2");
+    EXPECT_EQ(steps[18].seconds, 30.0);
 }
 
 TEST(FwdriveProtocol, ScriptErrorsNameTheLine) {
@@ -213,7 +217,7 @@ TEST(FwdriveProtocol, ScriptErrorsNameTheLine) {
         {"start ${APP\n", "line 1: unclosed ${"},
         {"wait form\n", "line 1: wait form <root> [visible] [<secs>]"},
         {"wait form a b\n", "line 1: wait form <root> [visible] [<secs>]"},
-        {"wait later\n", "line 1: wait form|modal|dialog|window|idle|exit"},
+        {"wait later\n", "line 1: wait form|modal|dialog|window|file|idle|exit"},
         {"expect get a.b.c\n", "line 1: expect needs \" = <text>\""},
         {"expect click a.b = x\n", "line 1: expect takes a query, not the action \"click\""},
         {"\n\nsleep soon\n", "line 3: sleep needs a number of seconds"},

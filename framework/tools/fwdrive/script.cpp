@@ -140,6 +140,15 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
             }
             return true;
         }
+        if (what == "file") {
+            step.kind = StepKind::WaitFile;
+            step.name = Unescape(Unquote(rest));
+            if (step.name.empty()) {
+                error = "wait file needs a path";
+                return false;
+            }
+            return true;
+        }
         if (what == "window") {
             step.kind = StepKind::WaitWindow;
             step.name = rest;
@@ -149,7 +158,7 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
             }
             return true;
         }
-        error = "wait form|modal|dialog|window|idle|exit";
+        error = "wait form|modal|dialog|window|file|idle|exit";
         return false;
     }
     if (word == "expect" || word == "expect-error") {

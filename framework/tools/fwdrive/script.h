@@ -10,6 +10,8 @@
 //   wait dialog <caption> [<secs>]     a system dialog (#32770) with that caption is up
 //   wait window <class> [<secs>]       a visible top-level window of that class belongs to the program
 //                                      ("#32768" for a popup menu, "THintWindow" for a hint)
+//   wait file <path> [<secs>]          a file or folder of that path exists (for what the test's
+//                                      harness does beside the program, such as a disk put in)
 //   wait idle [<secs>]                 loop depth 1, default cursor, no action pending
 //   wait exit [<secs>]                 the programs started and attached have ended
 //   sleep <secs>
@@ -40,6 +42,7 @@ enum class StepKind {
     WaitModal,
     WaitDialog,
     WaitWindow,
+    WaitFile,
     WaitIdle,
     WaitExit,
     Sleep,
