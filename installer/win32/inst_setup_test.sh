@@ -16,7 +16,8 @@
 #              restart replaces the file and runs the after-reboot start (fwdrive attaches to it); No
 #              leaves the work for the next start; the same through the batch file when the delayed
 #              rename is refused; the restart refused (fwdrive answers the message)
-#   floppies   "setup.exe *TODISK" with a: linked to a folder
+#   floppies   "setup.exe *TODISK" with a: linked to a folder, on disks too small for the archive (the
+#              next one asked for); the install from them, whose change-disk page waits for disk 2
 #   progman    Program Manager links: the item is made, the one with arguments refused (fwdrive)
 #   inst_setup_test.sh SOURCE_DIR BUILD_TREE
 set -euo pipefail
@@ -55,9 +56,10 @@ wait_until() {
 starts() { grep -c "^started $2 " "$out/markers/$1.log" 2>/dev/null || true; }
 # started NAME PATCH COUNT: the stand-in NAME of that build has started COUNT times.
 started() { [ "$(starts "$1" "$2")" = "$3" ]; }
+# Ends the stand-ins; then no program of the prefix may be left (its server goes with the last one).
 stop_standins() {
   touch "$out/markers/MorvixZip.stop" "$out/markers/viewer.stop"
-  $SERVER -w
+  timeout 60 $SERVER -w || fail "programs of the prefix still run"
   rm -f "$out/markers"/*.stop
 }
 temp_empty() { [ -z "$(ls -A "$C/users/root/Temp")" ]; }
@@ -322,13 +324,30 @@ stop_standins
 after_reboot "refused, then restarted"
 
 # ---- Floppies ------------------------------------------------------------------------------------------------------
+# "setup.exe *TODISK" with a: linked to a folder, on disks of 2,000,000 bytes: the archive goes on in
+# files.2 once the first disk is full, the next disk asked for in a message box.
 mkdir -p "$out/floppy"
 ln -sfn "$out/floppy" "$WINEPREFIX/dosdevices/a:"
-wine_run "$winB\\Out\\setup.exe" '*TODISK' || fail "the floppy transfer ended with $?"
+MXI_DISK_BYTES=2000000 drive drive_floppies.txt -D "BUILD=$winB\\Out" || fail "the floppy transfer"
 cmp <(head -c "$setup_start" "$B/Out/setup.exe") "$out/floppy/setup.exe" || fail "a:\\setup.exe is not the loader"
 cmp "$B/Out/setup.1" "$out/floppy/setup.1" || fail "a:\\setup.1"
+[ "$(stat -c %s "$out/floppy/files.1")" -le 2000000 ] && [ -s "$out/floppy/files.2" ] || fail "the archive does not span two disks"
 entries_equal "$out/floppy/files.1" 0 "$F"
 temp_empty || fail "the loader left its folder"
+
+# Installing from the disks: the change-disk page asks for the second one, which the user then puts in.
+mv "$out/floppy/files.2" "$out/disk2"
+( wait_until [ -e "$out/drive/page-change-disk.png" ] && mv "$out/disk2" "$out/floppy/files.2" ) &
+disk2=$!
+rm -f "$out/markers"/*
+drive drive_change_disk.txt -D "SETUP=$setup" || fail "the install from the disks"
+wait $disk2
+for name in MXZP.cnt MXZP.HLP MorvixZip.exe MorvixSFX.exe MxExample.zip Readme.txt License.txt UNRAR.dll; do
+  cmp "$F/$name" "$PF/$name" || fail "from the disks: $name"
+done
+wait_until started MorvixZip 0 1 || fail "the install from the disks did not start the program"
+stop_standins
+echo "floppies: two disks written, the second asked for on the change-disk page when installing"
 
 # ---- Program Manager -----------------------------------------------------------------------------------------------
 wine_run "$winPF\\Uninstall\\uninstall.exe" Morvix Zip || fail "the uninstaller ended with $?"
@@ -346,3 +365,8 @@ info=$(lnkinfo "$item") || fail "lnkinfo of the item"
 grep -qF "Local path			: $winPF\\MorvixZip.exe" <<<"$info" || fail "the item's target: $info"
 [ "$(ls "$MENU/Programs/Morvix Tools")" = "$(basename "$item")" ] || fail "the group holds: $(ls "$MENU/Programs/Morvix Tools")"
 echo "Program Manager: the group and its item, the item with arguments refused"
+# The system showed the group in folder windows of its own; they are closed as a user closes a window.
+wine_run taskkill /im explorer.exe >/dev/null || fail "the group's windows were not closed"
+
+# No program of the prefix is left once the stand-ins the last install started have ended.
+stop_standins

@@ -5,11 +5,16 @@
 //   MXI_VARIANT=french    the definition with a translator into French and a small French table
 //   MXI_SLOW_COPY=ms      every block the archive reads or writes takes that long more, so that a
 //                         copy lasts while a driver looks at it
+//   MXI_DISK_BYTES=n      every file the archive writes on drive A: holds at most n bytes, as on a small
+//                         disk, so that the transfer to floppies spans volumes
 //   MXI_NO_DELAYED_MOVE=1 the system refuses to replace files at the next start, so files in use go
 //                         through the batch file
 //   MXI_NO_RESTART=1      the system refuses to restart (the setup says so and leaves the work for the
 //                         next start)
 // Without them it is MxInstall.
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -39,17 +44,18 @@ public:
     using TForm1::TForm1;
 };
 
-// A file stream whose every read and write takes `ms` longer.
-class SlowStream : public fw::TStream {
+// A file stream whose every read and write takes `ms` longer, and which takes no more than `room` bytes.
+class TestStream : public fw::TStream {
 public:
-    SlowStream(const std::string& path, uint32_t mode, DWORD ms) : file_(path, mode), ms_(ms) {}
+    TestStream(const std::string& path, uint32_t mode, DWORD ms, int64_t room)
+        : file_(path, mode), ms_(ms), room_(room) {}
     int64_t Read(void* buffer, int64_t count) override {
         Sleep(ms_);
         return file_.Read(buffer, count);
     }
     int64_t Write(const void* buffer, int64_t count) override {
         Sleep(ms_);
-        return file_.Write(buffer, count);
+        return file_.Write(buffer, std::clamp<int64_t>(room_ - file_.Position(), 0, count));
     }
     int64_t Seek(int64_t offset, int origin) override { return file_.Seek(offset, origin); }
     void SetSize(int64_t size) override { file_.SetSize(size); }
@@ -57,6 +63,7 @@ public:
 private:
     fw::TFileStream file_;
     DWORD ms_;
+    int64_t room_;
 };
 
 class RefusingSystem : public inst::ForwardingSystem {
@@ -96,9 +103,14 @@ int main() {
     if (variant == "web") create = &Create<TForm1Web>;
     if (variant == "progman") create = &Create<TForm1Progman>;
     if (variant == "french") create = &Create<TForm1French>;
-    if (const DWORD ms = static_cast<DWORD>(std::atoi(Env("MXI_SLOW_COPY").c_str())); ms > 0)
-        inst::SharedArchive().StreamFactory = [ms](const std::string& path, uint32_t mode) -> std::unique_ptr<fw::TStream> {
-            return std::make_unique<SlowStream>(path, mode, ms);
+    const DWORD ms = static_cast<DWORD>(std::atoi(Env("MXI_SLOW_COPY").c_str()));
+    const int64_t disk = std::atoll(Env("MXI_DISK_BYTES").c_str());
+    if (ms > 0 || disk > 0)
+        inst::SharedArchive().StreamFactory = [ms, disk](const std::string& path,
+                                                         uint32_t mode) -> std::unique_ptr<fw::TStream> {
+            const bool floppy = disk > 0 && path.size() > 1 && std::toupper(static_cast<unsigned char>(path[0])) == 'A' &&
+                                path[1] == ':';
+            return std::make_unique<TestStream>(path, mode, ms, floppy ? disk : INT64_MAX);
         };
     inst::InstallWin32System();
     const bool moves = Env("MXI_NO_DELAYED_MOVE") == "1", restart = Env("MXI_NO_RESTART") == "1";
