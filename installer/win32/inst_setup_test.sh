@@ -168,7 +168,7 @@ ls -1 "$MENU/Programs" | sort -f >"$out/programs.tsv"
 read -r screen_w screen_h < <(xdpyinfo -display "$DISPLAY" | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
 host_left=$(awk -v w="$screen_w" 'BEGIN { printf "%d", w / 2 - 478 / 2 }')
 host_top=$(awk -v h="$screen_h" 'BEGIN { printf "%d", h / 2 - 395 / 2 }')
-MXI_SLOW_COPY=40 drive drive_install_pages.txt -D "BUILD=$winB\\Out" -D "PROGRAMS=$out/programs.tsv" \
+MXI_SLOW_COPY=20 drive drive_install_pages.txt -D "BUILD=$winB\\Out" -D "PROGRAMS=$out/programs.tsv" \
   -D "HOST_LEFT=$host_left" -D "HOST_TOP=$host_top" || fail "the install through the pages"
 copying=$(grep -A2 'get CopyFileForm_1.lblCopyingFile.Caption' "$out/drive.log" | tr -d '\r' | sed -n 's/^    //p' | head -n 1)
 case " MXZP.cnt MXZP.HLP MorvixZip.exe MorvixSFX.exe MxExample.zip Readme.txt License.txt UNRAR.dll uninstall.exe CABINET.DLL " in
