@@ -1,10 +1,13 @@
 // Closes a top-level window as a user does: finds the Close button on its title bar (the point of
 // the frame that answers HTCLOSE) and clicks it with real mouse input.
-//   close_button_click TITLE
-// Exit code 0 once clicked; 1 when no such window is up within 10 s or it has no Close button.
+//   close_button_click [--find] TITLE | class=CLASS
+// The window is named by its title, or by its window class when its caption is empty. With --find it
+// is only waited for (up to a minute, until its program waits for input), not clicked. Exit code 0 once clicked (or found); 1 when no such
+// window is up in time or it has no Close button.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -24,22 +27,35 @@ bool FindCloseButton(HWND window, POINT& at) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: close_button_click TITLE\n");
+    const bool findOnly = argc == 3 && std::strcmp(argv[1], "--find") == 0;
+    if (argc != 2 && !findOnly) {
+        std::fprintf(stderr, "usage: close_button_click [--find] TITLE | class=CLASS\n");
         return 2;
     }
+    const char* name = argv[argc - 1];
+    const bool byClass = std::strncmp(name, "class=", 6) == 0;
     HWND window = nullptr;
-    for (int i = 0; i < 100 && !(window && IsWindowVisible(window)); ++i) {
-        window = FindWindowA(nullptr, argv[1]);
-        if (!window) Sleep(100);
+    for (int i = 0; i < (findOnly ? 600 : 100) && !(window && IsWindowVisible(window)); ++i) {
+        window = byClass ? FindWindowA(name + 6, nullptr) : FindWindowA(nullptr, name);
+        if (!window || !IsWindowVisible(window)) Sleep(100);
     }
-    if (!window) {
-        std::printf("no window \"%s\"\n", argv[1]);
+    if (!window || !IsWindowVisible(window)) {
+        std::printf("no window \"%s\"\n", name);
         return 1;
+    }
+    if (findOnly) {
+        // Found once the program has drawn it: its message loop waits for input.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+            WaitForInputIdle(process, 10000);
+            CloseHandle(process);
+        }
+        return 0;
     }
     POINT at{};
     if (!FindCloseButton(window, at)) {
-        std::printf("the window \"%s\" has no Close button on a title bar\n", argv[1]);
+        std::printf("the window \"%s\" has no Close button on a title bar\n", name);
         return 1;
     }
     SetForegroundWindow(window);
@@ -52,6 +68,6 @@ int main(int argc, char** argv) {
     SendInput(1, &clicks[0], sizeof(INPUT));
     Sleep(50);
     SendInput(1, &clicks[1], sizeof(INPUT));
-    std::printf("clicked the Close button of \"%s\" at %ld,%ld\n", argv[1], at.x, at.y);
+    std::printf("clicked the Close button of \"%s\" at %ld,%ld\n", name, at.x, at.y);
     return 0;
 }

@@ -21,12 +21,25 @@ mkdir -p "$out"
 state=$tree/run-wine
 fresh=$out/fresh-build
 # tools/run starts the first program built of MorvixZip, MorvixSFX and MxInstall, else a demo
-# self-extractor: the window looked for is that program's.
+# self-extractor: the window looked for is that program's. A window is named by its title, or by its
+# window class where its caption is empty (the archive manager's, with no archive open); on the X side
+# it is found by its title or by the program's name in the window's class hint.
+built() {
+  [ -n "$(find "$tree" -iname "$1" -not -path '*/CMakeFiles/*' -not -path "$tree/testtmp/*" | head -n 1)" ]
+}
 program=demo.exe
 title="Morvix demo self-extractor"
-if [ -n "$(find "$tree" -iname MorvixSFX.exe -not -path '*/CMakeFiles/*' -not -path "$tree/testtmp/*" | head -n 1)" ]; then
+if built MorvixZip.exe; then
+  program=MorvixZip.exe
+  title="class=TfrmZipMain"
+elif built MorvixSFX.exe; then
   program=MorvixSFX.exe
   title="Morvix Self Extracting Archive Builder"
+fi
+if [ "${title#class=}" != "$title" ]; then
+  xmatch="(\"${program,,}\" "
+else
+  xmatch="\"$title\""
 fi
 export WINEPREFIX=$state/prefix WINEDEBUG=-all
 
@@ -70,7 +83,7 @@ run_once() {
       shown=$(cat "$state/display" 2>/dev/null || true)
     fi
     if [ -n "$shown" ]; then
-      window=$(DISPLAY=$shown xwininfo -root -tree 2>/dev/null | grep -F "\"$title\"" | awk '{print $1}' | head -n 1 || true)
+      window=$(DISPLAY=$shown xwininfo -root -tree 2>/dev/null | grep -iF "$xmatch" | awk '{print $1}' | head -n 1 || true)
       [ -n "$window" ] && break
     fi
     kill -0 "$pid" 2>/dev/null || fail "tools/run ended before a window appeared"
@@ -78,6 +91,8 @@ run_once() {
   done
   [ -n "$window" ] || fail "no window \"$title\" appeared"
   [ "$mode" = desktop ] || xvfb=$(cat "$state/xvfb.pid")
+  # The program's first window may be a splash: wait for the window itself before the screenshot.
+  DISPLAY=$shown /usr/lib/wine/wine64 "$click" --find "$title" || fail "the window \"$title\" did not show"
   echo "$mode: window $window \"$title\" is up on $shown after $((SECONDS - started)) s"
   DISPLAY=$shown import -window root "$out/run-window-$mode.png" 2>/dev/null &&
     echo "$mode: screenshot $out/run-window-$mode.png"
@@ -101,7 +116,7 @@ run_once() {
     ! kill -0 "$xvfb" 2>/dev/null || fail "tools/run left its Xvfb display $shown running (pid $xvfb)"
     [ ! -f "$state/xvfb.pid" ] || fail "tools/run left the pid file of its display"
   else
-    DISPLAY=$shown xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\"" && fail "the window is still there"
+    DISPLAY=$shown xwininfo -root -tree 2>/dev/null | grep -qiF "$xmatch" && fail "the window is still there"
   fi
   echo "$mode: the window closed with its Close button; tools/run ended cleanly and left nothing running"
 }

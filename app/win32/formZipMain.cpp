@@ -9,7 +9,11 @@
 #include "app/win32/formSplash.h"
 #include "engine/core/run_context.h"
 #include "engine/core/zip_common.h"
+#include "engine/formats/bh/bh_writer.h"
+#include "engine/formats/cab/makecab_component.h"
+#include "engine/formats/lzh/writer/lha_component.h"
 #include "engine/formats/uue/uu_decode.h"
+#include "engine/formats/zip/writer/zip_component.h"
 #include "engine/formats/zip/unzip/unzip_component.h"
 #include "engine/lister/krenlo.h"
 #include "engine/win32/sys_image_lists.h"
@@ -25,6 +29,8 @@
 #include "framework/win32/std_notebook.h"
 #include "framework/win32/std_statusbar.h"
 #include "framework/win32/std_toolbar.h"
+#include "uisupport/shell/win32/shelllist.h"
+#include "uisupport/shell/win32/shelltree.h"
 #include "uisupport/win32/formstorage.h"
 #include "uisupport/win32/mrumanager.h"
 #include "widgets/win32/filectrl.h"
@@ -50,6 +56,7 @@ void TfrmZipMain::FormCreate(fw::TObject*) {
     fw::FormatSettings.DateSeparator = '-';
     engine::win32::AssignSysImageLists(*ListView1, this);
     MakeLedPicture();
+    AskDefaultViewer();
     RunCommandLine(CommandLineArgs());
 }
 
@@ -70,7 +77,16 @@ void TfrmZipMain::RunCommandLine(const std::vector<std::string>& args) {
         fw::Application->Terminate();
         return;
     }
-    // "/CHECK" runs the verify dialog, which this build does not have yet: it starts normally.
+    if (line.sw == StartSwitch::Check && !line.path.empty()) {
+        // Verify and end; the archive is opened while the end request waits, as the window may show.
+        KVXTrayIcon1->SetActive(true);
+        HideSplash();
+        Krenlo1->SetArchiveFile(line.path);
+        Checkpackageforerrors1Click(this);
+        fw::Application->Terminate();
+        OpenArchive(line.path);
+        return;
+    }
     NormalStart();
     if (!line.path.empty()) OpenArchive(line.path);
 }
@@ -118,11 +134,6 @@ void TfrmZipMain::EndRun() {
 }
 
 void TfrmZipMain::mnuExit1Click(fw::TObject*) { Close(); }
-
-// The open dialog and the New page come with the dialogs of a later build.
-void TfrmZipMain::mnuOpen1Click(fw::TObject*) {}
-
-void TfrmZipMain::mnuEditPreferencesClick(fw::TObject*) {}
 
 // ---- View menu ----------------------------------------------------------------------------------
 
@@ -224,9 +235,14 @@ TfrmArcExtract* TfrmZipMain::ExtractDialog() {
     return extractDialog_;
 }
 
+// The members of formZipMainFile.cpp.
+void RegisterZipMainFileMembers(fw::Class<TfrmZipMain, fw::TForm>& c);
+
 void RegisterZipMainClass() {
     using F = TfrmZipMain;
-    fw::Class<F, fw::TForm>("TfrmZipMain")
+    fw::Class<F, fw::TForm> c("TfrmZipMain");
+    RegisterZipMainFileMembers(c);
+    c
         .Field("Krenlo1", &F::Krenlo1)
         .Field("UnZIP1", &F::UnZIP1)
         .Field("UUDecode1", &F::UUDecode1)
@@ -284,6 +300,14 @@ void RegisterZipMainClass() {
         .Field("KVXFileCtrl1", &F::KVXFileCtrl1)
         .Field("KVXTrayIcon1", &F::KVXTrayIcon1)
         .Field("OpenDialog1", &F::OpenDialog1)
+        .Field("Zip1", &F::Zip1)
+        .Field("BlakHole1", &F::BlakHole1)
+        .Field("Lha1", &F::Lha1)
+        .Field("MakeCAB1", &F::MakeCAB1)
+        .Field("mnuAddFiles1", &F::mnuAddFiles1)
+        .Field("mnuDeleteSelected1", &F::mnuDeleteSelected1)
+        .Field("JexoShellTree1", &F::JexoShellTree1)
+        .Field("JexoShellList1", &F::JexoShellList1)
         .Method("FormCreate", &F::FormCreate)
         .Method("FormShow", &F::FormShow)
         .Method("FormCloseQuery", &F::FormCloseQuery)
@@ -321,7 +345,16 @@ void RegisterZipMainClass() {
         .Method("UnZIP1End", &F::UnZIP1End)
         .Method("UnZIP1Progress", &F::UnZIP1Progress)
         .Method("UnZIP1FileExists", &F::UnZIP1FileExists)
-        .Method("UnZIP1GetPassword", &F::UnZIP1GetPassword);
+        .Method("UnZIP1GetPassword", &F::UnZIP1GetPassword)
+        .Method("mnuAddFiles1Click", &F::mnuAddFiles1Click)
+        .Method("mnuDeleteSelected1Click", &F::mnuDeleteSelected1Click)
+        .Method("ListView1DragOver", &F::ListView1DragOver)
+        .Method("ListView1DragDrop", &F::ListView1DragDrop)
+        .Method("Zip1Activate", &F::Zip1Activate)
+        .Method("Zip1Deactivate", &F::Zip1Deactivate)
+        .Method("Zip1Begin", &F::Zip1Begin)
+        .Method("Zip1RecurseDir", &F::Zip1RecurseDir)
+        .Method("Zip1ReplaceFile", &F::Zip1ReplaceFile);
 }
 
 }  // namespace app

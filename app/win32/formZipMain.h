@@ -5,6 +5,9 @@
 //   formZipMainList.cpp      opening and listing, columns, sorting, totals, command states, busy state
 //   formZipMainExtract.cpp   the extract command and the shared engine event handlers
 //   formZipMainSettings.cpp  the preferences and the view settings
+//   formZipMainFile.cpp      verify, the commands on the archive file and the log, the preferences
+//                            dialog, help, about and the default-viewer question
+//   formZipMainWrite.cpp     adding, moving and deleting entries, new archives, the open dialog
 // The explorer bar's shell tree and list are joined by JexoShellLink1 only when the bar first shows
 // its Folders page: a hidden bar watches no folder (and starts no directory monitor thread).
 #pragma once
@@ -34,19 +37,27 @@ class TOpenDialog;
 class TPaintBox;
 class TPanel;
 class TProgressBar;
+class TSaveDialog;
 class TSplitter;
 class TStatusBar;
 class TStrings;
 class TToolBar;
 }  // namespace fw
 namespace engine {
+class TBlakHole;
+class TCompBase;
 class TKrenlo;
+class TLha;
+class TMakeCAB;
+class TZip;
 class TUnBase;
 class TUnZIP;
 class TUUDecode;
 class TZipCommon;
 }  // namespace engine
 namespace kvx::win32 {
+class TKVXAboutDlg;
+class TKVXBrowseDlg;
 class TKVXFileCtrl;
 class TKVXImageListBox;
 class TKVXMRUList;
@@ -54,12 +65,18 @@ class TKVXTrayIcon;
 }  // namespace kvx::win32
 namespace uis {
 class TFormStorage;
+class TJexoShellList;
+class TJexoShellTree;
 class TMRUManager;
+class TqhlHelpMonitor;
 }  // namespace uis
 
 namespace app {
 
+class TATShell;
+class TfrmArcAddFiles;
 class TfrmArcExtract;
+class TfrmArcOpen;
 
 class TfrmZipMain : public fw::TForm {
 public:
@@ -123,6 +140,27 @@ public:
     kvx::win32::TKVXFileCtrl* KVXFileCtrl1 = nullptr;
     kvx::win32::TKVXTrayIcon* KVXTrayIcon1 = nullptr;
     fw::TOpenDialog* OpenDialog1 = nullptr;
+    // Verify, the archive file, the log, help (formZipMainFile.cpp).
+    TATShell* ATShell1 = nullptr;
+    fw::TSaveDialog* SaveDialog1 = nullptr;
+    kvx::win32::TKVXBrowseDlg* KVXBrowseDlg1 = nullptr;
+    kvx::win32::TKVXAboutDlg* KVXAboutDlg1 = nullptr;
+    uis::TqhlHelpMonitor* qhlHelpMonitor1 = nullptr;
+    fw::TMenuItem* miFileMove = nullptr;
+    fw::TMenuItem* miFileCopy = nullptr;
+    fw::TMenuItem* miFileRename = nullptr;
+    fw::TMenuItem* miFileDelete = nullptr;
+    fw::TMenuItem* miFileProperties = nullptr;
+    fw::TMenuItem* Checkpackageforerrors1 = nullptr;
+    // Writing (formZipMainWrite.cpp).
+    engine::TZip* Zip1 = nullptr;
+    engine::TBlakHole* BlakHole1 = nullptr;
+    engine::TLha* Lha1 = nullptr;
+    engine::TMakeCAB* MakeCAB1 = nullptr;
+    fw::TMenuItem* mnuAddFiles1 = nullptr;
+    fw::TMenuItem* mnuDeleteSelected1 = nullptr;
+    uis::TJexoShellTree* JexoShellTree1 = nullptr;
+    uis::TJexoShellList* JexoShellList1 = nullptr;
 
     // ---- handlers (form text) -------------------------------------------------------------------
     void FormCreate(fw::TObject* Sender);
@@ -153,6 +191,18 @@ public:
     void LedClick(fw::TObject* Sender);
     void mrumHistoryClick(fw::TObject* Sender, const std::string& RecentName, const std::string& Caption, int UserData);
     void KVXFMDrop1FMDragDrop(fw::TObject* Sender, int fcount, int x, int y, fw::TStrings* FileList);
+    void Checkpackageforerrors1Click(fw::TObject* Sender);
+    void miFileMoveClick(fw::TObject* Sender);
+    void miFileCopyClick(fw::TObject* Sender);
+    void miFileRenameClick(fw::TObject* Sender);
+    void miFileDeleteClick(fw::TObject* Sender);
+    void miFilePropertiesClick(fw::TObject* Sender);
+    void Savelog1Click(fw::TObject* Sender);
+    void Clearlog1Click(fw::TObject* Sender);
+    void ContentsandIndex1Click(fw::TObject* Sender);
+    void QuickStart1Click(fw::TObject* Sender);
+    void Preferences1Click(fw::TObject* Sender);
+    void AboutMorvixZip1Click(fw::TObject* Sender);
     // Engine events.
     void Krenlo1Activate(fw::TObject* Sender);
     void Krenlo1Read(fw::TObject* Sender, int64_t Offset, int Filenum);
@@ -166,6 +216,18 @@ public:
     void UnZIP1Progress(fw::TObject* Sender, uint8_t Progress);
     void UnZIP1FileExists(fw::TObject* Sender, const std::string& FN, double FileDate, bool& Accept);
     void UnZIP1GetPassword(fw::TObject* Sender, const std::string& FN, std::string& Password, bool& TryAgain);
+    // Writing (formZipMainWrite.cpp).
+    void mnuAddFiles1Click(fw::TObject* Sender);
+    void mnuDeleteSelected1Click(fw::TObject* Sender);
+    void ListView1DragOver(fw::TObject* Sender, fw::TObject* Source, int X, int Y, fw::TDragState State, bool& Accept);
+    void ListView1DragDrop(fw::TObject* Sender, fw::TObject* Source, int X, int Y);
+    void Zip1Activate(fw::TObject* Sender);
+    void Zip1Deactivate(fw::TObject* Sender);
+    void Zip1Begin(fw::TObject* Sender, const std::string& FN, int RecNum, bool& Extract);
+    void Zip1RecurseDir(fw::TObject* Sender, const std::string& Directory);
+    void Zip1ReplaceFile(fw::TObject* Sender, const std::string& OldFN, const std::string& FN, double OldDate,
+                         double NewDate, int64_t OldFileSize, int64_t NewFileSize, int OldAttr, int NewAttr,
+                         bool& Replace);
 
     // ---- operations other parts of the program use ---------------------------------------------
     void OpenArchive(const std::string& path);
@@ -188,6 +250,20 @@ public:
     bool Busy() const { return busyRuns_ > 0; }
     const Preferences& Prefs() const { return prefs_; }
     TfrmArcExtract* ExtractDialog();
+    // Writing (formZipMainWrite.cpp).
+    TfrmArcAddFiles* AddFilesDialog();
+    // Adds files to the open archive and queues folders (added once the message loop is reached).
+    void AddFilesToArchive(const std::vector<std::string>& names);
+    struct NewArchive {
+        std::string name, folder, password;
+        std::vector<std::string> names;
+        bool recurse = false;
+        int switchIndex = 0, storedDirIndex = 2, methodIndex = 1, typeIndex = 0;
+    };
+    // Writes a new archive; false when nothing was written.
+    bool CreateArchive(const NewArchive& archive);
+    // The writer of the last writing command.
+    engine::TCompBase* CurrentWriter = nullptr;
 
     // The last answer of the overwrite question during one command (0, 6, 7, 5, 2).
     int OverwriteAnswer = 0;
@@ -196,6 +272,7 @@ public:
 
 protected:
     ~TfrmZipMain() override;
+    void Dispatch(fw::TMessage& message) override;
 
 private:
     void RunCommandLine(const std::vector<std::string>& args);
@@ -212,6 +289,23 @@ private:
     void BeginRun();
     void EndRun();
     void MakeLedPicture();
+    // formZipMainFile.cpp.
+    void AskDefaultViewer();
+    void EnableFileCommands(bool fileCommands, bool verify);
+    bool ChooseFolder(const std::string& title, std::string& folder);
+    // Writing (formZipMainWrite.cpp).
+    bool DefineCompressComponent();
+    void RunWriter(engine::TCompBase* writer);
+    void ReopenArchive(const std::string& path);
+    void NewArchiveCommand(TfrmArcOpen& dialog);
+    void AddQueuedDirectories();
+    void EnableWriteCommands(bool addDelete);
+    std::string StatusPath(const std::string& path);
+    std::vector<std::string> queuedDirectories_;
+    bool addFolderContents_ = false;
+    bool switchChosen_ = false;
+    TfrmArcAddFiles* addFilesDialog_ = nullptr;
+    TfrmArcOpen* openDialog_ = nullptr;
 
     // The shell's icon and type name of an extension, asked once per extension.
     struct ShellLook {

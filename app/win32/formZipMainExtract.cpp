@@ -95,6 +95,8 @@ void TfrmZipMain::ExtractCommand() {
     }
 }
 
+std::string TfrmZipMain::StatusPath(const std::string& path) { return ShortenForStatus(StatusBar1, path); }
+
 void TfrmZipMain::UnZIP1Begin(fw::TObject*, const std::string& FN, int, bool&) {
     const std::string text = "Extracting: " + ShortenForStatus(StatusBar1, FN);
     StatusBar1->SetSimplePanel(true);

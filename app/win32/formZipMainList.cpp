@@ -170,6 +170,8 @@ void TfrmZipMain::EnableMenus() {
     pmiExtract->SetEnabled(s.extract);
     mnuRefresh1->SetEnabled(s.refresh);
     miFileClose->SetEnabled(s.fileCommands);
+    EnableFileCommands(s.fileCommands, s.verify);
+    EnableWriteCommands(s.addDelete);
 }
 
 void TfrmZipMain::ApplicationBusy() {
@@ -304,9 +306,13 @@ void TfrmZipMain::mrumHistoryClick(fw::TObject*, const std::string& RecentName, 
 
 void TfrmZipMain::KVXFMDrop1FMDragDrop(fw::TObject*, int, int, int, fw::TStrings* FileList) {
     if (Busy() || !FileList || FileList->Count() == 0) return;
-    // Names without an archive extension are added to the open archive by the add command, which
-    // comes with a later build.
-    if (IsArchiveExtension(FileList->Strings(0))) OpenArchive(FileList->Strings(0));
+    if (IsArchiveExtension(FileList->Strings(0))) {
+        OpenArchive(FileList->Strings(0));
+        return;
+    }
+    std::vector<std::string> names;
+    for (int i = 0; i < FileList->Count(); ++i) names.push_back(FileList->Strings(i));
+    AddFilesToArchive(names);
 }
 
 // ---- UU-encoded archives ------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "framework/win32/callback.h"
 #include "testing/test_env.h"
 #include "testing/unix_script.h"
 
@@ -27,28 +28,32 @@ struct Found {
 };
 
 BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
-    auto* found = reinterpret_cast<Found*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[64] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == found->pid && std::string(cls) == "TfrmZipMain" && IsWindowVisible(window)) {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
+    FW_CALLBACK_BODY(FALSE, {
+        auto* found = reinterpret_cast<Found*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        char cls[64] = {};
+        GetClassNameA(window, cls, sizeof cls);
+        if (pid == found->pid && std::string(cls) == "TfrmZipMain" && IsWindowVisible(window)) {
+            found->window = window;
+            return FALSE;
+        }
+        return TRUE;
+    })
 }
 
 // The window's list view that holds every entry (the explorer bar has a list view of its own). The
 // framework registers its list views under the component's class name.
 BOOL CALLBACK FindFullList(HWND window, LPARAM param) {
-    char cls[64] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (std::string(cls) == "TListView" && SendMessageA(window, LVM_GETITEMCOUNT, 0, 0) == kEntries) {
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-    }
-    return TRUE;
+    FW_CALLBACK_BODY(FALSE, {
+        char cls[64] = {};
+        GetClassNameA(window, cls, sizeof cls);
+        if (std::string(cls) == "TListView" && SendMessageA(window, LVM_GETITEMCOUNT, 0, 0) == kEntries) {
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        }
+        return TRUE;
+    })
 }
 
 // Seconds from the start of the program to its list holding every entry and its caption naming the
@@ -109,6 +114,14 @@ int main() {
             return 1;
         }
         peer = std::min(peer, std::atof(mx::test::ReadFile(winDir + "\\peer.ns").c_str()) / 1e9);
+    }
+    // No question at start whether the program may become the default viewer: it would wait for an
+    // answer in front of the list.
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Morvix Tools\\Zip\\Zip", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "Ask Default", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"), 2);
+        RegCloseKey(key);
     }
     const std::string program = WindowsPathOf(MX_MORVIXZIP_EXE);
     double ours = 1e9;

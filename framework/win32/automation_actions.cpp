@@ -5,7 +5,8 @@
 // header at the item, keys are posted to the focused window; typed keys (`type`) go through the
 // system's input queue; files dropped on a control arrive as Wine's X11 driver delivers a drop from a
 // file manager: an HDROP made in the program, posted as WM_DROPFILES to the nearest window from the
-// control up that accepts files.
+// control up that accepts files; a drag between two controls is the framework's own drag, started
+// on the source and ended by a move and a release over the target's middle.
 #include <any>
 #include <cstring>
 #include <cstdlib>
@@ -242,6 +243,41 @@ std::vector<std::string> DropNames(const std::string& text) {
     return names;
 }
 
+// The two controls of `drag <source> <target>`.
+void DragEnds(const std::string& args, TControl*& source, TControl*& target) {
+    std::string first, rest;
+    SplitArgs(args, first, rest);
+    if (first.empty() || rest.empty()) throw Exception("drag <source> <target>");
+    TComponent* from = ResolveComponent(first);
+    TComponent* to = ResolveComponent(rest);
+    RefuseIfBlocked(from);
+    RefuseIfBlocked(to);
+    source = ReachableControl(from);
+    target = ReachableControl(to);
+    if (!WindowOf(target) && !(target->Parent() && target->Parent()->HandleAllocated()))
+        throw Exception(PathOf(to) + " has no window to drop on");
+}
+
+// The drag a user makes: the source starts dragging, the mouse moves over the target's middle and
+// is released there. The move and the release go to the window below the mouse, as the system
+// sends them; the target's OnDragOver decides whether the drop is taken.
+void Drag(const std::string& args) {
+    TControl* source = nullptr;
+    TControl* target = nullptr;
+    DragEnds(args, source, target);
+    HWND window = WindowOf(target);
+    if (!window) window = target->Parent()->Handle();
+    const TPoint middle = target->ClientToScreen(fw::Point(target->Width() / 2, target->Height() / 2));
+    SetCursorPos(middle.X, middle.Y);
+    source->BeginDrag(true, 0);
+    POINT local{middle.X, middle.Y};
+    ScreenToClient(window, &local);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, Point(local.x, local.y));
+    SendMessageA(window, WM_LBUTTONUP, 0, Point(local.x, local.y));
+    // A refused drop ends the drag there; one still running (no framework window below) is cancelled.
+    if (source->Dragging()) source->EndDrag(false);
+}
+
 void Drop(const std::string& args) {
     std::string path, rest;
     SplitArgs(args, path, rest);
@@ -409,6 +445,10 @@ void CheckAction(const std::string& verb, const std::string& args) {
         RefuseIfBlocked(component);
         DropTarget(ReachableControl(component));
         DropNames(rest);
+    } else if (verb == "drag") {
+        TControl* source = nullptr;
+        TControl* target = nullptr;
+        DragEnds(args, source, target);
     } else if (verb == "press") {
         DialogControl(DialogId(first));
     } else if (verb == "dlgtext") {
@@ -448,6 +488,8 @@ void RunAction(const std::string& verb, const std::string& args) {
         ClickMenuItem(item);
     } else if (verb == "drop") {
         Drop(args);
+    } else if (verb == "drag") {
+        Drag(args);
     } else if (verb == "press") {
         int id = DialogId(first);
         HWND control = DialogControl(id);

@@ -238,10 +238,13 @@ TEST_F(AutomationEndpointTest, AnswersAreTakenByKindInOrderAndLogged) {
     // The application's message box takes the next one without showing anything.
     EXPECT_EQ(fw::Application->MessageBox("Again?", "Question", MB_YESNO), IDNO);
     EXPECT_FALSE(fw::automation::TakeQueuedAnswer("messagebox", value, "c", "t"));
+    // A seam's record joins the answers in order.
+    fw::automation::Record("help", "1 100050", "MXZP.HLP", "");
     EXPECT_EQ(Ask("log", "").payload,
               "MessageBox\tYes\tQuestion\tGo on?\n"
               "folder\tC:\\\\temp\\\\out dir\tBrowse\tPick\\ta folder\n"
-              "messagebox\t7\tQuestion\tAgain?");
+              "messagebox\t7\tQuestion\tAgain?\n"
+              "help\t1 100050\tMXZP.HLP\t");
 }
 
 }  // namespace
@@ -296,6 +299,59 @@ TEST_F(AutomationEndpointTest, DropsArriveAsTheShellDeliversThem) {
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.payload, "frmDrop.Other accepts no dropped files");
     EXPECT_FALSE(Ask("drop", "frmDrop.Target").ok);
+    form->Free();
+}
+
+}  // namespace
+
+namespace {
+
+// A form with a drag source and two targets, one of which refuses the source.
+class TDragForm : public fw::TForm {
+public:
+    explicit TDragForm(fw::TComponent* owner) : TForm(owner) {}
+    void Over(fw::TObject* Sender, fw::TObject* Source, int, int, fw::TDragState, bool& Accept) {
+        Accept = Sender == Taker && Source == Source1;
+    }
+    void Dropped(fw::TObject* Sender, fw::TObject* Source, int, int) {
+        drops.push_back(static_cast<fw::TComponent*>(Source)->Name() + " on " +
+                        static_cast<fw::TComponent*>(Sender)->Name());
+    }
+    fw::TWinControl* Source1 = nullptr;
+    fw::TWinControl* Taker = nullptr;
+    std::vector<std::string> drops;
+};
+
+TEST_F(AutomationEndpointTest, DragsRunTheFrameworksDragFromSourceToTarget) {
+    auto* form = fw::TForm::CreateNew<TDragForm>(fw::Application);
+    form->SetName("frmDrag");
+    form->SetBounds(50, 50, 400, 200);
+    auto make = [&](const char* name, int left) {
+        auto* c = fw::Make<fw::TWinControl>(form);
+        c->SetName(name);
+        c->SetParent(form);
+        c->SetBounds(left, 0, 100, 100);
+        c->OnDragOver = fw::TDragOverEvent(form, &TDragForm::Over);
+        c->OnDragDrop = fw::TDragDropEvent(form, &TDragForm::Dropped);
+        return c;
+    };
+    form->Source1 = make("Source", 0);
+    form->Taker = make("Taker", 120);
+    make("Refuser", 240);
+    form->Show();
+    Settle();
+
+    ASSERT_TRUE(Ask("drag", "frmDrag.Source frmDrag.Taker").ok);
+    Settle();
+    EXPECT_EQ(form->drops, (std::vector<std::string>{"Source on Taker"}));
+    EXPECT_EQ(fw::DragSource(), nullptr);
+    // Refused by the target's OnDragOver: no drop, and the drag is over.
+    ASSERT_TRUE(Ask("drag", "frmDrag.Source frmDrag.Refuser").ok);
+    Settle();
+    EXPECT_EQ(form->drops.size(), 1u);
+    EXPECT_EQ(fw::DragSource(), nullptr);
+    EXPECT_EQ(Ask("drag", "frmDrag.Source").payload, "drag <source> <target>");
+    EXPECT_FALSE(Ask("drag", "frmDrag.Source frmDrag.Nothing").ok);
     form->Free();
 }
 

@@ -113,7 +113,41 @@ reg_value() {
   wine_run reg query "$1" /v "$2" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
+# Changes one byte in the middle of an entry's data in a ZIP archive: its CRC no longer holds.
+damage_entry() {
+  python3 - "$1" "$2" <<'PY'
+import struct, sys, zipfile
+path, name = sys.argv[1], sys.argv[2]
+info = zipfile.ZipFile(path).getinfo(name)
+data = bytearray(open(path, "rb").read())
+name_len, extra_len = struct.unpack_from("<HH", data, info.header_offset + 26)
+data[info.header_offset + 30 + name_len + extra_len + info.compress_size // 2] ^= 0x55
+open(path, "wb").write(bytes(data))
+PY
+}
+
 same_file() { cmp -s "$1" "$2" || fail "$2 differs from $1"; }
+
+# Rows that name the entries in this order, every other cell any.
+names_rows() {
+  local name
+  for name in "$@"; do
+    printf '%s' "$name"
+    printf '\t*%.0s' $(seq 13)
+    printf '\n'
+  done
+}
+
+# The ZIP archive's stored names, sorted, are exactly these. (The writers' "Absolute No Drive" drops
+# the drive and keeps the leading "\", stored as "/".)
+zip_names() {
+  local zip=$1
+  shift
+  local have want
+  have=$(zipinfo -1 "$zip" | sort)
+  want=$(printf '%s\n' "$@" | sort)
+  [ "$have" = "$want" ] || fail "$zip holds [$(echo $have)], not [$(echo $want)]"
+}
 
 . "$here/groups/$group.sh"
 scenario

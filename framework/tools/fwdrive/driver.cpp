@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -306,6 +307,7 @@ bool Driver::Perform(const Step& step) {
         Fail(&step, "unexpected reply to an action: " + reply.payload);
         return false;
     }
+    lastAction_ = sequence;
     // `quit` ends the program; nothing more will run there.
     if (step.verb == "quit") return true;
     if (!WaitForAction(sequence, kDefaultTimeout)) {
@@ -379,6 +381,13 @@ bool Driver::Wait(const Step& step) {
                     if (const Row* caption = FindRow(rows, "caption"); caption && caption->size() >= 2)
                         met = (*caption)[1] == step.name;
                     break;
+                case StepKind::WaitDone: {
+                    const Row* done = FindRow(rows, "done");
+                    const Row* cursor = FindRow(rows, "cursor");
+                    met = done && done->size() >= 2 && std::strtoul((*done)[1].c_str(), nullptr, 10) >= lastAction_ &&
+                          cursor && cursor->size() >= 2 && (*cursor)[1] == "crDefault";
+                    break;
+                }
                 case StepKind::WaitIdle: {
                     const Row* depth = FindRow(rows, "depth");
                     const Row* cursor = FindRow(rows, "cursor");

@@ -80,6 +80,8 @@ private:
     std::vector<DWORD> seen_;
     uint32_t nextId_ = 1;
     uint32_t awaitedId_ = 0;
+    // The endpoint's sequence number of the last action sent.
+    uint32_t lastAction_ = 0;
     bool replied_ = false;
     Reply reply_;
     std::string error_;

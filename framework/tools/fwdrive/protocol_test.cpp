@@ -157,11 +157,12 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
         "screenshot\n"
         "attach MxInstall.exe 30\n"
         "attach \"My Setup.exe\"\n"
-        "wait file A:\\\\files.2 30\n";
+        "wait file A:\\\\files.2 30\n"
+        "wait done 7\n";
     std::vector<Step> steps;
     std::string error;
     ASSERT_TRUE(ParseScript(text, Vars({{"APP", "Z:/build/app.exe"}}), steps, error)) << error;
-    ASSERT_EQ(steps.size(), 19u);
+    ASSERT_EQ(steps.size(), 20u);
     EXPECT_EQ(steps[0].kind, StepKind::Start);
     EXPECT_EQ(steps[0].line, 2);
     EXPECT_EQ(steps[0].program, "Z:/build/app.exe");
@@ -205,6 +206,8 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
     EXPECT_EQ(steps[18].kind, StepKind::WaitFile);
     EXPECT_EQ(steps[18].name, "A:\\files.2");
     EXPECT_EQ(steps[18].seconds, 30.0);
+    EXPECT_EQ(steps[19].kind, StepKind::WaitDone);
+    EXPECT_EQ(steps[19].seconds, 7.0);
 }
 
 TEST(FwdriveProtocol, ScriptErrorsNameTheLine) {

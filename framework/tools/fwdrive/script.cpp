@@ -109,8 +109,8 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
         std::string what;
         SplitWord(rest, what, rest);
         TakeTrailingSeconds(rest, step.seconds);
-        if (what == "idle" || what == "exit") {
-            step.kind = what == "idle" ? StepKind::WaitIdle : StepKind::WaitExit;
+        if (what == "idle" || what == "done" || what == "exit") {
+            step.kind = what == "idle" ? StepKind::WaitIdle : what == "done" ? StepKind::WaitDone : StepKind::WaitExit;
             if (!rest.empty() && !ParseSeconds(rest, step.seconds)) {
                 error = "wait " + what + " takes only a number of seconds";
                 return false;
@@ -158,7 +158,7 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
             }
             return true;
         }
-        error = "wait form|modal|dialog|window|file|idle|exit";
+        error = "wait form|modal|dialog|window|file|idle|done|exit";
         return false;
     }
     if (word == "expect" || word == "expect-error") {

@@ -13,6 +13,8 @@
 //   wait file <path> [<secs>]          a file or folder of that path exists (for what the test's
 //                                      harness does beside the program, such as a disk put in)
 //   wait idle [<secs>]                 loop depth 1, default cursor, no action pending
+//   wait done [<secs>]                 the last action has returned and the cursor is the default, at
+//                                      any loop depth (a modal form's button whose work pumps messages)
 //   wait exit [<secs>]                 the programs started and attached have ended
 //   sleep <secs>
 //   screenshot [<name>]                the harness saves the display as <name>.png (default: script and line)
@@ -44,6 +46,7 @@ enum class StepKind {
     WaitWindow,
     WaitFile,
     WaitIdle,
+    WaitDone,
     WaitExit,
     Sleep,
     Screenshot,

@@ -42,13 +42,3 @@ PY
   opened=$(cat "$appdir/explorer.log" 2>/dev/null || true)
   grep -qF 'explorer "C:\out\"' <<<"$opened" || fail "the explorer was started with \"$opened\", not the folder quoted"
 }
-
-# Rows that name the entries in this order, every other cell any.
-names_rows() {
-  local name
-  for name in "$@"; do
-    printf '%s' "$name"
-    printf '\t*%.0s' $(seq 13)
-    printf '\n'
-  done
-}
