@@ -220,7 +220,7 @@ TEST(FwdriveProtocol, ScriptErrorsNameTheLine) {
         {"start ${APP\n", "line 1: unclosed ${"},
         {"wait form\n", "line 1: wait form <root> [visible] [<secs>]"},
         {"wait form a b\n", "line 1: wait form <root> [visible] [<secs>]"},
-        {"wait later\n", "line 1: wait form|modal|dialog|window|file|idle|exit"},
+        {"wait later\n", "line 1: wait form|modal|dialog|window|file|idle|done|exit"},
         {"expect get a.b.c\n", "line 1: expect needs \" = <text>\""},
         {"expect click a.b = x\n", "line 1: expect takes a query, not the action \"click\""},
         {"\n\nsleep soon\n", "line 3: sleep needs a number of seconds"},
