@@ -1,11 +1,14 @@
 #include "framework/tools/fwdrive/driver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "framework/win32/callback.h"
+
+#include <tlhelp32.h>
 
 namespace fw::drive {
 namespace {
@@ -126,8 +129,8 @@ int Driver::Run() {
     }
     if (started_ && !ProgramEnded()) {
         std::printf("fwdrive: the program still runs at the end of the script; ending it\n");
-        EndProgram();
     }
+    EndProgram();
     std::printf("fwdrive: %s: all %zu steps passed\n", options_.scriptPath.c_str(), steps.size());
     return 0;
 }
@@ -135,6 +138,7 @@ int Driver::Run() {
 bool Driver::RunStep(const Step& step) {
     switch (step.kind) {
         case StepKind::Start: return Start(step);
+        case StepKind::Attach: return Attach(step);
         case StepKind::Sleep: Sleep(static_cast<DWORD>(step.seconds * 1000)); return true;
         case StepKind::Screenshot: RequestScreenshot(&step, step.name.empty() ? std::string() : step.name + ".png"); return true;
         case StepKind::Expect:
@@ -161,11 +165,70 @@ bool Driver::Start(const Step& step) {
     }
     started_ = true;
     endpoint_ = nullptr;
+    seen_.push_back(process_.dwProcessId);
+    return true;
+}
+
+DWORD Driver::FindAttachable(const std::string& fileName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    DWORD found = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
+        std::string name = entry.szExeFile;
+        size_t slash = name.find_last_of("\\/");
+        if (slash != std::string::npos) name = name.substr(slash + 1);
+        if (lstrcmpiA(name.c_str(), fileName.c_str()) != 0) continue;
+        if (std::find(seen_.begin(), seen_.end(), entry.th32ProcessID) != seen_.end()) continue;
+        // Only a program that answers: its endpoint is up.
+        const std::string title = std::string(kEndpointTitlePrefix) + std::to_string(entry.th32ProcessID);
+        if (FindWindowExA(nullptr, nullptr, kEndpointClass, title.c_str())) found = entry.th32ProcessID;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+bool Driver::Attach(const Step& step) {
+    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(step.seconds * 1000);
+    DWORD pid = 0;
+    while ((pid = FindAttachable(step.program)) == 0) {
+        if (GetTickCount64() >= deadline) {
+            Fail(&step, "no running " + step.program + " with an automation window appeared within " +
+                            std::to_string(static_cast<int>(step.seconds)) + " s");
+            return false;
+        }
+        Sleep(kPollMs);
+    }
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+    if (!process) {
+        Fail(&step, "cannot open process " + std::to_string(pid) + ": " + LastErrorText(GetLastError()));
+        return false;
+    }
+    // The program talked to so far is still waited for at the end.
+    if (started_) {
+        if (process_.hThread) CloseHandle(process_.hThread);
+        earlier_.push_back(process_.hProcess);
+    }
+    process_ = {};
+    process_.hProcess = process;
+    process_.dwProcessId = pid;
+    started_ = true;
+    endpoint_ = nullptr;
+    seen_.push_back(pid);
+    std::printf("fwdrive: attached to %s (pid %lu)\n", step.program.c_str(), static_cast<unsigned long>(pid));
     return true;
 }
 
 bool Driver::ProgramEnded() {
     return !started_ || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+bool Driver::AllEnded() {
+    if (!ProgramEnded()) return false;
+    for (HANDLE h : earlier_)
+        if (WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
+    return true;
 }
 
 bool Driver::FindEndpoint(double seconds) {
@@ -247,7 +310,12 @@ bool Driver::Perform(const Step& step) {
     lastAction_ = sequence;
     // `quit` ends the program; nothing more will run there.
     if (step.verb == "quit") return true;
-    if (!WaitForAction(sequence, kDefaultTimeout)) {
+    bool failed = false;
+    if (!WaitForAction(sequence, kDefaultTimeout, failed)) {
+        if (failed) {
+            Fail(&step, step.verb + " failed when it ran: " + error_);
+            return false;
+        }
         // An action that ends the program (a Close button, Exit in a menu) took the endpoint with it
         // before it could report the action done: it has run once the program is gone.
         if (started_ && WaitForSingleObject(process_.hProcess, static_cast<DWORD>(kEndGraceMs * options_.slowness)) ==
@@ -265,14 +333,20 @@ bool Driver::Perform(const Step& step) {
 
 // An action is settled when the endpoint reports it done (it and the input it posted were
 // dispatched), or running: then the GUI thread answers us from a loop nested inside it, such as
-// the modal form it opened.
-bool Driver::WaitForAction(uint32_t sequence, double seconds) {
+// the modal form it opened. An action whose target was gone, disabled or blocked when it ran, or
+// whose value was refused, is reported failed (`failed` set, the endpoint's text in `error_`).
+bool Driver::WaitForAction(uint32_t sequence, double seconds, bool& failed) {
     ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * options_.slowness * 1000);
     while (true) {
         Reply reply;
-        if (!Send("progress", "", reply)) return false;
+        if (!Send("progress", std::to_string(sequence), reply)) return false;
+        if (!reply.ok) {
+            failed = true;
+            error_ = reply.payload;
+            return false;
+        }
         unsigned done = 0, running = 0;
-        if (reply.ok && std::sscanf(reply.payload.c_str(), "done %u running %u", &done, &running) == 2 &&
+        if (std::sscanf(reply.payload.c_str(), "done %u running %u", &done, &running) == 2 &&
             (done >= sequence || running == sequence))
             return true;
         if (GetTickCount64() >= deadline) {
@@ -290,9 +364,11 @@ bool Driver::Wait(const Step& step) {
         double left = static_cast<double>(deadline - std::min(deadline, GetTickCount64())) / 1000.0;
         bool met = false;
         if (step.kind == StepKind::WaitExit) {
-            met = ProgramEnded();
+            met = AllEnded();
         } else if (step.kind == StepKind::WaitWindow) {
             met = ProgramHasWindow(step.name);
+        } else if (step.kind == StepKind::WaitFile) {
+            met = GetFileAttributesA(step.name.c_str()) != INVALID_FILE_ATTRIBUTES;
         } else {
             Reply reply;
             if (!Send(step.kind == StepKind::WaitDialog ? "dialog" : step.kind == StepKind::WaitForm ? "forms" : "state",
@@ -467,11 +543,13 @@ void Driver::EndProgram() {
         else
             std::printf("fwdrive: ended the program (pid %lu)\n", static_cast<unsigned long>(process_.dwProcessId));
     }
-    CloseHandle(process_.hThread);
+    if (process_.hThread) CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
     process_ = {};
     started_ = false;
     endpoint_ = nullptr;
+    for (HANDLE h : earlier_) CloseHandle(h);
+    earlier_.clear();
 }
 
 }  // namespace fw::drive
