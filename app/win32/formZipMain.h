@@ -6,6 +6,7 @@
 //   formZipMainExtract.cpp   the extract command and the shared engine event handlers
 //   formZipMainSettings.cpp  the preferences and the view settings
 //   formZipMainWrite.cpp     adding, moving and deleting entries, new archives, the open dialog
+//   formZipMainExplore.cpp   the explorer bar, the address bar, history, favorites, the quick search
 // The explorer bar's shell tree and list are joined by JexoShellLink1 only when the bar first shows
 // its Folders page: a hidden bar watches no folder (and starts no directory monitor thread).
 #pragma once
@@ -27,6 +28,8 @@ class TLabel;
 class TListColumn;
 class TListItem;
 class TListView;
+class TEdit;
+class TDriveComboBox;
 class TMainMenu;
 class TMemo;
 class TMenuItem;
@@ -39,6 +42,7 @@ class TSplitter;
 class TStatusBar;
 class TStrings;
 class TToolBar;
+class TToolButton;
 }  // namespace fw
 namespace engine {
 class TBlakHole;
@@ -56,6 +60,7 @@ namespace kvx::win32 {
 class TKVXFileCtrl;
 class TKVXImageListBox;
 class TKVXMRUList;
+class TKVXRadioGroup;
 class TKVXTrayIcon;
 }  // namespace kvx::win32
 namespace uis {
@@ -142,6 +147,22 @@ public:
     fw::TMenuItem* mnuDeleteSelected1 = nullptr;
     uis::TJexoShellTree* JexoShellTree1 = nullptr;
     uis::TJexoShellList* JexoShellList1 = nullptr;
+    // The explorer bar (formZipMainExplore.cpp).
+    fw::TPanel* pnlEBar = nullptr;
+    fw::TPanel* pnlEBarTitle = nullptr;
+    fw::TSplitter* SplitterEBar = nullptr;
+    fw::TToolButton* btnExplore = nullptr;
+    fw::TMenuItem* miViewSearch = nullptr;
+    fw::TMenuItem* miViewFavorites = nullptr;
+    fw::TMenuItem* miViewHistory = nullptr;
+    fw::TMenuItem* miViewFolders = nullptr;
+    fw::TEdit* edtSearchFileMask = nullptr;
+    fw::TEdit* edtSearchText = nullptr;
+    fw::TLabel* lblSearchText = nullptr;
+    fw::TButton* btnSearch = nullptr;
+    fw::TDriveComboBox* DriveComboBox1 = nullptr;
+    kvx::win32::TKVXRadioGroup* KVXRadioGroup1 = nullptr;
+    kvx::win32::TKVXImageListBox* lsbSearchResults = nullptr;
 
     // ---- handlers (form text) -------------------------------------------------------------------
     void FormCreate(fw::TObject* Sender);
@@ -194,6 +215,25 @@ public:
     void Zip1Deactivate(fw::TObject* Sender);
     void Zip1Begin(fw::TObject* Sender, const std::string& FN, int RecNum, bool& Extract);
     void Zip1RecurseDir(fw::TObject* Sender, const std::string& Directory);
+    // The explorer bar (formZipMainExplore.cpp).
+    void ExplorerBarClick(fw::TObject* Sender);
+    void btnExploreClick(fw::TObject* Sender);
+    void btnEBarCloseClick(fw::TObject* Sender);
+    void KVXRadioGroup1Change(fw::TObject* Sender, int ButtonIndex);
+    void btnSearchClick(fw::TObject* Sender);
+    void btnSearchNewClick(fw::TObject* Sender);
+    void btnSearchAddAllClick(fw::TObject* Sender);
+    void btnSearchAddSelectedClick(fw::TObject* Sender);
+    void lsbHistoryDblClick(fw::TObject* Sender);
+    void btnHistoryDeleteClick(fw::TObject* Sender);
+    void btnHistoryClearClick(fw::TObject* Sender);
+    void lsbFavoritesDblClick(fw::TObject* Sender);
+    void btnFavoritesAddClick(fw::TObject* Sender);
+    void btnFavoritesOrganizeClick(fw::TObject* Sender);
+    void miFavoritesAddClick(fw::TObject* Sender);
+    void mruFavoritesClick(fw::TObject* Sender, const std::string& aValue, bool& Remove);
+    void cmbAddressKeyPress(fw::TObject* Sender, char& Key);
+    void btnGoClick(fw::TObject* Sender);
     void Zip1ReplaceFile(fw::TObject* Sender, const std::string& OldFN, const std::string& FN, double OldDate,
                          double NewDate, int64_t OldFileSize, int64_t NewFileSize, int OldAttr, int NewAttr,
                          bool& Replace);
@@ -229,6 +269,11 @@ public:
         bool recurse = false;
         int switchIndex = 0, storedDirIndex = 2, methodIndex = 1, typeIndex = 0;
     };
+    // The explorer bar (formZipMainExplore.cpp): Page 1 Search, 2 Favorites, 3 History, 4 Folders; the
+    // page already shown hides the bar.
+    void ShowExplorerBar(int Page);
+    // One line of a quick search, "folder*name*".
+    void AddSearchResult(const std::string& line);
     // Writes a new archive; false when nothing was written.
     bool CreateArchive(const NewArchive& archive);
     // The writer of the last writing command.
@@ -266,6 +311,13 @@ private:
     void AddQueuedDirectories();
     void EnableWriteCommands(bool addDelete);
     std::string StatusPath(const std::string& path);
+    // The explorer bar (formZipMainExplore.cpp).
+    void CloseExplorerBar();
+    void RestoreExplorerBar();
+    void LinkFolderViews();
+    void FillFavorites();
+    void AddSearchResults(bool selectedOnly);
+    int ExplorerBarPage = 0;
     std::vector<std::string> queuedDirectories_;
     bool addFolderContents_ = false;
     bool switchChosen_ = false;

@@ -5,7 +5,9 @@
 #include "app/win32/formArcFindFiles.h"
 #include "app/win32/formArcOpen.h"
 #include "app/win32/formArcExtract.h"
+#include "app/win32/formOrganizeFavorites.h"
 #include "app/win32/formOverwrite.h"
+#include "app/win32/formQuickSearch.h"
 #include "app/win32/formSplash.h"
 #include "app/win32/formZipMain.h"
 #include "engine/core/register_classes.h"
@@ -67,6 +69,8 @@ void RegisterProgramClasses() {
     RegisterArcAddFilesClass();
     RegisterArcFindFilesClass();
     RegisterArcOpenClass();
+    RegisterQuickSearchClass();
+    RegisterOrganizeFavoritesClass();
     RegisterZipMainClass();
 }
 
