@@ -13,6 +13,7 @@
 #include "engine/formats/cab/makecab_component.h"
 #include "engine/formats/lzh/writer/lha_component.h"
 #include "engine/formats/uue/uu_decode.h"
+#include "engine/formats/uue/uu_encode.h"
 #include "engine/formats/zip/writer/zip_component.h"
 #include "engine/formats/zip/unzip/unzip_component.h"
 #include "engine/lister/krenlo.h"
@@ -39,6 +40,7 @@
 #include "widgets/win32/filectrl.h"
 #include "widgets/win32/imagelistbox.h"
 #include "widgets/win32/mrulist.h"
+#include "widgets/win32/starter.h"
 #include "widgets/win32/trayicon.h"
 
 namespace app {
@@ -314,6 +316,14 @@ void RegisterZipMainClass() {
         .Field("DriveComboBox1", &F::DriveComboBox1)
         .Field("KVXRadioGroup1", &F::KVXRadioGroup1)
         .Field("lsbSearchResults", &F::lsbSearchResults)
+        .Field("UUEncode1", &F::UUEncode1)
+        .Field("KVXStarter1", &F::KVXStarter1)
+        .Field("ViewSelected1", &F::ViewSelected1)
+        .Field("pmiView", &F::pmiView)
+        .Field("miFileShortcut", &F::miFileShortcut)
+        .Field("Create1", &F::Create1)
+        .Field("mnuUUEncode1", &F::mnuUUEncode1)
+        .Field("miActionsScanforviruses", &F::miActionsScanforviruses)
         .Method("FormCreate", &F::FormCreate)
         .Method("FormShow", &F::FormShow)
         .Method("FormCloseQuery", &F::FormCloseQuery)
@@ -378,7 +388,12 @@ void RegisterZipMainClass() {
         .Method("miFavoritesAddClick", &F::miFavoritesAddClick)
         .Method("mruFavoritesClick", &F::mruFavoritesClick)
         .Method("cmbAddressKeyPress", &F::cmbAddressKeyPress)
-        .Method("btnGoClick", &F::btnGoClick);
+        .Method("btnGoClick", &F::btnGoClick)
+        .Method("ViewSelected1Click", &F::ViewSelected1Click)
+        .Method("miActionsScanforvirusesClick", &F::miActionsScanforvirusesClick)
+        .Method("miFileShortcutClick", &F::miFileShortcutClick)
+        .Method("Create1Click", &F::Create1Click)
+        .Method("mnuUUEncode1Click", &F::mnuUUEncode1Click);
 }
 
 }  // namespace app

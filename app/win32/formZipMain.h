@@ -7,6 +7,7 @@
 //   formZipMainSettings.cpp  the preferences and the view settings
 //   formZipMainWrite.cpp     adding, moving and deleting entries, new archives, the open dialog
 //   formZipMainExplore.cpp   the explorer bar, the address bar, history, favorites, the quick search
+//   formZipMainTools.cpp     view entries, the virus scan, the desktop link, the builder, UU-encode
 // The explorer bar's shell tree and list are joined by JexoShellLink1 only when the bar first shows
 // its Folders page: a hidden bar watches no folder (and starts no directory monitor thread).
 #pragma once
@@ -54,6 +55,7 @@ class TZip;
 class TUnBase;
 class TUnZIP;
 class TUUDecode;
+class TUUEncode;
 class TZipCommon;
 }  // namespace engine
 namespace kvx::win32 {
@@ -61,6 +63,7 @@ class TKVXFileCtrl;
 class TKVXImageListBox;
 class TKVXMRUList;
 class TKVXRadioGroup;
+class TKVXStarter;
 class TKVXTrayIcon;
 }  // namespace kvx::win32
 namespace uis {
@@ -163,6 +166,15 @@ public:
     fw::TDriveComboBox* DriveComboBox1 = nullptr;
     kvx::win32::TKVXRadioGroup* KVXRadioGroup1 = nullptr;
     kvx::win32::TKVXImageListBox* lsbSearchResults = nullptr;
+    // Other commands (formZipMainTools.cpp).
+    engine::TUUEncode* UUEncode1 = nullptr;
+    kvx::win32::TKVXStarter* KVXStarter1 = nullptr;
+    fw::TMenuItem* ViewSelected1 = nullptr;
+    fw::TMenuItem* pmiView = nullptr;
+    fw::TMenuItem* miFileShortcut = nullptr;
+    fw::TMenuItem* Create1 = nullptr;
+    fw::TMenuItem* mnuUUEncode1 = nullptr;
+    fw::TMenuItem* miActionsScanforviruses = nullptr;
 
     // ---- handlers (form text) -------------------------------------------------------------------
     void FormCreate(fw::TObject* Sender);
@@ -234,6 +246,12 @@ public:
     void mruFavoritesClick(fw::TObject* Sender, const std::string& aValue, bool& Remove);
     void cmbAddressKeyPress(fw::TObject* Sender, char& Key);
     void btnGoClick(fw::TObject* Sender);
+    // Other commands (formZipMainTools.cpp).
+    void ViewSelected1Click(fw::TObject* Sender);
+    void miActionsScanforvirusesClick(fw::TObject* Sender);
+    void miFileShortcutClick(fw::TObject* Sender);
+    void Create1Click(fw::TObject* Sender);
+    void mnuUUEncode1Click(fw::TObject* Sender);
     void Zip1ReplaceFile(fw::TObject* Sender, const std::string& OldFN, const std::string& FN, double OldDate,
                          double NewDate, int64_t OldFileSize, int64_t NewFileSize, int OldAttr, int NewAttr,
                          bool& Replace);
@@ -274,6 +292,10 @@ public:
     void ShowExplorerBar(int Page);
     // One line of a quick search, "folder*name*".
     void AddSearchResult(const std::string& line);
+    // Other commands (formZipMainTools.cpp): runs the encoder as the UU-encode dialog set it.
+    void RunEncoder();
+    // Saves a link to the program with Archive as its argument on the desktop; false when none was saved.
+    bool CreateDesktopShortcut(const std::string& archive);
     // Writes a new archive; false when nothing was written.
     bool CreateArchive(const NewArchive& archive);
     // The writer of the last writing command.
@@ -318,6 +340,9 @@ private:
     void FillFavorites();
     void AddSearchResults(bool selectedOnly);
     int ExplorerBarPage = 0;
+    // Other commands (formZipMainTools.cpp).
+    void EnableToolCommands(bool archiveOpen, bool extract);
+    void ViewEntries();
     std::vector<std::string> queuedDirectories_;
     bool addFolderContents_ = false;
     bool switchChosen_ = false;

@@ -171,6 +171,7 @@ void TfrmZipMain::EnableMenus() {
     mnuRefresh1->SetEnabled(s.refresh);
     miFileClose->SetEnabled(s.fileCommands);
     EnableWriteCommands(s.addDelete);
+    EnableToolCommands(open && !Busy(), s.extract);
 }
 
 void TfrmZipMain::ApplicationBusy() {

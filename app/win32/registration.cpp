@@ -9,6 +9,7 @@
 #include "app/win32/formOverwrite.h"
 #include "app/win32/formQuickSearch.h"
 #include "app/win32/formSplash.h"
+#include "app/win32/formUUEncode.h"
 #include "app/win32/formZipMain.h"
 #include "engine/core/register_classes.h"
 #include "engine/formats/arc/arc_component.h"
@@ -71,6 +72,7 @@ void RegisterProgramClasses() {
     RegisterArcOpenClass();
     RegisterQuickSearchClass();
     RegisterOrganizeFavoritesClass();
+    RegisterUUEncodeFormClass();
     RegisterZipMainClass();
 }
 
