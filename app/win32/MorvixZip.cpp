@@ -7,6 +7,7 @@
 #include "app/win32/formSplash.h"
 #include "app/win32/formZipMain.h"
 #include "app/win32/registration.h"
+#include "app/win32/smapi.h"
 #include "engine/win32/engine_win32.h"
 #include "framework/win32/application.h"
 #include "uisupport/shell/win32/shellcontrols.h"
@@ -35,6 +36,7 @@ int app::RunProgram() {
     kvx::win32::KVXStartApplication();
     engine::win32::InstallEngineWin32();
     app::RegisterProgramClasses();
+    app::smapi::LoadMapi();
     {
         // The shell views give their shell interfaces back with their forms, before the shell ends.
         uis::ShellSession shell;
@@ -49,5 +51,6 @@ int app::RunProgram() {
         kvx::win32::KVXStopApplication();
         fw::DoneApplication();
     }
+    app::smapi::FreeMapi();
     return 0;
 }

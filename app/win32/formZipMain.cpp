@@ -324,6 +324,7 @@ void RegisterZipMainClass() {
         .Field("Create1", &F::Create1)
         .Field("mnuUUEncode1", &F::mnuUUEncode1)
         .Field("miActionsScanforviruses", &F::miActionsScanforviruses)
+        .Field("miFileMail", &F::miFileMail)
         .Method("FormCreate", &F::FormCreate)
         .Method("FormShow", &F::FormShow)
         .Method("FormCloseQuery", &F::FormCloseQuery)
@@ -393,7 +394,8 @@ void RegisterZipMainClass() {
         .Method("miActionsScanforvirusesClick", &F::miActionsScanforvirusesClick)
         .Method("miFileShortcutClick", &F::miFileShortcutClick)
         .Method("Create1Click", &F::Create1Click)
-        .Method("mnuUUEncode1Click", &F::mnuUUEncode1Click);
+        .Method("mnuUUEncode1Click", &F::mnuUUEncode1Click)
+        .Method("miFileMailClick", &F::miFileMailClick);
 }
 
 }  // namespace app

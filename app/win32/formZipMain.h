@@ -7,7 +7,8 @@
 //   formZipMainSettings.cpp  the preferences and the view settings
 //   formZipMainWrite.cpp     adding, moving and deleting entries, new archives, the open dialog
 //   formZipMainExplore.cpp   the explorer bar, the address bar, history, favorites, the quick search
-//   formZipMainTools.cpp     view entries, the virus scan, the desktop link, the builder, UU-encode
+//   formZipMainTools.cpp     view entries, the virus scan, the desktop link, the builder, UU-encode,
+//                            mail
 // The explorer bar's shell tree and list are joined by JexoShellLink1 only when the bar first shows
 // its Folders page: a hidden bar watches no folder (and starts no directory monitor thread).
 #pragma once
@@ -175,6 +176,7 @@ public:
     fw::TMenuItem* Create1 = nullptr;
     fw::TMenuItem* mnuUUEncode1 = nullptr;
     fw::TMenuItem* miActionsScanforviruses = nullptr;
+    fw::TMenuItem* miFileMail = nullptr;
 
     // ---- handlers (form text) -------------------------------------------------------------------
     void FormCreate(fw::TObject* Sender);
@@ -252,6 +254,7 @@ public:
     void miFileShortcutClick(fw::TObject* Sender);
     void Create1Click(fw::TObject* Sender);
     void mnuUUEncode1Click(fw::TObject* Sender);
+    void miFileMailClick(fw::TObject* Sender);
     void Zip1ReplaceFile(fw::TObject* Sender, const std::string& OldFN, const std::string& FN, double OldDate,
                          double NewDate, int64_t OldFileSize, int64_t NewFileSize, int OldAttr, int NewAttr,
                          bool& Replace);

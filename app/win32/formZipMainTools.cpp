@@ -2,6 +2,7 @@
 // archive to the self-extractor builder and the UU-encode dialog.
 #include "app/commands.h"
 #include "app/program_lines.h"
+#include "app/win32/formMapiMail.h"
 #include "app/win32/formUUEncode.h"
 #include "app/win32/formZipMain.h"
 #include "engine/core/file_routines.h"
@@ -69,6 +70,7 @@ void TfrmZipMain::EnableToolCommands(bool archiveOpen, bool extract) {
     miFileShortcut->SetEnabled(archiveOpen);
     Create1->SetEnabled(archiveOpen);
     miActionsScanforviruses->SetEnabled(archiveOpen && !prefs_.virusScanner.empty());
+    miFileMail->SetEnabled(archiveOpen);
 }
 
 // ---- view entries ----------------------------------------------------------------------------------
@@ -180,6 +182,22 @@ bool TfrmZipMain::CreateDesktopShortcut(const std::string& archive) {
     ReleaseInterface(link);
     if (SUCCEEDED(init)) CoUninitialize();
     return saved;
+}
+
+// ---- mail ---------------------------------------------------------------------------------------
+
+void TfrmZipMain::miFileMailClick(fw::TObject*) {
+    const std::string archive = Krenlo1->ArchiveFile();
+    if (archive.empty()) return;
+    auto* dialog = fw::CreateForm<TfrmMapiMail>(fw::Application);
+    if (!dialog->MailAvailable()) {
+        dialog->Release();
+        return;
+    }
+    dialog->Repaint();
+    dialog->Show();
+    fw::Application->ProcessMessages();
+    dialog->AttachFile(archive);
 }
 
 // ---- UU-encode ------------------------------------------------------------------------------------

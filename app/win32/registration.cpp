@@ -4,6 +4,8 @@
 #include "app/win32/formArcAddFiles.h"
 #include "app/win32/formArcFindFiles.h"
 #include "app/win32/formArcOpen.h"
+#include "app/win32/formMapiMail.h"
+#include "app/win32/email.h"
 #include "app/win32/formArcExtract.h"
 #include "app/win32/formOrganizeFavorites.h"
 #include "app/win32/formOverwrite.h"
@@ -73,6 +75,8 @@ void RegisterProgramClasses() {
     RegisterQuickSearchClass();
     RegisterOrganizeFavoritesClass();
     RegisterUUEncodeFormClass();
+    RegisterEmailClass();
+    RegisterMapiMailClass();
     RegisterZipMainClass();
 }
 
