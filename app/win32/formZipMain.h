@@ -318,6 +318,9 @@ private:
     void NormalStart();
     std::vector<std::string> CommandLineArgs() const;
     void ExtractCommand();
+    // The extractor of the open archive's type, given the archive (null, after saying so, for a
+    // type that cannot be extracted).
+    engine::TUnBase* ChooseExtractor();
     void DoUueDecode();
     void ClearList();
     void AddSelectedIndexes(std::vector<size_t>& indexes) const;

@@ -83,16 +83,9 @@ void TfrmZipMain::ViewEntries() {
     const std::string archive = Krenlo1->ArchiveFile();
     if (archive.empty()) return;
     if (!CurrentExtractor && !engine::DriveReady(fw::ExtractFilePath(archive))) return;
-    const std::string name = ExtractorFor(Krenlo1->ArcType());
-    auto* extractor = name.empty() ? nullptr : dynamic_cast<engine::TUnBase*>(FindComponent(name));
-    if (!extractor) {
-        fw::MessageDlg("Extract not supported for this filetype.", fw::mtInformation, fw::TMsgDlgButtons{fw::mbOK}, 0);
-        return;
-    }
-    CurrentExtractor = extractor;
-    if (extractor == UnZIP1) UnZIP1->SetZipCmntBufSize(Krenlo1->ZipCmntBufSize());
+    engine::TUnBase* extractor = ChooseExtractor();
+    if (!extractor) return;
     const std::string temp = engine::GetTempDir();
-    extractor->SetArchiveFile(archive);
     extractor->SetExtractDir(temp);
     extractor->SetUseStoredDirs(false);
     // The viewer always gets a fresh copy: an answer left by the last extract command ("No to All")
