@@ -2,6 +2,7 @@
 
 #include "framework/core/rtti.h"
 #include "installer/container.h"
+#include "installer/dialog_manager.h"
 #include "installer/file_container.h"
 #include "installer/install.h"
 #include "installer/install_registry.h"
@@ -50,6 +51,13 @@ void RegisterEnums() {
     fw::RegisterEnum<TRegistryEntryType>({"retText", "retInteger", "retBoolean"}, "TRegistryEntryType");
     fw::RegisterEnum<TKeySpecifier>({"ksAbsolute", "ksCompanyName", "ksProductName", "ksVersion"}, "TKeySpecifier");
     fw::RegisterEnum<TMethodType>({"mtAutoDetect", "mtShellLinkInterface", "mtProgramManager"}, "TMethodType");
+    fw::RegisterEnum<TManagerType>({"dmBeforeInstall", "dmAfterGoodInstall", "dmAfterBadInstall", "dmDuringCopyFiles",
+                                    "dmChangeDisk", "dmReboot"},
+                                   "TManagerType");
+    fw::RegisterEnum<TQuenfordDialogPosition>({"qdpCenterLeft", "qdpCenter", "qdpCenterRight", "qdpBottomLeft",
+                                               "qdpBottomCenter", "qdpBottomRight", "qdpTopLeft", "qdpTopCenter",
+                                               "qdpTopRight"},
+                                              "TQuenfordDialogPosition");
 }
 
 // The published properties of an install file, shared by TInstallFile and TUninstallEXE.
@@ -286,6 +294,34 @@ void RegisterLinksAndRegistry() {
     Class<TInstallRegistry, TCustomInstallRegistry>("TInstallRegistry");
 }
 
+void RegisterDialogs() {
+    using fw::Class;
+    using M = TDialogManager;
+    Class<M, TInstallObject>("TDialogManager")
+        .Prop("Height", &M::Height, &M::SetHeight)
+        .Prop("ManagerType", &M::ManagerType, &M::SetManagerType)
+        .Prop("Position", &M::Position, &M::SetPosition)
+        .Prop("RelativeLeftOffset", &M::RelativeLeftOffset, &M::SetRelativeLeftOffset)
+        .Prop("RelativeTopOffset", &M::RelativeTopOffset, &M::SetRelativeTopOffset)
+        .Prop("Width", &M::Width, &M::SetWidth);
+    using D = TCustomBaseInstallDlg;
+    Class<D, TInstallObject>("TCustomBaseInstallDlg")
+        .Prop("ApplyFont", &D::ApplyFont, &D::SetApplyFont)
+        .Prop("TranslateTexts", &D::TranslateTexts, &D::SetTranslateTexts)
+        .Prop("FormLanguage", &D::FormLanguage, &D::SetFormLanguage)
+        .Prop("Manager", &D::Manager, &D::SetManager)
+        .Prop("Order", &D::Order, &D::SetOrder)
+        .Prop("UseFixedLanguage", &D::UseFixedLanguage, &D::SetUseFixedLanguage)
+        .Prop("Position", &D::Position, &D::SetPosition)
+        .Prop("RelativeLeftOffset", &D::RelativeLeftOffset, &D::SetRelativeLeftOffset)
+        .Prop("RelativeTopOffset", &D::RelativeTopOffset, &D::SetRelativeTopOffset)
+        .Prop("Height", &D::Height, &D::SetHeight)
+        .Prop("Width", &D::Width, &D::SetWidth)
+        .Prop("FixedLanguage", &D::FixedLanguage, &D::SetFixedLanguage)
+        .Event("OnBeforeExecute", &D::OnBeforeExecute)
+        .Event("OnAfterExecute", &D::OnAfterExecute);
+}
+
 void RegisterNet() {
     using fw::Class;
     Class<TCustomLoginInformation, fw::TPersistent>("TLoginInformation")
@@ -318,6 +354,7 @@ void RegisterClasses() {
     RegisterNet();
     RegisterInstall();
     RegisterLinksAndRegistry();
+    RegisterDialogs();
 }
 
 }  // namespace inst

@@ -14,6 +14,7 @@
 #include "framework/core/sysutils.h"
 #include "installer/batch_files.h"
 #include "installer/container.h"
+#include "installer/dialog_manager.h"
 #include "installer/exceptions.h"
 #include "installer/install_host.h"
 #include "installer/install_record.h"
@@ -482,7 +483,7 @@ TEST_F(Setup, FloppiesContinueOnTheNextDiskWhenOneIsFull) {
 }
 
 // The setup program's own definition, read natively: the children of the install component in the order
-// they are processed, without the dialog managers that come with the wizard pages.
+// they are processed.
 TEST_F(Setup, TheRealDefinitionOrdersItsTree) {
     std::ifstream in(mx::test::SourceDir() + "/installer/setup/mxinstall.form");
     std::stringstream text;
@@ -511,7 +512,15 @@ TEST_F(Setup, TheRealDefinitionOrdersItsTree) {
         return s;
     };
     EXPECT_EQ(names("Install1"), "Group2,Group1,Group,idMiscellaneous,MainFolder,InstallShellLink1,InstallShellLink,"
-                                 "InstallRegistry");
+                                 "InstallRegistry,DialogManager5,DialogManager4,DialogManager3,DialogManager2,"
+                                 "DialogManager1,DialogManager");
+    const TManagerType types[] = {TManagerType::dmBeforeInstall, TManagerType::dmAfterGoodInstall,
+                                  TManagerType::dmAfterBadInstall, TManagerType::dmDuringCopyFiles,
+                                  TManagerType::dmChangeDisk, TManagerType::dmReboot};
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "DialogManager" + (i ? std::to_string(i) : std::string());
+        EXPECT_EQ(FindDialogManager(types[i]), def->FindComponent(name)) << name;
+    }
     EXPECT_EQ(names("Directory"), "InstallFile10,InstallFile91,InstallFile81,InstallFile71,InstallFile7,InstallFile9,"
                                   "InstallFile4,InstallFile3");
     EXPECT_EQ(names("Directory2"), "InstallFile8");

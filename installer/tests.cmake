@@ -18,6 +18,7 @@ mx_add_test(inst_core_test NATIVE_ONLY
     file_container_test.cpp
     setup_test.cpp
     links_test.cpp
+    wizard_test.cpp
   LIBS inst_testkit inst_core)
 
 # Fuzz targets: the container's header walk and extraction, and the language tables with the

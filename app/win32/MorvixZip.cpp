@@ -7,6 +7,7 @@
 #include "app/win32/formSplash.h"
 #include "app/win32/formZipMain.h"
 #include "app/win32/registration.h"
+#include "app/win32/seams.h"
 #include "app/win32/smapi.h"
 #include "engine/win32/engine_win32.h"
 #include "framework/win32/application.h"
@@ -43,6 +44,7 @@ int app::RunProgram() {
         fw::Application->Initialize();
         fw::Application->SetHelpFile("MXZP.HLP");
         fw::Application->SetTitle("Morvix Zip");
+        app::InstallProgramSeams();
         fw::Application->CreateForm(app::global);
         app::frmSplash = fw::CreateForm<app::TfrmSplash>(nullptr);
         app::TfrmZipMain* frmZipMain = nullptr;

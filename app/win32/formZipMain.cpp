@@ -61,6 +61,7 @@ void TfrmZipMain::FormCreate(fw::TObject*) {
     fw::FormatSettings.DateSeparator = '-';
     engine::win32::AssignSysImageLists(*ListView1, this);
     MakeLedPicture();
+    AskDefaultViewer();
     RunCommandLine(CommandLineArgs());
 }
 
@@ -81,7 +82,16 @@ void TfrmZipMain::RunCommandLine(const std::vector<std::string>& args) {
         fw::Application->Terminate();
         return;
     }
-    // "/CHECK" runs the verify dialog, which this build does not have yet: it starts normally.
+    if (line.sw == StartSwitch::Check && !line.path.empty()) {
+        // Verify and end; the archive is opened while the end request waits, as the window may show.
+        KVXTrayIcon1->SetActive(true);
+        HideSplash();
+        Krenlo1->SetArchiveFile(line.path);
+        Checkpackageforerrors1Click(this);
+        fw::Application->Terminate();
+        OpenArchive(line.path);
+        return;
+    }
     NormalStart();
     if (!line.path.empty()) OpenArchive(line.path);
 }
@@ -130,8 +140,6 @@ void TfrmZipMain::EndRun() {
 }
 
 void TfrmZipMain::mnuExit1Click(fw::TObject*) { Close(); }
-
-void TfrmZipMain::mnuEditPreferencesClick(fw::TObject*) {}
 
 // ---- View menu ----------------------------------------------------------------------------------
 
@@ -233,9 +241,14 @@ TfrmArcExtract* TfrmZipMain::ExtractDialog() {
     return extractDialog_;
 }
 
+// The members of formZipMainFile.cpp.
+void RegisterZipMainFileMembers(fw::Class<TfrmZipMain, fw::TForm>& c);
+
 void RegisterZipMainClass() {
     using F = TfrmZipMain;
-    fw::Class<F, fw::TForm>("TfrmZipMain")
+    fw::Class<F, fw::TForm> c("TfrmZipMain");
+    RegisterZipMainFileMembers(c);
+    c
         .Field("Krenlo1", &F::Krenlo1)
         .Field("UnZIP1", &F::UnZIP1)
         .Field("UUDecode1", &F::UUDecode1)

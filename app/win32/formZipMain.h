@@ -5,6 +5,8 @@
 //   formZipMainList.cpp      opening and listing, columns, sorting, totals, command states, busy state
 //   formZipMainExtract.cpp   the extract command and the shared engine event handlers
 //   formZipMainSettings.cpp  the preferences and the view settings
+//   formZipMainFile.cpp      verify, the commands on the archive file and the log, the preferences
+//                            dialog, help, about and the default-viewer question
 //   formZipMainWrite.cpp     adding, moving and deleting entries, new archives, the open dialog
 //   formZipMainExplore.cpp   the explorer bar, the address bar, history, favorites, the quick search
 //   formZipMainTools.cpp     view entries, the virus scan, the desktop link, the builder, UU-encode,
@@ -40,6 +42,7 @@ class TOpenDialog;
 class TPaintBox;
 class TPanel;
 class TProgressBar;
+class TSaveDialog;
 class TSplitter;
 class TStatusBar;
 class TStrings;
@@ -60,6 +63,8 @@ class TUUEncode;
 class TZipCommon;
 }  // namespace engine
 namespace kvx::win32 {
+class TKVXAboutDlg;
+class TKVXBrowseDlg;
 class TKVXFileCtrl;
 class TKVXImageListBox;
 class TKVXMRUList;
@@ -72,10 +77,12 @@ class TFormStorage;
 class TJexoShellList;
 class TJexoShellTree;
 class TMRUManager;
+class TqhlHelpMonitor;
 }  // namespace uis
 
 namespace app {
 
+class TATShell;
 class TfrmArcAddFiles;
 class TfrmArcExtract;
 class TfrmArcOpen;
@@ -142,6 +149,18 @@ public:
     kvx::win32::TKVXFileCtrl* KVXFileCtrl1 = nullptr;
     kvx::win32::TKVXTrayIcon* KVXTrayIcon1 = nullptr;
     fw::TOpenDialog* OpenDialog1 = nullptr;
+    // Verify, the archive file, the log, help (formZipMainFile.cpp).
+    TATShell* ATShell1 = nullptr;
+    fw::TSaveDialog* SaveDialog1 = nullptr;
+    kvx::win32::TKVXBrowseDlg* KVXBrowseDlg1 = nullptr;
+    kvx::win32::TKVXAboutDlg* KVXAboutDlg1 = nullptr;
+    uis::TqhlHelpMonitor* qhlHelpMonitor1 = nullptr;
+    fw::TMenuItem* miFileMove = nullptr;
+    fw::TMenuItem* miFileCopy = nullptr;
+    fw::TMenuItem* miFileRename = nullptr;
+    fw::TMenuItem* miFileDelete = nullptr;
+    fw::TMenuItem* miFileProperties = nullptr;
+    fw::TMenuItem* Checkpackageforerrors1 = nullptr;
     // Writing (formZipMainWrite.cpp).
     engine::TZip* Zip1 = nullptr;
     engine::TBlakHole* BlakHole1 = nullptr;
@@ -207,6 +226,18 @@ public:
     void LedClick(fw::TObject* Sender);
     void mrumHistoryClick(fw::TObject* Sender, const std::string& RecentName, const std::string& Caption, int UserData);
     void KVXFMDrop1FMDragDrop(fw::TObject* Sender, int fcount, int x, int y, fw::TStrings* FileList);
+    void Checkpackageforerrors1Click(fw::TObject* Sender);
+    void miFileMoveClick(fw::TObject* Sender);
+    void miFileCopyClick(fw::TObject* Sender);
+    void miFileRenameClick(fw::TObject* Sender);
+    void miFileDeleteClick(fw::TObject* Sender);
+    void miFilePropertiesClick(fw::TObject* Sender);
+    void Savelog1Click(fw::TObject* Sender);
+    void Clearlog1Click(fw::TObject* Sender);
+    void ContentsandIndex1Click(fw::TObject* Sender);
+    void QuickStart1Click(fw::TObject* Sender);
+    void Preferences1Click(fw::TObject* Sender);
+    void AboutMorvixZip1Click(fw::TObject* Sender);
     // Engine events.
     void Krenlo1Activate(fw::TObject* Sender);
     void Krenlo1Read(fw::TObject* Sender, int64_t Offset, int Filenum);
@@ -331,6 +362,10 @@ private:
     void BeginRun();
     void EndRun();
     void MakeLedPicture();
+    // formZipMainFile.cpp.
+    void AskDefaultViewer();
+    void EnableFileCommands(bool fileCommands, bool verify);
+    bool ChooseFolder(const std::string& title, std::string& folder);
     // Writing (formZipMainWrite.cpp).
     bool DefineCompressComponent();
     void RunWriter(engine::TCompBase* writer);

@@ -170,6 +170,7 @@ void TfrmZipMain::EnableMenus() {
     pmiExtract->SetEnabled(s.extract);
     mnuRefresh1->SetEnabled(s.refresh);
     miFileClose->SetEnabled(s.fileCommands);
+    EnableFileCommands(s.fileCommands, s.verify);
     EnableWriteCommands(s.addDelete);
     EnableToolCommands(open && !Busy(), s.extract);
 }

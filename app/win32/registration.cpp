@@ -1,12 +1,16 @@
 #include "app/win32/registration.h"
 
 #include "app/win32/dataGlobal.h"
+#include "app/atshell.h"
 #include "app/win32/formArcAddFiles.h"
 #include "app/win32/formArcFindFiles.h"
 #include "app/win32/formArcOpen.h"
 #include "app/win32/formMapiMail.h"
 #include "app/win32/email.h"
 #include "app/win32/formArcExtract.h"
+#include "app/win32/formArcVerify.h"
+#include "app/win32/formAskDefault.h"
+#include "app/win32/formOptions.h"
 #include "app/win32/formOrganizeFavorites.h"
 #include "app/win32/formOverwrite.h"
 #include "app/win32/formQuickSearch.h"
@@ -32,6 +36,7 @@
 #include "engine/formats/zoo/zoo_component.h"
 #include "engine/lister/krenlo.h"
 #include "engine/zipcheck/zip_check.h"
+#include "richtext/win32/rich_label.h"
 #include "uisupport/controls/win32/controlsregister.h"
 #include "uisupport/shell/win32/shellcontrols.h"
 #include "uisupport/win32/helpmonitor.h"
@@ -65,10 +70,15 @@ void RegisterProgramClasses() {
     engine::RegisterLhaWriterClasses();
     engine::RegisterMakeCABClasses();
     engine::RegisterZipCheckClasses();
+    rt::RegisterRichTextLabelClasses();
+    RegisterATShellClass();
     RegisterGlobalClass();
     RegisterSplashClass();
     RegisterOverwriteClass();
     RegisterArcExtractClass();
+    RegisterArcVerifyClass();
+    RegisterAskDefaultClass();
+    RegisterOptionsClass();
     RegisterArcAddFilesClass();
     RegisterArcFindFilesClass();
     RegisterArcOpenClass();

@@ -210,6 +210,19 @@ TEST_F(FormTest, AFormCanLiveInsideAnotherFormsWindow) {
     EXPECT_EQ(ChildRectInParent(window, main->pnlClient->Handle()), fw::Bounds(4, 5, 60, 40));
 }
 
+TEST_F(FormTest, AFormOfAClassLoadedAgainTakesAFreeNameWhateverItsOwner) {
+    auto* first = fw::CreateForm<TAppDialog>(Application);
+    TAppMainForm* main = nullptr;
+    Application->CreateForm(main);
+    auto* hosted = fw::CreateForm<TAppDialog>(main);
+    auto* third = fw::CreateForm<TAppDialog>(Application);
+    EXPECT_EQ(first->Name(), "AppDialog");
+    EXPECT_EQ(hosted->Name(), "AppDialog_1") << "another owner, but the driver tells the roots apart by name";
+    EXPECT_EQ(third->Name(), "AppDialog_2");
+    hosted->Free();
+    EXPECT_EQ(fw::CreateForm<TAppDialog>(main)->Name(), "AppDialog_1") << "a name that came free again";
+}
+
 TEST_F(FormTest, FrameChangesInPlaceAndStayOnTop) {
     auto* dialog = fw::CreateForm<TAppDialog>(Application);
     dialog->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);

@@ -227,6 +227,10 @@ bool TakeQueuedAnswer(const std::string& kind, std::string& value, const std::st
     return false;
 }
 
+void Record(const std::string& kind, const std::string& value, const std::string& caption, const std::string& text) {
+    if (Active()) S().log.push_back({kind, value, caption, text});
+}
+
 void QueueAnswer(const std::string& kind, const std::string& value) { S().answers.push_back({kind, value}); }
 
 }  // namespace automation

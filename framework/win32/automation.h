@@ -29,6 +29,10 @@ void Stop();
 bool TakeQueuedAnswer(const std::string& kind, std::string& value, const std::string& caption,
                       const std::string& text);
 
+// Adds a row to the record the `log` query reads, for a seam that does something in place of
+// showing it (a help call that starts no viewer). Nothing happens while the endpoint is inactive.
+void Record(const std::string& kind, const std::string& value, const std::string& caption, const std::string& text);
+
 // `menu <root>.<item>`: the menus unit installs the click of a menu item (true when `item` is one it
 // clicked). Without it, or for other components, the item's published Enabled is checked and its
 // published OnClick handler is called with the item as Sender.

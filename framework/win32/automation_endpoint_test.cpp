@@ -239,10 +239,13 @@ TEST_F(AutomationEndpointTest, AnswersAreTakenByKindInOrderAndLogged) {
     // The application's message box takes the next one without showing anything.
     EXPECT_EQ(fw::Application->MessageBox("Again?", "Question", MB_YESNO), IDNO);
     EXPECT_FALSE(fw::automation::TakeQueuedAnswer("messagebox", value, "c", "t"));
+    // A seam's record joins the answers in order.
+    fw::automation::Record("help", "1 100050", "MXZP.HLP", "");
     EXPECT_EQ(Ask("log", "").payload,
               "MessageBox\tYes\tQuestion\tGo on?\n"
               "folder\tC:\\\\temp\\\\out dir\tBrowse\tPick\\ta folder\n"
-              "messagebox\t7\tQuestion\tAgain?");
+              "messagebox\t7\tQuestion\tAgain?\n"
+              "help\t1 100050\tMXZP.HLP\t");
 }
 
 }  // namespace

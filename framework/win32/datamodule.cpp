@@ -2,6 +2,7 @@
 
 #include "framework/core/rtti.h"
 #include "framework/win32/application.h"
+#include "framework/win32/forms.h"
 #include "framework/win32/screen.h"
 
 namespace fw {
@@ -12,13 +13,27 @@ TDataModule::TDataModule(TComponent* owner) : TComponent(owner) {
 
 TDataModule::~TDataModule() = default;
 
+namespace {
+
+// Another form or data module of that name, whoever owns it: a driver tells roots apart by name.
+bool RootNameTaken(TComponent* root, const std::string& name) {
+    if (!Screen) return false;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (Screen->Forms(i) != root && SameName(Screen->Forms(i)->Name(), name)) return true;
+    for (int i = 0; i < Screen->DataModuleCount(); ++i)
+        if (Screen->DataModules(i) != root && SameName(Screen->DataModules(i)->Name(), name)) return true;
+    return false;
+}
+
+}  // namespace
+
 std::string UniqueRootName(TComponent* root, const std::string& name) {
     TComponent* owner = root->Owner();
-    if (!owner || name.empty() || !root->InState(csReading)) return name;
+    if (name.empty() || !root->InState(csReading)) return name;
     std::string candidate = name;
     for (int n = 1;; ++n) {
-        TComponent* holder = owner->FindComponent(candidate);
-        if (!holder || holder == root) return candidate;
+        TComponent* holder = owner ? owner->FindComponent(candidate) : nullptr;
+        if ((!holder || holder == root) && !RootNameTaken(root, candidate)) return candidate;
         candidate = name + "_" + std::to_string(n);
     }
 }

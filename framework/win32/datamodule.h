@@ -47,7 +47,8 @@ private:
 
 void RegisterDataModuleClasses();
 
-// The name a root being read takes: `name`, or the first "name_N" its owner does not hold yet.
+// The name a root being read takes: `name`, or the first "name_N" that neither its owner nor another
+// form or data module holds yet.
 std::string UniqueRootName(TComponent* root, const std::string& name);
 
 }  // namespace fw

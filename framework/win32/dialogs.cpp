@@ -403,8 +403,7 @@ int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM param, LPARAM 
         if (*context->callback) result = (*context->callback)(window, message, param);
         // The caller sees the browser come up before the first selection change.
         if (message == BFFM_INITIALIZED && !context->params->InitialDir.empty())
-            SendMessageA(window, BFFM_SETSELECTIONA, TRUE,
-                         reinterpret_cast<LPARAM>(context->params->InitialDir.c_str()));
+            SelectBrowserFolder(window, context->params->InitialDir);
         return result;
     })
 }
@@ -412,6 +411,18 @@ int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM param, LPARAM 
 BrowseSeam g_browse = nullptr;
 
 }  // namespace
+
+void SelectBrowserFolder(HWND browser, const std::string& path) {
+    for (std::string folder = ExcludeTrailingBackslash(path); !folder.empty();) {
+        WIN32_FIND_DATAA data;
+        const HANDLE find = FindFirstFileA((IncludeTrailingBackslash(folder) + "*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
+        const std::string parent = ExtractFileDir(folder);
+        if (parent == folder || parent.size() >= folder.size()) break;
+        folder = parent;
+    }
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+}
 
 BrowseSeam SetBrowseSeam(BrowseSeam seam) {
     BrowseSeam previous = g_browse;

@@ -178,6 +178,12 @@ using TBrowseCallback = std::function<int(HWND window, UINT message, LPARAM para
 // browser hands out is freed.
 bool BrowseForFolder(TBrowseFolderParams& params, std::string& folder, const TBrowseCallback& callback = {});
 
+// Asks a shown browser to select `path`. Each folder of the path is listed first: the browser finds
+// the path's items by comparing the shell's item data, access times included, and a folder changed
+// since it was last listed would otherwise get a new access time from the browser's own listing, after
+// it parsed the path, so that the path is not found.
+void SelectBrowserFolder(HWND browser, const std::string& path);
+
 // The system call behind BrowseForFolder. A test replaces it to play a browser the system under test
 // lacks (one that validates a typed name); SetBrowseSeam returns the previous call, and null puts the
 // system's SHBrowseForFolderA back. The item list returned is the caller's to free.

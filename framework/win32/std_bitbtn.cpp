@@ -74,7 +74,10 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     canvas->SetFont(Font());
     canvas->Font()->SetColor(disabled ? clGrayText : Font()->Color());
     const std::string caption = Caption();
-    const TSize text = caption.empty() ? TSize{} : canvas->TextExtent(caption);
+    // The caption as the system draws button texts: "&" marks the accelerator, which is underlined.
+    RECT extent{0, 0, 0, 0};
+    if (!caption.empty()) DrawTextA(canvas->Handle(), caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+    const TSize text{extent.right, extent.bottom};
     const int gw = glyph_->Empty() ? 0 : glyph_->Width() / numGlyphs_;
     const int gh = glyph_->Empty() ? 0 : glyph_->Height();
     const bool horizontal = layout_ == TButtonLayout::blGlyphLeft || layout_ == TButtonLayout::blGlyphRight;
@@ -130,7 +133,9 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     }
     if (!caption.empty()) {
         SetBkMode(item.hDC, TRANSPARENT);
-        canvas->TextOut(tx, ty, caption);
+        RECT place{tx, ty, tx + text.cx, ty + text.cy};
+        DrawTextA(canvas->Handle(), caption.c_str(), -1, &place,
+                  DT_SINGLELINE | DT_NOCLIP | ((item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
     }
     if (item.itemState & ODS_FOCUS) {
         RECT focus = r;
@@ -142,7 +147,7 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
 bool TBitBtn::MeasureCaption(int& needed, int& room) {
     const std::string caption = Caption();
     if (caption.empty()) return false;
-    const int text = CaptionTextWidth(Font()->Handle(), caption, DT_NOPREFIX);  // drawn with TextOut
+    const int text = CaptionTextWidth(Font()->Handle(), caption);
     const int gw = glyph_->Empty() || numGlyphs_ < 1 ? 0 : glyph_->Width() / numGlyphs_;
     const bool horizontal = layout_ == TButtonLayout::blGlyphLeft || layout_ == TButtonLayout::blGlyphRight;
     const int block = horizontal ? gw + (gw > 0 ? spacing_ : 0) + text : std::max(gw, text);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/win32/keyboard.h"
+#include "framework/win32/std_bitbtn.h"
 #include "framework/win32/std_button.h"
 #include "framework/win32/std_combobox.h"
 #include "framework/win32/std_edit.h"
@@ -197,6 +198,56 @@ TEST_F(StdControlsTest, OwnerDrawnButtonDrawsThroughReflectedDrawItem) {
     RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Pump();
     EXPECT_GT(button->draws, 0);
+    form->Release();
+}
+
+// The columns and rows a button's dark pixels take, as it shows on the screen.
+struct Ink {
+    int left = 1 << 20, right = -1, rows = 0;
+};
+Ink InkOf(HWND window) {
+    Ink ink;
+    RECT r{};
+    GetClientRect(window, &r);
+    HDC dc = GetDC(window);
+    // Inside the frame and the focus rectangle.
+    for (int y = 6; y < r.bottom - 6; ++y) {
+        bool row = false;
+        for (int x = 6; x < r.right - 6; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) >= 200) continue;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            row = true;
+        }
+        ink.rows += row ? 1 : 0;
+    }
+    ReleaseDC(window, dc);
+    return ink;
+}
+
+TEST_F(StdControlsTest, BitBtnUnderlinesItsAcceleratorInsteadOfShowingTheMark) {
+    TForm* form = NewForm();
+    auto make = [&](const std::string& caption, int top) {
+        auto* b = Make<TBitBtn>(form);
+        b->SetParent(form);
+        b->SetBounds(10, top, 90, 26);
+        b->SetCaption(caption);
+        return b;
+    };
+    TBitBtn* marked = make("&Browse", 10);
+    TBitBtn* plain = make("Browse", 50);
+    form->Show();
+    UpdateWindow(form->Handle());
+    Pump();
+    const Ink a = InkOf(marked->Handle()), b = InkOf(plain->Handle());
+    EXPECT_EQ(a.right, b.right) << "the mark takes no room";
+    EXPECT_NEAR(a.left, b.left, 2) << "(the underline may start at the letter's cell)";
+    EXPECT_GT(a.rows, b.rows) << "the accelerator is underlined";
+    int needed = 0, room = 0, plainNeeded = 0;
+    ASSERT_TRUE(marked->MeasureCaption(needed, room));
+    ASSERT_TRUE(plain->MeasureCaption(plainNeeded, room));
+    EXPECT_EQ(needed, plainNeeded);
     form->Release();
 }
 

@@ -19,19 +19,31 @@ add_executable(inst_uninstall WIN32 testapps/uninstaller.cpp)
 set_target_properties(inst_uninstall PROPERTIES OUTPUT_NAME uninstall)
 target_link_libraries(inst_uninstall PRIVATE mx_options advapi32)
 
-# The setup program's variants: the real definition, the same distributed over the net, and a small
-# one with Program Manager links.
+# The setup program's variants: the real definition, the same distributed over the net or translated
+# into French, and a small one with Program Manager links.
 set(setup_dir ${CMAKE_SOURCE_DIR}/installer/setup)
 file(READ ${setup_dir}/mxinstall.form definition)
 string(REPLACE "object Form1: TForm1\n" "object Form1: TForm1Web\n" definition "${definition}")
 string(REPLACE "  object Install1: TInstall\n" "  object Install1: TInstall\n    DistributeType = dtWeb\n" definition "${definition}")
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/mxinstall_web.form "${definition}")
+file(READ ${setup_dir}/mxinstall.form definition)
+string(REPLACE "object Form1: TForm1\n" "object Form1: TForm1French\n" definition "${definition}")
+string(REPLACE "  object MainTranslator: TTranslator\n  end\n" "  object MainTranslator: TTranslator
+    lgFrench.Strings = (
+      '85;Dans quel dossier voulez-vous installer ce programme ?'
+      '86;Pour installer dans le dossier ci-dessous, cliquez sur Suivant.'
+      '87;Pour installer ailleurs, cliquez sur Parcourir et choisissez un autre dossier.')
+    TranslateIntoLanguage = qlFrench
+  end\n" definition "${definition}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/mxinstall_french.form "${definition}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${setup_dir}/mxinstall.form)
 add_executable(mxinstall_variants WIN32 testapps/setup_variants.cpp ${setup_dir}/mxinstall.rc)
 target_link_libraries(mxinstall_variants PRIVATE inst_setup)
 set_source_files_properties(${setup_dir}/mxinstall.rc PROPERTIES OBJECT_DEPENDS ${setup_dir}/theme.bmp)
+file(GLOB page_forms CONFIGURE_DEPENDS ${setup_dir}/*_page.form)
 mx_add_forms(mxinstall_variants ${setup_dir}/mxinstall.form ${CMAKE_CURRENT_BINARY_DIR}/mxinstall_web.form
-             testdata/progman.form)
+             ${CMAKE_CURRENT_BINARY_DIR}/mxinstall_french.form testdata/progman.form ${page_forms}
+             form_container.form)
 # A test program: its variant forms are fixtures, registered only when their variant runs; the shipped
 # definition's captions are checked in MxInstall.
 set_target_properties(mxinstall_variants PROPERTIES MX_CAPTION_CHECK OFF)

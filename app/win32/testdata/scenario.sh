@@ -113,6 +113,19 @@ reg_value() {
   wine_run reg query "$1" /v "$2" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
+# Changes one byte in the middle of an entry's data in a ZIP archive: its CRC no longer holds.
+damage_entry() {
+  python3 - "$1" "$2" <<'PY'
+import struct, sys, zipfile
+path, name = sys.argv[1], sys.argv[2]
+info = zipfile.ZipFile(path).getinfo(name)
+data = bytearray(open(path, "rb").read())
+name_len, extra_len = struct.unpack_from("<HH", data, info.header_offset + 26)
+data[info.header_offset + 30 + name_len + extra_len + info.compress_size // 2] ^= 0x55
+open(path, "wb").write(bytes(data))
+PY
+}
+
 same_file() { cmp -s "$1" "$2" || fail "$2 differs from $1"; }
 
 # Rows that name the entries in this order, every other cell any.

@@ -1,10 +1,14 @@
 #include "framework/tools/fwdrive/driver.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "framework/win32/callback.h"
+
+#include <tlhelp32.h>
 
 namespace fw::drive {
 namespace {
@@ -125,8 +129,8 @@ int Driver::Run() {
     }
     if (started_ && !ProgramEnded()) {
         std::printf("fwdrive: the program still runs at the end of the script; ending it\n");
-        EndProgram();
     }
+    EndProgram();
     std::printf("fwdrive: %s: all %zu steps passed\n", options_.scriptPath.c_str(), steps.size());
     return 0;
 }
@@ -134,6 +138,7 @@ int Driver::Run() {
 bool Driver::RunStep(const Step& step) {
     switch (step.kind) {
         case StepKind::Start: return Start(step);
+        case StepKind::Attach: return Attach(step);
         case StepKind::Sleep: Sleep(static_cast<DWORD>(step.seconds * 1000)); return true;
         case StepKind::Screenshot: RequestScreenshot(&step, step.name.empty() ? std::string() : step.name + ".png"); return true;
         case StepKind::Expect:
@@ -160,11 +165,70 @@ bool Driver::Start(const Step& step) {
     }
     started_ = true;
     endpoint_ = nullptr;
+    seen_.push_back(process_.dwProcessId);
+    return true;
+}
+
+DWORD Driver::FindAttachable(const std::string& fileName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    DWORD found = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
+        std::string name = entry.szExeFile;
+        size_t slash = name.find_last_of("\\/");
+        if (slash != std::string::npos) name = name.substr(slash + 1);
+        if (lstrcmpiA(name.c_str(), fileName.c_str()) != 0) continue;
+        if (std::find(seen_.begin(), seen_.end(), entry.th32ProcessID) != seen_.end()) continue;
+        // Only a program that answers: its endpoint is up.
+        const std::string title = std::string(kEndpointTitlePrefix) + std::to_string(entry.th32ProcessID);
+        if (FindWindowExA(nullptr, nullptr, kEndpointClass, title.c_str())) found = entry.th32ProcessID;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+bool Driver::Attach(const Step& step) {
+    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(step.seconds * 1000);
+    DWORD pid = 0;
+    while ((pid = FindAttachable(step.program)) == 0) {
+        if (GetTickCount64() >= deadline) {
+            Fail(&step, "no running " + step.program + " with an automation window appeared within " +
+                            std::to_string(static_cast<int>(step.seconds)) + " s");
+            return false;
+        }
+        Sleep(kPollMs);
+    }
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+    if (!process) {
+        Fail(&step, "cannot open process " + std::to_string(pid) + ": " + LastErrorText(GetLastError()));
+        return false;
+    }
+    // The program talked to so far is still waited for at the end.
+    if (started_) {
+        if (process_.hThread) CloseHandle(process_.hThread);
+        earlier_.push_back(process_.hProcess);
+    }
+    process_ = {};
+    process_.hProcess = process;
+    process_.dwProcessId = pid;
+    started_ = true;
+    endpoint_ = nullptr;
+    seen_.push_back(pid);
+    std::printf("fwdrive: attached to %s (pid %lu)\n", step.program.c_str(), static_cast<unsigned long>(pid));
     return true;
 }
 
 bool Driver::ProgramEnded() {
     return !started_ || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+bool Driver::AllEnded() {
+    if (!ProgramEnded()) return false;
+    for (HANDLE h : earlier_)
+        if (WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
+    return true;
 }
 
 bool Driver::FindEndpoint(double seconds) {
@@ -243,6 +307,7 @@ bool Driver::Perform(const Step& step) {
         Fail(&step, "unexpected reply to an action: " + reply.payload);
         return false;
     }
+    lastAction_ = sequence;
     // `quit` ends the program; nothing more will run there.
     if (step.verb == "quit") return true;
     if (!WaitForAction(sequence, kDefaultTimeout)) {
@@ -288,9 +353,11 @@ bool Driver::Wait(const Step& step) {
         double left = static_cast<double>(deadline - std::min(deadline, GetTickCount64())) / 1000.0;
         bool met = false;
         if (step.kind == StepKind::WaitExit) {
-            met = ProgramEnded();
+            met = AllEnded();
         } else if (step.kind == StepKind::WaitWindow) {
             met = ProgramHasWindow(step.name);
+        } else if (step.kind == StepKind::WaitFile) {
+            met = GetFileAttributesA(step.name.c_str()) != INVALID_FILE_ATTRIBUTES;
         } else {
             Reply reply;
             if (!Send(step.kind == StepKind::WaitDialog ? "dialog" : step.kind == StepKind::WaitForm ? "forms" : "state",
@@ -314,6 +381,13 @@ bool Driver::Wait(const Step& step) {
                     if (const Row* caption = FindRow(rows, "caption"); caption && caption->size() >= 2)
                         met = (*caption)[1] == step.name;
                     break;
+                case StepKind::WaitDone: {
+                    const Row* done = FindRow(rows, "done");
+                    const Row* cursor = FindRow(rows, "cursor");
+                    met = done && done->size() >= 2 && std::strtoul((*done)[1].c_str(), nullptr, 10) >= lastAction_ &&
+                          cursor && cursor->size() >= 2 && (*cursor)[1] == "crDefault";
+                    break;
+                }
                 case StepKind::WaitIdle: {
                     const Row* depth = FindRow(rows, "depth");
                     const Row* cursor = FindRow(rows, "cursor");
@@ -458,11 +532,13 @@ void Driver::EndProgram() {
         else
             std::printf("fwdrive: ended the program (pid %lu)\n", static_cast<unsigned long>(process_.dwProcessId));
     }
-    CloseHandle(process_.hThread);
+    if (process_.hThread) CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
     process_ = {};
     started_ = false;
     endpoint_ = nullptr;
+    for (HANDLE h : earlier_) CloseHandle(h);
+    earlier_.clear();
 }
 
 }  // namespace fw::drive

@@ -1,5 +1,5 @@
-// The script runner of fwdrive: starts the program under test with FW_AUTOMATION=1, talks to its
-// endpoint window and checks the replies. Any failure (a wait that times out, an expectation that
+// The script runner of fwdrive: starts the program under test with FW_AUTOMATION=1 (or attaches to one
+// started otherwise), talks to its endpoint window and checks the replies. Any failure (a wait that times out, an expectation that
 // does not hold, a refused action, the program ending early) prints the program's state, forms and
 // system dialog, leaves a screenshot request for the Linux harness, ends the program it started and
 // makes Run return non-zero.
@@ -41,6 +41,9 @@ private:
 
     bool RunStep(const Step& step);
     bool Start(const Step& step);
+    bool Attach(const Step& step);
+    // The id of a running process of that file name with an endpoint, not talked to yet; 0 when none.
+    DWORD FindAttachable(const std::string& fileName);
     bool Wait(const Step& step);
     bool Expect(const Step& step);
     bool Perform(const Step& step);
@@ -52,6 +55,8 @@ private:
               unsigned answerMs = 15000);
     bool FindEndpoint(double seconds);
     bool ProgramEnded();
+    // The program and every one started or attached before it have ended.
+    bool AllEnded();
 
     void Fail(const Step* step, const std::string& message);
     void PrintDiagnostics();
@@ -69,8 +74,14 @@ private:
     HWND endpoint_ = nullptr;
     PROCESS_INFORMATION process_{};
     bool started_ = false;
+    // Programs the script talked to before the current one (a launcher, say), and every process id it
+    // talked to.
+    std::vector<HANDLE> earlier_;
+    std::vector<DWORD> seen_;
     uint32_t nextId_ = 1;
     uint32_t awaitedId_ = 0;
+    // The endpoint's sequence number of the last action sent.
+    uint32_t lastAction_ = 0;
     bool replied_ = false;
     Reply reply_;
     std::string error_;

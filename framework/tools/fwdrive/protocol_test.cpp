@@ -154,11 +154,15 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
         "expect-error click frmMain.Button1 = blocked by modal dlgAsk\n"
         "keys frmMain.Edit1 ^o{Enter}\n"
         "sleep 0.5\n"
-        "screenshot\n";
+        "screenshot\n"
+        "attach MxInstall.exe 30\n"
+        "attach \"My Setup.exe\"\n"
+        "wait file A:\\\\files.2 30\n"
+        "wait done 7\n";
     std::vector<Step> steps;
     std::string error;
     ASSERT_TRUE(ParseScript(text, Vars({{"APP", "Z:/build/app.exe"}}), steps, error)) << error;
-    ASSERT_EQ(steps.size(), 16u);
+    ASSERT_EQ(steps.size(), 20u);
     EXPECT_EQ(steps[0].kind, StepKind::Start);
     EXPECT_EQ(steps[0].line, 2);
     EXPECT_EQ(steps[0].program, "Z:/build/app.exe");
@@ -194,6 +198,16 @@ TEST(FwdriveProtocol, ScriptStepsAndTimeouts) {
     EXPECT_EQ(steps[14].kind, StepKind::Sleep);
     EXPECT_EQ(steps[14].seconds, 0.5);
     EXPECT_EQ(steps[15].kind, StepKind::Screenshot);
+    EXPECT_EQ(steps[16].kind, StepKind::Attach);
+    EXPECT_EQ(steps[16].program, "MxInstall.exe");
+    EXPECT_EQ(steps[16].seconds, 30.0);
+    EXPECT_EQ(steps[17].program, "My Setup.exe");
+    EXPECT_EQ(steps[17].seconds, kDefaultTimeout);
+    EXPECT_EQ(steps[18].kind, StepKind::WaitFile);
+    EXPECT_EQ(steps[18].name, "A:\\files.2");
+    EXPECT_EQ(steps[18].seconds, 30.0);
+    EXPECT_EQ(steps[19].kind, StepKind::WaitDone);
+    EXPECT_EQ(steps[19].seconds, 7.0);
 }
 
 TEST(FwdriveProtocol, ScriptErrorsNameTheLine) {
@@ -206,11 +220,13 @@ TEST(FwdriveProtocol, ScriptErrorsNameTheLine) {
         {"start ${APP\n", "line 1: unclosed ${"},
         {"wait form\n", "line 1: wait form <root> [visible] [<secs>]"},
         {"wait form a b\n", "line 1: wait form <root> [visible] [<secs>]"},
-        {"wait later\n", "line 1: wait form|modal|dialog|window|idle|exit"},
+        {"wait later\n", "line 1: wait form|modal|dialog|window|file|idle|done|exit"},
         {"expect get a.b.c\n", "line 1: expect needs \" = <text>\""},
         {"expect click a.b = x\n", "line 1: expect takes a query, not the action \"click\""},
         {"\n\nsleep soon\n", "line 3: sleep needs a number of seconds"},
         {"start\n", "line 1: start needs a program"},
+        {"attach\n", "line 1: attach <program file name> [<secs>]"},
+        {"attach C:\\Setup\\MxInstall.exe\n", "line 1: attach <program file name> [<secs>]"},
     };
     for (const Case& c : cases) {
         std::vector<Step> steps;

@@ -78,6 +78,16 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
         }
         return true;
     }
+    if (word == "attach") {
+        step.kind = StepKind::Attach;
+        TakeTrailingSeconds(rest, step.seconds);
+        step.program = Unquote(rest);
+        if (step.program.empty() || step.program.find_first_of("\\/") != std::string::npos) {
+            error = "attach <program file name> [<secs>]";
+            return false;
+        }
+        return true;
+    }
     if (word == "sleep") {
         step.kind = StepKind::Sleep;
         if (!ParseSeconds(rest, step.seconds)) {
@@ -99,8 +109,8 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
         std::string what;
         SplitWord(rest, what, rest);
         TakeTrailingSeconds(rest, step.seconds);
-        if (what == "idle" || what == "exit") {
-            step.kind = what == "idle" ? StepKind::WaitIdle : StepKind::WaitExit;
+        if (what == "idle" || what == "done" || what == "exit") {
+            step.kind = what == "idle" ? StepKind::WaitIdle : what == "done" ? StepKind::WaitDone : StepKind::WaitExit;
             if (!rest.empty() && !ParseSeconds(rest, step.seconds)) {
                 error = "wait " + what + " takes only a number of seconds";
                 return false;
@@ -130,6 +140,15 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
             }
             return true;
         }
+        if (what == "file") {
+            step.kind = StepKind::WaitFile;
+            step.name = Unescape(Unquote(rest));
+            if (step.name.empty()) {
+                error = "wait file needs a path";
+                return false;
+            }
+            return true;
+        }
         if (what == "window") {
             step.kind = StepKind::WaitWindow;
             step.name = rest;
@@ -139,7 +158,7 @@ bool ParseLine(const std::string& line, Step& step, std::string& error) {
             }
             return true;
         }
-        error = "wait form|modal|dialog|window|idle|exit";
+        error = "wait form|modal|dialog|window|file|idle|done|exit";
         return false;
     }
     if (word == "expect" || word == "expect-error") {

@@ -1,13 +1,21 @@
 // Driver scripts: one step per line; blank lines and lines starting with '#' are skipped.
 //
 //   start <exe> [<arguments>]          start the program with FW_AUTOMATION=1
+//   attach <program> [<secs>]          talk to a running program of that file name (a program the
+//                                      started one started, or one the system started, both with
+//                                      FW_AUTOMATION=1 inherited): the first one with an endpoint the
+//                                      script has not talked to yet
 //   wait form <root> [visible] [<secs>]
 //   wait modal <root> [<secs>]         the root is the innermost modal form
 //   wait dialog <caption> [<secs>]     a system dialog (#32770) with that caption is up
 //   wait window <class> [<secs>]       a visible top-level window of that class belongs to the program
 //                                      ("#32768" for a popup menu, "THintWindow" for a hint)
+//   wait file <path> [<secs>]          a file or folder of that path exists (for what the test's
+//                                      harness does beside the program, such as a disk put in)
 //   wait idle [<secs>]                 loop depth 1, default cursor, no action pending
-//   wait exit [<secs>]                 the started program has ended
+//   wait done [<secs>]                 the last action has returned and the cursor is the default, at
+//                                      any loop depth (a modal form's button whose work pumps messages)
+//   wait exit [<secs>]                 the programs started and attached have ended
 //   sleep <secs>
 //   screenshot [<name>]                the harness saves the display as <name>.png (default: script and line)
 //   expect <query> = <text>            the reply payload, written escaped once, or
@@ -31,11 +39,14 @@ namespace fw::drive {
 
 enum class StepKind {
     Start,
+    Attach,
     WaitForm,
     WaitModal,
     WaitDialog,
     WaitWindow,
+    WaitFile,
     WaitIdle,
+    WaitDone,
     WaitExit,
     Sleep,
     Screenshot,
@@ -50,7 +61,7 @@ struct Step {
     int line = 0;
     std::string text;  // the line after expansion, for messages
     StepKind kind = StepKind::Request;
-    // Start: program and its argument text.
+    // Start: program and its argument text; Attach: the program's file name.
     std::string program;
     std::string arguments;
     // Waits: the root or dialog caption, and the timeout (also the length of Sleep).

@@ -26,15 +26,7 @@ scenario() {
     rm big.bin
   )
   # A byte inside the second entry's data changes; its CRC no longer holds.
-  python3 - "$FX/damaged.zip" <<'PY'
-import struct, sys, zipfile
-path = sys.argv[1]
-info = zipfile.ZipFile(path).getinfo("d2.txt")
-data = bytearray(open(path, "rb").read())
-name_len, extra_len = struct.unpack_from("<HH", data, info.header_offset + 26)
-data[info.header_offset + 30 + name_len + extra_len + info.compress_size // 2] ^= 0x55
-open(path, "wb").write(bytes(data))
-PY
+  damage_entry "$FX/damaged.zip" d2.txt
   # Names that leave the destination: Info-ZIP's zip strips them, Python's zipfile writes them.
   python3 - "$FX/hostile.zip" <<'PY'
 import sys, zipfile
