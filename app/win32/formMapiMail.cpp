@@ -218,6 +218,31 @@ void TfrmMapiMail::pnlVSplitMouseMove(fw::TObject*, fw::TShiftState Shift, int, 
     if (height > 20 && height < ClientHeight() - 120) lvAttachments->SetHeight(height);
 }
 
+// ---- the maximised size ---------------------------------------------------------------------------
+
+void TfrmMapiMail::Dispatch(fw::TMessage& message) {
+    fw::TForm::Dispatch(message);
+    if (message.Msg != WM_GETMINMAXINFO) return;
+    auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    if (!taskbar) {
+        info->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        return;
+    }
+    RECT work{}, bar{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(taskbar, &bar);
+    info->ptMaxSize = {work.right - work.left + 1, work.bottom - work.top + GetSystemMetrics(SM_CYCAPTION) + 1};
+    info->ptMaxPosition = {0, 0};
+    // A taskbar at the top or at the left starts at (-2, -2): the window goes just beside it.
+    if (bar.left == -2 && bar.top == -2) {
+        if (bar.right - bar.left > bar.bottom - bar.top)
+            info->ptMaxPosition.y = bar.bottom;
+        else
+            info->ptMaxPosition.x = bar.right;
+    }
+}
+
 void RegisterMapiMailClass() {
     using F = TfrmMapiMail;
     fw::Class<F, fw::TForm>("TfrmMapiMail")

@@ -71,6 +71,10 @@ public:
     void AttachFile(const std::string& path);
     void ClearForm();
 
+protected:
+    // WM_GETMINMAXINFO: maximised, the dialog fills the work area beside the taskbar.
+    void Dispatch(fw::TMessage& message) override;
+
 private:
     void ShowError(const std::string& text);
     void DrawFrame(fw::TEdit* edit, bool focused);
