@@ -35,7 +35,9 @@ void Record(const std::string& kind, const std::string& value, const std::string
 
 // `menu <root>.<item>`: the menus unit installs the click of a menu item (true when `item` is one it
 // clicked). Without it, or for other components, the item's published Enabled is checked and its
-// published OnClick handler is called with the item as Sender.
+// published OnClick handler is called with the item as Sender. What the handler raises goes to the
+// application's exception handler, as under the user's click; only a missing or disabled item fails
+// the action.
 using MenuClickHandler = bool (*)(TComponent* item);
 void SetMenuClickHandler(MenuClickHandler handler);
 

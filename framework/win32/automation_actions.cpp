@@ -19,6 +19,7 @@
 #include "framework/win32/automation.h"
 #include "framework/win32/automation_endpoint.h"
 #include "framework/win32/automation_model.h"
+#include "framework/win32/callback.h"
 #include "framework/win32/controls.h"
 
 #include <shlobj.h>
@@ -409,14 +410,18 @@ void CheckMenuItem(TComponent* item) {
         throw Exception(PathOf(item) + " (" + item->ClassName() + ") has no OnClick");
 }
 
+// The program's handlers run as under the user's click: what they raise goes through the callback
+// barrier to the application (OnException, or the message shown; EAbort stays silent). Only the
+// request itself (a missing, disabled or blocked target) fails the action.
 void ClickMenuItem(TComponent* item) {
     CheckMenuItem(item);
-    if (g_menuClick && g_menuClick(item)) return;
-    const PropInfo* onClick = FindProp(item, "OnClick");
-    if (!onClick) throw Exception(PathOf(item) + " (" + item->ClassName() + ") has no OnClick");
-    std::any handler = GetMethodProp(item, *onClick);
-    if (!onClick->methodAssigned(handler)) return;  // an item without a handler does nothing
-    std::any_cast<const TNotifyEvent&>(handler)(item);
+    CallbackBarrierVoid([item] {
+        if (g_menuClick && g_menuClick(item)) return;
+        const PropInfo* onClick = FindProp(item, "OnClick");
+        std::any handler = GetMethodProp(item, *onClick);
+        if (!onClick->methodAssigned(handler)) return;  // an item without a handler does nothing
+        std::any_cast<const TNotifyEvent&>(handler)(item);
+    });
 }
 
 void Invoke(const std::string& args) {
@@ -429,7 +434,7 @@ void Invoke(const std::string& args) {
     if (*method->eventTag != typeid(void(TObject*))) throw Exception("\"" + name + "\" is not a notify handler");
     RefuseIfBlocked(root);
     TNotifyEvent handler = std::any_cast<TNotifyEvent>(method->bind(root));
-    handler(root);
+    CallbackBarrierVoid([&handler, root] { handler(root); });
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // The automation endpoint inside the test process: requests are sent to its window as the driver
 // sends them, and replies come back to a window of the test. Covers what the driver scripts do not
 // reach easily: error texts, string-list rows of components without a window, actions that fail
-// when they run, and the dialog answer queue.
+// when they run, handlers that fail under them, and the dialog answer queue.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "framework/core/exceptions.h"
 #include "framework/core/lists.h"
 #include "framework/core/rtti.h"
 #include "framework/automation/protocol.h"
@@ -53,6 +54,8 @@ class TAutoModule : public fw::TDataModule {
 public:
     using TDataModule::TDataModule;
     void ItemClick(fw::TObject* Sender) { clicks.push_back(static_cast<fw::TComponent*>(Sender)->Name()); }
+    void FailingClick(fw::TObject*) { throw fw::EReadError("Error reading frmBroken.Caption: bad text"); }
+    void AbortingClick(fw::TObject*) { fw::Abort(); }
     std::vector<std::string> clicks;
 };
 
@@ -78,7 +81,10 @@ protected:
         fw::Class<TAutoItem, fw::TComponent>("TAutoItem")
             .Prop("Enabled", &TAutoItem::Enabled, &TAutoItem::SetEnabled)
             .Event("OnClick", &TAutoItem::OnClick);
-        fw::Class<TAutoModule, fw::TDataModule>("TAutoModule").Method("ItemClick", &TAutoModule::ItemClick);
+        fw::Class<TAutoModule, fw::TDataModule>("TAutoModule")
+            .Method("ItemClick", &TAutoModule::ItemClick)
+            .Method("FailingClick", &TAutoModule::FailingClick)
+            .Method("AbortingClick", &TAutoModule::AbortingClick);
         fw::Application->Initialize();
         std::string title = std::string(fw::drive::kEndpointTitlePrefix) + std::to_string(GetCurrentProcessId());
         endpoint_ = FindWindowExA(nullptr, nullptr, fw::drive::kEndpointClass, title.c_str());
@@ -222,6 +228,44 @@ TEST_F(AutomationEndpointTest, MenuItemsClickThroughTheirHandler) {
     fw::automation::SetMenuClickHandler(nullptr);
     EXPECT_EQ(seen, std::vector<std::string>{"mnuOpen"});
     EXPECT_EQ(module_->clicks.size(), 1u);
+}
+
+// A handler that fails, run by `menu` or `invoke`, fails as it would under the user's click: the
+// application's exception handler gets it (EAbort stays silent) and the action itself ran.
+TEST_F(AutomationEndpointTest, AHandlerThatFailsReachesTheApplicationNotTheDriver) {
+    static std::vector<std::string> reported;
+    reported.clear();
+    fw::Application->OnException.Bind(nullptr, [](void*, fw::TObject*, fw::Exception& e) {
+        reported.push_back(e.Message());
+    });
+    auto* broken = fw::Make<TAutoItem>(module_);
+    broken->SetName("mnuBroken");
+    broken->OnClick = fw::TNotifyEvent(module_, &TAutoModule::FailingClick);
+    auto* aborting = fw::Make<TAutoItem>(module_);
+    aborting->SetName("mnuAbort");
+    aborting->OnClick = fw::TNotifyEvent(module_, &TAutoModule::AbortingClick);
+    const std::string failure = "Error reading frmBroken.Caption: bad text";
+    struct Case {
+        const char* verb;
+        const char* args;
+        std::vector<std::string> want;
+    };
+    const Case cases[] = {
+        {"menu", "dmData.mnuBroken", {failure}},
+        {"invoke", "dmData.FailingClick", {failure}},
+        {"menu", "dmData.mnuAbort", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.verb) + " " + c.args);
+        reported.clear();
+        Reply queued = Ask(c.verb, c.args);
+        ASSERT_TRUE(queued.ok) << queued.payload;
+        Settle();
+        EXPECT_EQ(reported, c.want);
+        Reply progress = Ask("progress", queued.payload.substr(queued.payload.find(' ') + 1));
+        EXPECT_TRUE(progress.ok) << progress.payload;
+    }
+    fw::Application->OnException.Reset();
 }
 
 TEST_F(AutomationEndpointTest, AnswersAreTakenByKindInOrderAndLogged) {

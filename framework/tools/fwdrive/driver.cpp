@@ -310,7 +310,12 @@ bool Driver::Perform(const Step& step) {
     lastAction_ = sequence;
     // `quit` ends the program; nothing more will run there.
     if (step.verb == "quit") return true;
-    if (!WaitForAction(sequence, kDefaultTimeout)) {
+    bool failed = false;
+    if (!WaitForAction(sequence, kDefaultTimeout, failed)) {
+        if (failed) {
+            Fail(&step, step.verb + " failed when it ran: " + error_);
+            return false;
+        }
         // An action that ends the program (a Close button, Exit in a menu) took the endpoint with it
         // before it could report the action done: it has run once the program is gone.
         if (started_ && WaitForSingleObject(process_.hProcess, static_cast<DWORD>(kEndGraceMs * options_.slowness)) ==
@@ -328,14 +333,20 @@ bool Driver::Perform(const Step& step) {
 
 // An action is settled when the endpoint reports it done (it and the input it posted were
 // dispatched), or running: then the GUI thread answers us from a loop nested inside it, such as
-// the modal form it opened.
-bool Driver::WaitForAction(uint32_t sequence, double seconds) {
+// the modal form it opened. An action whose target was gone, disabled or blocked when it ran, or
+// whose value was refused, is reported failed (`failed` set, the endpoint's text in `error_`).
+bool Driver::WaitForAction(uint32_t sequence, double seconds, bool& failed) {
     ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * options_.slowness * 1000);
     while (true) {
         Reply reply;
-        if (!Send("progress", "", reply)) return false;
+        if (!Send("progress", std::to_string(sequence), reply)) return false;
+        if (!reply.ok) {
+            failed = true;
+            error_ = reply.payload;
+            return false;
+        }
         unsigned done = 0, running = 0;
-        if (reply.ok && std::sscanf(reply.payload.c_str(), "done %u running %u", &done, &running) == 2 &&
+        if (std::sscanf(reply.payload.c_str(), "done %u running %u", &done, &running) == 2 &&
             (done >= sequence || running == sequence))
             return true;
         if (GetTickCount64() >= deadline) {

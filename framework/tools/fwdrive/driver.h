@@ -47,7 +47,7 @@ private:
     bool Wait(const Step& step);
     bool Expect(const Step& step);
     bool Perform(const Step& step);
-    bool WaitForAction(uint32_t sequence, double seconds);
+    bool WaitForAction(uint32_t sequence, double seconds, bool& failed);
 
     // Sends one request and stores the reply; false with `error_` when no reply came.
     // `answerMs` bounds the wait for a program that takes requests but answers none (a hung GUI thread).

@@ -19,7 +19,9 @@ PY
   [ -f "$OUT/f099999.txt" ] || fail "the last row by name, f099999.txt, was not extracted"
   local count
   count=$(find "$OUT" -type f | wc -l)
-  [ "$count" -gt 1 ] && [ "$count" -lt 100000 ] ||
+  # The run was on (the script saw its commands disabled); how far it got before the click depends on
+  # the machine's load, from none of its files to many.
+  [ "$count" -lt 100000 ] ||
     fail "the run stopped by the busy indicator left $count files (it should have stopped partway)"
   rm -rf "$OUT" && mkdir -p "$OUT"
   drive big_close.txt
