@@ -142,10 +142,10 @@ std::string ReplaceQuestion(const ReplaceFacts& stored, const ReplaceFacts& inco
     return "Replace:\r" + facts(stored) + "\r\rWith:\r" + facts(incoming);
 }
 
-std::string FoundLinePath(const std::string& line) {
-    const size_t first = line.find(';');
+std::string FoundLinePath(const std::string& line, char delimiter) {
+    const size_t first = line.find(delimiter);
     if (first == std::string::npos) return "";
-    const size_t second = line.find(';', first + 1);
+    const size_t second = line.find(delimiter, first + 1);
     std::string folder = line.substr(0, first);
     const std::string name = line.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
     if (!folder.empty() && folder.back() != '\\') folder += '\\';

@@ -72,7 +72,7 @@ std::string ReplaceQuestion(const ReplaceFacts& stored, const ReplaceFacts& inco
                             char timeSeparator);
 
 // The line the Find Files dialog writes per hit is "folder;name;size;created;accessed;modified": the
-// path it stands for (folder, then name; "" for a line without a ";").
-std::string FoundLinePath(const std::string& line);
+// path it stands for (folder, then name; "" for a line without the delimiter).
+std::string FoundLinePath(const std::string& line, char delimiter = ';');
 
 }  // namespace app

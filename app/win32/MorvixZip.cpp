@@ -8,6 +8,7 @@
 #include "app/win32/formZipMain.h"
 #include "app/win32/registration.h"
 #include "app/win32/seams.h"
+#include "app/win32/smapi.h"
 #include "engine/win32/engine_win32.h"
 #include "framework/win32/application.h"
 #include "uisupport/shell/win32/shellcontrols.h"
@@ -36,6 +37,7 @@ int app::RunProgram() {
     kvx::win32::KVXStartApplication();
     engine::win32::InstallEngineWin32();
     app::RegisterProgramClasses();
+    app::smapi::LoadMapi();
     {
         // The shell views give their shell interfaces back with their forms, before the shell ends.
         uis::ShellSession shell;
@@ -51,5 +53,6 @@ int app::RunProgram() {
         kvx::win32::KVXStopApplication();
         fw::DoneApplication();
     }
+    app::smapi::FreeMapi();
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "engine/formats/cab/makecab_component.h"
 #include "engine/formats/lzh/writer/lha_component.h"
 #include "engine/formats/uue/uu_decode.h"
+#include "engine/formats/uue/uu_encode.h"
 #include "engine/formats/zip/writer/zip_component.h"
 #include "engine/formats/zip/unzip/unzip_component.h"
 #include "engine/lister/krenlo.h"
@@ -25,6 +26,8 @@
 #include "framework/win32/menus.h"
 #include "framework/win32/std_controls.h"
 #include "framework/win32/std_coolbar.h"
+#include "framework/win32/std_edit.h"
+#include "framework/win32/std_filectrls.h"
 #include "framework/win32/std_listview.h"
 #include "framework/win32/std_notebook.h"
 #include "framework/win32/std_statusbar.h"
@@ -33,9 +36,11 @@
 #include "uisupport/shell/win32/shelltree.h"
 #include "uisupport/win32/formstorage.h"
 #include "uisupport/win32/mrumanager.h"
+#include "widgets/win32/buttongroups.h"
 #include "widgets/win32/filectrl.h"
 #include "widgets/win32/imagelistbox.h"
 #include "widgets/win32/mrulist.h"
+#include "widgets/win32/starter.h"
 #include "widgets/win32/trayicon.h"
 
 namespace app {
@@ -99,6 +104,7 @@ void TfrmZipMain::NormalStart() {
     cmbAddress->Items()->Assign(mruHistory->Items());
     lsbHistory->Items()->Assign(mruHistory->Items());
     lsbFavorites->Items()->Assign(mruFavorites->Items());
+    RestoreExplorerBar();
     SetVisible(true);
 }
 
@@ -308,6 +314,30 @@ void RegisterZipMainClass() {
         .Field("mnuDeleteSelected1", &F::mnuDeleteSelected1)
         .Field("JexoShellTree1", &F::JexoShellTree1)
         .Field("JexoShellList1", &F::JexoShellList1)
+        .Field("pnlEBar", &F::pnlEBar)
+        .Field("pnlEBarTitle", &F::pnlEBarTitle)
+        .Field("SplitterEBar", &F::SplitterEBar)
+        .Field("btnExplore", &F::btnExplore)
+        .Field("miViewSearch", &F::miViewSearch)
+        .Field("miViewFavorites", &F::miViewFavorites)
+        .Field("miViewHistory", &F::miViewHistory)
+        .Field("miViewFolders", &F::miViewFolders)
+        .Field("edtSearchFileMask", &F::edtSearchFileMask)
+        .Field("edtSearchText", &F::edtSearchText)
+        .Field("lblSearchText", &F::lblSearchText)
+        .Field("btnSearch", &F::btnSearch)
+        .Field("DriveComboBox1", &F::DriveComboBox1)
+        .Field("KVXRadioGroup1", &F::KVXRadioGroup1)
+        .Field("lsbSearchResults", &F::lsbSearchResults)
+        .Field("UUEncode1", &F::UUEncode1)
+        .Field("KVXStarter1", &F::KVXStarter1)
+        .Field("ViewSelected1", &F::ViewSelected1)
+        .Field("pmiView", &F::pmiView)
+        .Field("miFileShortcut", &F::miFileShortcut)
+        .Field("Create1", &F::Create1)
+        .Field("mnuUUEncode1", &F::mnuUUEncode1)
+        .Field("miActionsScanforviruses", &F::miActionsScanforviruses)
+        .Field("miFileMail", &F::miFileMail)
         .Method("FormCreate", &F::FormCreate)
         .Method("FormShow", &F::FormShow)
         .Method("FormCloseQuery", &F::FormCloseQuery)
@@ -354,7 +384,31 @@ void RegisterZipMainClass() {
         .Method("Zip1Deactivate", &F::Zip1Deactivate)
         .Method("Zip1Begin", &F::Zip1Begin)
         .Method("Zip1RecurseDir", &F::Zip1RecurseDir)
-        .Method("Zip1ReplaceFile", &F::Zip1ReplaceFile);
+        .Method("Zip1ReplaceFile", &F::Zip1ReplaceFile)
+        .Method("ExplorerBarClick", &F::ExplorerBarClick)
+        .Method("btnExploreClick", &F::btnExploreClick)
+        .Method("btnEBarCloseClick", &F::btnEBarCloseClick)
+        .Method("KVXRadioGroup1Change", &F::KVXRadioGroup1Change)
+        .Method("btnSearchClick", &F::btnSearchClick)
+        .Method("btnSearchNewClick", &F::btnSearchNewClick)
+        .Method("btnSearchAddAllClick", &F::btnSearchAddAllClick)
+        .Method("btnSearchAddSelectedClick", &F::btnSearchAddSelectedClick)
+        .Method("lsbHistoryDblClick", &F::lsbHistoryDblClick)
+        .Method("btnHistoryDeleteClick", &F::btnHistoryDeleteClick)
+        .Method("btnHistoryClearClick", &F::btnHistoryClearClick)
+        .Method("lsbFavoritesDblClick", &F::lsbFavoritesDblClick)
+        .Method("btnFavoritesAddClick", &F::btnFavoritesAddClick)
+        .Method("btnFavoritesOrganizeClick", &F::btnFavoritesOrganizeClick)
+        .Method("miFavoritesAddClick", &F::miFavoritesAddClick)
+        .Method("mruFavoritesClick", &F::mruFavoritesClick)
+        .Method("cmbAddressKeyPress", &F::cmbAddressKeyPress)
+        .Method("btnGoClick", &F::btnGoClick)
+        .Method("ViewSelected1Click", &F::ViewSelected1Click)
+        .Method("miActionsScanforvirusesClick", &F::miActionsScanforvirusesClick)
+        .Method("miFileShortcutClick", &F::miFileShortcutClick)
+        .Method("Create1Click", &F::Create1Click)
+        .Method("mnuUUEncode1Click", &F::mnuUUEncode1Click)
+        .Method("miFileMailClick", &F::miFileMailClick);
 }
 
 }  // namespace app

@@ -8,6 +8,9 @@
 //   formZipMainFile.cpp      verify, the commands on the archive file and the log, the preferences
 //                            dialog, help, about and the default-viewer question
 //   formZipMainWrite.cpp     adding, moving and deleting entries, new archives, the open dialog
+//   formZipMainExplore.cpp   the explorer bar, the address bar, history, favorites, the quick search
+//   formZipMainTools.cpp     view entries, the virus scan, the desktop link, the builder, UU-encode,
+//                            mail
 // The explorer bar's shell tree and list are joined by JexoShellLink1 only when the bar first shows
 // its Folders page: a hidden bar watches no folder (and starts no directory monitor thread).
 #pragma once
@@ -29,6 +32,8 @@ class TLabel;
 class TListColumn;
 class TListItem;
 class TListView;
+class TEdit;
+class TDriveComboBox;
 class TMainMenu;
 class TMemo;
 class TMenuItem;
@@ -42,6 +47,7 @@ class TSplitter;
 class TStatusBar;
 class TStrings;
 class TToolBar;
+class TToolButton;
 }  // namespace fw
 namespace engine {
 class TBlakHole;
@@ -53,6 +59,7 @@ class TZip;
 class TUnBase;
 class TUnZIP;
 class TUUDecode;
+class TUUEncode;
 class TZipCommon;
 }  // namespace engine
 namespace kvx::win32 {
@@ -61,6 +68,8 @@ class TKVXBrowseDlg;
 class TKVXFileCtrl;
 class TKVXImageListBox;
 class TKVXMRUList;
+class TKVXRadioGroup;
+class TKVXStarter;
 class TKVXTrayIcon;
 }  // namespace kvx::win32
 namespace uis {
@@ -161,6 +170,32 @@ public:
     fw::TMenuItem* mnuDeleteSelected1 = nullptr;
     uis::TJexoShellTree* JexoShellTree1 = nullptr;
     uis::TJexoShellList* JexoShellList1 = nullptr;
+    // The explorer bar (formZipMainExplore.cpp).
+    fw::TPanel* pnlEBar = nullptr;
+    fw::TPanel* pnlEBarTitle = nullptr;
+    fw::TSplitter* SplitterEBar = nullptr;
+    fw::TToolButton* btnExplore = nullptr;
+    fw::TMenuItem* miViewSearch = nullptr;
+    fw::TMenuItem* miViewFavorites = nullptr;
+    fw::TMenuItem* miViewHistory = nullptr;
+    fw::TMenuItem* miViewFolders = nullptr;
+    fw::TEdit* edtSearchFileMask = nullptr;
+    fw::TEdit* edtSearchText = nullptr;
+    fw::TLabel* lblSearchText = nullptr;
+    fw::TButton* btnSearch = nullptr;
+    fw::TDriveComboBox* DriveComboBox1 = nullptr;
+    kvx::win32::TKVXRadioGroup* KVXRadioGroup1 = nullptr;
+    kvx::win32::TKVXImageListBox* lsbSearchResults = nullptr;
+    // Other commands (formZipMainTools.cpp).
+    engine::TUUEncode* UUEncode1 = nullptr;
+    kvx::win32::TKVXStarter* KVXStarter1 = nullptr;
+    fw::TMenuItem* ViewSelected1 = nullptr;
+    fw::TMenuItem* pmiView = nullptr;
+    fw::TMenuItem* miFileShortcut = nullptr;
+    fw::TMenuItem* Create1 = nullptr;
+    fw::TMenuItem* mnuUUEncode1 = nullptr;
+    fw::TMenuItem* miActionsScanforviruses = nullptr;
+    fw::TMenuItem* miFileMail = nullptr;
 
     // ---- handlers (form text) -------------------------------------------------------------------
     void FormCreate(fw::TObject* Sender);
@@ -225,6 +260,32 @@ public:
     void Zip1Deactivate(fw::TObject* Sender);
     void Zip1Begin(fw::TObject* Sender, const std::string& FN, int RecNum, bool& Extract);
     void Zip1RecurseDir(fw::TObject* Sender, const std::string& Directory);
+    // The explorer bar (formZipMainExplore.cpp).
+    void ExplorerBarClick(fw::TObject* Sender);
+    void btnExploreClick(fw::TObject* Sender);
+    void btnEBarCloseClick(fw::TObject* Sender);
+    void KVXRadioGroup1Change(fw::TObject* Sender, int ButtonIndex);
+    void btnSearchClick(fw::TObject* Sender);
+    void btnSearchNewClick(fw::TObject* Sender);
+    void btnSearchAddAllClick(fw::TObject* Sender);
+    void btnSearchAddSelectedClick(fw::TObject* Sender);
+    void lsbHistoryDblClick(fw::TObject* Sender);
+    void btnHistoryDeleteClick(fw::TObject* Sender);
+    void btnHistoryClearClick(fw::TObject* Sender);
+    void lsbFavoritesDblClick(fw::TObject* Sender);
+    void btnFavoritesAddClick(fw::TObject* Sender);
+    void btnFavoritesOrganizeClick(fw::TObject* Sender);
+    void miFavoritesAddClick(fw::TObject* Sender);
+    void mruFavoritesClick(fw::TObject* Sender, const std::string& aValue, bool& Remove);
+    void cmbAddressKeyPress(fw::TObject* Sender, char& Key);
+    void btnGoClick(fw::TObject* Sender);
+    // Other commands (formZipMainTools.cpp).
+    void ViewSelected1Click(fw::TObject* Sender);
+    void miActionsScanforvirusesClick(fw::TObject* Sender);
+    void miFileShortcutClick(fw::TObject* Sender);
+    void Create1Click(fw::TObject* Sender);
+    void mnuUUEncode1Click(fw::TObject* Sender);
+    void miFileMailClick(fw::TObject* Sender);
     void Zip1ReplaceFile(fw::TObject* Sender, const std::string& OldFN, const std::string& FN, double OldDate,
                          double NewDate, int64_t OldFileSize, int64_t NewFileSize, int OldAttr, int NewAttr,
                          bool& Replace);
@@ -260,6 +321,15 @@ public:
         bool recurse = false;
         int switchIndex = 0, storedDirIndex = 2, methodIndex = 1, typeIndex = 0;
     };
+    // The explorer bar (formZipMainExplore.cpp): Page 1 Search, 2 Favorites, 3 History, 4 Folders; the
+    // page already shown hides the bar.
+    void ShowExplorerBar(int Page);
+    // One line of a quick search, "folder*name*".
+    void AddSearchResult(const std::string& line);
+    // Other commands (formZipMainTools.cpp): runs the encoder as the UU-encode dialog set it.
+    void RunEncoder();
+    // Saves a link to the program with Archive as its argument on the desktop; false when none was saved.
+    bool CreateDesktopShortcut(const std::string& archive);
     // Writes a new archive; false when nothing was written.
     bool CreateArchive(const NewArchive& archive);
     // The writer of the last writing command.
@@ -279,6 +349,9 @@ private:
     void NormalStart();
     std::vector<std::string> CommandLineArgs() const;
     void ExtractCommand();
+    // The extractor of the open archive's type, given the archive (null, after saying so, for a
+    // type that cannot be extracted).
+    engine::TUnBase* ChooseExtractor();
     void DoUueDecode();
     void ClearList();
     void AddSelectedIndexes(std::vector<size_t>& indexes) const;
@@ -301,6 +374,16 @@ private:
     void AddQueuedDirectories();
     void EnableWriteCommands(bool addDelete);
     std::string StatusPath(const std::string& path);
+    // The explorer bar (formZipMainExplore.cpp).
+    void CloseExplorerBar();
+    void RestoreExplorerBar();
+    void LinkFolderViews();
+    void FillFavorites();
+    void AddSearchResults(bool selectedOnly);
+    int ExplorerBarPage = 0;
+    // Other commands (formZipMainTools.cpp).
+    void EnableToolCommands(bool archiveOpen, bool extract);
+    void ViewEntries();
     std::vector<std::string> queuedDirectories_;
     bool addFolderContents_ = false;
     bool switchChosen_ = false;

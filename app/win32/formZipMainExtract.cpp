@@ -55,16 +55,9 @@ void TfrmZipMain::ExtractCommand() {
     if (dialog->ShowModal() != fw::mrOk) return;
     if (!dialog->AllFiles() && ListView1->SelCount() == 0) return;
     OverwriteAnswer = 0;
-    const std::string name = ExtractorFor(Krenlo1->ArcType());
-    auto* extractor = name.empty() ? nullptr : dynamic_cast<engine::TUnBase*>(FindComponent(name));
-    if (!extractor) {
-        fw::MessageDlg("Extract not supported for this filetype.", fw::mtInformation, fw::TMsgDlgButtons{fw::mbOK}, 0);
-        return;
-    }
-    CurrentExtractor = extractor;
-    if (extractor == UnZIP1) UnZIP1->SetZipCmntBufSize(Krenlo1->ZipCmntBufSize());
+    engine::TUnBase* extractor = ChooseExtractor();
+    if (!extractor) return;
     const std::string folder = dialog->Folder();
-    extractor->SetArchiveFile(archive);
     extractor->SetExtractDir(folder);
     extractor->SetUseStoredDirs(dialog->RestoreFolders());
     BeginRun();
@@ -93,6 +86,19 @@ void TfrmZipMain::ExtractCommand() {
         const std::string line = "explorer \"" + folder + "\"";
         WinExec(line.c_str(), SW_SHOWNORMAL);
     }
+}
+
+engine::TUnBase* TfrmZipMain::ChooseExtractor() {
+    const std::string name = ExtractorFor(Krenlo1->ArcType());
+    auto* extractor = name.empty() ? nullptr : dynamic_cast<engine::TUnBase*>(FindComponent(name));
+    if (!extractor) {
+        fw::MessageDlg("Extract not supported for this filetype.", fw::mtInformation, fw::TMsgDlgButtons{fw::mbOK}, 0);
+        return nullptr;
+    }
+    CurrentExtractor = extractor;
+    if (extractor == UnZIP1) UnZIP1->SetZipCmntBufSize(Krenlo1->ZipCmntBufSize());
+    extractor->SetArchiveFile(Krenlo1->ArchiveFile());
+    return extractor;
 }
 
 std::string TfrmZipMain::StatusPath(const std::string& path) { return ShortenForStatus(StatusBar1, path); }

@@ -161,6 +161,8 @@ void TfrmZipMain::mnuEditPreferencesClick(fw::TObject*) {
     if (result != fw::mrOk) return;
     LoadPreferences();
     ApplyViewSettings();
+    // "Scan for viruses..." follows the scanner just set or cleared.
+    EnableMenus();
 }
 
 void TfrmZipMain::ContentsandIndex1Click(fw::TObject*) { qhlHelpMonitor1->ShowContents(); }

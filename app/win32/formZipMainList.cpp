@@ -172,6 +172,7 @@ void TfrmZipMain::EnableMenus() {
     miFileClose->SetEnabled(s.fileCommands);
     EnableFileCommands(s.fileCommands, s.verify);
     EnableWriteCommands(s.addDelete);
+    EnableToolCommands(open && !Busy(), s.extract);
 }
 
 void TfrmZipMain::ApplicationBusy() {

@@ -41,7 +41,6 @@ void TfrmZipMain::LoadPreferences() {
         starter->SetParameters(prefs_.virusParams);
         if (prefs_.virusMinimized) starter->StartOption = kvx::win32::TKVXStarterOptions::soSW_MINIMIZE;
     }
-    // The virus scan comes with a later build; its menu item stays disabled until then.
 }
 
 void TfrmZipMain::ApplyViewSettings() {

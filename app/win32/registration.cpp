@@ -5,12 +5,17 @@
 #include "app/win32/formArcAddFiles.h"
 #include "app/win32/formArcFindFiles.h"
 #include "app/win32/formArcOpen.h"
+#include "app/win32/formMapiMail.h"
+#include "app/win32/email.h"
 #include "app/win32/formArcExtract.h"
 #include "app/win32/formArcVerify.h"
 #include "app/win32/formAskDefault.h"
 #include "app/win32/formOptions.h"
+#include "app/win32/formOrganizeFavorites.h"
 #include "app/win32/formOverwrite.h"
+#include "app/win32/formQuickSearch.h"
 #include "app/win32/formSplash.h"
+#include "app/win32/formUUEncode.h"
 #include "app/win32/formZipMain.h"
 #include "engine/core/register_classes.h"
 #include "engine/formats/arc/arc_component.h"
@@ -77,6 +82,11 @@ void RegisterProgramClasses() {
     RegisterArcAddFilesClass();
     RegisterArcFindFilesClass();
     RegisterArcOpenClass();
+    RegisterQuickSearchClass();
+    RegisterOrganizeFavoritesClass();
+    RegisterUUEncodeFormClass();
+    RegisterEmailClass();
+    RegisterMapiMailClass();
     RegisterZipMainClass();
 }
 

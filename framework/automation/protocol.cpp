@@ -158,8 +158,8 @@ namespace fw::drive {
 
 namespace {
 constexpr const char* kQueries[] = {"forms", "state", "comps", "get", "rows", "dialog", "log", "progress"};
-constexpr const char* kActions[] = {"set",   "click",   "invoke", "menu", "keys",
-                                    "type",  "press",   "dlgtext", "answer", "drop", "drag", "quit"};
+constexpr const char* kActions[] = {"set",  "click",   "dblclick", "invoke", "menu", "keys", "type",
+                                    "press", "dlgtext", "answer",   "drop",   "drag", "quit"};
 }  // namespace
 
 bool IsQueryVerb(const std::string& verb) {

@@ -91,6 +91,32 @@ void Click(TComponent* component) {
     PostMessageA(window, WM_LBUTTONUP, 0, at);
 }
 
+// A double click on a windowed control: a press and release, then the second press as
+// WM_LBUTTONDBLCLK and its release, as the system sends them for a window class that takes double
+// clicks. A list box is double-clicked on its current item (chosen first with the keys, as a user
+// would point at it), any other control in its middle.
+void DoubleClick(TComponent* component) {
+    auto* windowed = dynamic_cast<TWinControl*>(ReachableControl(component));
+    if (!windowed) throw Exception(PathOf(component) + " has no window to double-click");
+    if (windowed->CanFocus()) windowed->SetFocus();
+    HWND window = windowed->Handle();
+    RECT r{};
+    GetClientRect(window, &r);
+    if (SystemClassOf(window) == "listbox") {
+        const LRESULT item = SendMessageA(window, LB_GETCARETINDEX, 0, 0);
+        RECT itemRect{};
+        if (item >= 0 && SendMessageA(window, LB_GETITEMRECT, static_cast<WPARAM>(item),
+                                      reinterpret_cast<LPARAM>(&itemRect)) != LB_ERR)
+            r = itemRect;
+    }
+    const LPARAM at = Point((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageA(window, WM_MOUSEMOVE, 0, at);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(window, WM_LBUTTONUP, 0, at);
+    PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
 // A click target: a component, or one item of the header a list view or header control shows.
 struct ClickTarget {
     TComponent* component = nullptr;
@@ -427,6 +453,10 @@ void CheckAction(const std::string& verb, const std::string& args) {
         ClickTarget target = ResolveClickTarget(args);
         RefuseIfBlocked(target.component);
         ReachableControl(target.component);
+    } else if (verb == "dblclick") {
+        TComponent* component = ResolveComponent(args);
+        RefuseIfBlocked(component);
+        ReachableControl(component);
     } else if (verb == "keys" || verb == "type") {
         TComponent* component = ResolveComponent(first);
         RefuseIfBlocked(component);
@@ -481,6 +511,10 @@ void RunAction(const std::string& verb, const std::string& args) {
         } else {
             Click(target.component);
         }
+    } else if (verb == "dblclick") {
+        TComponent* component = ResolveComponent(args);
+        RefuseIfBlocked(component);
+        DoubleClick(component);
     } else if (verb == "keys") {
         Keys(args);
     } else if (verb == "type") {

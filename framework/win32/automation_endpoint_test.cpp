@@ -17,6 +17,7 @@
 #include "framework/win32/datamodule.h"
 #include "framework/win32/dropfiles.h"
 #include "framework/win32/forms.h"
+#include "framework/win32/std_listbox.h"
 #include "framework/win32/screen.h"
 #include "framework/win32/winapi.h"
 
@@ -396,6 +397,34 @@ TEST_F(AutomationEndpointTest, DragsRunTheFrameworksDragFromSourceToTarget) {
     EXPECT_EQ(fw::DragSource(), nullptr);
     EXPECT_EQ(Ask("drag", "frmDrag.Source").payload, "drag <source> <target>");
     EXPECT_FALSE(Ask("drag", "frmDrag.Source frmDrag.Nothing").ok);
+    form->Free();
+}
+
+// A double click on a list box lands on its current item, which the double click then reports.
+TEST_F(AutomationEndpointTest, DoubleClicksReachTheCurrentItemOfAListBox) {
+    auto* form = fw::TForm::CreateNew<fw::TForm>(fw::Application);
+    form->SetName("frmDouble");
+    form->SetBounds(50, 50, 300, 300);
+    auto* list = fw::Make<fw::TListBox>(form);
+    list->SetName("List");
+    list->SetParent(form);
+    list->SetBounds(0, 0, 200, 200);
+    list->Items()->Add("one");
+    list->Items()->Add("two");
+    struct Seen {
+        fw::TListBox* list;
+        std::vector<int> items;
+        void DblClick(fw::TObject*) { items.push_back(list->ItemIndex()); }
+    } seen{list, {}};
+    list->OnDblClick = fw::TNotifyEvent(&seen, &Seen::DblClick);
+    form->Show();
+    list->SetItemIndex(1);
+    Settle();
+
+    ASSERT_TRUE(Ask("dblclick", "frmDouble.List").ok);
+    Settle();
+    EXPECT_EQ(seen.items, std::vector<int>{1});
+    EXPECT_FALSE(Ask("dblclick", "frmDouble.Nothing").ok);
     form->Free();
 }
 

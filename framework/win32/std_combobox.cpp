@@ -58,10 +58,61 @@ void TCustomComboBox::CreateWindowState() {
         SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(savedIndex_), 0);
     else if (!text.empty())
         SetWindowTextA(window, text.c_str());
+    HookEdit();
+}
+
+namespace {
+const char kComboOwner[] = "FwComboOwner";
+}
+
+void TCustomComboBox::HookEdit() {
+    HWND edit = FindWindowExA(Handle(), nullptr, "Edit", nullptr);
+    if (!edit) return;
+    edit_ = edit;
+    SetPropA(edit, kComboOwner, this);
+    editProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TCustomComboBox::EditProc)));
+}
+
+void TCustomComboBox::UnhookEdit() {
+    if (!edit_) return;
+    if (IsWindow(edit_)) {
+        SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
+        RemovePropA(edit_, kComboOwner);
+    }
+    edit_ = nullptr;
+    editProc_ = nullptr;
+}
+
+LRESULT CALLBACK TCustomComboBox::EditProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* combo = static_cast<TCustomComboBox*>(GetPropA(window, kComboOwner));
+    if (!combo) return DefWindowProcA(window, msg, wParam, lParam);
+    const WNDPROC original = combo->editProc_;
+    if (msg == WM_CHAR) {
+        char key = static_cast<char>(wParam);
+        combo->KeyPress(key);
+        if (key == 0) return 0;
+        wParam = static_cast<unsigned char>(key);
+    } else if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP) {
+        uint16_t key = static_cast<uint16_t>(wParam);
+        const TShiftState shift = KeyDataToShiftState(lParam);
+        if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)
+            combo->KeyDown(key, shift);
+        else
+            combo->KeyUp(key, shift);
+        if (key == 0) return 0;
+        wParam = key;
+    } else if (msg == WM_NCDESTROY) {
+        combo->edit_ = nullptr;
+        RemovePropA(window, kComboOwner);
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    }
+    return CallWindowProcA(original, window, msg, wParam, lParam);
 }
 
 void TCustomComboBox::DestroyWnd() {
     if (HandleAllocated()) savedIndex_ = ItemIndex();
+    UnhookEdit();
     TWinControl::DestroyWnd();
 }
 

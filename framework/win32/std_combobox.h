@@ -53,6 +53,13 @@ protected:
     void ItemsCleared() override;
 
 private:
+    // The edit of a drop-down combo is a child window of its own: its keys pass through the combo's
+    // OnKeyDown and OnKeyPress, which may take them.
+    static LRESULT CALLBACK EditProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    void HookEdit();
+    void UnhookEdit();
+    HWND edit_ = nullptr;
+    WNDPROC editProc_ = nullptr;
     void CNCommand(TMessage& message);
     void CNDrawItem(TMessage& message);
     void CNMeasureItem(TMessage& message);

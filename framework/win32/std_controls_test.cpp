@@ -10,6 +10,7 @@
 #include "framework/win32/keyboard.h"
 #include "framework/win32/std_bitbtn.h"
 #include "framework/win32/std_button.h"
+#include "framework/win32/std_combobox.h"
 #include "framework/win32/std_edit.h"
 #include "framework/win32/std_label.h"
 #include "framework/win32/std_test_support.h"
@@ -353,6 +354,36 @@ TEST(StdKeys, AcceleratorsAndShortCutTexts) {
     EXPECT_EQ(TextToShortCut("Ctrl+O"), ShortCut('O', TShiftState{ssCtrl}));
     EXPECT_EQ(TextToShortCut("shift+ctrl+F3"), scShift | scCtrl | VK_F3);
     EXPECT_EQ(TextToShortCut("Hyper+Q"), scNone);
+}
+
+// The edit of a drop-down combo box is a window of its own: its keys still reach the combo's OnKeyDown
+// and OnKeyPress, and a key a handler takes never reaches the edit.
+TEST_F(StdControlsTest, DropDownComboEditKeysPassThroughTheComboEvents) {
+    auto* form = NewForm();
+    auto* combo = Add<TComboBox>(form, 10, 10, 200, 22, "Combo");
+    struct Keys {
+        std::vector<int> downs;
+        std::string chars;
+        void Down(TObject*, uint16_t& key, TShiftState) { downs.push_back(key); }
+        void Press(TObject*, char& key) {
+            chars += key;
+            if (key == '\r' || key == 'x') key = 0;
+        }
+    } keys;
+    combo->OnKeyDown = TKeyEvent(&keys, &Keys::Down);
+    combo->OnKeyPress = TKeyPressEvent(&keys, &Keys::Press);
+    form->Show();
+    combo->SetFocus();
+    Pump();
+    ASSERT_NE(GetFocus(), combo->Handle()) << "the focus is in the combo's edit";
+    Press('A');
+    Press('X');
+    Press(VK_RETURN);
+    EXPECT_EQ(keys.chars, "ax\r");
+    EXPECT_NE(std::find(keys.downs.begin(), keys.downs.end(), VK_RETURN), keys.downs.end());
+    // "x" was taken by the handler; "a" was typed.
+    EXPECT_EQ(combo->Text(), "a");
+    form->Release();
 }
 
 }  // namespace

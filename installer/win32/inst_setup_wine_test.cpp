@@ -1,5 +1,5 @@
 // The shipped 32-bit setup program in the test run's prefix: build mode, then one install through the
-// loader, both checked from outside (the Python readers, cmp, reg query, lnkinfo). Everything the
+// loader (its wizard driven by fwdrive), both checked from outside (the Python readers, cmp, reg query, lnkinfo). Everything the
 // install put in place is taken away again at the end, so the prefix stays as the other tests expect.
 #ifndef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601
@@ -231,9 +231,14 @@ TEST_F(SetupWine32, BuildsAndInstallsThroughTheLoader) {
               0)
         << "every entry of files.1 inside setup.exe equals its source: " << record << Contents(win + "\\listing.txt");
 
-    // ---- One install through the loader ----
+    // ---- One install through the loader, its wizard answered as a user does (fwdrive, slowed for
+    // the emulation) ----
     Step("install");
-    ASSERT_EQ(RunAndWait("\"" + kBuild + "\\Out\\setup.exe\""), 0u);
+    const std::string script = HostPath(Env("MX_SOURCE_DIR") + "/installer/win32/testdata/drive_install.txt");
+    ASSERT_EQ(RunAndWait("\"" + Built("framework/tools/fwdrive/fwdrive.exe") + "\" -o \"" + win + "\" --slow 8 -D \"BUILD=" +
+                         kBuild + "\\Out\" \"" + script + "\""),
+              0u)
+        << "the wizard of setup.exe, driven by " << script;
     Step("installed");
     for (const char* name : {"MorvixZip.exe", "MorvixSFX.exe", "UNRAR.dll", "Readme.txt", "License.txt", "MXZP.HLP",
                              "MXZP.cnt", "MxExample.zip"})
