@@ -1,6 +1,8 @@
 // TComboBox over the system "COMBOBOX" class.
 #include "framework/win32/std_combobox.h"
 
+#include "framework/win32/callback.h"
+
 namespace fw {
 
 TCustomComboBox::TCustomComboBox(TComponent* owner)
@@ -85,29 +87,31 @@ void TCustomComboBox::UnhookEdit() {
 }
 
 LRESULT CALLBACK TCustomComboBox::EditProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* combo = static_cast<TCustomComboBox*>(GetPropA(window, kComboOwner));
-    if (!combo) return DefWindowProcA(window, msg, wParam, lParam);
-    const WNDPROC original = combo->editProc_;
-    if (msg == WM_CHAR) {
-        char key = static_cast<char>(wParam);
-        combo->KeyPress(key);
-        if (key == 0) return 0;
-        wParam = static_cast<unsigned char>(key);
-    } else if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP) {
-        uint16_t key = static_cast<uint16_t>(wParam);
-        const TShiftState shift = KeyDataToShiftState(lParam);
-        if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)
-            combo->KeyDown(key, shift);
-        else
-            combo->KeyUp(key, shift);
-        if (key == 0) return 0;
-        wParam = key;
-    } else if (msg == WM_NCDESTROY) {
-        combo->edit_ = nullptr;
-        RemovePropA(window, kComboOwner);
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    }
-    return CallWindowProcA(original, window, msg, wParam, lParam);
+    FW_CALLBACK_BODY(LRESULT(0), {
+        auto* combo = static_cast<TCustomComboBox*>(GetPropA(window, kComboOwner));
+        if (!combo) return DefWindowProcA(window, msg, wParam, lParam);
+        const WNDPROC original = combo->editProc_;
+        if (msg == WM_CHAR) {
+            char key = static_cast<char>(wParam);
+            combo->KeyPress(key);
+            if (key == 0) return LRESULT(0);
+            wParam = static_cast<unsigned char>(key);
+        } else if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP) {
+            uint16_t key = static_cast<uint16_t>(wParam);
+            const TShiftState shift = KeyDataToShiftState(lParam);
+            if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)
+                combo->KeyDown(key, shift);
+            else
+                combo->KeyUp(key, shift);
+            if (key == 0) return LRESULT(0);
+            wParam = key;
+        } else if (msg == WM_NCDESTROY) {
+            combo->edit_ = nullptr;
+            RemovePropA(window, kComboOwner);
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        }
+        return CallWindowProcA(original, window, msg, wParam, lParam);
+    })
 }
 
 void TCustomComboBox::DestroyWnd() {
